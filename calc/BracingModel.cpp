@@ -1,0 +1,176 @@
+#include "calc/BracingModel.h"
+
+#include <algorithm>
+
+namespace koruba {
+
+bool IsPatternTag(std::int32_t tag) {
+    return std::find(PatternTags.begin(), PatternTags.end(), tag) != PatternTags.end();
+}
+
+BayCell BayTable::Cell(int storey, int side) const {
+    const BayRow& r = Row(storey);
+    const auto i = static_cast<std::size_t>(side - 1);
+    return {r.BraceMult[i], r.BraceKind[i], r.BraceSize[i], r.PanelOn[i], r.PanelMult[i]};
+}
+
+void BayTable::SetCell(int storey, int side, const BayCell& cell) {
+    BayRow& r = Row(storey);
+    const auto i = static_cast<std::size_t>(side - 1);
+    r.BraceMult[i] = cell.BraceMult;
+    r.BraceKind[i] = cell.BraceKind;
+    r.BraceSize[i] = cell.BraceSize;
+    r.PanelOn[i] = cell.PanelOn;
+    r.PanelMult[i] = cell.PanelMult;
+}
+
+bool BayOfTag(std::int32_t tag, int& storey, int& side) {
+    if (tag < 1 || tag > 4) {
+        return false;
+    }
+    storey = tag <= 2 ? 2 : 1;
+    side = (tag % 2 == 1) ? 1 : 2;
+    return true;
+}
+
+std::int32_t TagOfBay(int storey, int side) {
+    return (storey == 2 ? 0 : 2) + side;
+}
+
+bool BraceMultiplierOfRow(std::int32_t row, std::int32_t elementKind, float cap, float& out) {
+    static constexpr std::array<float, 4> single{1.0f, 1.5f, 2.0f, 3.0f};
+    if (row < 0 || row > 3) {
+        return false;
+    }
+    float m = single[static_cast<std::size_t>(row)];
+    if (elementKind == CrossBrace) {
+        m *= 2.0f;
+    }
+    out = m > cap ? cap : m;
+    return true;
+}
+
+void BracingModel::Reset() {
+    *this = BracingModel{};
+}
+
+void BracingModel::SelectBay(std::int32_t tag) {
+    clickedBay_ = tag;
+    int storey = 0;
+    int side = 0;
+    if (BayOfTag(tag, storey, side)) {
+        curStorey_ = storey;
+        curSide_ = side;
+    }
+}
+
+void BracingModel::ToggleElement() {
+    if (curStorey_ < 1 || curStorey_ > 2 || curSide_ < 1 || curSide_ > 2) {
+        return;
+    }
+    BayCell cell = bays_.Cell(curStorey_, curSide_);
+    if (elementKind_ == PanelElement) {
+        if (cell.PanelOn == 0) {
+            cell.PanelOn = 1;
+            cell.PanelMult = panelMultiplier_;
+        } else {
+            cell.PanelOn = 0;
+            cell.PanelMult = 0.0f;
+        }
+    } else if (cell.BraceKind == elementKind_) {
+        // Same kind: removed, whatever size is chosen now.
+        cell.BraceKind = NoBrace;
+        cell.BraceSize = 0;
+        cell.BraceMult = 0.0f;
+    } else {
+        cell.BraceKind = elementKind_;
+        cell.BraceSize = braceSizeIndex_;
+        cell.BraceMult = braceMultiplier_;
+    }
+    bays_.SetCell(curStorey_, curSide_, cell);
+}
+
+bool BracingModel::FlipBrace() {
+    if (curStorey_ < 1 || curStorey_ > 2 || curSide_ < 1 || curSide_ > 2) {
+        return false;
+    }
+    BayRow& row = bays_.Row(curStorey_);
+    std::int32_t& kind = row.BraceKind[static_cast<std::size_t>(curSide_ - 1)];
+    if (kind > BraceRisingLeft) {
+        return false;
+    }
+    if (kind == BraceRisingRight) {
+        kind = BraceRisingLeft;
+    } else if (kind == BraceRisingLeft) {
+        kind = BraceRisingRight;
+    }
+    return true;
+}
+
+void BracingModel::ClearBay(int storey, int side) {
+    bays_.SetCell(storey, side, BayCell{});
+}
+
+void BracingModel::ClearAllBays() {
+    bays_ = BayTable{};
+}
+
+void BracingModel::ChoosePattern(std::int32_t tag) {
+    patternTag_ = tag;
+    storeyCount_ = tag < 20 ? 2 : 1;
+}
+
+void BracingModel::Reverse() {
+    patternReversed_ = patternReversed_ == 0 ? 1 : 0;
+}
+
+void BracingModel::ApplyBraceRowMultiplier(std::int32_t row) {
+    float m = 0.0f;
+    if (BraceMultiplierOfRow(row, elementKind_, multiplierCap_, m)) {
+        braceMultiplier_ = m;
+    } else if (elementKind_ == CrossBrace) {
+        // No row selected: the multiplier keeps its value but is still
+        // doubled and capped, as the choice always does.
+        braceMultiplier_ = std::min(braceMultiplier_ * 2.0f, multiplierCap_);
+    }
+}
+
+void BracingModel::ChooseBraceKind(std::int32_t kind, std::int32_t selectedRow) {
+    elementKind_ = kind;
+    ApplyBraceRowMultiplier(selectedRow);
+}
+
+void BracingModel::ChoosePanel() {
+    elementKind_ = PanelElement;
+}
+
+void BracingModel::ChooseBraceSize(std::int32_t row) {
+    braceSizeIndex_ = row;
+    ApplyBraceRowMultiplier(row);
+}
+
+void BracingModel::ChoosePanelMultiplier(std::int32_t row) {
+    if (row >= 0 && row <= 9) {
+        panelMultiplier_ = 0.5f + 0.5f * static_cast<float>(row);
+    }
+}
+
+bool BracingModel::BayInUse(std::int32_t tag) const {
+    const bool rev = patternReversed_ != 0;
+    switch (patternTag_) {
+    case 21:
+        return tag == (rev ? 2 : 1);
+    case 22:
+        return tag == 1 || tag == 2;
+    case 11:
+        return rev ? (tag == 2 || tag == 4) : (tag == 1 || tag == 3);
+    case 12:
+        return tag == (rev ? 1 : 2) || tag == 3 || tag == 4;
+    case 13:
+        return tag >= 1 && tag <= 4;
+    default:
+        return false;
+    }
+}
+
+} // namespace koruba

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "calc/BracingModel.h"
+#include "calc/ResultType.h"
+
+namespace koruba {
+
+// The N value of the column-end joint with the terms of its formula, the
+// pull-out force and the required hardware, for a pattern (21, 22, 11, 12,
+// 13), its mirror state and the bay table. Any other pattern tag gives the
+// zero result.
+ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+                      float multiplierCap = 5.0f);
+ResultType CalcNValue(const BracingModel& model);
+
+} // namespace koruba

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace koruba {
+
+// Tolerance of the N-value comparisons, held as a 32-bit float.
+inline constexpr float NValueTolerance = 1.0e-6f;
+
+// Correction of one storey for the braces that meet the column under study.
+// Sizes are brace size indexes 0..3, kinds brace kinds 0..3 of the bay left
+// and right of the column (a side without a bay is kind 0).
+float BraceCorrection(std::int32_t leftSize, std::int32_t leftKind, std::int32_t rightSize,
+                      std::int32_t rightKind);
+
+// Hardware class 1..11 for an N value. Returns false and leaves the three
+// outputs untouched when N lies above the last class.
+bool ClassifyJoint(float n, std::int32_t& jointClass, std::string_view& symbol,
+                   std::string_view& name);
+
+// N limit and strength (kN) of a hardware class; false and outputs
+// untouched for a class outside 1..11.
+bool JointSpec(std::int32_t jointClass, float& nLimit, float& strength);
+
+inline constexpr std::int32_t JointClassCount = 11;
+
+} // namespace koruba

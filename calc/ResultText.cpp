@@ -1,0 +1,136 @@
+#include "calc/ResultText.h"
+
+#include "calc/LibCal_Nti.h"
+#include "calc/NumberFormat.h"
+
+namespace koruba {
+
+namespace {
+
+// A correction that is zero or negative is shown in parentheses, so that
+// the formula never reads "+-0.5".
+void AppendCorrection(std::string& out, float corr) {
+    if (corr < NValueTolerance) {
+        out += '(';
+        AppendFixed(out, corr, 1);
+        out += ')';
+    } else {
+        AppendFixed(out, corr, 1);
+    }
+}
+
+std::string ValueText(float a) {
+    std::string s = "= ";
+    AppendFixed(s, a, 1);
+    return s;
+}
+
+std::string FactorText(std::string_view name, float v) {
+    std::string s(name);
+    s += "= ";
+    AppendFixed(s, v, 1);
+    return s;
+}
+
+} // namespace
+
+std::string ATermText(std::string_view name, float left, float right, float corr) {
+    std::string s;
+    s.reserve(32);
+    s += name;
+    s += "= |";
+    AppendFixed(s, left, 1);
+    s += '-';
+    AppendFixed(s, right, 1);
+    s += "|+";
+    AppendCorrection(s, corr);
+    return s;
+}
+
+std::string StrengthText(const ResultType& r) {
+    std::string s = "接合耐力： ";
+    if (r.JointClass == 0) {
+        // No hardware class covers this N value.
+        s += "---";
+    } else {
+        AppendFixed(s, r.JointStrength, 2);
+    }
+    s += "(kN)";
+    return s;
+}
+
+std::string NLineText(const ResultType& r, std::int32_t storeyCount) {
+    std::string s;
+    s.reserve(48);
+    s += "N = ";
+    AppendFixed(s, r.A1, 1);
+    s += 'x';
+    AppendFixed(s, r.B1, 1);
+    if (storeyCount == 2) {
+        s += '+';
+        AppendFixed(s, r.A2, 1);
+        s += 'x';
+        AppendFixed(s, r.B2, 1);
+        s += '-';
+        AppendFixed(s, r.L, 1);
+        s += " = ";
+    } else {
+        s += '-';
+        AppendFixed(s, r.L, 1);
+        s += "= ";
+    }
+    AppendFixed(s, r.NValue, 2);
+    s += "  [";
+    AppendFixed(s, r.PullOut, 2);
+    s += "kN]";
+    return s;
+}
+
+ResultTexts MakeResultTexts(const ResultType& r, std::int32_t storeyCount) {
+    ResultTexts t;
+    std::string a1Term = ATermText("A1", r.WallA1Left, r.WallA1Right, r.CorrA1);
+    std::string a1Value = ValueText(r.A1);
+    std::string b1 = FactorText("B1", r.B1);
+    std::string l = FactorText("L", r.L);
+    std::size_t i = 0;
+    auto put = [&](std::string_view label, std::string caption) {
+        t.Captions[i++] = LabelCaption{label, std::move(caption)};
+    };
+    if (storeyCount == 2) {
+        put("Lbl_A_12F_Siki", ATermText("A2", r.WallA2Left, r.WallA2Right, r.CorrA2));
+        put("Lbl_A_12F", ValueText(r.A2));
+        put("Lbl_B_12F", FactorText("B2", r.B2));
+        put("Lbl_A_1F_Siki", std::move(a1Term));
+        put("Lbl_A_1F", std::move(a1Value));
+        put("Lbl_B_1F", std::move(b1));
+        put("Lbl_L_1F", std::move(l));
+        t.HiddenL = "Lbl_L_12F";
+        t.ShownL = "Lbl_L_1F";
+    } else {
+        put("Lbl_A_12F_Siki", std::move(a1Term));
+        put("Lbl_A_12F", std::move(a1Value));
+        put("Lbl_B_12F", std::move(b1));
+        put("Lbl_A_1F_Siki", std::string());
+        put("Lbl_A_1F", std::string());
+        put("Lbl_B_1F", std::string());
+        put("Lbl_L_12F", std::move(l));
+        t.ShownL = "Lbl_L_12F";
+        t.HiddenL = "Lbl_L_1F";
+    }
+    put("Lbl_Nti", NLineText(r, storeyCount));
+    put("Lbl_KanaKigo", std::string(r.JointSymbol));
+    put("Lbl_Tairyoku", StrengthText(r));
+    put("Lbl_KanaName", std::string(r.JointName));
+    return t;
+}
+
+const std::string* ResultTexts::Find(std::string_view label) const {
+    for (const auto& c : Captions) {
+        if (c.Label == label) {
+            return &c.Caption;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace koruba

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace koruba {
+
+// The result of one N-value calculation, field for field as the formula
+// and result labels show it. The two texts point into the fixed class
+// table and are empty when no class applies.
+struct ResultType {
+    float WallA1Left = 0.0f;
+    float WallA1Right = 0.0f;
+    float WallA2Left = 0.0f;
+    float WallA2Right = 0.0f;
+    float CorrA1 = 0.0f;
+    float CorrA2 = 0.0f;
+    float A1 = 0.0f;
+    float B1 = 0.0f;
+    float A2 = 0.0f;
+    float B2 = 0.0f;
+    float L = 0.0f;
+    float PullOut = 0.0f;
+    float JointStrength = 0.0f;
+    float NValue = 0.0f;
+    std::int32_t JointClass = 0;
+    float JointNLimit = 0.0f;
+    std::string_view JointSymbol;
+    std::string_view JointName;
+
+    friend bool operator==(const ResultType&, const ResultType&) = default;
+};
+
+} // namespace koruba

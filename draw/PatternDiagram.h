@@ -1,0 +1,54 @@
+#pragma once
+
+#include "draw/Picture.h"
+
+#include <cstdint>
+
+namespace koruba {
+
+// What the diagram needs of the window that holds the four bay images:
+// their visibility and enabled state, by bay image tag 1..4.
+class BayImageHost {
+public:
+    virtual ~BayImageHost() = default;
+    virtual void SetBayImageVisible(std::int32_t tag, bool visible) = 0;
+    virtual void SetBayImageEnabled(std::int32_t tag, bool enabled) = 0;
+};
+
+// Diagram geometry: origin x, origin y, inset (member thickness), storey
+// height, bay width.
+struct DiagramGeometry {
+    std::int32_t X0 = 5;
+    std::int32_t Y0 = 5;
+    std::int32_t M = 5;
+    std::int32_t H = 48;
+    std::int32_t W = 44;
+};
+
+// Draws the frame pattern diagram of a pattern tag (21, 22, 11, 12, 13),
+// mirrored when reversed is 1, into the diagram picture, then shows and
+// enables the bay images that the pattern uses (ResetBayImages). Any other
+// tag draws nothing but still resets the bay images.
+void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int32_t reversed,
+                 const DiagramGeometry& g = {});
+void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed);
+
+void DrawPattern21(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                   std::int32_t m, std::int32_t h, std::int32_t w);
+void DrawPattern22(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m,
+                   std::int32_t h, std::int32_t w);
+void DrawPattern11(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                   std::int32_t m, std::int32_t h, std::int32_t w);
+void DrawPattern12(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                   std::int32_t m, std::int32_t h, std::int32_t w);
+void DrawPattern13(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m,
+                   std::int32_t h, std::int32_t w);
+
+// Place and size of a bay image (tag 1..4) in the panel that holds the
+// diagram, from the geometry: 39 x 43 at (9, 9), (53, 9), (9, 57), (53, 57).
+struct BayImageRect {
+    std::int32_t Left, Top, Width, Height;
+};
+BayImageRect BayImagePlace(std::int32_t tag, const DiagramGeometry& g = {});
+
+} // namespace koruba
