@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 namespace koruba {
 
@@ -29,8 +29,8 @@ void AppendFixed(std::string& out, float value, int decimals) {
         return;
     }
     const auto units = static_cast<std::int64_t>(scaled);
-    const std::uint64_t mag = units < 0 ? static_cast<std::uint64_t>(-units)
-                                        : static_cast<std::uint64_t>(units);
+    const std::uint64_t mag =
+        units < 0 ? static_cast<std::uint64_t>(-units) : static_cast<std::uint64_t>(units);
     if (units < 0) {
         out += '-';
     }

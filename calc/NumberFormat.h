@@ -11,8 +11,12 @@ namespace koruba {
 std::string FormatFixed(float value, int decimals);
 void AppendFixed(std::string& out, float value, int decimals);
 
-inline std::string F1(float v) { return FormatFixed(v, 1); }
-inline std::string F2(float v) { return FormatFixed(v, 2); }
+inline std::string F1(float v) {
+    return FormatFixed(v, 1);
+}
+inline std::string F2(float v) {
+    return FormatFixed(v, 2);
+}
 
 // Shortest decimal text that reads back as the same 32-bit float.
 std::string ShortestFloat(float value);
