@@ -12,7 +12,8 @@ namespace koruba {
 using TColor = std::int32_t;
 
 constexpr TColor RgbColor(int r, int g, int b) {
-    return static_cast<TColor>(static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
+    return static_cast<TColor>(static_cast<std::uint32_t>(r) |
+                               (static_cast<std::uint32_t>(g) << 8) |
                                (static_cast<std::uint32_t>(b) << 16));
 }
 

@@ -20,8 +20,8 @@ void DrwFill(Picture& image, TColor color);
 // copy, 1 not-xor; brush style 0 clear, 1 solid, 2..7 hatches. With a pen
 // of at most one pixel the rectangle covers X1..X2-1, Y1..Y2-1.
 void DrwRect(Picture& image, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-             std::int32_t penWidth, std::int32_t penStyle, std::int32_t brushStyle,
-             TColor penColor, TColor brushColor, std::int32_t penMode);
+             std::int32_t penWidth, std::int32_t penStyle, std::int32_t brushStyle, TColor penColor,
+             TColor brushColor, std::int32_t penMode);
 // Pen mode 0 copy, 1 mask (pen AND screen).
 void DrwLine(Picture& image, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
              std::int32_t penWidth, std::int32_t penStyle, TColor penColor, std::int32_t penMode);

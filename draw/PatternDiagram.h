@@ -35,14 +35,14 @@ void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed)
 
 void DrawPattern21(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
                    std::int32_t m, std::int32_t h, std::int32_t w);
-void DrawPattern22(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m,
-                   std::int32_t h, std::int32_t w);
+void DrawPattern22(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                   std::int32_t w);
 void DrawPattern11(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
                    std::int32_t m, std::int32_t h, std::int32_t w);
 void DrawPattern12(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
                    std::int32_t m, std::int32_t h, std::int32_t w);
-void DrawPattern13(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m,
-                   std::int32_t h, std::int32_t w);
+void DrawPattern13(Picture& drwPp, std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                   std::int32_t w);
 
 // Place and size of a bay image (tag 1..4) in the panel that holds the
 // diagram, from the geometry: 39 x 43 at (9, 9), (53, 9), (9, 57), (53, 57).

@@ -27,7 +27,7 @@ public:
     // The bitmap; a null image while the picture is empty.
     const QImage& Image() const { return image_; }
     void Clear() { image_ = QImage(); }
-    // The bitmap to draw into, created (ARGB32, opaque white) at the
+    // The bitmap to draw into, created (RGB32, every pixel opaque, white) at the
     // control's size when the picture is empty.
     QImage& Canvas();
 

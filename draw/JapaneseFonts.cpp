@@ -1,0 +1,33 @@
+#include "draw/JapaneseFonts.h"
+
+#include <QStringList>
+
+namespace koruba {
+
+void InstallJapaneseFontSubstitutions() {
+    // fontconfig alone maps these names onto a Latin face (DejaVu), which
+    // turns the proportional Gothic into a wide fixed-pitch one; the IPA
+    // fonts have the same metrics families as the faces asked for.
+    const struct {
+        const QString& face;
+        const char* installed;
+    } map[] = {
+        {MsPGothicWindow, "IPAPGothic"}, {MsGothic, "IPAGothic"},   {MsPGothic, "IPAPGothic"},
+        {MsMincho, "IPAMincho"},         {MsPMincho, "IPAPMincho"},
+    };
+    for (const auto& entry : map) {
+        QFont::removeSubstitutions(entry.face);
+        QFont::insertSubstitution(entry.face, QString::fromLatin1(entry.installed));
+    }
+}
+
+QFont JapaneseFont(const QString& face, int pixelSize, bool bold) {
+    static const bool installed = (InstallJapaneseFontSubstitutions(), true);
+    (void)installed;
+    QFont font(face);
+    font.setPixelSize(pixelSize > 0 ? pixelSize : 12);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace koruba

@@ -1,0 +1,23 @@
+#include "draw/Picture.h"
+
+#include "draw/JapaneseFonts.h"
+
+namespace koruba {
+
+Picture::Picture(QSize controlSize) : controlSize_(controlSize) {
+    // A fresh canvas speaks the window's font: "ＭＳ Ｐゴシック", 9 points.
+    font.setFamily(MsPGothicWindow);
+    font.setPixelSize(12);
+}
+
+QImage& Picture::Canvas() {
+    if (image_.isNull() && !controlSize_.isEmpty()) {
+        // RGB32 keeps every pixel opaque, which is what the raster
+        // operations of the pen modes expect.
+        image_ = QImage(controlSize_, QImage::Format_RGB32);
+        image_.fill(Qt::white);
+    }
+    return image_;
+}
+
+} // namespace koruba
