@@ -1,0 +1,213 @@
+#include "cli/BatchRunner.h"
+
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <thread>
+
+namespace koruba::cli {
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+std::int64_t LineFeeds(std::string_view s) {
+    return static_cast<std::int64_t>(std::count(s.begin(), s.end(), '\n'));
+}
+
+} // namespace
+
+BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, BatchFormat& format,
+                      const BatchOptions& options) {
+    BatchOutcome outcome;
+    int jobs = options.Jobs;
+    if (jobs <= 0) {
+        jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    }
+    const std::size_t readSize = std::max<std::size_t>(options.ReadSize, 1);
+
+    std::string pending;
+    bool atEnd = false;
+    bool started = false;
+    bool skipping = false; // inside an over-long line, dropping it
+    bool headerPending = format.HasHeader();
+    bool anyRecord = false;
+    std::int64_t nextLine = 1;
+    std::deque<std::future<ChunkResult>> inFlight;
+
+    auto emit = [&](const ChunkResult& r) {
+        outcome.Records += r.Records;
+        outcome.Failed += r.Failed;
+        if (r.Records > 0) {
+            anyRecord = true;
+        }
+        if (!outcome.WriteFailed && !r.Output.empty() && !write(r.Output)) {
+            outcome.WriteFailed = true;
+        }
+    };
+    auto submit = [&](std::string data, std::int64_t firstLine) {
+        if (jobs == 1) {
+            ChunkResult r;
+            format.ProcessChunk(data, firstLine, r);
+            emit(r);
+            return;
+        }
+        // Bounded look-ahead keeps memory flat; the oldest chunk is written
+        // first, so the output keeps the input order.
+        while (inFlight.size() >= static_cast<std::size_t>(2 * jobs)) {
+            emit(inFlight.front().get());
+            inFlight.pop_front();
+        }
+        const BatchFormat& f = format;
+        inFlight.push_back(std::async(std::launch::async, [&f, d = std::move(data), firstLine] {
+            ChunkResult r;
+            f.ProcessChunk(d, firstLine, r);
+            return r;
+        }));
+    };
+    auto writeHeaderOutput = [&](const std::string& text) {
+        if (!text.empty() && !outcome.WriteFailed && !write(text)) {
+            outcome.WriteFailed = true;
+        }
+    };
+    // Takes the header off the front of a piece of whole records.
+    auto takeHeader = [&](std::string& piece, std::int64_t& line) {
+        std::size_t pos = 0;
+        while (headerPending && pos < piece.size()) {
+            const std::string_view rest = std::string_view(piece).substr(pos);
+            std::size_t end = format.FirstRecordEnd(rest);
+            if (end == std::string_view::npos) {
+                end = rest.size();
+            }
+            std::string_view record = rest.substr(0, end);
+            line += LineFeeds(record);
+            pos += end;
+            if (!record.empty() && record.back() == '\n') {
+                record.remove_suffix(1);
+            }
+            if (IsBlankLine(record)) {
+                continue;
+            }
+            std::string head;
+            outcome.HeaderOk = format.TakeHeader(record, head, outcome.HeaderProblem);
+            writeHeaderOutput(head);
+            headerPending = false;
+        }
+        piece.erase(0, pos);
+    };
+    auto dispatch = [&](std::string piece) {
+        std::int64_t line = nextLine;
+        nextLine += LineFeeds(piece);
+        if (headerPending) {
+            takeHeader(piece, line);
+        }
+        if (!piece.empty()) {
+            submit(std::move(piece), line);
+        }
+    };
+
+    while (!outcome.WriteFailed) {
+        if (!atEnd) {
+            const std::size_t old = pending.size();
+            pending.resize(old + readSize);
+            const std::ptrdiff_t n = read(pending.data() + old, readSize);
+            pending.resize(old + static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0)));
+            if (n < 0) {
+                outcome.ReadFailed = true;
+            }
+            if (n <= 0) {
+                atEnd = true;
+            }
+            if (!started && (pending.size() >= Utf8Bom.size() || atEnd)) {
+                started = true;
+                if (std::string_view(pending).substr(0, Utf8Bom.size()) == Utf8Bom) {
+                    pending.erase(0, Utf8Bom.size());
+                }
+            }
+        }
+        if (skipping) {
+            const std::size_t lf = pending.find('\n');
+            if (lf == std::string::npos) {
+                pending.clear();
+                if (atEnd) {
+                    break;
+                }
+                continue;
+            }
+            pending.erase(0, lf + 1);
+            skipping = false;
+        }
+        const std::size_t whole = format.WholeRecordsEnd(pending);
+        if (whole > 0) {
+            dispatch(pending.substr(0, whole));
+            pending.erase(0, whole);
+            continue;
+        }
+        if (atEnd) {
+            if (!pending.empty()) {
+                dispatch(std::move(pending));
+                pending.clear();
+            }
+            break;
+        }
+        if (pending.size() > options.RecordLimit) {
+            const std::size_t broken = format.BrokenRecordEnd(pending);
+            if (broken > 0) {
+                dispatch(pending.substr(0, broken));
+                pending.erase(0, broken);
+                continue;
+            }
+            if (headerPending) {
+                std::string head;
+                std::string ignored;
+                format.TakeHeader({}, head, ignored);
+                outcome.HeaderOk = false;
+                outcome.HeaderProblem = "the header line is too long to be read";
+                writeHeaderOutput(head);
+                headerPending = false;
+            } else {
+                ChunkResult r;
+                format.AppendOverlongRecord(nextLine, options.RecordLimit, r);
+                while (!inFlight.empty()) {
+                    emit(inFlight.front().get());
+                    inFlight.pop_front();
+                }
+                emit(r);
+            }
+            ++nextLine;
+            pending.clear();
+            skipping = true;
+        }
+    }
+    while (!inFlight.empty()) {
+        emit(inFlight.front().get());
+        inFlight.pop_front();
+    }
+    if (headerPending && !anyRecord) {
+        std::string empty;
+        format.AppendEmptyInput(empty);
+        writeHeaderOutput(empty);
+    }
+    return outcome;
+}
+
+BatchOutcome RunBatch(std::FILE* in, std::FILE* out, BatchFormat& format,
+                      const BatchOptions& options) {
+    const ReadFunction read = [in](char* buf, std::size_t n) -> std::ptrdiff_t {
+        const std::size_t got = std::fread(buf, 1, n, in);
+        if (got == 0 && std::ferror(in)) {
+            return -1;
+        }
+        return static_cast<std::ptrdiff_t>(got);
+    };
+    const WriteFunction write = [out](std::string_view bytes) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    };
+    BatchOutcome outcome = RunBatch(read, write, format, options);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        outcome.WriteFailed = true;
+    }
+    return outcome;
+}
+
+} // namespace koruba::cli

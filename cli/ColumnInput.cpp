@@ -1,0 +1,77 @@
+#include "cli/ColumnInput.h"
+
+#include "calc/CalcNValue.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace koruba::cli {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+BayTable BayTableOf(const ColumnInput& column) {
+    BayTable table;
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        int storey = 0;
+        int side = 0;
+        BayOfTag(tag, storey, side);
+        table.SetCell(storey, side, column.Bays[static_cast<std::size_t>(tag - 1)]);
+    }
+    return table;
+}
+
+ResultType ComputeColumn(const ColumnInput& column) {
+    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed);
+}
+
+bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
+    const std::string_view t = Trim(text);
+    if (t.size() == 2 && t[0] >= '1' && t[0] <= '2' && t[1] >= '0' && t[1] <= '9') {
+        const std::int32_t tag = (t[0] - '0') * 10 + (t[1] - '0');
+        if (IsPatternTag(tag)) {
+            pattern = tag;
+            return true;
+        }
+    }
+    error = "pattern \"";
+    error += text;
+    error += "\" is not one of 21, 22, 11, 12, 13";
+    return false;
+}
+
+bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
+    const std::string_view t = Trim(text);
+    if (t.empty() || t == "0" || EqualsNoCase(t, "false")) {
+        reversed = 0;
+        return true;
+    }
+    if (t == "1" || EqualsNoCase(t, "true")) {
+        reversed = 1;
+        return true;
+    }
+    error = "reversed \"";
+    error += text;
+    error += "\" is not 0, 1, true or false";
+    return false;
+}
+
+} // namespace koruba::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "calc/BracingModel.h"
+#include "calc/ResultType.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace koruba::cli {
+
+// One column to compute: the pattern, its mirror state and the four bays,
+// indexed by bay image tag - 1 (upper left, upper right, lower left, lower
+// right). Both batch formats and the one-column mode fill one of these.
+struct ColumnInput {
+    std::int32_t Pattern = 0;
+    std::int32_t Reversed = 0;
+    std::array<BayCell, 4> Bays{};
+};
+
+BayTable BayTableOf(const ColumnInput& column);
+ResultType ComputeColumn(const ColumnInput& column);
+inline std::int32_t StoreyCountOf(std::int32_t pattern) {
+    return pattern < 20 ? 2 : 1;
+}
+
+// "21", "22", "11", "12" or "13", blanks around allowed.
+bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error);
+// "0", "1", "true", "false" in any letter case; an empty text is false.
+bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error);
+
+} // namespace koruba::cli

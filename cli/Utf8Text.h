@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace koruba::cli {
+
+// Offset of the first byte that does not belong to well-formed UTF-8
+// (overlong forms, surrogates and code points above U+10FFFF count as
+// ill-formed), or npos when the whole text is UTF-8. Input from a file is
+// checked with this before any of it is copied into the output, so that the
+// output stays valid UTF-8 whatever the input holds.
+std::size_t FindInvalidUtf8(std::string_view text);
+
+// 1-based character column of a byte offset, for messages that point into
+// a line of Japanese text.
+std::size_t CharacterColumn(std::string_view line, std::size_t offset);
+
+// Appends a code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+} // namespace koruba::cli

@@ -1,0 +1,200 @@
+#include "cli/BatchRunner.h"
+#include "cli/BayToken.h"
+#include "cli/ColumnInput.h"
+#include "cli/ColumnPanelText.h"
+#include "cli/CsvBatch.h"
+#include "cli/JsonLinesBatch.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#ifndef KORUBA_VERSION
+#error "KORUBA_VERSION must be defined by the build"
+#endif
+
+namespace {
+
+// Exit codes: every record computed, some record failed, the command line
+// or the files could not be used.
+constexpr int ExitOk = 0;
+constexpr int ExitRecordFailed = 1;
+constexpr int ExitUsage = 2;
+
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
+}
+
+int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions) {
+    using namespace koruba::cli;
+    ColumnInput column;
+    std::string error;
+    if (!ParsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.Pattern,
+                          error)) {
+        PrintError(QString::fromStdString("--pattern: " + error));
+        return ExitUsage;
+    }
+    column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
+    for (int b = 0; b < 4; ++b) {
+        const QString& name = bayOptions[b];
+        if (!ParseBayToken(parser.value(name).toStdString(),
+                           column.Bays[static_cast<std::size_t>(b)], error)) {
+            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    const std::string text = ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? ExitOk : ExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Computes the N value of column-end joints of timber frames and names the joint "
+        "hardware, for one column given by options or for a batch of columns in CSV or "
+        "JSON Lines.\n\n"
+        "A bay is a token: empty or - for an empty bay; a brace R (rising to the right), "
+        "L (rising to the left) or X (cross) with the size 15, 30, 45 or 90, optionally "
+        "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
+        "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
+        "2 upper right, 3 lower left, 4 lower right.\n\n"
+        "Exit status: 0 all computed, 1 some record failed, 2 usage or file error."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("Batch format: csv or jsonl (default: from the file name, else csv)."),
+        QStringLiteral("csv|jsonl"));
+    const QCommandLineOption noBomOption(
+        QStringLiteral("no-bom"), QStringLiteral("Write CSV without the UTF-8 byte order mark."));
+    const QCommandLineOption jobsOption(
+        QStringLiteral("jobs"), QStringLiteral("Worker threads (default: one per processor)."),
+        QStringLiteral("n"));
+    const QCommandLineOption patternOption(
+        QStringLiteral("pattern"),
+        QStringLiteral("Compute one column of frame pattern 21, 22, 11, 12 or 13."),
+        QStringLiteral("tag"));
+    const QCommandLineOption reversedOption(QStringLiteral("reversed"),
+                                            QStringLiteral("The pattern is mirrored."));
+    parser.addOption(formatOption);
+    parser.addOption(noBomOption);
+    parser.addOption(jobsOption);
+    parser.addOption(patternOption);
+    parser.addOption(reversedOption);
+    QStringList bayOptions;
+    for (int b = 1; b <= 4; ++b) {
+        bayOptions << QStringLiteral("bay%1").arg(b);
+        parser.addOption(QCommandLineOption(
+            bayOptions.back(), QStringLiteral("Token of bay %1.").arg(b), QStringLiteral("token")));
+    }
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("Batch input (default: standard input)."),
+                                 QStringLiteral("[FILE]"));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        PrintError(parser.errorText());
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        parser.showHelp(ExitOk);
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+
+    const QStringList files = parser.positionalArguments();
+    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption);
+    for (const QString& b : bayOptions) {
+        oneColumn = oneColumn || parser.isSet(b);
+    }
+    if (oneColumn) {
+        if (!parser.isSet(patternOption)) {
+            PrintError(QStringLiteral("--reversed and --bay1 .. --bay4 need --pattern"));
+            return ExitUsage;
+        }
+        if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
+            PrintError(QStringLiteral("--pattern computes one column and reads no file"));
+            return ExitUsage;
+        }
+        return RunOneColumn(parser, bayOptions);
+    }
+    if (files.size() > 1) {
+        PrintError(QStringLiteral("one input file at most"));
+        return ExitUsage;
+    }
+
+    const QString file = files.isEmpty() ? QStringLiteral("-") : files.front();
+    QString format = parser.value(formatOption).toLower();
+    if (format.isEmpty()) {
+        const QString suffix = QFileInfo(file).suffix().toLower();
+        format = (suffix == QLatin1String("jsonl") || suffix == QLatin1String("json"))
+                     ? QStringLiteral("jsonl")
+                     : QStringLiteral("csv");
+    }
+    std::unique_ptr<koruba::cli::BatchFormat> batch;
+    if (format == QLatin1String("csv")) {
+        batch = std::make_unique<koruba::cli::CsvBatch>(!parser.isSet(noBomOption));
+    } else if (format == QLatin1String("jsonl")) {
+        batch = std::make_unique<koruba::cli::JsonLinesBatch>();
+    } else {
+        PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+        return ExitUsage;
+    }
+
+    koruba::cli::BatchOptions options;
+    if (parser.isSet(jobsOption)) {
+        bool ok = false;
+        options.Jobs = parser.value(jobsOption).toInt(&ok);
+        if (!ok || options.Jobs < 1 || options.Jobs > 64) {
+            PrintError(QStringLiteral("--jobs must be a number from 1 to 64"));
+            return ExitUsage;
+        }
+    }
+
+    std::FILE* in = stdin;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
+    if (file != QLatin1String("-")) {
+        opened.reset(std::fopen(QFile::encodeName(file).constData(), "rb"));
+        if (!opened) {
+            PrintError(QStringLiteral("cannot read %1: %2")
+                           .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
+            return ExitUsage;
+        }
+        in = opened.get();
+    }
+
+    const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(in, stdout, *batch, options);
+    if (outcome.ReadFailed) {
+        PrintError(QStringLiteral("cannot read %1: %2")
+                       .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
+                            QString::fromLocal8Bit(std::strerror(errno))));
+        return ExitUsage;
+    }
+    if (outcome.WriteFailed) {
+        PrintError(QStringLiteral("cannot write the output"));
+        return ExitUsage;
+    }
+    if (!outcome.HeaderOk) {
+        PrintError(QString::fromStdString(outcome.HeaderProblem));
+    }
+    if (outcome.Failed > 0) {
+        PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
+                       .arg(outcome.Failed)
+                       .arg(outcome.Records));
+    }
+    return (outcome.Failed > 0 || !outcome.HeaderOk) ? ExitRecordFailed : ExitOk;
+}
