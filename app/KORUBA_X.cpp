@@ -1,0 +1,53 @@
+// The program start: the application object, the main window, the hidden
+// summary dialog owned by it, and the event loop until the main window has
+// closed. Command-line arguments are not the program's business (the
+// toolkit still takes its own, such as -platform).
+
+#include "app/LibComm_01.h"
+#include "draw/JapaneseFonts.h"
+#include "ui/GaiyoForm.h"
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/koruba-x-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The name, not the display name: Qt appends a display name to every
+    // window title on X11, and the caption is to read exactly
+    // "KORUBA-X    Ver.1.0.0".
+    QApplication::setApplicationName(koruba::ApplicationTitle);
+    QApplication::setOrganizationName(QStringLiteral("コルバ工房"));
+    QApplication::setApplicationVersion(QStringLiteral(KORUBA_FILE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.koruba.KorubaX"));
+    QApplication::setWindowIcon(ApplicationIcon());
+    koruba::InstallJapaneseFontSubstitutions();
+
+    try {
+        koruba::TMainF mainF;
+        // Owned by the main window, so that closing the main window ends
+        // the program with the dialog, open or hidden.
+        auto* gaiyoF = new koruba::TGaiyoF(&mainF);
+        gaiyoF->hide();
+        mainF.SetSummaryDialog(gaiyoF);
+        mainF.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

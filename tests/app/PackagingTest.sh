@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree, unpacks it into a scratch
+# root and checks what a user would get: the dependencies, the files in
+# their standard places, and a batch tool that runs from there.
+#
+# usage: PackagingTest.sh <build dir> <scratch dir> <version> <expected binaries...>
+set -euo pipefail
+
+build=$1
+scratch=$2
+version=$3
+shift 3
+binaries=("$@")
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+rm -rf "$scratch"
+mkdir -p "$scratch/out" "$scratch/root"
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log" >&2; fail "cpack -G DEB failed"; }
+shopt -s nullglob
+debs=("$scratch"/out/*.deb)
+[[ ${#debs[@]} -eq 1 ]] || fail "expected one .deb, found ${#debs[@]}"
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+
+control=$(dpkg-deb --field "$deb")
+echo "$control"
+depends=$(dpkg-deb --field "$deb" Depends)
+for needed in libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins; do
+    grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
+done
+if [[ " ${binaries[*]} " == *" koruba-x "* ]]; then
+    for needed in libqt6widgets6 libqt6gui6; do
+        grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
+    done
+fi
+[[ $(dpkg-deb --field "$deb" Package) == koruba-x ]] || fail "package name"
+[[ $(dpkg-deb --field "$deb" Version) == "$version" ]] || fail "package version"
+[[ -n $(dpkg-deb --field "$deb" Section) ]] || fail "no Section"
+[[ -n $(dpkg-deb --field "$deb" Maintainer) ]] || fail "no Maintainer"
+
+dpkg -x "$deb" "$scratch/root"
+root=$scratch/root
+expect_file() { [[ -f "$root/$1" ]] || fail "missing /$1"; }
+expect_file usr/share/applications/io.github.koruba.KorubaX.desktop
+expect_file usr/share/metainfo/io.github.koruba.KorubaX.metainfo.xml
+expect_file usr/share/icons/hicolor/scalable/apps/koruba-x.svg
+for size in 16 22 24 32 48 64 128 256; do
+    icon=usr/share/icons/hicolor/${size}x${size}/apps/koruba-x.png
+    expect_file "$icon"
+    file "$root/$icon" | grep -q "PNG image data, $size x $size" || fail "$icon is not ${size}x${size}"
+done
+grep -q '^Exec=koruba-x$' "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
+    fail "desktop entry does not start koruba-x"
+grep -qF "<release version=\"$version\"" \
+    "$root/usr/share/metainfo/io.github.koruba.KorubaX.metainfo.xml" || fail "metainfo release"
+
+for binary in "${binaries[@]}"; do
+    [[ -x "$root/usr/bin/$binary" ]] || fail "missing /usr/bin/$binary"
+done
+if [[ " ${binaries[*]} " == *" koruba-x-calc "* ]]; then
+    shown=$("$root/usr/bin/koruba-x-calc" --version) || fail "koruba-x-calc --version failed"
+    echo "koruba-x-calc --version: $shown"
+    grep -qF "$version" <<<"$shown" || fail "koruba-x-calc shows \"$shown\", not $version"
+fi
+# Nothing outside /usr, and no build-tree leftovers such as static libraries.
+extra=$(cd "$root" && find . -type f ! -path './usr/*' -o -type f -name '*.a')
+[[ -z $extra ]] || fail "unexpected files: $extra"
+echo "ok"
