@@ -1,0 +1,369 @@
+#include "ui/GaiyoForm.h"
+
+#include "draw/JapaneseFonts.h"
+#include "ui/ControlPictures.h"
+#include "ui/GaiyoPictureBox.h"
+#include "ui/GaiyoPictures.h"
+#include "ui/GaiyoShape.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+
+#include <array>
+
+namespace koruba {
+
+namespace {
+
+// ---- hardware table --------------------------------------------------------
+
+struct GridColumn {
+    int left;
+    int width;
+    Qt::Alignment align;
+};
+constexpr std::array<GridColumn, 5> kColumns{{
+    {5, 41, Qt::AlignHCenter},   // N value
+    {45, 51, Qt::AlignHCenter},  // joint strength
+    {95, 36, Qt::AlignHCenter},  // notice symbol
+    {130, 286, Qt::AlignLeft},   // hardware specification
+    {415, 86, Qt::AlignHCenter}, // allowable or yield strength
+}};
+
+// Top and height of grid row r (0 the heading, 1..11 the classes).
+QRect CellRect(int row, int column) {
+    int top = 5;
+    int height = 26;
+    if (row >= 1 && row <= 3) {
+        top = 30 * row;
+        height = 31;
+    } else if (row >= 4) {
+        top = 120 + 20 * (row - 4);
+        height = 21;
+    }
+    const GridColumn& c = kColumns[static_cast<std::size_t>(column)];
+    return {c.left, top, c.width, height};
+}
+
+struct HardwareRow {
+    const char16_t* nValue;
+    const char16_t* strength;
+    const char16_t* symbol;
+    const char16_t* specification; // lines separated by '\n'
+    const char16_t* allowable;
+};
+
+// The two-line cells hold two hardware options and their strengths in the
+// same order.
+constexpr std::array<HardwareRow, 11> kHardware{{
+    {u"0.0", u"0.00", u"(い)", u"短ほぞ差し\nかすがい(C)", u"0.00\n(1.62)"},
+    {u"0.65", u"3.44", u"(ろ)", u"長ほぞ差し込み栓\nかど金物(CP･L)", u"(3.81)\n3.88"},
+    {u"1.0", u"5.29", u"(は)", u"かど金物(CP･T)\n山形プレート(VP)", u"5.07\n5.88"},
+    {u"1.4", u"7.41", u"(に)", u"羽子板ボルト(SB)または短ざく金物(S)", u"7.50"},
+    {u"1.6", u"8.47", u"(ほ)", u"羽子板ボルト(SB+ZS50)または短ざく金物(S+ZS50)", u"8.50"},
+    {u"1.8", u"9.53", u"(へ)", u"引き寄せ金物(HD-10)", u"10.00"},
+    {u"2.8", u"14.82", u"(と)", u"引き寄せ金物(HD-15)", u"15.00"},
+    {u"3.7", u"19.58", u"(ち)", u"引き寄せ金物(HD-20)", u"20.00"},
+    {u"4.7", u"24.87", u"(り)", u"引き寄せ金物(HD-25)", u"25.00"},
+    {u"5.6", u"29.64", u"(ぬ)", u"引き寄せ金物(HD-15)×２個", u"30.00"},
+    {u"7.5", u"39.69", u"(る)*", u"引き寄せ金物(HD-20)×２個 (参考)", u"(40.0)"},
+}};
+
+constexpr std::array<const char16_t*, 5> kHeadings{
+    u"N値", u"接合耐力(ｋN)", u" 告示  記号", u"接合金物の仕様", u"許容耐力または降伏耐力(ｋN)"};
+
+// Every line of a specification cell starts with two blanks.
+QString Indented(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        line.prepend(QStringLiteral("  "));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// ---- usage tab --------------------------------------------------------------
+
+enum class Style { Bold, Plain, Note, NoteUnderlined };
+
+struct UsageLabel {
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+    Style style;
+    bool wrap;
+    const char16_t* text;
+};
+
+constexpr std::array<UsageLabel, 19> kUsageLabels{{
+    {"Label17", 2, 3, 52, 12, Style::Bold, false, u"使用方法"},
+    {"Label16", 2, 20, 238, 24, Style::Bold, true,
+     u"①以下の軸組パターンからＮ値を算定する     柱の軸組を選択します  (赤い柱が対象)"},
+    {"Label75", 25, 50, 152, 12, Style::Plain, false, u"(1) ２階または１階下屋の出隅"},
+    {"Label76", 25, 65, 176, 12, Style::Plain, false, u"(2) ２階または１階下屋の出隅以外"},
+    {"Label77", 25, 80, 132, 12, Style::Plain, false, u"(3) １階、２階がともに出隅"},
+    {"Label78", 25, 95, 165, 12, Style::Plain, false, u"(4) １階が出隅以外で２階が出隅"},
+    {"Label79", 25, 110, 156, 12, Style::Plain, false, u"(5) １階、２階がともに出隅以外"},
+    {"Label18", 2, 140, 185, 12, Style::Bold, false, u"②筋かいおよび面材を選択します"},
+    {"Label20", 106, 165, 117, 22, Style::Note, true, u"筋かいと面材の同一位置配置も可能です。"},
+    {"Label73", 106, 195, 126, 22, Style::Note, true,
+     u"筋かいと面材の倍率合算の最大値は ｢5.0｣とします。"},
+    {"Label74", 106, 220, 114, 22, Style::Note, true,
+     u"このとき軸組図中の倍率に \"*\" が付きます。"},
+    {"Label19", 267, 15, 155, 12, Style::Bold, false, u"③筋かい･面材を配置します"},
+    {"Label44", 378, 62, 131, 22, Style::Note, true, u"非対称軸組みの左右を反転します。"},
+    {"Label45", 378, 114, 131, 22, Style::Note, true,
+     u"配置した筋かい･面材データをすべてクリアします。"},
+    {"Label42", 265, 154, 230, 22, Style::Note, true,
+     u"     エリア内で左クリックすると筋かい･面材が配置され、もう一度クリックすると削除されます。"},
+    {"Label43", 265, 180, 236, 22, Style::NoteUnderlined, true,
+     u"片筋かいが配置された状態で右クリックすると左右反転します。"},
+    {"Label41", 267, 220, 65, 12, Style::Bold, false, u"④算定結果"},
+    {"Label71", 420, 217, 85, 11, Style::Note, true, u"Ｎ値算定用諸係数"},
+    {"Label72", 266, 245, 125, 21, Style::Note, true,
+     u"Ｎ値・[引抜力]・金物記号・接合耐力・金物名"},
+}};
+
+struct UsagePicture {
+    const char* name;
+    QRect geometry;
+    gaiyo::FixedPicture (*picture)();
+    bool stretched;
+};
+
+const std::array<UsagePicture, 6> kUsagePictures{{
+    {"Image10", QRect(0, 160, 101, 158), &gaiyo::ElementGroupPicture, true},
+    {"Image11", QRect(264, 35, 107, 115), &gaiyo::FrameExamplePicture, false},
+    {"Image12", QRect(378, 34, 106, 25), &gaiyo::ReverseButtonPicture, false},
+    {"Image13", QRect(378, 86, 118, 25), &gaiyo::ClearButtonPicture, false},
+    {"Image14", QRect(415, 227, 94, 91), &gaiyo::CoefficientBoxPicture, true},
+    {"Image15", QRect(233, 267, 181, 51), &gaiyo::ResultBoxesPicture, true},
+}};
+
+// Labels size themselves to their text the way the window's labels do: a
+// wrapping label keeps its width and grows downwards, any other grows to
+// its text. The laid-out size is the least they take.
+void FitToText(QLabel* label, QSize laidOut) {
+    QSize size = laidOut;
+    if (label->wordWrap()) {
+        size.setHeight(std::max(size.height(), label->heightForWidth(size.width())));
+    } else {
+        size = size.expandedTo(label->sizeHint());
+    }
+    label->resize(size);
+}
+
+QWidget* NewPage(QTabWidget* pages, const char* name, const QString& caption) {
+    auto* page = new QWidget(pages);
+    page->setObjectName(QString::fromLatin1(name));
+    // The hand pointer belongs to the tabs; the sheets take the arrow.
+    page->setCursor(Qt::ArrowCursor);
+    pages->addTab(page, caption);
+    return page;
+}
+
+} // namespace
+
+TGaiyoF::TGaiyoF(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("GaiyoF"));
+    setWindowTitle(QStringLiteral("使用方法および計算概要"));
+    setModal(false);
+    // The dialog must not keep the program alive once the main window has
+    // closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(519, 386);
+    setFont(JapaneseFont(MsPGothicWindow, 12));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->setGeometry(0, 0, 519, 386);
+    pages->setCursor(Qt::PointingHandCursor);
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideNone);
+    BuildFormulaTabs(pages);
+    BuildHardwareTab(pages);
+    BuildUsageTab(pages);
+    pages->setCurrentIndex(0);
+
+    auto* button = new QPushButton(QStringLiteral("閉じる"), this);
+    button->setObjectName(QStringLiteral("Button1"));
+    button->setGeometry(438, 358, 75, 22);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setDefault(true);
+    button->raise();
+    connect(button, &QPushButton::clicked, this, &TGaiyoF::Button1Click);
+}
+
+void TGaiyoF::SetPlacementReference(QWidget* reference) {
+    reference_ = reference;
+}
+
+void TGaiyoF::Button1Click() {
+    accept();
+}
+
+void TGaiyoF::keyPressEvent(QKeyEvent* event) {
+    // No button of the window cancels: Escape leaves it open.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TGaiyoF::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        PlaceFirstTime();
+    }
+    QDialog::showEvent(event);
+}
+
+void TGaiyoF::PlaceFirstTime() {
+    placed_ = true;
+    const QWidget* ref = reference_ != nullptr ? reference_.data() : parentWidget();
+    QRect over;
+    if (ref != nullptr) {
+        over = ref->window()->frameGeometry();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        over = screen->availableGeometry();
+    }
+    if (over.isValid()) {
+        // An explicit move also tells QDialog that the position is taken,
+        // so it does not centre the window again on later shows.
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TGaiyoF::BuildFormulaTabs(QTabWidget* pages) {
+    const struct {
+        const char* sheet;
+        const char16_t* caption;
+        const char* image;
+        QSize controlSize;
+        gaiyo::FixedPicture (*picture)();
+    } tabs[] = {
+        {"TabSheet1", u"Ｎ値計算式", "Image1", {501, 326}, &gaiyo::FormulaPicture},
+        {"TabSheet4", u"補正値-1", "Image2", {371, 216}, &gaiyo::OneSidePicture},
+        {"TabSheet5", u"補正値-2", "Image3", {501, 266}, &gaiyo::BothSinglesPicture},
+        {"TabSheet6", u"補正値-3", "Image4", {501, 291}, &gaiyo::SingleBesideCrossPicture},
+    };
+    for (const auto& tab : tabs) {
+        QWidget* page = NewPage(pages, tab.sheet, QString::fromUtf16(tab.caption));
+        auto* image = new GaiyoPictureBox(tab.picture(), false, page);
+        image->setObjectName(QString::fromLatin1(tab.image));
+        image->setGeometry(QRect(QPoint(5, 5), tab.controlSize));
+    }
+}
+
+void TGaiyoF::BuildHardwareTab(QTabWidget* pages) {
+    QWidget* page = NewPage(pages, "TabSheet2", QStringLiteral("金物一覧"));
+    auto* panel = new QFrame(page);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(0, 0, 511, 291);
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel->setLineWidth(1);
+
+    const QFont dataFont = JapaneseFont(MsGothic, 12);
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+
+    std::vector<QWidget*> outlines;
+    for (int row = 0; row <= static_cast<int>(kHardware.size()); ++row) {
+        for (int column = 0; column < static_cast<int>(kColumns.size()); ++column) {
+            const QRect cell = CellRect(row, column);
+            auto* label = new QLabel(panel);
+            label->setObjectName(QStringLiteral("Lbl_Kana_%1_%2").arg(row).arg(column + 1));
+            // Inside the outline, so that the white of a cell never covers
+            // a neighbour's border.
+            label->setGeometry(cell.adjusted(1, 1, -1, -1));
+            if (row == 0) {
+                label->setText(QString::fromUtf16(kHeadings[static_cast<std::size_t>(column)]));
+                label->setAlignment(Qt::AlignCenter);
+                label->setWordWrap(true);
+            } else {
+                const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
+                const std::array<const char16_t*, 5> texts{data.nValue, data.strength, data.symbol,
+                                                           data.specification, data.allowable};
+                QString text = QString::fromUtf16(texts[static_cast<std::size_t>(column)]);
+                if (column == 3) {
+                    text = Indented(text);
+                }
+                label->setText(text);
+                label->setFont(dataFont);
+                label->setPalette(white);
+                label->setAutoFillBackground(true);
+                label->setAlignment(kColumns[static_cast<std::size_t>(column)].align |
+                                    Qt::AlignVCenter);
+            }
+            auto* outline = new GaiyoShape(Qt::black, 1, Qt::NoBrush, panel);
+            outline->setObjectName(QStringLiteral("Shape_Kana_%1_%2").arg(row).arg(column + 1));
+            outline->setGeometry(cell);
+            outlines.push_back(outline);
+        }
+    }
+    for (QWidget* outline : outlines) {
+        outline->raise();
+    }
+}
+
+void TGaiyoF::BuildUsageTab(QTabWidget* pages) {
+    QWidget* page = NewPage(pages, "TabSheet3", QStringLiteral("使用方法"));
+
+    for (const UsagePicture& item : kUsagePictures) {
+        auto* image = new GaiyoPictureBox(item.picture(), item.stretched, page);
+        image->setObjectName(QString::fromLatin1(item.name));
+        image->setGeometry(item.geometry);
+    }
+
+    const QFont plain = JapaneseFont(MsPGothicWindow, 12);
+    const QFont bold = JapaneseFont(MsPGothicWindow, 12, true);
+    QFont note = JapaneseFont(MsPGothicWindow, 11);
+    QFont underlined = note;
+    underlined.setUnderline(true);
+    for (const UsageLabel& item : kUsageLabels) {
+        auto* label = new QLabel(QString::fromUtf16(item.text), page);
+        label->setObjectName(QString::fromLatin1(item.name));
+        label->move(item.left, item.top);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(item.wrap);
+        switch (item.style) {
+        case Style::Bold:
+            label->setFont(bold);
+            break;
+        case Style::Plain:
+            label->setFont(plain);
+            break;
+        case Style::Note:
+        case Style::NoteUnderlined: {
+            label->setFont(item.style == Style::Note ? note : underlined);
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::WindowText, Qt::blue);
+            label->setPalette(pal);
+            break;
+        }
+        }
+        FitToText(label, QSize(item.width, item.height));
+    }
+
+    // The square stands in the blanks at the start of Label42.
+    auto* square = new GaiyoShape(QColor(255, 170, 0), 2, Qt::white, page);
+    square->setObjectName(QStringLiteral("Shape21"));
+    square->setGeometry(265, 152, 11, 11);
+    square->raise();
+}
+
+} // namespace koruba

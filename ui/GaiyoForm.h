@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class QPushButton;
+class QTabWidget;
+
+namespace koruba {
+
+// The usage and calculation summary window: the two N-value formulas, the
+// three brace-correction tables, the hardware list and the steps of use.
+// Its content is fixed; it exchanges no data with the rest of the program.
+//
+// The program keeps one instance for the whole run, created hidden with
+// the main window as its parent; the main window's summary button shows,
+// raises and activates it. The window is non-modal and stays on top; its
+// button, Enter and the close box hide it (it is never destroyed before the
+// program ends) and Escape does nothing. The first show centres it over
+// the main window; later shows keep the place and the tab the user left.
+// It never keeps the program running: closing the main window ends the
+// program whether the dialog is shown or not.
+class TGaiyoF : public QDialog {
+    Q_OBJECT
+
+public:
+    // parent: the main window, over which the first show centres the
+    // dialog and with which it ends.
+    explicit TGaiyoF(QWidget* parent = nullptr);
+
+    // The widget to centre over on the first show when that is not the
+    // parent (for a dialog created without one).
+    void SetPlacementReference(QWidget* reference);
+
+public slots:
+    void Button1Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildFormulaTabs(QTabWidget* pages);
+    void BuildHardwareTab(QTabWidget* pages);
+    void BuildUsageTab(QTabWidget* pages);
+    void PlaceFirstTime();
+
+    QPointer<QWidget> reference_;
+    bool placed_ = false;
+};
+
+} // namespace koruba

@@ -1,0 +1,314 @@
+#include "ui/GaiyoPictures.h"
+
+#include "calc/NumberFormat.h"
+#include "draw/JapaneseFonts.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace koruba::gaiyo {
+
+namespace {
+
+const QColor kInk(Qt::black);
+// Head cells are tinted so that the eye finds the values quickly.
+const QColor kHeadFill(236, 236, 236);
+
+// Inner padding of a table cell.
+constexpr qreal kPad = 4.0;
+
+qreal WrappedHeight(QPainter& p, const QFont& font, qreal width, const QString& text) {
+    p.setFont(font);
+    return p.boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap, text).height();
+}
+
+void FrameRect(QPainter& p, const QRectF& r) {
+    p.setPen(QPen(kInk, 1.0));
+    p.setBrush(Qt::NoBrush);
+    // Half-pixel offset: 1-pixel lines fall on whole pixels.
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void Cell(QPainter& p, const QRectF& r, const QString& text, const QFont& font, int align,
+          const QColor& fill = Qt::white) {
+    p.fillRect(r, fill);
+    FrameRect(p, r);
+    p.setPen(kInk);
+    p.setFont(font);
+    p.drawText(r.adjusted(kPad, 1, -kPad, -1), align | Qt::TextWordWrap, text);
+}
+
+QString Value(float v) {
+    return QString::fromStdString(F1(v));
+}
+
+// ---- the formulas ---------------------------------------------------------
+
+struct TermRow {
+    QString term;
+    QString meaning;
+};
+
+constexpr qreal kFormulaLeft = 4.0;
+constexpr qreal kFormulaWidth = 492.0;
+constexpr qreal kTermWidth = 46.0;
+
+QFont HeadingFont() {
+    return JapaneseFont(MsPGothicWindow, 12, true);
+}
+QFont BodyFont() {
+    return JapaneseFont(MsPGothicWindow, 11);
+}
+
+// The formula, a dotted leader and the formula's number in one line.
+void FormulaRow(QPainter& p, const QRectF& r, const QString& formula, const QString& number) {
+    p.fillRect(r, Qt::white);
+    FrameRect(p, r);
+    const QFont font = JapaneseFont(MsPGothicWindow, 13, true);
+    p.setFont(font);
+    p.setPen(kInk);
+    const QRectF inner = r.adjusted(8, 0, -8, 0);
+    const QRectF f = p.boundingRect(inner, Qt::AlignLeft | Qt::AlignVCenter, formula);
+    const QRectF n = p.boundingRect(inner, Qt::AlignRight | Qt::AlignVCenter, number);
+    p.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter, formula);
+    p.drawText(inner, Qt::AlignRight | Qt::AlignVCenter, number);
+    const qreal y = r.center().y() + 3.0;
+    p.setPen(QPen(kInk, 1.0));
+    for (qreal x = f.right() + 6.0; x < n.left() - 5.0; x += 4.0) {
+        p.drawPoint(QPointF(x + 0.5, y + 0.5));
+    }
+}
+
+qreal FormulaSection(QPainter& p, qreal top, const QString& heading, const QString& formula,
+                     const QString& number, const std::vector<TermRow>& rows) {
+    const QFont headingFont = HeadingFont();
+    const QFont body = BodyFont();
+    p.setFont(headingFont);
+    p.setPen(kInk);
+    const QRectF headingRect(kFormulaLeft, top, kFormulaWidth, 16);
+    p.drawText(headingRect, Qt::AlignLeft | Qt::AlignVCenter, heading);
+    qreal y = top + 17;
+    FormulaRow(p, QRectF(kFormulaLeft, y, kFormulaWidth, 20), formula, number);
+    y += 19; // neighbouring cells share their border line
+    const qreal meaningWidth = kFormulaWidth - kTermWidth + 1;
+    for (const TermRow& row : rows) {
+        const qreal h =
+            std::max<qreal>(15, WrappedHeight(p, body, meaningWidth - 2 * kPad, row.meaning) + 3);
+        Cell(p, QRectF(kFormulaLeft, y, kTermWidth, h), row.term, body, Qt::AlignCenter, kHeadFill);
+        Cell(p, QRectF(kFormulaLeft + kTermWidth - 1, y, meaningWidth, h), row.meaning, body,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        y += h - 1;
+    }
+    return y + 1;
+}
+
+void PaintFormulas(QPainter& p) {
+    const QString nMeaning = QStringLiteral("表-1.3.1. 接合部の仕様 のNの数値");
+    qreal y = FormulaSection(
+        p, 2, QStringLiteral("(1) 平屋建ての場合、若しくは２階建ての部分における２階の柱の場合"),
+        QStringLiteral("N＝A1×B1－L"), QStringLiteral("(1)"),
+        {
+            {QStringLiteral("N"), nMeaning},
+            {QStringLiteral("A1"),
+             QStringLiteral("当該柱の両面における軸組の倍率の差(片側のみ軸組が取り付く場合には、"
+                            "当該軸組の倍率)の数値。ただし、筋かいを設けた軸組の場合には、表-1."
+                            "2.1～3 に該当する補正値を加えたものとする。")},
+            {QStringLiteral("B1"),
+             QStringLiteral(
+                 "周辺の部材による押さえ(曲げ戻し)の効果を表す係数で、出隅の柱においては "
+                 "0.8、その他の柱においては 0.5 とする。")},
+            {QStringLiteral("L"),
+             QStringLiteral("鉛直荷重による押さえの効果を示す係数で、出隅の柱においては "
+                            "0.4、その他においては 0.6 とする。")},
+        });
+    FormulaSection(
+        p, y + 6, QStringLiteral("(2) ２階建ての部分における１階の柱の場合"),
+        QStringLiteral("N＝A1×B1+A2×B2－L"), QStringLiteral("(2)"),
+        {
+            {QStringLiteral("N"), nMeaning},
+            {QStringLiteral("A1, B1"), QStringLiteral("式(1) の場合と同じ。")},
+            {QStringLiteral("A2"),
+             QStringLiteral("当該柱に連続する２階柱の両側における軸組の倍率の差(片側のみに軸組が取"
+                            "り付く場合には当該軸組の倍率)の数値。ただし、筋かいを設けた軸組の場合"
+                            "には、表-1.2.1～3 に該当する補正値を加えたものとする。")},
+            {QStringLiteral("B2"),
+             QStringLiteral("２階の周辺部材による押さえ(曲げ戻し)の効果を示す係数で、２階の出隅の柱"
+                            "においては 0.8、２階のその他の柱においては 0.5 とする。")},
+            {QStringLiteral("L"),
+             QStringLiteral("鉛直荷重による押さえの効果を示す係数で、出隅の柱においては "
+                            "1.0、その他においては 1.6 とする。")},
+        });
+}
+
+// ---- the correction tables ------------------------------------------------
+
+struct TableLayout {
+    qreal left;
+    qreal top; // of the title
+    qreal rowHeadWidth;
+    qreal valueWidth;
+    qreal groupHeadHeight;
+    qreal columnHeadHeight;
+    qreal rowHeight;      // one-line data rows
+    qreal firstRowHeight; // the two-line first class
+    qreal noteHeight;
+    int titleIndent; // of the second title line
+};
+
+void PaintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
+    const QFont titleFont = JapaneseFont(MsPGothicWindow, 12, true);
+    const QFont headFont = JapaneseFont(MsPGothicWindow, 11);
+    const QFont valueFont = JapaneseFont(MsGothic, 12);
+
+    p.setPen(kInk);
+    p.setFont(titleFont);
+    qreal y = g.top;
+    for (int i = 0; i < t.title.size(); ++i) {
+        const qreal indent = i == 0 ? 0 : g.titleIndent;
+        p.drawText(QRectF(g.left + indent, y, 480, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                   t.title[i]);
+        y += 16;
+    }
+    y += 3;
+
+    const int columns = static_cast<int>(t.columnHeads.size());
+    const qreal valuesLeft = g.left + g.rowHeadWidth - 1;
+    const qreal valuesWidth = columns * (g.valueWidth - 1) + 1;
+    const qreal headHeight = g.groupHeadHeight + g.columnHeadHeight - 1;
+
+    Cell(p, QRectF(g.left, y, g.rowHeadWidth, headHeight), t.corner, headFont, Qt::AlignCenter,
+         kHeadFill);
+    Cell(p, QRectF(valuesLeft, y, valuesWidth, g.groupHeadHeight), t.columnGroup, headFont,
+         Qt::AlignCenter, kHeadFill);
+    const qreal columnHeadTop = y + g.groupHeadHeight - 1;
+    for (int c = 0; c < columns; ++c) {
+        Cell(p,
+             QRectF(valuesLeft + c * (g.valueWidth - 1), columnHeadTop, g.valueWidth,
+                    g.columnHeadHeight),
+             t.columnHeads[c], headFont, Qt::AlignCenter, kHeadFill);
+    }
+    y += headHeight - 1;
+
+    for (int r = 0; r < t.rowHeads.size(); ++r) {
+        const qreal h = r == 0 ? g.firstRowHeight : g.rowHeight;
+        Cell(p, QRectF(g.left, y, g.rowHeadWidth, h), t.rowHeads[r], headFont,
+             Qt::AlignLeft | Qt::AlignVCenter, kHeadFill);
+        for (int c = 0; c < columns; ++c) {
+            Cell(p, QRectF(valuesLeft + c * (g.valueWidth - 1), y, g.valueWidth, h),
+                 Value(t.values[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]),
+                 valueFont, Qt::AlignCenter);
+        }
+        y += h - 1;
+    }
+    Cell(p, QRectF(g.left, y, g.rowHeadWidth + valuesWidth - 1, g.noteHeight), t.note, headFont,
+         Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void PaintOneSide(QPainter& p) {
+    PaintTable(p, OneSideTable(), {4, 2, 151, 95, 20, 20, 22, 32, 24, 0});
+}
+void PaintBothSingles(QPainter& p) {
+    PaintTable(p, BothSinglesTable(), {4, 2, 131, 89, 22, 34, 26, 34, 26, 0});
+}
+void PaintSingleBesideCross(QPainter& p) {
+    PaintTable(p, SingleBesideCrossTable(), {4, 2, 131, 89, 22, 34, 26, 34, 32, 64});
+}
+
+QStringList ColumnHeadsOfClasses() {
+    QStringList heads = BraceClassCaptions();
+    for (QString& head : heads) {
+        // Column heads are narrower than row heads: the class name goes on
+        // two lines there.
+        if (!head.contains(QLatin1Char('\n'))) {
+            head.replace(QStringLiteral("以上の"), QStringLiteral("以上の\n"));
+        }
+    }
+    return heads;
+}
+
+} // namespace
+
+QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio) {
+    QImage image(picture.size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::white);
+    if (picture.paint != nullptr) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        picture.paint(painter);
+    }
+    return image;
+}
+
+const QStringList& BraceClassCaptions() {
+    static const QStringList captions{
+        QStringLiteral("15x90以上の筋かい\nφ9以上の鉄筋"),
+        QStringLiteral("30x90以上の筋かい"),
+        QStringLiteral("45x90以上の筋かい"),
+        QStringLiteral("90x90以上の筋かい"),
+    };
+    return captions;
+}
+
+const CorrectionTable& OneSideTable() {
+    static const CorrectionTable table{
+        {QStringLiteral("表-1.2.1. 筋かいが片側から取り付く柱")},
+        QStringLiteral("筋かいの種類"),
+        QStringLiteral("取り付く位置"),
+        {QStringLiteral("柱頭部"), QStringLiteral("柱脚部")},
+        BraceClassCaptions(),
+        {{0.0f, 0.0f}, {0.5f, -0.5f}, {0.5f, -0.5f}, {2.0f, -2.0f}},
+        QStringLiteral("たすき筋かいの場合、補正値を「0」とする。"),
+    };
+    return table;
+}
+
+const CorrectionTable& BothSinglesTable() {
+    static const CorrectionTable table{
+        {QStringLiteral("表-1.2.2. 両側から筋かいが取り付く柱(両側が片筋かい)")},
+        QStringLiteral("他方の筋かい"),
+        QStringLiteral("一方の筋かい"),
+        ColumnHeadsOfClasses(),
+        BraceClassCaptions(),
+        {{0.0f, 0.5f, 0.5f, 2.0f},
+         {0.5f, 1.0f, 1.0f, 2.5f},
+         {0.5f, 1.0f, 1.0f, 2.5f},
+         {2.0f, 2.5f, 2.5f, 4.0f}},
+        QStringLiteral("両筋かいが共に柱脚部に取付く場合、補正値を「0」とする。"),
+    };
+    return table;
+}
+
+const CorrectionTable& SingleBesideCrossTable() {
+    static const CorrectionTable table{
+        {QStringLiteral("表-1.2.3. 両側から筋かいが取り付く柱"),
+         QStringLiteral("(一方が片筋かい、他方がたすき筋かい)")},
+        QStringLiteral("他方のたすき筋かい"),
+        QStringLiteral("一方の片筋かい"),
+        ColumnHeadsOfClasses(),
+        BraceClassCaptions(),
+        {{0.0f, 0.5f, 0.5f, 2.0f},
+         {0.0f, 0.5f, 0.5f, 2.0f},
+         {0.0f, 0.5f, 0.5f, 2.0f},
+         {0.0f, 0.5f, 0.5f, 2.0f}},
+        QStringLiteral("片筋かいが柱脚部に取付く場合または両筋かいが共にたすきの場合、補正値を「0」"
+                       "とする。"),
+    };
+    return table;
+}
+
+FixedPicture FormulaPicture() {
+    return {QSize(500, 325), &PaintFormulas};
+}
+FixedPicture OneSidePicture() {
+    return {QSize(345, 202), &PaintOneSide};
+}
+FixedPicture BothSinglesPicture() {
+    return {QSize(491, 236), &PaintBothSingles};
+}
+FixedPicture SingleBesideCrossPicture() {
+    return {QSize(491, 271), &PaintSingleBesideCross};
+}
+
+} // namespace koruba::gaiyo
