@@ -1,0 +1,240 @@
+#include "ui/Artwork.h"
+
+#include "draw/JapaneseFonts.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+
+#include <vector>
+
+namespace koruba::artwork {
+
+namespace {
+
+const QColor ToolFrameOrange(224, 160, 0);
+const QColor MemberOrange(255, 170, 0);
+const QColor TargetRed(255, 0, 0);
+const QColor PanelBlue(166, 202, 240);
+const QColor SummaryBlue(0, 0, 255);
+const QColor DarkTeal(0, 128, 128);
+
+struct Member {
+    QRectF Rect;
+    bool Target = false;
+};
+
+// The members of a frame pattern, unmirrored, at the tool images' scale:
+// origin (x0, y0), member thickness m, storey height h, bay width w. The
+// beams of a corner column run on past the other column by half a bay,
+// as in the diagram of the window.
+std::vector<Member> FrameMembers(std::int32_t tag, qreal x0, qreal y0, qreal m, qreal h, qreal w) {
+    const qreal half = w / 2;
+    std::vector<Member> members;
+    auto rect = [&](qreal x1, qreal y1, qreal x2, qreal y2, bool target = false) {
+        members.push_back({QRectF(QPointF(x1, y1), QPointF(x2, y2)), target});
+    };
+    switch (tag) {
+    case 21:
+        rect(x0, y0, x0 + w + half, y0 + m);
+        rect(x0, y0 + h, x0 + w + half, y0 + h + m);
+        rect(x0, y0, x0 + m, y0 + h + m);
+        rect(x0 + w, y0, x0 + w + m, y0 + h + m);
+        rect(x0, y0 + m, x0 + m, y0 + h, true);
+        break;
+    case 22:
+        for (int k = 0; k < 2; ++k) {
+            rect(x0, y0 + k * h, x0 + 2 * w + m, y0 + k * h + m);
+        }
+        for (int k = 0; k < 3; ++k) {
+            rect(x0 + k * w, y0, x0 + k * w + m, y0 + h + m);
+        }
+        rect(x0 + w, y0 + m, x0 + w + m, y0 + h, true);
+        break;
+    case 11:
+        for (int k = 0; k < 3; ++k) {
+            rect(x0, y0 + k * h, x0 + w + half, y0 + k * h + m);
+        }
+        rect(x0, y0, x0 + m, y0 + 2 * h + m);
+        rect(x0 + w, y0, x0 + w + m, y0 + 2 * h + m);
+        rect(x0, y0 + h + m, x0 + m, y0 + 2 * h, true);
+        break;
+    case 12:
+        rect(x0 + w, y0, x0 + 2 * w + m, y0 + m);
+        rect(x0, y0 + h, x0 + 2 * w + m, y0 + h + m);
+        rect(x0, y0 + 2 * h, x0 + 2 * w + m, y0 + 2 * h + m);
+        rect(x0, y0 + h, x0 + m, y0 + 2 * h + m);
+        rect(x0 + w, y0, x0 + w + m, y0 + 2 * h + m);
+        rect(x0 + 2 * w, y0, x0 + 2 * w + m, y0 + 2 * h + m);
+        rect(x0 + w, y0 + h + m, x0 + w + m, y0 + 2 * h, true);
+        break;
+    case 13:
+        for (int k = 0; k < 3; ++k) {
+            rect(x0, y0 + k * h, x0 + 2 * w + m, y0 + k * h + m);
+        }
+        for (int k = 0; k < 3; ++k) {
+            rect(x0 + k * w, y0, x0 + k * w + m, y0 + 2 * h + m);
+        }
+        rect(x0 + w, y0 + h + m, x0 + w + m, y0 + 2 * h, true);
+        break;
+    default:
+        break;
+    }
+    return members;
+}
+
+struct PatternCaption {
+    std::int32_t Tag;
+    const char* Upper;
+    const char* Lower;
+};
+
+constexpr PatternCaption PatternCaptions[] = {
+    {21, "２階または１階", "下屋の出隅"},     {22, "２階または１階", "下屋の出隅以外"},
+    {11, "２階：出隅", "１階：出隅"},         {12, "２階：出隅", "１階：出隅以外"},
+    {13, "２階：出隅以外", "１階：出隅以外"},
+};
+
+void DrawCentred(QPainter& painter, qreal top, qreal height, const QString& text) {
+    painter.drawText(QRectF(0, top, ToolImageSize.width(), height), Qt::AlignCenter, text);
+}
+
+} // namespace
+
+void PaintPatternImage(QPainter& painter, std::int32_t patternTag) {
+    constexpr qreal m = 4;
+    constexpr qreal h = 32;
+    constexpr qreal w = 32;
+    constexpr qreal drawingTop = 4;
+    constexpr qreal drawingHeight = 2 * h + m;
+    const bool twoStoreys = patternTag < 20;
+    const qreal frameHeight = twoStoreys ? 2 * h + m : h + m;
+    const bool corner = patternTag == 21 || patternTag == 11;
+    const qreal frameWidth = corner ? w + w / 2 : 2 * w + m;
+    const qreal x0 = (ToolImageSize.width() - frameWidth) / 2;
+    const qreal y0 = drawingTop + (drawingHeight - frameHeight) / 2;
+
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    for (const Member& member : FrameMembers(patternTag, x0, y0, m, h, w)) {
+        painter.fillRect(member.Rect, member.Target ? TargetRed : ToolFrameOrange);
+    }
+    for (const PatternCaption& caption : PatternCaptions) {
+        if (caption.Tag == patternTag) {
+            painter.setPen(Qt::black);
+            painter.setFont(JapaneseFont(MsPGothicWindow, 12));
+            DrawCentred(painter, 76, 14, QString::fromUtf8(caption.Upper));
+            DrawCentred(painter, 91, 14, QString::fromUtf8(caption.Lower));
+        }
+    }
+    painter.restore();
+}
+
+void PaintSummaryImage(QPainter& painter) {
+    painter.save();
+    painter.setPen(QPen(QColor(128, 128, 128), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(4, 4, 93, 98), 4, 4);
+
+    painter.setPen(SummaryBlue);
+    painter.setFont(JapaneseFont(MsPGothicWindow, 15, true));
+    DrawCentred(painter, 10, 18, QStringLiteral("使用方法"));
+    painter.setFont(JapaneseFont(MsPGothicWindow, 12));
+    DrawCentred(painter, 29, 14, QStringLiteral("および"));
+    painter.setFont(JapaneseFont(MsPGothicWindow, 15, true));
+    DrawCentred(painter, 44, 18, QStringLiteral("計算概要"));
+
+    painter.setPen(DarkTeal);
+    painter.setFont(JapaneseFont(MsPGothicWindow, 12));
+    DrawCentred(painter, 67, 14, QStringLiteral("ここをクリック"));
+
+    painter.setPen(QColor(64, 64, 64));
+    painter.setFont(JapaneseFont(MsPGothicWindow, 10));
+    DrawCentred(painter, 85, 12, QStringLiteral("コルバ工房"));
+    painter.restore();
+}
+
+void PaintElementIcon(QPainter& painter, std::int32_t elementKind) {
+    painter.save();
+    const QRectF frame(1.5, 1.5, 11, 11);
+    painter.fillRect(QRectF(1, 1, 12, 12), elementKind == 4 ? PanelBlue : QColor(Qt::white));
+    QPen pen(MemberOrange, 1.6);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame);
+    if (elementKind == 2 || elementKind == 3) {
+        painter.drawLine(frame.topLeft(), frame.bottomRight());
+    }
+    if (elementKind == 1 || elementKind == 3) {
+        painter.drawLine(frame.bottomLeft(), frame.topRight());
+    }
+    painter.restore();
+}
+
+namespace {
+
+// A two-storey L-shaped frame, 13 x 16: two bays below, one above on the
+// right, or on the left when mirrored.
+void PaintSmallFrame(QPainter& painter, qreal left, bool upperOnLeft) {
+    QPen pen(ToolFrameOrange, 1.4);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal top = 1;
+    const qreal mid = 8;
+    const qreal bottom = 15;
+    const qreal right = left + 13;
+    const qreal centre = left + 6.5;
+    painter.drawRect(QRectF(QPointF(left, mid), QPointF(right, bottom)));
+    painter.drawLine(QPointF(centre, mid), QPointF(centre, bottom));
+    if (upperOnLeft) {
+        painter.drawRect(QRectF(QPointF(left, top), QPointF(centre, mid)));
+    } else {
+        painter.drawRect(QRectF(QPointF(centre, top), QPointF(right, mid)));
+    }
+}
+
+} // namespace
+
+void PaintMirrorGlyph(QPainter& painter) {
+    painter.save();
+    PaintSmallFrame(painter, 0.5, false);
+    PaintSmallFrame(painter, 22.5, true);
+    // Red double-headed arrow between the two frames.
+    painter.setPen(QPen(TargetRed, 1.2));
+    painter.drawLine(QPointF(15.5, 8), QPointF(20.5, 8));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(TargetRed);
+    painter.drawPolygon(QPolygonF({QPointF(14, 8), QPointF(17, 5), QPointF(17, 11)}));
+    painter.drawPolygon(QPolygonF({QPointF(22, 8), QPointF(19, 5), QPointF(19, 11)}));
+    painter.restore();
+}
+
+void PaintCloseGlyph(QPainter& painter) {
+    painter.save();
+    // Door frame.
+    painter.setPen(QPen(QColor(64, 64, 64), 1.2));
+    painter.setBrush(QColor(255, 255, 224));
+    painter.drawRect(QRectF(7.5, 1.5, 7, 13));
+    // The door leaf swung open towards the viewer.
+    painter.setPen(QPen(QColor(96, 48, 0), 1));
+    painter.setBrush(QColor(176, 112, 48));
+    painter.drawPolygon(QPolygonF(
+        {QPointF(7.5, 1.5), QPointF(11.5, 3.5), QPointF(11.5, 15.5), QPointF(7.5, 14.5)}));
+    painter.setBrush(QColor(255, 224, 0));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPointF(10.3, 9), 0.8, 0.8);
+    // Arrow leading out of the door.
+    painter.setPen(QPen(QColor(0, 128, 0), 1.6));
+    painter.drawLine(QPointF(6, 8), QPointF(2.5, 8));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 128, 0));
+    painter.drawPolygon(QPolygonF({QPointF(0.5, 8), QPointF(3.5, 5), QPointF(3.5, 11)}));
+    painter.restore();
+}
+
+} // namespace koruba::artwork

@@ -1,0 +1,48 @@
+#include "ui/BevelPanel.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace koruba {
+
+namespace {
+constexpr int BorderWidth = 2;
+}
+
+BevelPanel::BevelPanel(bool singleBorder, QWidget* parent)
+    : QWidget(parent), singleBorder_(singleBorder) {}
+
+QPoint BevelPanel::ClientOrigin() const {
+    return singleBorder_ ? QPoint(BorderWidth, BorderWidth) : QPoint(0, 0);
+}
+
+void BevelPanel::setCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
+void BevelPanel::setCaptionColor(const QColor& color) {
+    captionColor_ = color;
+    update();
+}
+
+void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    // The active colour group throughout: a disabled panel looks the same.
+    QPalette pal = palette();
+    pal.setCurrentColorGroup(QPalette::Active);
+    painter.fillRect(rect(), pal.color(QPalette::Window));
+    QRect r = rect();
+    if (singleBorder_) {
+        qDrawWinPanel(&painter, r, pal, true);
+        r.adjust(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+    }
+    qDrawShadeRect(&painter, r, pal, false, 1, 0);
+    if (!caption_.isEmpty()) {
+        painter.setPen(captionColor_);
+        painter.setFont(font());
+        painter.drawText(r, Qt::AlignCenter, caption_);
+    }
+}
+
+} // namespace koruba

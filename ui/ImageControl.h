@@ -1,0 +1,47 @@
+#pragma once
+
+#include "draw/Picture.h"
+
+#include <QWidget>
+
+namespace koruba {
+
+// An image control: shows the raster picture that the drawing layer draws
+// into, and lets whatever lies beneath show through while the picture is
+// empty. Mouse events follow the desktop toolkit the window was designed
+// for: every press raises mouseDown; a release over the control that was
+// pressed raises clicked; the second press of a double-click raises
+// mouseDown and doubleClicked, and its release raises nothing. A disabled
+// control takes no mouse input at all.
+class ImageControl : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ImageControl(QWidget* parent = nullptr);
+
+    Picture& picture() { return picture_; }
+    const Picture& picture() const { return picture_; }
+
+    // Repaints the control after code has drawn into its picture.
+    void refresh() { update(); }
+
+signals:
+    void mouseDown(Qt::MouseButton button);
+    void clicked(Qt::MouseButton button);
+    void doubleClicked(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    Picture picture_;
+    // The button whose release may still raise a click; NoButton after a
+    // double-click press, whose release raises nothing.
+    Qt::MouseButton clickCandidate_ = Qt::NoButton;
+};
+
+} // namespace koruba

@@ -1,0 +1,729 @@
+#include "ui/MainForm.h"
+
+#include "calc/CalcNValue.h"
+#include "calc/ResultText.h"
+#include "draw/BayDrawing.h"
+#include "draw/Colors.h"
+#include "draw/JapaneseFonts.h"
+#include "ui/Artwork.h"
+#include "ui/BevelPanel.h"
+#include "ui/ImageControl.h"
+#include "ui/PaintedIconEngine.h"
+#include "ui/PaintedImage.h"
+#include "ui/ShapeControl.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
+using koruba::BevelPanel;
+using koruba::ImageControl;
+using koruba::PaintedIconEngine;
+using koruba::PaintedImage;
+using koruba::ShapeControl;
+
+namespace {
+
+constexpr int ClientWidth = 344;
+constexpr int ClientHeight = 451;
+// Distance of the tool buttons from the tool bar's outer edge: the etched
+// edge, the border width and the bar's own margin.
+constexpr int ToolBarInset = 6;
+constexpr int PatternButtonWidth = 108;
+constexpr int PatternButtonHeight = 112;
+// Extra room right of a glyph, so that glyph and caption stand as far apart
+// as the layout wants (the style itself leaves 4 pixels).
+constexpr int StyleIconSpacing = 4;
+constexpr int RevGlyphSpacing = 7;
+constexpr int CloseGlyphSpacing = 8;
+
+const QColor DisabledRuleColor(160, 160, 164);
+
+const char* const TagProperty = "Tag";
+// Labels that size themselves to their text.
+const char* const AutoSizeProperty = "AutoSize";
+
+std::int32_t TagOf(const QObject* control) {
+    return control != nullptr ? control->property(TagProperty).toInt() : 0;
+}
+
+template <class Widget> Widget* Make(QWidget* parent, const char* name) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// Positions are given in the client area of the parent, which for a
+// bordered panel begins inside its border.
+QPoint ClientOrigin(const QWidget* widget) {
+    if (const auto* panel = qobject_cast<const BevelPanel*>(widget->parentWidget())) {
+        return panel->ClientOrigin();
+    }
+    return {};
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(QRect(QPoint(left, top) + ClientOrigin(widget), QSize(width, height)));
+}
+
+// Where the installed substitute of a face is wider than the face the
+// layout was made for, a fixed-size label narrows its lettering until the
+// text fits, rather than cutting off both ends of a result line.
+void FitToWidth(QLabel* label) {
+    constexpr int NarrowestStretch = 70;
+    QFont font = label->font();
+    font.setStretch(QFont::Unstretched);
+    const int advance = QFontMetrics(font).horizontalAdvance(label->text());
+    if (advance > label->width()) {
+        font.setStretch(std::max(NarrowestStretch, label->width() * 100 / advance));
+    }
+    label->setFont(font);
+}
+
+void SetCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label->property(AutoSizeProperty).toBool()) {
+        label->adjustSize();
+    } else {
+        FitToWidth(label);
+    }
+}
+
+QLabel* MakeAutoSizeLabel(QWidget* parent, const char* name, const QString& text, int left,
+                          int top) {
+    auto* label = Make<QLabel>(parent, name);
+    label->setTextFormat(Qt::PlainText);
+    label->setProperty(AutoSizeProperty, true);
+    label->move(QPoint(left, top) + ClientOrigin(label));
+    SetCaption(label, text);
+    return label;
+}
+
+void SetBackground(QWidget* widget, const QColor& color) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, color);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Active, QPalette::WindowText, color);
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, color);
+    widget->setPalette(pal);
+}
+
+// The selected row of a single-selection list, -1 when none is selected
+// (the current row alone does not count).
+int SelectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+const char* const SingleBraceItems[] = {"   15×90 (1.0)", "   30×90 (1.5)", "   45×90 (2.0)",
+                                        "   90×90 (3.0)"};
+const char* const CrossBraceItems[] = {"   15×90 (2.0)", "   30×90 (3.0)", "   45×90 (4.0)",
+                                       "   90×90 (5.0)"};
+const char* const PanelMultiplierItems[] = {"0.5", "1.0", "1.5", "2.0", "2.5",
+                                            "3.0", "3.5", "4.0", "4.5", "5.0"};
+
+koruba::DiagramGeometry Geometry() {
+    using M = koruba::BracingModel;
+    return {M::DiagramOriginX, M::DiagramOriginY, M::DiagramInset, M::DiagramBayHeight,
+            M::DiagramBayWidth};
+}
+
+} // namespace
+
+TMainF::TMainF(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      confirmClear_(&TMainF::AskClearConfirmation) {
+    koruba::InstallJapaneseFontSubstitutions();
+    setObjectName(QStringLiteral("MainF"));
+    setWindowTitle(QStringLiteral("KORUBA-X"));
+    setFont(koruba::JapaneseFont(koruba::MsPGothicWindow, 12));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    BuildToolBar();
+    BuildElementGroup();
+    BuildEditButtons();
+    BuildDiagramPanel();
+    BuildFormulaPanel();
+    BuildResultBoxes();
+    BuildCloseButton();
+    SetTabOrder();
+
+    if (const QScreen* s = screen()) {
+        move(s->geometry().center() - rect().center());
+    }
+    FormCreate();
+}
+
+TMainF::~TMainF() = default;
+
+void TMainF::SetSummaryDialog(QWidget* dialog) {
+    summaryDialog_ = dialog;
+}
+
+void TMainF::SetClearConfirmation(ClearConfirmation confirm) {
+    confirmClear_ = std::move(confirm);
+}
+
+bool TMainF::AskClearConfirmation() {
+    // Without a parent the box centres itself on the screen; it is still
+    // modal for the whole application.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"),
+                    QStringLiteral("すべての配置データをクリアーします..."), QMessageBox::NoButton);
+    box.setObjectName(QStringLiteral("ClearConfirmation"));
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+// ---------------------------------------------------------------- layout
+
+void TMainF::BuildToolBar() {
+    auto* bar = Make<QFrame>(this, "ToolBar1");
+    bar->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bar->setLineWidth(1);
+    bar->setGeometry(4, 1, 336, 236);
+    ToolBar1 = bar;
+
+    struct ButtonSpec {
+        QToolButton** Button;
+        const char* Name;
+        std::int32_t Tag;
+        int Left, Top;
+    };
+    const ButtonSpec buttons[] = {
+        {&TlBtn_21, "TlBtn_21", 21, 0, 0},      {&TlBtn_22, "TlBtn_22", 22, 108, 0},
+        {&TBtn_Gaiyo, "TBtn_Gaiyo", 0, 216, 0}, {&TlBtn_11, "TlBtn_11", 11, 0, 112},
+        {&TlBtn_12, "TlBtn_12", 12, 108, 112},  {&TlBtn_13, "TlBtn_13", 13, 216, 112},
+    };
+    for (const ButtonSpec& spec : buttons) {
+        auto* button = Make<QToolButton>(bar, spec.Name);
+        button->setProperty(TagProperty, spec.Tag);
+        button->setGeometry(ToolBarInset + spec.Left, ToolBarInset + spec.Top, PatternButtonWidth,
+                            PatternButtonHeight);
+        button->setAutoRaise(true);
+        button->setCheckable(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setIconSize(koruba::artwork::ToolImageSize);
+        const std::int32_t tag = spec.Tag;
+        if (tag == 0) {
+            button->setIcon(
+                PaintedIconEngine::MakeIcon(koruba::artwork::ToolImageSize, [](QPainter& p) {
+                    koruba::artwork::PaintSummaryImage(p);
+                }));
+            connect(button, &QToolButton::clicked, this,
+                    [this, button] { TBtn_GaiyoClick(button); });
+        } else {
+            button->setIcon(
+                PaintedIconEngine::MakeIcon(koruba::artwork::ToolImageSize, [tag](QPainter& p) {
+                    koruba::artwork::PaintPatternImage(p, tag);
+                }));
+            connect(button, &QToolButton::clicked, this, [this, button] { TlBtn_21Click(button); });
+        }
+        *spec.Button = button;
+    }
+}
+
+void TMainF::BuildElementGroup() {
+    GBoxSjMen = Make<QGroupBox>(this, "GBoxSjMen");
+    GBoxSjMen->setTitle(QStringLiteral("筋かい・面材"));
+    GBoxSjMen->setGeometry(3, 241, 113, 178);
+    // The layout leaves the toolkit's narrow gap between a radio button's
+    // circle and its caption; "面材" has no pixel to spare before the list.
+    GBoxSjMen->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+
+    auto icon = [this](const char* name, std::int32_t kind, int top) {
+        auto* image = new PaintedImage(
+            koruba::artwork::ElementIconSize,
+            [kind](QPainter& p) { koruba::artwork::PaintElementIcon(p, kind); }, GBoxSjMen);
+        image->setObjectName(QString::fromLatin1(name));
+        image->setGeometry(4, top, 14, 14);
+        return image;
+    };
+    auto radio = [this](const char* name, std::int32_t tag, const QString& caption, int top,
+                        int width) {
+        auto* button = Make<QRadioButton>(GBoxSjMen, name);
+        button->setProperty(TagProperty, tag);
+        button->setText(caption);
+        button->setGeometry(20, top, width, 16);
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    };
+
+    Image1 = icon("Image1", koruba::BraceRisingLeft, 17);
+    RBtn_1 = radio("RBtn_1", koruba::BraceRisingLeft, QStringLiteral("筋かい(左上)"), 17, 90);
+    Image2 = icon("Image2", koruba::BraceRisingRight, 35);
+    RBtn_2 = radio("RBtn_2", koruba::BraceRisingRight, QStringLiteral("筋かい(右上)"), 35, 90);
+    Image3 = icon("Image3", koruba::CrossBrace, 53);
+    RBtn_3 = radio("RBtn_3", koruba::CrossBrace, QStringLiteral("たすき筋かい"), 53, 90);
+
+    PnlSjSize = new BevelPanel(true, GBoxSjMen);
+    PnlSjSize->setObjectName(QStringLiteral("PnlSjSize"));
+    PnlSjSize->setGeometry(3, 73, 108, 19);
+    PnlSjSize->setCaption(QStringLiteral("筋かいサイズ"));
+    PnlSjSize->setFont(koruba::JapaneseFont(koruba::MsPGothicWindow, 12));
+    PnlSjSize->setEnabled(false);
+
+    Panel2 = new BevelPanel(false, GBoxSjMen);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(2, 91, 107, 57);
+
+    SjList = Make<QListWidget>(Panel2, "SjList");
+    Place(SjList, 1, 2, 104, 53);
+    SjList->setFont(koruba::JapaneseFont(koruba::MsGothic, 12));
+    SjList->setSelectionMode(QAbstractItemView::SingleSelection);
+    SjList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SjList->setUniformItemSizes(true);
+    SjList->setCursor(Qt::PointingHandCursor);
+    SjList->addItem(QStringLiteral("15×90mm (1.0)"));
+
+    Image4 = icon("Image4", koruba::PanelElement, 156);
+    RBtn_4 = radio("RBtn_4", koruba::PanelElement, QStringLiteral("面材"), 156, 43);
+
+    CBox1 = Make<QComboBox>(GBoxSjMen, "CBox1");
+    CBox1->setGeometry(64, 153, 46, 20);
+    CBox1->setFont(koruba::JapaneseFont(koruba::MsGothic, 12));
+    CBox1->setEditable(false);
+    CBox1->setCursor(Qt::PointingHandCursor);
+    for (const char* item : PanelMultiplierItems) {
+        CBox1->addItem(QString::fromLatin1(item));
+    }
+    CBox1->setCurrentIndex(-1);
+
+    for (QRadioButton* button : {RBtn_1, RBtn_2, RBtn_3}) {
+        connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
+            // Checking from code raises the click as a user click does;
+            // clicking the button that is already checked raises none.
+            if (checked) {
+                RBtn_1Click(button);
+            }
+        });
+    }
+    connect(RBtn_4, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            RBtn_4Click(RBtn_4);
+        }
+    });
+    // A user selection by key or mouse press, and a click on the row that is
+    // already selected; the handler only reads the selected row, so being
+    // raised twice for one click does no harm. Rows set by code are set with
+    // the signals blocked.
+    connect(SjList, &QListWidget::currentRowChanged, this, [this] { SjListClick(SjList); });
+    connect(SjList, &QListWidget::itemClicked, this, [this] { SjListClick(SjList); });
+    // Once a row is chosen the user cannot unchoose it (Ctrl+click would).
+    connect(SjList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (SjList->selectedItems().isEmpty() && SjList->currentItem() != nullptr) {
+            const QSignalBlocker blocker(SjList);
+            SjList->currentItem()->setSelected(true);
+        }
+    });
+    connect(CBox1, &QComboBox::activated, this, [this] { CBox1Change(CBox1); });
+}
+
+void TMainF::BuildEditButtons() {
+    BBtn_Rev = Make<QPushButton>(this, "BBtn_Rev");
+    BBtn_Rev->setGeometry(118, 245, 105, 23);
+    BBtn_Rev->setText(QStringLiteral("軸組反転"));
+    BBtn_Rev->setToolTip(QStringLiteral("軸組パターンを反転します"));
+    const QSize revIcon =
+        koruba::artwork::MirrorGlyphSize + QSize(RevGlyphSpacing - StyleIconSpacing, 0);
+    BBtn_Rev->setIcon(PaintedIconEngine::MakeIcon(
+        revIcon, [](QPainter& p) { koruba::artwork::PaintMirrorGlyph(p); }));
+    BBtn_Rev->setIconSize(revIcon);
+    BBtn_Rev->setCursor(Qt::PointingHandCursor);
+    connect(BBtn_Rev, &QPushButton::clicked, this, [this] { BBtn_RevClick(BBtn_Rev); });
+
+    Btn_DtClear = Make<QPushButton>(this, "Btn_DtClear");
+    Btn_DtClear->setGeometry(225, 245, 116, 23);
+    Btn_DtClear->setText(QStringLiteral("全配置データクリア"));
+    Btn_DtClear->setToolTip(QStringLiteral("筋かい・面材の全配置データをクリアします"));
+    Btn_DtClear->setCursor(Qt::PointingHandCursor);
+    connect(Btn_DtClear, &QPushButton::clicked, this, [this] { Btn_DtClearClick(Btn_DtClear); });
+}
+
+void TMainF::BuildDiagramPanel() {
+    Panel1 = new BevelPanel(true, this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(118, 270, 106, 114);
+
+    drwPp = Make<ImageControl>(Panel1, "drwPp");
+    Place(drwPp, -1, -1, 101, 107);
+
+    const QPoint designPlaces[] = {{10, 5}, {50, 5}, {10, 55}, {50, 55}};
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        const QString name = QStringLiteral("drwSj_%1").arg(tag);
+        auto* bay = new ImageControl(Panel1);
+        bay->setObjectName(name);
+        bay->setProperty(TagProperty, tag);
+        const QPoint at = designPlaces[tag - 1];
+        Place(bay, at.x(), at.y(), 36, 46);
+        bay->setCursor(Qt::PointingHandCursor);
+        bay->setEnabled(false);
+        connect(bay, &ImageControl::mouseDown, this,
+                [this, bay](Qt::MouseButton button) { drwSj_1MouseDown(bay, button); });
+        // Click and double-click are the left button's.
+        auto onClick = [this, bay](Qt::MouseButton button) {
+            if (button == Qt::LeftButton) {
+                drwSj_1Click(bay);
+            }
+        };
+        connect(bay, &ImageControl::clicked, this, onClick);
+        connect(bay, &ImageControl::doubleClicked, this, onClick);
+        drwSj[static_cast<std::size_t>(tag - 1)] = bay;
+    }
+
+    Lbl_JkSelMsg = Make<QLabel>(Panel1, "Lbl_JkSelMsg");
+    Place(Lbl_JkSelMsg, 6, 40, 91, 26);
+    Lbl_JkSelMsg->setTextFormat(Qt::PlainText);
+    Lbl_JkSelMsg->setWordWrap(true);
+    Lbl_JkSelMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Lbl_JkSelMsg->setFont(koruba::JapaneseFont(koruba::MsPGothicWindow, 12));
+    SetTextColor(Lbl_JkSelMsg, Qt::red);
+    Lbl_JkSelMsg->setText(QStringLiteral("軸組ﾊﾟﾀｰﾝを選択してください。"));
+}
+
+void TMainF::BuildFormulaPanel() {
+    Panel3 = new BevelPanel(true, this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(225, 270, 118, 114);
+    SetBackground(Panel3, Qt::white);
+
+    Lbl_A_12F_Siki = MakeAutoSizeLabel(Panel3, "Lbl_A_12F_Siki", QStringLiteral("A2="), 6, 5);
+    Lbl_A_12F_Siki->setFont(koruba::JapaneseFont(koruba::MsPGothicWindow, 12));
+    Lbl_A_12F = MakeAutoSizeLabel(Panel3, "Lbl_A_12F", QStringLiteral("="), 20, 20);
+    Lbl_A_12F->hide();
+    Lbl_B_12F = MakeAutoSizeLabel(Panel3, "Lbl_B_12F", QStringLiteral("B2="), 6, 37);
+    Lbl_L_12F = MakeAutoSizeLabel(Panel3, "Lbl_L_12F", QStringLiteral("L="), 64, 37);
+    Lbl_L_12F->hide();
+
+    Line1 = new ShapeControl(Panel3);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Place(Line1, 3, 54, 105, 1);
+
+    Lbl_A_1F_Siki = MakeAutoSizeLabel(Panel3, "Lbl_A_1F_Siki", QStringLiteral("A1="), 6, 61);
+    Lbl_A_1F = MakeAutoSizeLabel(Panel3, "Lbl_A_1F", QStringLiteral("="), 20, 76);
+    Lbl_A_1F->hide();
+    Lbl_B_1F = MakeAutoSizeLabel(Panel3, "Lbl_B_1F", QStringLiteral("B1="), 6, 93);
+    Lbl_L_1F = MakeAutoSizeLabel(Panel3, "Lbl_L_1F", QStringLiteral("L="), 64, 93);
+}
+
+void TMainF::BuildResultBoxes() {
+    struct Box {
+        const char* Shape;
+        QRect ShapeRect;
+        QLabel** Label;
+        const char* LabelName;
+        QRect LabelRect;
+        const QString* Face;
+    };
+    const Box boxes[] = {
+        {"Shape1",
+         {118, 386, 223, 21},
+         &Lbl_Nti,
+         "Lbl_Nti",
+         {119, 391, 221, 12},
+         &koruba::MsPGothicWindow},
+        {"Shape2",
+         {118, 406, 43, 21},
+         &Lbl_KanaKigo,
+         "Lbl_KanaKigo",
+         {120, 411, 40, 11},
+         &koruba::MsGothic},
+        {"Shape4",
+         {160, 406, 181, 21},
+         &Lbl_Tairyoku,
+         "Lbl_Tairyoku",
+         {161, 411, 178, 11},
+         &koruba::MsPGothicWindow},
+        {"Shape3",
+         {118, 426, 223, 21},
+         &Lbl_KanaName,
+         "Lbl_KanaName",
+         {120, 431, 220, 11},
+         nullptr},
+    };
+    for (const Box& box : boxes) {
+        auto* shape = new ShapeControl(this);
+        shape->setObjectName(QString::fromLatin1(box.Shape));
+        shape->setGeometry(box.ShapeRect);
+    }
+    // The labels lie over all four boxes.
+    for (const Box& box : boxes) {
+        auto* label = Make<QLabel>(this, box.LabelName);
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(box.LabelRect);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        SetBackground(label, Qt::white);
+        if (box.Face != nullptr) {
+            label->setFont(koruba::JapaneseFont(*box.Face, 12));
+        }
+        *box.Label = label;
+    }
+}
+
+void TMainF::BuildCloseButton() {
+    BBtn_Close = Make<QPushButton>(this, "BBtn_Close");
+    BBtn_Close->setGeometry(3, 422, 112, 26);
+    BBtn_Close->setText(QStringLiteral("終 了"));
+    BBtn_Close->setToolTip(QStringLiteral("終了します"));
+    const QSize closeIcon =
+        koruba::artwork::CloseGlyphSize + QSize(CloseGlyphSpacing - StyleIconSpacing, 0);
+    BBtn_Close->setIcon(PaintedIconEngine::MakeIcon(
+        closeIcon, [](QPainter& p) { koruba::artwork::PaintCloseGlyph(p); }));
+    BBtn_Close->setIconSize(closeIcon);
+    BBtn_Close->setCursor(Qt::PointingHandCursor);
+    connect(BBtn_Close, &QPushButton::clicked, this, [this] { BBtn_CloseClick(BBtn_Close); });
+}
+
+void TMainF::SetTabOrder() {
+    // Window order: diagram panel (nothing focusable), element group,
+    // formula panel (nothing focusable), close, clear, mirror; the tool
+    // buttons take no focus.
+    QWidget* const chain[] = {RBtn_2, RBtn_3,     RBtn_1,      CBox1,   RBtn_4,
+                              SjList, BBtn_Close, Btn_DtClear, BBtn_Rev};
+    for (std::size_t i = 1; i < std::size(chain); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+// ---------------------------------------------------------------- start
+
+void TMainF::FormCreate() {
+    model_.Reset();
+    const koruba::DiagramGeometry geometry = Geometry();
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        const koruba::BayImageRect r = koruba::BayImagePlace(tag, geometry);
+        Place(BayImage(tag), r.Left, r.Top, r.Width, r.Height);
+    }
+    UpdateControlStates();
+    RBtn_1->setChecked(true);
+    {
+        const QSignalBlocker blocker(SjList);
+        SjList->setCurrentRow(model_.BraceSizeIndex());
+    }
+    CBox1->setCurrentIndex(0);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TMainF::TlBtn_21Click(QObject* sender) {
+    model_.ChoosePattern(TagOf(sender));
+    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
+                        Geometry());
+    drwPp->refresh();
+    UpdateControlStates();
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
+void TMainF::TBtn_GaiyoClick(QObject* /*sender*/) {
+    if (summaryDialog_ != nullptr) {
+        summaryDialog_->show();
+        summaryDialog_->raise();
+        summaryDialog_->activateWindow();
+    }
+}
+
+void TMainF::RBtn_1Click(QObject* sender) {
+    const std::int32_t kind = TagOf(sender);
+    if (model_.PatternTag() > 0) {
+        SjList->setEnabled(true);
+    }
+    const int row = SelectedRow(SjList);
+    FillBraceSizeList(kind);
+    if (row >= 0) {
+        const QSignalBlocker blocker(SjList);
+        SjList->setCurrentRow(row);
+    }
+    model_.ChooseBraceKind(kind, row);
+    CBox1->setEnabled(false);
+}
+
+void TMainF::RBtn_4Click(QObject* /*sender*/) {
+    model_.ChoosePanel();
+    CBox1->setEnabled(true);
+    SjList->setEnabled(false);
+}
+
+void TMainF::SjListClick(QObject* /*sender*/) {
+    model_.ChooseBraceSize(SelectedRow(SjList));
+}
+
+void TMainF::CBox1Change(QObject* /*sender*/) {
+    model_.ChoosePanelMultiplier(CBox1->currentIndex());
+}
+
+void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
+    model_.SelectBay(TagOf(sender));
+    if (button != Qt::RightButton) {
+        return;
+    }
+    // A cross brace cannot be turned round: nothing is redrawn then.
+    if (!model_.FlipBrace()) {
+        return;
+    }
+    DrawBay(model_.CurStorey(), model_.CurSide());
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
+void TMainF::drwSj_1Click(QObject* sender) {
+    if (model_.PatternTag() == 0) {
+        return;
+    }
+    model_.SelectBay(TagOf(sender));
+    model_.ToggleElement();
+    DrawBay(model_.CurStorey(), model_.CurSide());
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
+void TMainF::BBtn_RevClick(QObject* /*sender*/) {
+    model_.Reverse();
+    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
+                        Geometry());
+    drwPp->refresh();
+    UpdateControlStates();
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
+void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
+    if (!confirmClear_ || !confirmClear_()) {
+        return;
+    }
+    for (int storey = 1; storey <= 2; ++storey) {
+        for (int side = 1; side <= 2; ++side) {
+            model_.ClearBay(storey, side);
+            DrawBay(storey, side);
+        }
+    }
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
+void TMainF::BBtn_CloseClick(QObject* /*sender*/) {
+    close();
+}
+
+// ---------------------------------------------------------------- states
+
+void TMainF::UpdateControlStates() {
+    const bool e = model_.ElementKind() != 0;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{GBoxSjMen, RBtn_1, RBtn_2, RBtn_3, RBtn_4, SjList}) {
+        w->setEnabled(e);
+    }
+    CBox1->setEnabled(false);
+    Lbl_A_12F_Siki->setEnabled(e);
+    Lbl_A_12F->setVisible(e);
+    Lbl_B_12F->setEnabled(e);
+    Lbl_A_1F_Siki->setEnabled(e);
+    Lbl_A_1F->setVisible(e);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Lbl_B_1F, Lbl_L_1F, Lbl_Nti, Lbl_KanaKigo, Lbl_Tairyoku}) {
+        w->setEnabled(e);
+    }
+    Line1->setPenColor(e ? QColor(Qt::black) : DisabledRuleColor);
+    PnlSjSize->setCaptionColor(model_.ElementKind() == 0 ? koruba::ToQColor(koruba::clBtnShadow)
+                                                         : QColor(Qt::black));
+    Btn_DtClear->setEnabled(e);
+    SjList->setEnabled(e);
+    Lbl_JkSelMsg->setVisible(!e);
+    switch (model_.PatternTag()) {
+    case 11:
+    case 12:
+    case 21:
+        BBtn_Rev->setEnabled(true);
+        break;
+    case 0:
+    case 13:
+    case 22:
+        BBtn_Rev->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainF::ShowResult() {
+    const koruba::ResultTexts texts = koruba::MakeResultTexts(CalcResult, model_.StoreyCount());
+    auto label = [this](std::string_view name) {
+        return findChild<QLabel*>(
+            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    };
+    for (const koruba::LabelCaption& caption : texts.Captions) {
+        if (QLabel* l = label(caption.Label)) {
+            SetCaption(l, QString::fromStdString(caption.Caption));
+        }
+    }
+    if (QLabel* l = label(texts.HiddenL)) {
+        l->hide();
+    }
+    if (QLabel* l = label(texts.ShownL)) {
+        l->show();
+    }
+    emit resultShown();
+}
+
+void TMainF::DrawBay(int storey, int side) {
+    ImageControl* image = BayImage(koruba::TagOfBay(storey, side));
+    if (image == nullptr) {
+        return;
+    }
+    koruba::DrawBay(image->picture(), model_.Bays().Cell(storey, side), model_.MultiplierCap());
+    image->refresh();
+}
+
+void TMainF::FillBraceSizeList(std::int32_t elementKind) {
+    const QSignalBlocker blocker(SjList);
+    SjList->clear();
+    const auto& items = elementKind == koruba::CrossBrace ? CrossBraceItems : SingleBraceItems;
+    for (const char* item : items) {
+        auto* listItem = new QListWidgetItem(QString::fromUtf8(item), SjList);
+        listItem->setSizeHint(QSize(SjList->viewport()->width(), 12));
+    }
+}
+
+ImageControl* TMainF::BayImage(std::int32_t tag) const {
+    return tag >= 1 && tag <= 4 ? drwSj[static_cast<std::size_t>(tag - 1)] : nullptr;
+}
+
+void TMainF::SetBayImageVisible(std::int32_t tag, bool visible) {
+    if (ImageControl* image = BayImage(tag)) {
+        image->setVisible(visible);
+    }
+}
+
+void TMainF::SetBayImageEnabled(std::int32_t tag, bool enabled) {
+    if (ImageControl* image = BayImage(tag)) {
+        image->setEnabled(enabled);
+    }
+}

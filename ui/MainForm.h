@@ -1,0 +1,147 @@
+#pragma once
+
+#include "calc/BracingModel.h"
+#include "calc/ResultType.h"
+#include "draw/PatternDiagram.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace koruba {
+class BevelPanel;
+class ImageControl;
+class PaintedImage;
+class ShapeControl;
+} // namespace koruba
+
+// The main window: pattern tool bar, element choice, the pattern diagram
+// with its four clickable bays, the formula panel and the result boxes.
+// It owns the bracing model and the last result and only wires: every
+// handler changes the model, redraws what changed, sets the control
+// states, recomputes and shows the result, in that order. Controls carry
+// their layout names as objectName and their tag as the dynamic property
+// "Tag", so that tests and tools find them by name.
+class TMainF : public QWidget, public koruba::BayImageHost {
+    Q_OBJECT
+
+public:
+    explicit TMainF(QWidget* parent = nullptr);
+    ~TMainF() override;
+
+    // The usage and calculation summary window, shown (not modal) by the
+    // summary button. Without one the button does nothing.
+    void SetSummaryDialog(QWidget* dialog);
+
+    // Asks the user to confirm clearing all bays; true means go ahead.
+    // Replaceable so that tests can answer it.
+    using ClearConfirmation = std::function<bool()>;
+    void SetClearConfirmation(ClearConfirmation confirm);
+    // The confirmation box the window uses unless told otherwise.
+    static bool AskClearConfirmation();
+
+    const koruba::BracingModel& Model() const { return model_; }
+    const koruba::ResultType& Result() const { return CalcResult; }
+
+    // BayImageHost: the diagram shows and enables the bays it uses.
+    void SetBayImageVisible(std::int32_t tag, bool visible) override;
+    void SetBayImageEnabled(std::int32_t tag, bool enabled) override;
+
+signals:
+    // Raised after the result labels have been rewritten.
+    void resultShown();
+
+private:
+    void BuildToolBar();
+    void BuildElementGroup();
+    void BuildEditButtons();
+    void BuildDiagramPanel();
+    void BuildFormulaPanel();
+    void BuildResultBoxes();
+    void BuildCloseButton();
+    void SetTabOrder();
+    void FormCreate();
+
+    void TlBtn_21Click(QObject* sender);
+    void TBtn_GaiyoClick(QObject* sender);
+    void RBtn_1Click(QObject* sender);
+    void RBtn_4Click(QObject* sender);
+    void SjListClick(QObject* sender);
+    void CBox1Change(QObject* sender);
+    void drwSj_1Click(QObject* sender);
+    void drwSj_1MouseDown(QObject* sender, Qt::MouseButton button);
+    void BBtn_RevClick(QObject* sender);
+    void Btn_DtClearClick(QObject* sender);
+    void BBtn_CloseClick(QObject* sender);
+
+    void UpdateControlStates();
+    void ShowResult();
+    void DrawBay(int storey, int side);
+    void FillBraceSizeList(std::int32_t elementKind);
+    koruba::ImageControl* BayImage(std::int32_t tag) const;
+
+    koruba::BracingModel model_;
+    koruba::ResultType CalcResult;
+    QPointer<QWidget> summaryDialog_;
+    ClearConfirmation confirmClear_;
+
+    // Area 1: tool bar.
+    QWidget* ToolBar1 = nullptr;
+    QToolButton* TlBtn_21 = nullptr;
+    QToolButton* TlBtn_22 = nullptr;
+    QToolButton* TBtn_Gaiyo = nullptr;
+    QToolButton* TlBtn_11 = nullptr;
+    QToolButton* TlBtn_12 = nullptr;
+    QToolButton* TlBtn_13 = nullptr;
+    // Area 2: element group.
+    QGroupBox* GBoxSjMen = nullptr;
+    koruba::PaintedImage* Image1 = nullptr;
+    koruba::PaintedImage* Image2 = nullptr;
+    koruba::PaintedImage* Image3 = nullptr;
+    koruba::PaintedImage* Image4 = nullptr;
+    QRadioButton* RBtn_1 = nullptr;
+    QRadioButton* RBtn_2 = nullptr;
+    QRadioButton* RBtn_3 = nullptr;
+    QRadioButton* RBtn_4 = nullptr;
+    koruba::BevelPanel* PnlSjSize = nullptr;
+    koruba::BevelPanel* Panel2 = nullptr;
+    QListWidget* SjList = nullptr;
+    QComboBox* CBox1 = nullptr;
+    // Area 3: editing buttons.
+    QPushButton* BBtn_Rev = nullptr;
+    QPushButton* Btn_DtClear = nullptr;
+    // Area 4: diagram panel.
+    koruba::BevelPanel* Panel1 = nullptr;
+    koruba::ImageControl* drwPp = nullptr;
+    std::array<koruba::ImageControl*, 4> drwSj{};
+    QLabel* Lbl_JkSelMsg = nullptr;
+    // Area 5: formula panel.
+    koruba::BevelPanel* Panel3 = nullptr;
+    QLabel* Lbl_A_12F_Siki = nullptr;
+    QLabel* Lbl_A_12F = nullptr;
+    QLabel* Lbl_B_12F = nullptr;
+    QLabel* Lbl_L_12F = nullptr;
+    koruba::ShapeControl* Line1 = nullptr;
+    QLabel* Lbl_A_1F_Siki = nullptr;
+    QLabel* Lbl_A_1F = nullptr;
+    QLabel* Lbl_B_1F = nullptr;
+    QLabel* Lbl_L_1F = nullptr;
+    // Area 6: result boxes.
+    QLabel* Lbl_Nti = nullptr;
+    QLabel* Lbl_KanaKigo = nullptr;
+    QLabel* Lbl_Tairyoku = nullptr;
+    QLabel* Lbl_KanaName = nullptr;
+    // Area 7.
+    QPushButton* BBtn_Close = nullptr;
+};
