@@ -263,7 +263,11 @@ void DrwText(Picture& image, std::int32_t x, std::int32_t y, float angle, const 
     }
     QFont font = image.font;
     font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
+    // Hinted vertically only: glyphs sit crisply on the pixel rows but keep
+    // the face's design widths. Full hinting rounds each advance up to
+    // whole pixels and, with the synthetic bold of the IPA faces, pushes the
+    // star of a capped "[5.0]*" out of its 39-pixel bay.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
 
     QPainter p(&canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
