@@ -4,7 +4,6 @@
 #include "draw/JapaneseFonts.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <cmath>
 
@@ -307,7 +306,7 @@ void ResultBox(QPainter& p, const QRect& r, const QString& text, const QFont& fo
     p.setPen(QPen(Qt::black, 1.0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
-    Text(p, r, Qt::AlignCenter, text, font);
+    Text(p, r, Qt::AlignCenter, text, FontToFit(font, text, r.width() - 4));
 }
 
 // Drawn at the result area's own size, 223 x 61 (the boxes overlap by one

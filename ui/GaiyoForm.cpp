@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <array>
 
 namespace koruba {
@@ -148,10 +149,29 @@ const std::array<UsagePicture, 6> kUsagePictures{{
 
 // Labels size themselves to their text the way the window's labels do: a
 // wrapping label keeps its width and grows downwards, any other grows to
-// its text. The laid-out size is the least they take.
+// its text. The laid-out size is the least they take. The substituted
+// fonts run a little wider than the faces of the layout; a wrapping label
+// that would need more lines than laid out is first set a little tighter,
+// so that it does not run into the item below it.
+int LinesNeeded(const QLabel* label, int width) {
+    const int lineHeight = QFontMetrics(label->font()).lineSpacing();
+    return (label->heightForWidth(width) + lineHeight / 2) / lineHeight;
+}
+
 void FitToText(QLabel* label, QSize laidOut) {
     QSize size = laidOut;
     if (label->wordWrap()) {
+        const int laidOutLines = std::max(1, (laidOut.height() + 2) / label->font().pixelSize());
+        QFont font = label->font();
+        for (qreal spacing = -0.25;
+             spacing >= -1.0 && LinesNeeded(label, size.width()) > laidOutLines; spacing -= 0.25) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+            label->setFont(font);
+        }
+        if (LinesNeeded(label, size.width()) > laidOutLines) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+            label->setFont(font);
+        }
         size.setHeight(std::max(size.height(), label->heightForWidth(size.width())));
     } else {
         size = size.expandedTo(label->sizeHint());
@@ -275,6 +295,11 @@ void TGaiyoF::BuildHardwareTab(QTabWidget* pages) {
     panel->setGeometry(0, 0, 511, 291);
     panel->setFrameStyle(QFrame::Box | QFrame::Plain);
     panel->setLineWidth(1);
+    // The heading cells have no fill: the panel's button face shows.
+    QPalette face = panel->palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    panel->setPalette(face);
+    panel->setAutoFillBackground(true);
 
     const QFont dataFont = JapaneseFont(MsGothic, 12);
     QPalette white = panel->palette();

@@ -31,12 +31,13 @@ void FrameRect(QPainter& p, const QRectF& r) {
 }
 
 void Cell(QPainter& p, const QRectF& r, const QString& text, const QFont& font, int align,
-          const QColor& fill = Qt::white) {
+          const QColor& fill = Qt::white, bool wrap = true) {
     p.fillRect(r, fill);
     FrameRect(p, r);
     p.setPen(kInk);
-    p.setFont(font);
-    p.drawText(r.adjusted(kPad, 1, -kPad, -1), align | Qt::TextWordWrap, text);
+    const QRectF inner = r.adjusted(kPad, 1, -kPad, -1);
+    p.setFont(wrap ? font : FontToFit(font, text, inner.width()));
+    p.drawText(inner, align | (wrap ? Qt::TextWordWrap : 0), text);
 }
 
 QString Value(float v) {
@@ -186,14 +187,14 @@ void PaintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
         Cell(p,
              QRectF(valuesLeft + c * (g.valueWidth - 1), columnHeadTop, g.valueWidth,
                     g.columnHeadHeight),
-             t.columnHeads[c], headFont, Qt::AlignCenter, kHeadFill);
+             t.columnHeads[c], headFont, Qt::AlignCenter, kHeadFill, false);
     }
     y += headHeight - 1;
 
     for (int r = 0; r < t.rowHeads.size(); ++r) {
         const qreal h = r == 0 ? g.firstRowHeight : g.rowHeight;
         Cell(p, QRectF(g.left, y, g.rowHeadWidth, h), t.rowHeads[r], headFont,
-             Qt::AlignLeft | Qt::AlignVCenter, kHeadFill);
+             Qt::AlignLeft | Qt::AlignVCenter, kHeadFill, false);
         for (int c = 0; c < columns; ++c) {
             Cell(p, QRectF(valuesLeft + c * (g.valueWidth - 1), y, g.valueWidth, h),
                  Value(t.values[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]),
@@ -209,25 +210,28 @@ void PaintOneSide(QPainter& p) {
     PaintTable(p, OneSideTable(), {4, 2, 151, 95, 20, 20, 22, 32, 24, 0});
 }
 void PaintBothSingles(QPainter& p) {
-    PaintTable(p, BothSinglesTable(), {4, 2, 131, 89, 22, 34, 26, 34, 26, 0});
+    PaintTable(p, BothSinglesTable(), {4, 2, 102, 97, 22, 34, 28, 36, 28, 0});
 }
 void PaintSingleBesideCross(QPainter& p) {
-    PaintTable(p, SingleBesideCrossTable(), {4, 2, 131, 89, 22, 34, 26, 34, 32, 64});
-}
-
-QStringList ColumnHeadsOfClasses() {
-    QStringList heads = BraceClassCaptions();
-    for (QString& head : heads) {
-        // Column heads are narrower than row heads: the class name goes on
-        // two lines there.
-        if (!head.contains(QLatin1Char('\n'))) {
-            head.replace(QStringLiteral("以上の"), QStringLiteral("以上の\n"));
-        }
-    }
-    return heads;
+    PaintTable(p, SingleBesideCrossTable(), {4, 2, 102, 97, 22, 34, 28, 36, 32, 64});
 }
 
 } // namespace
+
+QFont FontToFit(QFont font, const QString& text, qreal width) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    while (font.pixelSize() > 8) {
+        const QFontMetricsF metrics(font);
+        const bool fits = std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+            return metrics.horizontalAdvance(line) <= width;
+        });
+        if (fits) {
+            break;
+        }
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
 
 QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio) {
     QImage image(picture.size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
@@ -269,7 +273,7 @@ const CorrectionTable& BothSinglesTable() {
         {QStringLiteral("表-1.2.2. 両側から筋かいが取り付く柱(両側が片筋かい)")},
         QStringLiteral("他方の筋かい"),
         QStringLiteral("一方の筋かい"),
-        ColumnHeadsOfClasses(),
+        BraceClassCaptions(),
         BraceClassCaptions(),
         {{0.0f, 0.5f, 0.5f, 2.0f},
          {0.5f, 1.0f, 1.0f, 2.5f},
@@ -286,7 +290,7 @@ const CorrectionTable& SingleBesideCrossTable() {
          QStringLiteral("(一方が片筋かい、他方がたすき筋かい)")},
         QStringLiteral("他方のたすき筋かい"),
         QStringLiteral("一方の片筋かい"),
-        ColumnHeadsOfClasses(),
+        BraceClassCaptions(),
         BraceClassCaptions(),
         {{0.0f, 0.5f, 0.5f, 2.0f},
          {0.0f, 0.5f, 0.5f, 2.0f},

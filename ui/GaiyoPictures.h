@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -22,6 +23,11 @@ struct FixedPicture {
 
 // Renders a picture at the given device pixel ratio onto white.
 QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio = 1.0);
+
+// The font, made smaller pixel by pixel (down to 8 pixels) until every line
+// of the text fits the width. The substituted fonts run a little wider than
+// the faces the layout was made for.
+QFont FontToFit(QFont font, const QString& text, qreal width);
 
 // One brace-correction table of the dialog. The pictures are drawn from
 // these values, and the tests hold every cell against the calculation's
