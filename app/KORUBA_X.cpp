@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     koruba::InstallJapaneseFontSubstitutions();
 
     try {
-        koruba::TMainF mainF;
+        TMainF mainF;
         // Owned by the main window, so that closing the main window ends
         // the program with the dialog, open or hidden.
         auto* gaiyoF = new koruba::TGaiyoF(&mainF);

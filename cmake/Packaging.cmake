@@ -17,8 +17,8 @@ if(UNIX AND NOT APPLE)
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "N-value calculator for column-end joints of timber frames\n"
+  # The summary above is the description's first line.
+  string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "KORUBA-X computes the N value of the joint at the end of one column of a\n"
     "braced timber post-and-beam frame from the braces and sheathing panels in\n"
     "the wall bays beside the column, and names the joint hardware that this\n"
