@@ -16,6 +16,9 @@ QImage& Picture::Canvas() {
         // operations of the pen modes expect.
         image_ = QImage(controlSize_, QImage::Format_RGB32);
         image_.fill(Qt::white);
+        // A 96 dpi raster, as the point sizes of the text assume.
+        image_.setDotsPerMeterX(3780);
+        image_.setDotsPerMeterY(3780);
     }
     return image_;
 }

@@ -58,6 +58,7 @@ private slots:
     void maskLine_data();
     void maskLine();
     void thinLineLeavesOutItsEndPoint();
+    void dashGapsTakeASolidBrushColour();
     void wideLineEndsFlatAtItsEndPoints();
 
     void escapementIsTruncatedTenths_data();
@@ -285,6 +286,19 @@ void LibDrawPixelTest::thinLineLeavesOutItsEndPoint() {
     DrwLine(picture, 2, 5, 10, 5, 0, 0, clBlack, 0);
     DrwLine(picture, 3, 9, 3, 9, 1, 0, clBlack, 0);
     QCOMPARE(BoundsOf(picture.Image(), Rgb(clBlack)), QRect(QPoint(2, 5), QPoint(9, 5)));
+}
+
+void LibDrawPixelTest::dashGapsTakeASolidBrushColour() {
+    Picture picture = FilledPicture({30, 10}, clRed);
+    DrwRect(picture, 0, 0, 1, 1, 0, 0, 1, clBlue, clBlue, 0);
+    DrwLine(picture, 0, 5, 30, 5, 0, 2, clBlack, 0);
+    QCOMPARE(CountOf(picture.Image(), Rgb(clBlack), QRect(0, 5, 30, 1)), 15);
+    QCOMPARE(CountOf(picture.Image(), Rgb(clBlue), QRect(0, 5, 30, 1)), 15);
+
+    // With a clear brush the gaps show what lies below.
+    DrwRect(picture, 0, 0, 1, 1, 0, 0, 0, clBlue, clBlue, 0);
+    DrwLine(picture, 0, 8, 30, 8, 0, 2, clBlack, 0);
+    QCOMPARE(CountOf(picture.Image(), Rgb(clRed), QRect(0, 8, 30, 1)), 15);
 }
 
 void LibDrawPixelTest::wideLineEndsFlatAtItsEndPoints() {
