@@ -47,10 +47,12 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
     }
     std::string_view rest = part.substr(1);
     std::int32_t size = -1;
-    for (std::size_t i = 0; i < SizeTexts.size(); ++i) {
-        if (rest.substr(0, 2) == SizeTexts[i]) {
-            size = static_cast<std::int32_t>(i);
-            break;
+    if (rest.size() >= 2) {
+        for (std::size_t i = 0; i < SizeTexts.size(); ++i) {
+            if (rest[0] == SizeTexts[i][0] && rest[1] == SizeTexts[i][1]) {
+                size = static_cast<std::int32_t>(i);
+                break;
+            }
         }
     }
     if (size < 0) {

@@ -9,9 +9,27 @@ namespace koruba::cli {
 
 namespace {
 
-enum Member : unsigned { IdMember = 1, PatternMember = 2, ReversedMember = 4, BaysMember = 8 };
+constexpr unsigned IdMember = 1;
+constexpr unsigned PatternMember = 2;
+constexpr unsigned ReversedMember = 4;
+constexpr unsigned BaysMember = 8;
 
 constexpr std::array<std::string_view, 4> MemberNames{"id", "pattern", "reversed", "bays"};
+
+unsigned MemberOf(std::string_view key) {
+    switch (key.size()) {
+    case 2:
+        return key == "id" ? IdMember : 0;
+    case 4:
+        return key == "bays" ? BaysMember : 0;
+    case 7:
+        return key == "pattern" ? PatternMember : 0;
+    case 8:
+        return key == "reversed" ? ReversedMember : 0;
+    default:
+        return 0;
+    }
+}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -67,19 +85,21 @@ bool JsonLineParser::ReadString(std::string_view& value) {
     ++i_; // the opening quote
     const std::size_t start = i_;
     bool escaped = false;
-    while (i_ < s_.size()) {
-        const char c = s_[i_];
+    const std::size_t n = s_.size();
+    while (i_ < n) {
+        const auto c = static_cast<unsigned char>(s_[i_]);
+        if (c > '\\' || (c >= 0x20 && c != '"' && c != '\\')) {
+            ++i_;
+            continue;
+        }
         if (c == '"') {
             break;
         }
-        if (static_cast<unsigned char>(c) < 0x20) {
+        if (c < 0x20) {
             return Fail(i_, "control character inside a string (write it as an escape)");
         }
-        if (c == '\\') {
-            escaped = true;
-            ++i_;
-        }
-        ++i_;
+        escaped = true;
+        i_ += 2;
     }
     if (i_ >= s_.size()) {
         return Fail(open, "string is not closed");
@@ -407,12 +427,7 @@ bool JsonLineParser::Parse(std::string_view line, JsonColumnRecord& record, std:
             if (!ReadString(key)) {
                 return false;
             }
-            unsigned member = 0;
-            for (std::size_t k = 0; k < MemberNames.size(); ++k) {
-                if (key == MemberNames[k]) {
-                    member = 1u << k;
-                }
-            }
+            const unsigned member = MemberOf(key);
             if ((seen & member) != 0) {
                 return Fail(keyAt, "member \"" + std::string(key) + "\" appears twice");
             }
@@ -454,7 +469,9 @@ bool JsonLineParser::Parse(std::string_view line, JsonColumnRecord& record, std:
                 ++i_;
                 break;
             }
-            return Fail(i_, "expected ',' or '}' after a member");
+            return Fail(i_, i_ < s_.size() ? "expected ',' or '}' after a member"
+                                           : "expected ',' or '}' after a member, found the end "
+                                             "of the line");
         }
     }
     SkipBlanks();

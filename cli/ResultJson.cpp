@@ -3,12 +3,27 @@
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace koruba::cli {
 
 namespace {
 
 bool NeedsEscape(unsigned char c) {
     return c < 0x20 || c == '"' || c == '\\';
+}
+
+// Whether any of eight bytes may be a quote, a backslash or a control
+// character (a cheap filter; a hit is checked byte by byte).
+bool WordMayNeedEscape(const char* p) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t Highs = 0x8080808080808080ULL;
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, 8);
+    const auto hasZero = [](std::uint64_t v) { return (v - Ones) & ~v & Highs; };
+    const std::uint64_t below20 = (w - Ones * 0x20) & ~w & Highs;
+    return (below20 | hasZero(w ^ (Ones * '"')) | hasZero(w ^ (Ones * '\\'))) != 0;
 }
 
 void AppendFloatMember(std::string& out, std::string_view key, float value) {
@@ -25,13 +40,22 @@ void AppendJsonString(std::string& out, std::string_view text) {
     static constexpr char Hex[] = "0123456789abcdef";
     out += '"';
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        // Texts rarely need an escape: test eight bytes at a time.
+        if (i + 8 <= n && !WordMayNeedEscape(text.data() + i)) {
+            i += 8;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(text[i]);
         if (!NeedsEscape(c)) {
+            ++i;
             continue;
         }
         out.append(text.data() + start, i - start);
         start = i + 1;
+        ++i;
         switch (c) {
         case '"':
             out += "\\\"";
@@ -55,7 +79,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
             break;
         }
     }
-    out.append(text.data() + start, text.size() - start);
+    out.append(text.data() + start, n - start);
     out += '"';
 }
 

@@ -1,0 +1,339 @@
+// Runs the built koruba-x-calc as users do: its output against golden
+// files, its exit status, and inputs that must not bring it down.
+#include "calc/ResultType.h"
+#include "cli/BayToken.h"
+#include "cli/ColumnInput.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun RunTool(const QStringList& args, const QByteArray& input = {}) {
+    QProcess p;
+    p.start(QStringLiteral(KORUBA_CALC_TOOL), args);
+    EXPECT_TRUE(p.waitForStarted(10000));
+    if (!input.isEmpty()) {
+        p.write(input);
+    }
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "the tool crashed";
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+QString Data(const char* name) {
+    return QStringLiteral(CLI_TEST_DATA "/") + QLatin1String(name);
+}
+QString Example(const char* name) {
+    return QStringLiteral(CLI_EXAMPLES "/") + QLatin1String(name);
+}
+
+struct Golden {
+    const char* name;
+    QStringList args;
+    const char* golden;
+    int exitCode;
+};
+
+class ToolGolden : public testing::TestWithParam<Golden> {};
+
+TEST_P(ToolGolden, OutputMatchesTheGoldenFile) {
+    const Golden& g = GetParam();
+    const ToolRun run = RunTool(g.args);
+    EXPECT_EQ(run.exitCode, g.exitCode) << run.err.toStdString();
+    const QByteArray expected = ReadFile(Data(g.golden));
+    EXPECT_EQ(run.out.toStdString(), expected.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ToolGolden,
+    testing::Values(
+        Golden{"example_csv", {Example("columns.csv")}, "columns.out.csv", 0},
+        Golden{"example_jsonl_two_threads",
+               {QStringLiteral("--jobs"), QStringLiteral("2"), Example("columns.jsonl")},
+               "columns.out.jsonl",
+               0},
+        Golden{"bad_jsonl", {Data("bad.jsonl")}, "bad.out.jsonl", 1},
+        Golden{"bad_csv", {QStringLiteral("--no-bom"), Data("bad.csv")}, "bad.out.csv", 1},
+        Golden{"one_column_two_storeys",
+               {QStringLiteral("--pattern"), QStringLiteral("13"), QStringLiteral("--bay1"),
+                QStringLiteral("L45"), QStringLiteral("--bay3"), QStringLiteral("X90+P2.5"),
+                QStringLiteral("--bay4"), QStringLiteral("P1.0")},
+               "one_column_13.txt",
+               0}),
+    [](const testing::TestParamInfo<Golden>& i) { return std::string(i.param.name); });
+
+struct Worked {
+    const char* name;
+    QStringList args;
+    QStringList lines; // lines that must appear in the output, in order
+};
+
+class ToolWorkedExample : public testing::TestWithParam<Worked> {};
+
+TEST_P(ToolWorkedExample, ShowsTheWindowsTexts) {
+    const ToolRun run = RunTool(GetParam().args);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList out = QString::fromUtf8(run.out).split(QLatin1Char('\n'));
+    qsizetype at = 0;
+    for (const QString& line : GetParam().lines) {
+        const qsizetype found = out.indexOf(line, at);
+        EXPECT_GE(found, 0) << "missing in order: " << line.toStdString() << "\n"
+                            << run.out.toStdString();
+        at = found < 0 ? at : found + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, ToolWorkedExample,
+    testing::Values(
+        Worked{"corner_brace_meets_the_top",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("L45")},
+               {QStringLiteral("A1= |2.0-0.0|+0.5"), QStringLiteral("= 2.5"),
+                QStringLiteral("B1= 0.8  L= 0.4"),
+                QStringLiteral("N = 2.5x0.8-0.4= 1.60  [8.47kN]"),
+                QStringLiteral("(ほ)  接合耐力： 8.47(kN)"),
+                QStringLiteral("羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50)")}},
+        Worked{"corner_brace_meets_the_foot",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("R45")},
+               {QStringLiteral("A1= |2.0-0.0|+(-0.5)"),
+                QStringLiteral("N = 1.5x0.8-0.4= 0.80  [4.23kN]"),
+                QStringLiteral("(は)  接合耐力： 5.29(kN)")}},
+        Worked{"mirrored_corner_reads_the_right_bay",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--reversed"),
+                QStringLiteral("--bay1"), QStringLiteral("L90"), QStringLiteral("--bay2"),
+                QStringLiteral("R45")},
+               // The wall sums stay by side: bay 2 is side 2.
+               {QStringLiteral("A1= |0.0-2.0|+0.5"),
+                QStringLiteral("N = 2.5x0.8-0.4= 1.60  [8.47kN]")}},
+        Worked{"panels_pull_out_rounds_down",
+               {QStringLiteral("--pattern"), QStringLiteral("12"), QStringLiteral("--bay3"),
+                QStringLiteral("P2.5"), QStringLiteral("--bay2"), QStringLiteral("P2.0")},
+               {QStringLiteral("A2= |0.0-2.0|+(0.0)"), QStringLiteral("B2= 0.8"),
+                QStringLiteral("A1= |2.5-0.0|+(0.0)"), QStringLiteral("B1= 0.5  L= 1.6"),
+                QStringLiteral("N = 2.5x0.5+2.0x0.8-1.6 = 1.25  [6.61kN]"),
+                QStringLiteral("(に)  接合耐力： 7.41(kN)")}},
+        Worked{"empty_inner_column",
+               {QStringLiteral("--pattern"), QStringLiteral("22")},
+               {QStringLiteral("N = 0.0x0.5-0.6= -0.60  [-3.18kN]"),
+                QStringLiteral("(い)  接合耐力： 0.00(kN)"),
+                QStringLiteral("短ほぞ差し・かすがい(C)")}},
+        Worked{"two_storey_corner",
+               {QStringLiteral("--pattern"), QStringLiteral("11"), QStringLiteral("--bay3"),
+                QStringLiteral("L90"), QStringLiteral("--bay1"), QStringLiteral("P2.5")},
+               {QStringLiteral("A2= |2.5-0.0|+(0.0)"), QStringLiteral("A1= |3.0-0.0|+2.0"),
+                QStringLiteral("N = 5.0x0.8+2.5x0.8-1.0 = 5.00  [26.46kN]"),
+                QStringLiteral("(ぬ)  接合耐力： 29.64(kN)")}},
+        Worked{"above_the_last_class_shows_no_strength",
+               {QStringLiteral("--pattern"), QStringLiteral("11"), QStringLiteral("--bay1"),
+                QStringLiteral("L90+P5.0"), QStringLiteral("--bay3"), QStringLiteral("L90+P5.0")},
+               {QStringLiteral("N = 7.0x0.8+7.0x0.8-1.0 = 10.20  [53.98kN]"),
+                QStringLiteral("接合耐力： ---(kN)")}}),
+    [](const testing::TestParamInfo<Worked>& i) { return std::string(i.param.name); });
+
+// Every output line is valid JSON, and every float reads back as the very
+// float the calculation produced.
+TEST(Tool, JsonOutputIsValidAndFloatsRoundTrip) {
+    const ToolRun run = RunTool({Example("columns.jsonl")});
+    ASSERT_EQ(run.exitCode, 0);
+    const QList<QByteArray> inLines = ReadFile(Example("columns.jsonl")).split('\n');
+    const QList<QByteArray> outLines = run.out.split('\n');
+    ASSERT_EQ(outLines.size(), inLines.size());
+    const char* floatFields[] = {"WallA1Left",
+                                 "WallA1Right",
+                                 "WallA2Left",
+                                 "WallA2Right",
+                                 "CorrA1",
+                                 "CorrA2",
+                                 "A1",
+                                 "B1",
+                                 "A2",
+                                 "B2",
+                                 "L",
+                                 "PullOut",
+                                 "JointStrength",
+                                 "NValue",
+                                 "JointNLimit"};
+    for (qsizetype i = 0; i + 1 < inLines.size(); ++i) {
+        QJsonParseError e{};
+        const QJsonObject in = QJsonDocument::fromJson(inLines[i]).object();
+        const QJsonDocument outDoc = QJsonDocument::fromJson(outLines[i], &e);
+        ASSERT_EQ(e.error, QJsonParseError::NoError) << outLines[i].toStdString();
+        const QJsonObject out = outDoc.object();
+        EXPECT_EQ(out.keys().size(), 3);
+        EXPECT_EQ(out[QLatin1String("id")].toString(), in[QLatin1String("id")].toString());
+
+        koruba::cli::ColumnInput column;
+        column.Pattern = in[QLatin1String("pattern")].toInt();
+        column.Reversed = in[QLatin1String("reversed")].toBool() ? 1 : 0;
+        std::string error;
+        for (int b = 0; b < 4; ++b) {
+            koruba::cli::ParseBayToken(
+                in[QLatin1String("bays")].toArray()[b].toString().toStdString(),
+                column.Bays[static_cast<std::size_t>(b)], error);
+        }
+        const koruba::ResultType expected = koruba::cli::ComputeColumn(column);
+        const float* values = &expected.WallA1Left;
+        const QJsonObject result = out[QLatin1String("result")].toObject();
+        EXPECT_EQ(result.size(), 18);
+        for (std::size_t f = 0; f < std::size(floatFields); ++f) {
+            const float want = f < 14 ? values[f] : expected.JointNLimit;
+            EXPECT_EQ(static_cast<float>(result[QLatin1String(floatFields[f])].toDouble()), want)
+                << floatFields[f] << " of " << inLines[i].toStdString();
+        }
+        EXPECT_EQ(result[QLatin1String("JointClass")].toInt(), expected.JointClass);
+        const int labels = out[QLatin1String("labels")].toObject().size();
+        EXPECT_EQ(labels, 11);
+    }
+}
+
+struct Usage {
+    const char* name;
+    QStringList args;
+    int exitCode;
+    const char* message; // part of standard error, or of standard output for 0
+};
+
+class ToolExitCode : public testing::TestWithParam<Usage> {};
+
+TEST_P(ToolExitCode, TellsTheUser) {
+    const Usage& u = GetParam();
+    const ToolRun run = RunTool(u.args);
+    EXPECT_EQ(run.exitCode, u.exitCode) << run.err.toStdString();
+    const QByteArray& text = u.exitCode == 0 ? run.out : run.err;
+    EXPECT_TRUE(text.contains(u.message)) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, ToolExitCode,
+    testing::Values(
+        Usage{"version", {QStringLiteral("--version")}, 0, "koruba-x-calc " KORUBA_VERSION},
+        Usage{"help", {QStringLiteral("--help")}, 0, "--pattern <tag>"},
+        Usage{"unknown_option", {QStringLiteral("--colour")}, 2, "Unknown option 'colour'"},
+        Usage{"missing_file",
+              {QStringLiteral("/nonexistent/columns.csv")},
+              2,
+              "cannot read /nonexistent/columns.csv"},
+        Usage{"directory", {QStringLiteral(CLI_TEST_DATA)}, 2, "cannot read"},
+        Usage{"two_files",
+              {Example("columns.csv"), Example("columns.jsonl")},
+              2,
+              "one input file at most"},
+        Usage{"unknown_format",
+              {QStringLiteral("--format"), QStringLiteral("xml")},
+              2,
+              "--format must be csv or jsonl"},
+        Usage{"bad_jobs",
+              {QStringLiteral("--jobs"), QStringLiteral("0"), Example("columns.csv")},
+              2,
+              "--jobs must be a number from 1 to 64"},
+        Usage{"bad_bay_token",
+              {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+               QStringLiteral("X95")},
+              2,
+              "--bay1: \"X95\": brace size must be 15, 30, 45 or 90"},
+        Usage{"bad_pattern",
+              {QStringLiteral("--pattern"), QStringLiteral("23")},
+              2,
+              "--pattern: pattern \"23\" is not one of"},
+        Usage{"bay_without_pattern",
+              {QStringLiteral("--bay1"), QStringLiteral("L45")},
+              2,
+              "need --pattern"},
+        Usage{"pattern_with_file",
+              {QStringLiteral("--pattern"), QStringLiteral("21"), Example("columns.csv")},
+              2,
+              "reads no file"},
+        Usage{"bad_records", {Data("bad.jsonl")}, 1, "5 of 7 records failed"}),
+    [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
+
+TEST(Tool, ReadsStandardInputInTheChosenFormat) {
+    const QByteArray line = ReadFile(Example("columns.jsonl")).split('\n').front() + '\n';
+    const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, line);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("{\"id\":\"X1-Y1\",\"result\":{")) << run.out.toStdString();
+}
+
+TEST(Tool, EmptyInputIsNoFailure) {
+    for (const char* format : {"csv", "jsonl"}) {
+        const ToolRun run = RunTool({QStringLiteral("--format"), QLatin1String(format)});
+        EXPECT_EQ(run.exitCode, 0) << format;
+        EXPECT_TRUE(run.out.isEmpty()) << format;
+    }
+}
+
+// Ten megabytes on one line: a valid object with a huge member is computed,
+// a huge line of garbage is one error record, and the line after each is
+// still read.
+TEST(Tool, TenMegabyteLinesAreHandled) {
+    const QByteArray huge(10 * 1000 * 1000, 'a');
+    QByteArray input = "{\"note\": \"" + huge +
+                       "\", \"id\": \"big\", \"pattern\": 21, "
+                       "\"reversed\": false, \"bays\": [\"L45\", \"\", \"\", \"\"]}\n";
+    input += huge + "\n";
+    input += "{\"id\": \"after\", \"pattern\": 22, \"reversed\": 0, \"bays\": [\"\", \"\", \"\", "
+             "\"\"]}\n";
+    const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl"),
+                                 QStringLiteral("--jobs"), QStringLiteral("2")},
+                                input);
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith("{\"id\":\"big\",\"result\":{"))
+        << lines[0].left(80).toStdString();
+    EXPECT_EQ(
+        lines[1].toStdString(),
+        "{\"id\":null,\"error\":\"line 2, column 1: expected a JSON object starting with '{'\"}");
+    EXPECT_TRUE(lines[2].startsWith("{\"id\":\"after\",\"result\":{"));
+
+    QByteArray csv = "id,pattern,reversed,bay1,bay2,bay3,bay4,note\n";
+    csv += "big,21,0,L45,,,,\"" + huge + "\"\n";
+    csv += "after,22,0,,,,,\n";
+    const ToolRun csvRun = RunTool({QStringLiteral("--format"), QStringLiteral("csv")}, csv);
+    EXPECT_EQ(csvRun.exitCode, 0);
+    const QList<QByteArray> rows = csvRun.out.split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(
+        rows[1].endsWith("aaa,A1= |2.0-0.0|+0.5,2.5,0.8,,,,0.4,N = 2.5x0.8-0.4= 1.60  "
+                         "[8.47kN],1.60,8.47,(ほ),8.47,羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50),\r"));
+}
+
+TEST(Tool, LineAboveTheLimitIsOneErrorRecord) {
+    QByteArray input = QByteArray(17 * 1024 * 1024, ' ') + "\n";
+    input += "{\"id\": \"after\", \"pattern\": 22, \"reversed\": 0, \"bays\": [\"\", \"\", \"\", "
+             "\"\"]}\n";
+    const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, input);
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].toStdString(),
+              "{\"id\":null,\"error\":\"line 1: line longer than 16 MiB; not read\"}");
+    EXPECT_TRUE(lines[1].startsWith("{\"id\":\"after\",\"result\":{"));
+}
+
+} // namespace
