@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -13,6 +14,8 @@
 namespace koruba {
 
 namespace {
+
+constexpr std::int32_t kCoordLimit = (1 << 27) - 1;
 
 constexpr std::array<Qt::PenStyle, 5> kPenStyles{Qt::SolidLine, Qt::DashLine, Qt::DotLine,
                                                  Qt::DashDotLine, Qt::DashDotDotLine};
@@ -151,8 +154,10 @@ template <typename Paint> void DrawFigure(Picture& image, Paint paint) {
 
 int PixelSizeOfPoints(std::int32_t points) {
     // The picture is a 96 dpi raster. A negative size gives the height of
-    // the character cell; it is taken as the em height.
-    return static_cast<int>(std::lround(std::abs(static_cast<double>(points)) * 96.0 / 72.0));
+    // the character cell; it is taken as the em height. Far beyond any
+    // picture, sizes are held where the font engine still copes.
+    const double pixels = std::abs(static_cast<double>(points)) * 96.0 / 72.0;
+    return static_cast<int>(std::lround(std::min(pixels, 4096.0)));
 }
 
 } // namespace
@@ -188,7 +193,13 @@ void DrwRect(Picture& image, std::int32_t x1, std::int32_t y1, std::int32_t x2, 
         SetBrushColor(image, brushColor);
     }
 
-    // The right and bottom edges are outside the rectangle.
+    // The right and bottom edges are outside the rectangle. Coordinates are
+    // held to 27 bits, as on Windows, so that the size cannot overflow.
+    const auto limit = [](std::int32_t v) { return std::clamp(v, -kCoordLimit, kCoordLimit); };
+    x1 = limit(x1);
+    y1 = limit(y1);
+    x2 = limit(x2);
+    y2 = limit(y2);
     const QRect area(QPoint(std::min(x1, x2), std::min(y1, y2)),
                      QSize(std::abs(x2 - x1), std::abs(y2 - y1)));
     if (area.isEmpty()) {

@@ -112,23 +112,26 @@ void LibDrawPixelTest::systemColourFollowsThePalette() {
 
 void LibDrawPixelTest::rectCoversHalfOpenRange_data() {
     QTest::addColumn<int>("penWidth");
-    QTest::addColumn<QRect>("corners"); // x1, y1 in topLeft, x2, y2 in width/height slots
-    QTest::newRow("pen 0") << 0 << QRect(3, 4, 12, 9);
-    QTest::newRow("pen 1") << 1 << QRect(3, 4, 12, 9);
-    QTest::newRow("corners given right to left") << 0 << QRect(12, 9, 3, 4);
-    QTest::newRow("one pixel") << 0 << QRect(7, 7, 8, 8);
+    QTest::addColumn<QList<int>>("corners"); // x1, y1, x2, y2
+    QTest::addColumn<QRect>("covered");
+    QTest::newRow("pen 0") << 0 << QList<int>{3, 4, 12, 9} << QRect(3, 4, 9, 5);
+    QTest::newRow("pen 1") << 1 << QList<int>{3, 4, 12, 9} << QRect(3, 4, 9, 5);
+    QTest::newRow("corners given right to left")
+        << 0 << QList<int>{12, 9, 3, 4} << QRect(3, 4, 9, 5);
+    QTest::newRow("one pixel") << 0 << QList<int>{7, 7, 8, 8} << QRect(7, 7, 1, 1);
+    QTest::newRow("extreme corners")
+        << 0 << QList<int>{INT_MIN, 9, INT_MAX, 4} << QRect(0, 4, 20, 5);
 }
 
 void LibDrawPixelTest::rectCoversHalfOpenRange() {
     QFETCH(int, penWidth);
-    QFETCH(QRect, corners);
-    const int x1 = corners.x(), y1 = corners.y(), x2 = corners.width(), y2 = corners.height();
+    QFETCH(QList<int>, corners);
+    QFETCH(QRect, covered);
     Picture picture = FilledPicture({20, 16}, clWhite);
-    DrwRect(picture, x1, y1, x2, y2, penWidth, 0, 1, clRed, clRed, 0);
-    const QRect expected(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                         QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
-    QCOMPARE(BoundsOf(picture.Image(), Rgb(clRed)), expected);
-    QCOMPARE(CountOf(picture.Image(), Rgb(clRed)), expected.width() * expected.height());
+    DrwRect(picture, corners[0], corners[1], corners[2], corners[3], penWidth, 0, 1, clRed, clRed,
+            0);
+    QCOMPARE(BoundsOf(picture.Image(), Rgb(clRed)), covered);
+    QCOMPARE(CountOf(picture.Image(), Rgb(clRed)), covered.width() * covered.height());
 }
 
 void LibDrawPixelTest::rectOutlineAndInterior() {
