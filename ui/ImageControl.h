@@ -19,7 +19,12 @@ class ImageControl : public QWidget {
 public:
     explicit ImageControl(QWidget* parent = nullptr);
 
-    Picture& picture() { return picture_; }
+    // The picture to draw into; its control size is the control's size
+    // now, also before a hidden control has received its resize event.
+    Picture& picture() {
+        picture_.SetControlSize(size());
+        return picture_;
+    }
     const Picture& picture() const { return picture_; }
 
     // Repaints the control after code has drawn into its picture.
