@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# End-to-end test of the main window on a real X server: starts its own
+# Xvfb, drives the window with xdotool (choose pattern 21, place a brace,
+# double-click the bay, close), and reads the result back from the
+# program's report and from the screen's pixels.
+#
+# Usage: run_mainwindow_e2e.sh <harness executable>
+set -euo pipefail
+
+harness=${1:?usage: $0 <harness executable>}
+for tool in Xvfb xdotool import; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "FAIL: $tool is missing (scripts/setup.sh installs xvfb, xdotool and imagemagick)" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- program output ---" >&2
+    cat "$work/out" >&2 || true
+    exit 1
+}
+
+# A free display: Xvfb picks the number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    sleep 0.1
+done
+[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+echo "Xvfb on $DISPLAY"
+
+QT_QPA_PLATFORM=xcb "$harness" >"$work/out" 2>"$work/err" &
+app_pid=$!
+
+# Without a window manager the window has no frame: its geometry is the
+# client area.
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X$' | head -n1) ||
+    fail "the window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
+[[ $WIDTH == 344 && $HEIGHT == 451 ]] || fail "window size ${WIDTH}x$HEIGHT, expected 344x451"
+sleep 0.5
+
+results() { grep -c '^RESULT ' "$work/out" || true; }
+result() { grep '^RESULT ' "$work/out" | sed -n "${1}p" | cut -c8-; }
+wait_results() {
+    for _ in $(seq 50); do
+        (($(results) >= $1)) && return 0
+        sleep 0.1
+    done
+    fail "expected $1 result lines, got $(results)"
+}
+click_at() { # client x, y
+    xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
+}
+pixel_at() { # client x, y -> r,g,b
+    import -display "$DISPLAY" -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- |
+        sed -n '2p' | sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# Pattern 21: tool bar at (4, 1), buttons 6 pixels inside, 108 x 112.
+click_at $((4 + 6 + 54)) $((1 + 6 + 56))
+wait_results 1
+
+# The upper left bay: diagram panel at (118, 270), its client area 2
+# pixels inside, the bay at (9, 9), 39 x 43; its centre lies on the brace.
+bay_x=$((118 + 2 + 9 + 19))
+bay_y=$((270 + 2 + 9 + 21))
+[[ $(pixel_at $bay_x $bay_y) == "255,255,255" ]] || fail "empty bay not white: $(pixel_at $bay_x $bay_y)"
+click_at $bay_x $bay_y
+wait_results 2
+placed='N = 2.5x0.8-0.4= 1.60  [8.47kN]'
+[[ $(result 2) == "$placed" ]] || fail "after placing: '$(result 2)'"
+sleep 0.3
+[[ $(pixel_at $bay_x $bay_y) == "255,170,0" ]] || fail "brace not drawn: $(pixel_at $bay_x $bay_y)"
+
+# A double-click (two clicks 80 ms apart) toggles twice: removed, placed.
+sleep 0.6
+xdotool click --repeat 2 --delay 80 1
+wait_results 4
+sleep 0.3
+(($(results) == 4)) || fail "a double-click gave $(($(results) - 2)) results, expected 2"
+[[ $(result 3) != "$placed" ]] || fail "the double-click's first press did not remove the brace"
+[[ $(result 4) == "$placed" ]] || fail "after the double-click: '$(result 4)'"
+[[ $(pixel_at $bay_x $bay_y) == "255,170,0" ]] || fail "brace lost by the double-click"
+
+# Close with "終 了" at (3, 422), 112 x 26.
+click_at $((3 + 56)) $((422 + 13))
+for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+    fail "the window did not close"
+fi
+wait "$app_pid" || fail "the program exited with status $?"
+app_pid=
+grep -q '^CLOSED$' "$work/out" || fail "no orderly close"
+echo "PASS: pattern 21, brace placed, double-click toggled twice, closed"
