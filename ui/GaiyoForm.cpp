@@ -254,17 +254,27 @@ void TGaiyoF::showEvent(QShowEvent* event) {
 void TGaiyoF::PlaceFirstTime() {
     placed_ = true;
     const QWidget* ref = reference_ != nullptr ? reference_.data() : parentWidget();
-    QRect over;
-    if (ref != nullptr) {
-        over = ref->window()->frameGeometry();
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        over = screen->availableGeometry();
+    const QScreen* screen = ref != nullptr ? ref->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect over = ref != nullptr ? ref->window()->frameGeometry() : avail;
+    if (!over.isValid()) {
+        return;
     }
-    if (over.isValid()) {
-        // An explicit move also tells QDialog that the position is taken,
-        // so it does not centre the window again on later shows.
-        move(over.center() - QPoint(width() / 2, height() / 2));
+    // move() places the frame; the frame's size is known once the window
+    // exists, which it does by the time it is shown.
+    const QSize frame = frameSize();
+    QRect placed(over.center() - QPoint(frame.width() / 2, frame.height() / 2), frame);
+    // Centred over a main window near the screen's edge, the dialog would
+    // hang off the screen; it is pushed back so that all of it shows.
+    if (avail.isValid()) {
+        placed.moveRight(std::min(placed.right(), avail.right()));
+        placed.moveBottom(std::min(placed.bottom(), avail.bottom()));
+        placed.moveLeft(std::max(placed.left(), avail.left()));
+        placed.moveTop(std::max(placed.top(), avail.top()));
     }
+    // An explicit move also tells QDialog that the position is taken, so
+    // that it does not centre the window again on later shows.
+    move(placed.topLeft());
 }
 
 void TGaiyoF::BuildFormulaTabs(QTabWidget* pages) {

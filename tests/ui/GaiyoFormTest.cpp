@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <memory>
@@ -150,7 +151,9 @@ private slots:
     void windowFrameAndStacking();
     void tabsInOrder();
     void summaryButtonTwiceBringsTheSameWindow();
+    void firstShowCentresOverTheMainWindow_data();
     void firstShowCentresOverTheMainWindow();
+    void firstShowStaysOnTheScreen();
     void tabAndPositionSurviveHiding_data();
     void tabAndPositionSurviveHiding();
     void keys_data();
@@ -248,10 +251,25 @@ void GaiyoFormTest::summaryButtonTwiceBringsTheSameWindow() {
     QCOMPARE(dialogs, 1);
 }
 
+void GaiyoFormTest::firstShowCentresOverTheMainWindow_data() {
+    QTest::addColumn<bool>("ownedByMain");
+    QTest::newRow("dialog owned by the main window") << true;
+    QTest::newRow("dialog without parent, placed by reference") << false;
+}
+
 void GaiyoFormTest::firstShowCentresOverTheMainWindow() {
+    QFETCH(bool, ownedByMain);
     MainWindowStandIn main;
-    main.dialog->show();
-    const QPoint dialogCentre = main.dialog->frameGeometry().center();
+    main.window.move(250, 60);
+    std::unique_ptr<TGaiyoF> unowned;
+    TGaiyoF* dialog = main.dialog;
+    if (!ownedByMain) {
+        unowned = std::make_unique<TGaiyoF>();
+        unowned->SetPlacementReference(&main.window);
+        dialog = unowned.get();
+    }
+    dialog->show();
+    const QPoint dialogCentre = dialog->frameGeometry().center();
     const QPoint mainCentre = main.window.frameGeometry().center();
     // Odd sizes on both sides: the centres may differ by a pixel or two.
     QVERIFY2(qAbs(dialogCentre.x() - mainCentre.x()) <= 2 &&
@@ -263,11 +281,21 @@ void GaiyoFormTest::firstShowCentresOverTheMainWindow() {
                             .arg(mainCentre.y())));
 }
 
+void GaiyoFormTest::firstShowStaysOnTheScreen() {
+    MainWindowStandIn main;
+    const QRect avail = main.window.screen()->availableGeometry();
+    main.window.move(avail.right() - 200, avail.bottom() - 200);
+    main.dialog->show();
+    QVERIFY(avail.contains(main.dialog->frameGeometry()));
+}
+
 void GaiyoFormTest::tabAndPositionSurviveHiding_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("closed with its button") << QStringLiteral("button");
     QTest::newRow("closed with Enter") << QStringLiteral("enter");
     QTest::newRow("closed with the close box") << QStringLiteral("close box");
+    QTest::newRow("dragged by the user, closed with its button")
+        << QStringLiteral("dragged, then button");
 }
 
 void GaiyoFormTest::tabAndPositionSurviveHiding() {
@@ -276,7 +304,14 @@ void GaiyoFormTest::tabAndPositionSurviveHiding() {
     QTest::mouseClick(main.summary, Qt::LeftButton);
     auto* pages = Child<QTabWidget>(main.dialog, "PageControl1");
     pages->setCurrentIndex(5);
-    main.dialog->move(37, 41);
+    if (how == QLatin1String("dragged, then button")) {
+        // As the window system reports a drag by the user.
+        main.dialog->windowHandle()->setFramePosition(QPoint(37, 41));
+        QTRY_COMPARE(main.dialog->pos(), QPoint(37, 41));
+        how = QStringLiteral("button");
+    } else {
+        main.dialog->move(37, 41);
+    }
     const QPoint left = main.dialog->pos();
 
     if (how == QLatin1String("button")) {
