@@ -5,7 +5,12 @@
 #include <vector>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+
+#include <cwchar>
 #endif
 
 namespace koruba {

@@ -1,6 +1,7 @@
 # Binary packages. `cpack -G DEB` in a build tree makes the Debian package
 # of everything `cmake --install` puts in place: the program, the batch
-# tool, the menu entry, the icons and the AppStream file.
+# tool, the menu entry, the icons and the AppStream file. (On Windows the
+# installed program still needs Qt's libraries beside it: windeployqt.)
 
 set(CPACK_PACKAGE_NAME koruba-x)
 set(CPACK_PACKAGE_VENDOR "コルバ工房")
@@ -31,8 +32,6 @@ if(UNIX AND NOT APPLE)
   # window.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-qpa-plugins")
-elseif(WIN32)
-  set(CPACK_GENERATOR ZIP)
 endif()
 
 include(CPack)
