@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick
-  clang-format file dpkg-dev
+  clang-format file dpkg-dev appstream
 )
 
 missing=()
