@@ -237,7 +237,7 @@ void TGaiyoF::Button1Click() {
 
 void TGaiyoF::keyPressEvent(QKeyEvent* event) {
     // No button of the window cancels: Escape leaves it open.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }
