@@ -1,15 +1,19 @@
 #pragma once
 
+#include "cli/OutputBuffer.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace koruba::cli {
 
+class ResultCache;
+
 // What a chunk of input produced: its output records and how many of its
 // records there were and how many failed.
 struct ChunkResult {
-    std::string Output;
+    OutputBuffer Output;
     std::int64_t Records = 0;
     std::int64_t Failed = 0;
 };
@@ -49,7 +53,9 @@ public:
     // When the input has no records at all: what the output consists of.
     virtual void AppendEmptyInput(std::string& /*out*/) const {}
 
-    virtual void ProcessChunk(std::string_view chunk, std::int64_t firstLine,
+    // The cache belongs to the calling worker thread and lives for the
+    // whole run.
+    virtual void ProcessChunk(std::string_view chunk, std::int64_t firstLine, ResultCache& cache,
                               ChunkResult& result) const = 0;
     // The record for an input line that is too long to be read.
     virtual void AppendOverlongRecord(std::int64_t line, std::size_t limit,

@@ -1,15 +1,87 @@
 #include "cli/BatchRunner.h"
 
+#include "cli/ResultCache.h"
+
 #include <algorithm>
+#include <condition_variable>
 #include <deque>
 #include <future>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace koruba::cli {
 
 namespace {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// Worker threads that compute chunks, each with its own result cache.
+// Chunks are taken in submission order; the futures deliver the results.
+class WorkerPool {
+public:
+    WorkerPool(int threads, const BatchFormat& format) : format_(format) {
+        for (int i = 0; i < threads; ++i) {
+            threads_.emplace_back([this] { Work(); });
+        }
+    }
+    ~WorkerPool() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_) {
+            t.join();
+        }
+    }
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    std::future<ChunkResult> Submit(std::string data, std::int64_t firstLine) {
+        Task task{std::move(data), firstLine, {}};
+        std::future<ChunkResult> result = task.promise.get_future();
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            tasks_.push_back(std::move(task));
+        }
+        wake_.notify_one();
+        return result;
+    }
+
+private:
+    struct Task {
+        std::string data;
+        std::int64_t firstLine;
+        std::promise<ChunkResult> promise;
+    };
+
+    void Work() {
+        ResultCache cache;
+        while (true) {
+            Task task;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+                if (tasks_.empty()) {
+                    return;
+                }
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            ChunkResult r;
+            format_.ProcessChunk(task.data, task.firstLine, cache, r);
+            task.promise.set_value(std::move(r));
+        }
+    }
+
+    const BatchFormat& format_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Task> tasks_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
 
 std::int64_t LineFeeds(std::string_view s) {
     return static_cast<std::int64_t>(std::count(s.begin(), s.end(), '\n'));
@@ -34,6 +106,8 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
     bool anyRecord = false;
     std::int64_t nextLine = 1;
     std::deque<std::future<ChunkResult>> inFlight;
+    ResultCache ownCache;
+    WorkerPool pool(jobs == 1 ? 0 : jobs, format);
 
     auto emit = [&](const ChunkResult& r) {
         outcome.Records += r.Records;
@@ -41,14 +115,14 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
         if (r.Records > 0) {
             anyRecord = true;
         }
-        if (!outcome.WriteFailed && !r.Output.empty() && !write(r.Output)) {
+        if (!outcome.WriteFailed && !r.Output.Empty() && !write(r.Output.View())) {
             outcome.WriteFailed = true;
         }
     };
     auto submit = [&](std::string data, std::int64_t firstLine) {
         if (jobs == 1) {
             ChunkResult r;
-            format.ProcessChunk(data, firstLine, r);
+            format.ProcessChunk(data, firstLine, ownCache, r);
             emit(r);
             return;
         }
@@ -58,12 +132,7 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
             emit(inFlight.front().get());
             inFlight.pop_front();
         }
-        const BatchFormat& f = format;
-        inFlight.push_back(std::async(std::launch::async, [&f, d = std::move(data), firstLine] {
-            ChunkResult r;
-            f.ProcessChunk(d, firstLine, r);
-            return r;
-        }));
+        inFlight.push_back(pool.Submit(std::move(data), firstLine));
     };
     auto writeHeaderOutput = [&](const std::string& text) {
         if (!text.empty() && !outcome.WriteFailed && !write(text)) {

@@ -5,6 +5,7 @@
 #include "cli/BayToken.h"
 #include "cli/ColumnInput.h"
 #include "cli/CsvRecord.h"
+#include "cli/ResultCache.h"
 #include "cli/Utf8Text.h"
 
 #include <algorithm>
@@ -111,49 +112,59 @@ bool CsvBatch::TakeHeader(std::string_view record, std::string& out, std::string
     headerOk_ = headerProblem_.empty();
     problem = headerProblem_;
 
+    OutputBuffer head;
     if (bom_) {
-        out += "\xEF\xBB\xBF";
+        head.Put("\xEF\xBB\xBF");
     }
     bool first = true;
     for (const std::size_t i : passThrough_) {
         if (!first) {
-            out += ',';
+            head.Put(',');
         }
         first = false;
-        AppendCsvField(out, names[i]);
+        AppendCsvField(head, names[i]);
     }
     for (const std::string_view a : AddedColumns) {
         if (!first) {
-            out += ',';
+            head.Put(',');
         }
         first = false;
-        out += a;
+        head.Put(a);
     }
-    out += Crlf;
+    head.Put(Crlf);
+    out += head.View();
     headerNames_ = std::move(names);
     return headerOk_;
 }
 
 void CsvBatch::AppendErrorRow(const std::vector<std::string>& fields, std::size_t count,
-                              std::string_view message, std::string& out) const {
+                              std::string_view message, OutputBuffer& out) const {
     for (const std::size_t i : passThrough_) {
         AppendCsvField(out, i < count ? std::string_view(fields[i]) : std::string_view());
-        out += ',';
+        out.Put(',');
     }
     // Thirteen empty result columns, then the message.
-    out.append(AddedColumns.size() - 1, ',');
+    for (std::size_t k = 1; k < AddedColumns.size(); ++k) {
+        out.Put(',');
+    }
     AppendCsvField(out, message);
-    out += Crlf;
+    out.Put(Crlf);
 }
 
-void CsvBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine,
+void CsvBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine, ResultCache& cache,
                             ChunkResult& result) const {
     std::vector<std::string> fields;
     std::string message;
     std::string tokenError;
     ColumnInput column;
-    result.Output.reserve(chunk.size() * 5);
-    std::string& out = result.Output;
+    result.Output.Reserve(chunk.size() * 5);
+    OutputBuffer& out = result.Output;
+    std::string number;
+    auto fixed = [&](float v, int decimals) {
+        number.clear();
+        AppendFixed(number, v, decimals);
+        out.Put(number);
+    };
 
     std::int64_t line = firstLine;
     std::size_t pos = 0;
@@ -210,48 +221,55 @@ void CsvBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine,
             continue;
         }
 
-        const ResultType r = ComputeColumn(column);
-        const std::int32_t storeys = StoreyCountOf(column.Pattern);
         for (const std::size_t i : passThrough_) {
             AppendCsvField(out, fields[i]);
-            out += ',';
+            out.Put(',');
         }
+        const std::uint64_t key = ColumnKey(column);
+        if (const std::string* hit = cache.Find(key)) {
+            out.Put(*hit);
+            continue;
+        }
+        const std::size_t mark = out.Size();
+        const ResultType r = ComputeColumn(column);
+        const std::int32_t storeys = StoreyCountOf(column.Pattern);
         // None of the texts below holds a comma, quote or line end.
-        out += ATermText("A1", r.WallA1Left, r.WallA1Right, r.CorrA1);
-        out += ',';
-        AppendFixed(out, r.A1, 1);
-        out += ',';
-        AppendFixed(out, r.B1, 1);
-        out += ',';
+        out.Put(ATermText("A1", r.WallA1Left, r.WallA1Right, r.CorrA1));
+        out.Put(',');
+        fixed(r.A1, 1);
+        out.Put(',');
+        fixed(r.B1, 1);
+        out.Put(',');
         if (storeys == 2) {
-            out += ATermText("A2", r.WallA2Left, r.WallA2Right, r.CorrA2);
-            out += ',';
-            AppendFixed(out, r.A2, 1);
-            out += ',';
-            AppendFixed(out, r.B2, 1);
-            out += ',';
+            out.Put(ATermText("A2", r.WallA2Left, r.WallA2Right, r.CorrA2));
+            out.Put(',');
+            fixed(r.A2, 1);
+            out.Put(',');
+            fixed(r.B2, 1);
+            out.Put(',');
         } else {
-            out += ",,,";
+            out.Put(",,,");
         }
-        AppendFixed(out, r.L, 1);
-        out += ',';
-        out += NLineText(r, storeys);
-        out += ',';
-        AppendFixed(out, r.NValue, 2);
-        out += ',';
-        AppendFixed(out, r.PullOut, 2);
-        out += ',';
+        fixed(r.L, 1);
+        out.Put(',');
+        out.Put(NLineText(r, storeys));
+        out.Put(',');
+        fixed(r.NValue, 2);
+        out.Put(',');
+        fixed(r.PullOut, 2);
+        out.Put(',');
         AppendCsvField(out, r.JointSymbol);
-        out += ',';
+        out.Put(',');
         if (r.JointClass == 0) {
-            out += "---";
+            out.Put("---");
         } else {
-            AppendFixed(out, r.JointStrength, 2);
+            fixed(r.JointStrength, 2);
         }
-        out += ',';
+        out.Put(',');
         AppendCsvField(out, r.JointName);
-        out += ',';
-        out += Crlf;
+        out.Put(',');
+        out.Put(Crlf);
+        cache.Store(key, out.View().substr(mark));
     }
 }
 

@@ -31,14 +31,14 @@ public:
     std::size_t BrokenRecordEnd(std::string_view data) const override;
     bool HasHeader() const override { return true; }
     bool TakeHeader(std::string_view record, std::string& out, std::string& problem) override;
-    void ProcessChunk(std::string_view chunk, std::int64_t firstLine,
+    void ProcessChunk(std::string_view chunk, std::int64_t firstLine, ResultCache& cache,
                       ChunkResult& result) const override;
     void AppendOverlongRecord(std::int64_t line, std::size_t limit,
                               ChunkResult& result) const override;
 
 private:
     void AppendErrorRow(const std::vector<std::string>& fields, std::size_t count,
-                        std::string_view message, std::string& out) const;
+                        std::string_view message, OutputBuffer& out) const;
 
     bool bom_;
     bool headerOk_ = false;

@@ -144,19 +144,19 @@ void ReadCsvRecord(std::string_view data, std::size_t& pos, std::vector<std::str
     }
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
+void AppendCsvField(OutputBuffer& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
+        out.Put(field);
         return;
     }
-    out += '"';
+    out.Put('"');
     for (const char c : field) {
         if (c == '"') {
-            out += '"';
+            out.Put('"');
         }
-        out += c;
+        out.Put(c);
     }
-    out += '"';
+    out.Put('"');
 }
 
 } // namespace koruba::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/OutputBuffer.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -41,6 +43,6 @@ void ReadCsvRecord(std::string_view data, std::size_t& pos, std::vector<std::str
 
 // Appends a field, in quotes when it holds a comma, quote, carriage return
 // or line feed.
-void AppendCsvField(std::string& out, std::string_view field);
+void AppendCsvField(OutputBuffer& out, std::string_view field);
 
 } // namespace koruba::cli

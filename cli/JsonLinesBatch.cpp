@@ -1,6 +1,7 @@
 #include "cli/JsonLinesBatch.h"
 
 #include "cli/JsonLineParser.h"
+#include "cli/ResultCache.h"
 #include "cli/ResultJson.h"
 
 namespace koruba::cli {
@@ -12,33 +13,40 @@ std::size_t JsonLinesBatch::WholeRecordsEnd(std::string_view data) const {
 
 bool JsonLinesBatch::AppendLine(std::string_view line, std::int64_t lineNumber,
                                 JsonLineParser& parser, JsonColumnRecord& record,
-                                std::string& scratch, std::string& out) {
+                                std::string& scratch, ResultCache& cache, OutputBuffer& out) {
     const bool ok = parser.Parse(line, record, scratch);
-    out += "{\"id\":";
+    out.Put("{\"id\":");
     if (record.HaveId) {
         AppendJsonString(out, record.Id);
     } else {
-        out += "null";
+        out.Put("null");
     }
     if (ok) {
-        out += ',';
-        AppendResultAndLabels(out, ComputeColumn(record.Column),
-                              StoreyCountOf(record.Column.Pattern));
+        out.Put(',');
+        const std::uint64_t key = ColumnKey(record.Column);
+        if (const std::string* hit = cache.Find(key)) {
+            out.Put(*hit);
+        } else {
+            const std::size_t mark = out.Size();
+            AppendResultAndLabels(out, ComputeColumn(record.Column),
+                                  StoreyCountOf(record.Column.Pattern));
+            cache.Store(key, out.View().substr(mark));
+        }
     } else {
-        out += ",\"error\":";
+        out.Put(",\"error\":");
         AppendJsonString(out, "line " + std::to_string(lineNumber) + ", " + scratch);
     }
-    out += "}\n";
+    out.Put("}\n");
     return ok;
 }
 
 void JsonLinesBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine,
-                                  ChunkResult& result) const {
+                                  ResultCache& cache, ChunkResult& result) const {
     JsonLineParser parser;
     JsonColumnRecord record;
     std::string scratch;
     // The output of a computed line is about twelve times its input.
-    result.Output.reserve(chunk.size() * 14);
+    result.Output.Reserve(chunk.size() * 14);
     std::int64_t line = firstLine;
     std::size_t pos = 0;
     while (pos < chunk.size()) {
@@ -50,7 +58,7 @@ void JsonLinesBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine
         pos = lf + 1;
         if (!IsBlankLine(text)) {
             ++result.Records;
-            if (!AppendLine(text, line, parser, record, scratch, result.Output)) {
+            if (!AppendLine(text, line, parser, record, scratch, cache, result.Output)) {
                 ++result.Failed;
             }
         }
@@ -62,10 +70,10 @@ void JsonLinesBatch::AppendOverlongRecord(std::int64_t line, std::size_t limit,
                                           ChunkResult& result) const {
     ++result.Records;
     ++result.Failed;
-    result.Output += "{\"id\":null,\"error\":";
+    result.Output.Put("{\"id\":null,\"error\":");
     AppendJsonString(result.Output, "line " + std::to_string(line) + ": line longer than " +
                                         SizeText(limit) + "; not read");
-    result.Output += "}\n";
+    result.Output.Put("}\n");
 }
 
 } // namespace koruba::cli

@@ -9,6 +9,7 @@
 namespace koruba::cli {
 
 class JsonLineParser;
+class ResultCache;
 struct JsonColumnRecord;
 
 // The JSON Lines batch format: one object per input line, one object per
@@ -19,7 +20,7 @@ struct JsonColumnRecord;
 class JsonLinesBatch final : public BatchFormat {
 public:
     std::size_t WholeRecordsEnd(std::string_view data) const override;
-    void ProcessChunk(std::string_view chunk, std::int64_t firstLine,
+    void ProcessChunk(std::string_view chunk, std::int64_t firstLine, ResultCache& cache,
                       ChunkResult& result) const override;
     void AppendOverlongRecord(std::int64_t line, std::size_t limit,
                               ChunkResult& result) const override;
@@ -27,7 +28,8 @@ public:
     // One line without its line feed; appends the output line with its line
     // feed and returns false when the line failed.
     static bool AppendLine(std::string_view line, std::int64_t lineNumber, JsonLineParser& parser,
-                           JsonColumnRecord& record, std::string& scratch, std::string& out);
+                           JsonColumnRecord& record, std::string& scratch, ResultCache& cache,
+                           OutputBuffer& out);
 };
 
 } // namespace koruba::cli

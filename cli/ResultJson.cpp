@@ -26,19 +26,19 @@ bool WordMayNeedEscape(const char* p) {
     return (below20 | hasZero(w ^ (Ones * '"')) | hasZero(w ^ (Ones * '\\'))) != 0;
 }
 
-void AppendFloatMember(std::string& out, std::string_view key, float value) {
-    out += '"';
-    out += key;
-    out += "\":";
-    out += ShortestFloat(value);
-    out += ',';
+void AppendFloatMember(OutputBuffer& out, std::string_view key, float value) {
+    out.Put('"');
+    out.Put(key);
+    out.Put("\":");
+    out.Put(ShortestFloat(value));
+    out.Put(',');
 }
 
 } // namespace
 
-void AppendJsonString(std::string& out, std::string_view text) {
+void AppendJsonString(OutputBuffer& out, std::string_view text) {
     static constexpr char Hex[] = "0123456789abcdef";
-    out += '"';
+    out.Put('"');
     std::size_t start = 0;
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -53,38 +53,38 @@ void AppendJsonString(std::string& out, std::string_view text) {
             ++i;
             continue;
         }
-        out.append(text.data() + start, i - start);
+        out.Put(text.substr(start, i - start));
         start = i + 1;
         ++i;
         switch (c) {
         case '"':
-            out += "\\\"";
+            out.Put("\\\"");
             break;
         case '\\':
-            out += "\\\\";
+            out.Put("\\\\");
             break;
         case '\n':
-            out += "\\n";
+            out.Put("\\n");
             break;
         case '\r':
-            out += "\\r";
+            out.Put("\\r");
             break;
         case '\t':
-            out += "\\t";
+            out.Put("\\t");
             break;
         default:
-            out += "\\u00";
-            out += Hex[c >> 4];
-            out += Hex[c & 0xF];
+            out.Put("\\u00");
+            out.Put(Hex[c >> 4]);
+            out.Put(Hex[c & 0xF]);
             break;
         }
     }
-    out.append(text.data() + start, n - start);
-    out += '"';
+    out.Put(text.substr(start));
+    out.Put('"');
 }
 
-void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t storeyCount) {
-    out += "\"result\":{";
+void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount) {
+    out.Put("\"result\":{");
     AppendFloatMember(out, "WallA1Left", r.WallA1Left);
     AppendFloatMember(out, "WallA1Right", r.WallA1Right);
     AppendFloatMember(out, "WallA2Left", r.WallA2Left);
@@ -99,28 +99,28 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
     AppendFloatMember(out, "PullOut", r.PullOut);
     AppendFloatMember(out, "JointStrength", r.JointStrength);
     AppendFloatMember(out, "NValue", r.NValue);
-    out += "\"JointClass\":";
-    out += std::to_string(r.JointClass);
-    out += ',';
+    out.Put("\"JointClass\":");
+    out.Put(std::to_string(r.JointClass));
+    out.Put(',');
     AppendFloatMember(out, "JointNLimit", r.JointNLimit);
-    out += "\"JointSymbol\":";
+    out.Put("\"JointSymbol\":");
     AppendJsonString(out, r.JointSymbol);
-    out += ",\"JointName\":";
+    out.Put(",\"JointName\":");
     AppendJsonString(out, r.JointName);
-    out += "},\"labels\":{";
+    out.Put("},\"labels\":{");
 
     const ResultTexts texts = MakeResultTexts(r, storeyCount);
     bool first = true;
     for (const LabelCaption& c : texts.Captions) {
         if (!first) {
-            out += ',';
+            out.Put(',');
         }
         first = false;
         AppendJsonString(out, c.Label);
-        out += ':';
+        out.Put(':');
         AppendJsonString(out, c.Caption);
     }
-    out += '}';
+    out.Put('}');
 }
 
 } // namespace koruba::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/ResultType.h"
+#include "cli/OutputBuffer.h"
 
 #include <cstdint>
 #include <string>
@@ -11,13 +12,13 @@ namespace koruba::cli {
 // Appends text as a JSON string literal. The text must be UTF-8; quotes,
 // backslashes and control characters are escaped, everything else is
 // copied as it is.
-void AppendJsonString(std::string& out, std::string_view text);
+void AppendJsonString(OutputBuffer& out, std::string_view text);
 
 // Appends `"result":{...},"labels":{...}` for one computed column: every
 // field of the result by name in declaration order (floats as the shortest
 // decimal that reads back as the same 32-bit float, the class as an
 // integer), then the caption of every label that the result display writes
 // and shows, by label name in the order the window assigns them.
-void AppendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
+void AppendResultAndLabels(OutputBuffer& out, const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba::cli

@@ -276,3 +276,53 @@ TEST(CsvBatch, MultiLineFieldsKeepLineNumbersRight) {
 }
 
 } // namespace
+
+namespace {
+
+// Repeated columns are served from a cache of formatted results; every
+// record must read exactly as if it had been computed alone.
+TEST(BatchRunner, RepeatedColumnsReadAsIfComputedAlone) {
+    const char* tokens[] = {"", "L45", "R45", "X90", "P2.5", "L90+P3.0", "X15+P0.5", "R30"};
+    const int patterns[] = {21, 22, 11, 12, 13};
+    std::vector<std::string> csvRows;
+    std::vector<std::string> jsonLines;
+    for (int i = 0; i < 3000; ++i) {
+        const int p = patterns[i % 5];
+        const int r = (i / 5) % 2;
+        const char* b[4];
+        for (int k = 0; k < 4; ++k) {
+            b[k] = tokens[(i / (k + 2) + k) % 8];
+        }
+        csvRows.push_back("C" + std::to_string(i) + "," + std::to_string(p) + "," +
+                          std::to_string(r) + "," + b[0] + "," + b[1] + "," + b[2] + "," + b[3] +
+                          "\n");
+        jsonLines.push_back(R"({"id": "C)" + std::to_string(i) + R"(", "pattern": )" +
+                            std::to_string(p) + R"(, "reversed": )" + std::to_string(r) +
+                            R"(, "bays": [")" + b[0] + R"(", ")" + b[1] + R"(", ")" + b[2] +
+                            R"(", ")" + b[3] + "\"]}\n");
+    }
+    std::string csvAll = "id,pattern,reversed,bay1,bay2,bay3,bay4\n";
+    std::string jsonAll;
+    for (std::size_t i = 0; i < csvRows.size(); ++i) {
+        csvAll += csvRows[i];
+        jsonAll += jsonLines[i];
+    }
+    CsvBatch csv(false);
+    const auto csvOut =
+        Lines(RunOnText(csvAll, csv, BatchOptions{1, 1 << 20, 1 << 20}).output, "\r\n");
+    JsonLinesBatch jsonl;
+    const auto jsonOut = Lines(RunOnText(jsonAll, jsonl, BatchOptions{1, 1 << 20, 1 << 20}).output);
+    ASSERT_EQ(csvOut.size(), csvRows.size() + 1);
+    ASSERT_EQ(jsonOut.size(), jsonLines.size());
+    for (std::size_t i = 0; i < csvRows.size(); i += 7) {
+        CsvBatch one(false);
+        const auto alone =
+            Lines(RunOnText("id,pattern,reversed,bay1,bay2,bay3,bay4\n" + csvRows[i], one).output,
+                  "\r\n");
+        EXPECT_EQ(csvOut[i + 1], alone[1]);
+        JsonLinesBatch oneJson;
+        EXPECT_EQ(jsonOut[i] + "\n", RunOnText(jsonLines[i], oneJson).output);
+    }
+}
+
+} // namespace

@@ -97,12 +97,13 @@ TEST(CsvRecord, ScannerAndReaderAgreeOnRecordEnds) {
 }
 
 TEST(CsvRecord, FieldsAreQuotedOnlyWhenNeeded) {
-    std::string out;
+    OutputBuffer buffer;
     for (const char* f : {"plain", "a,b", "say \"hi\"", "two\nlines", "cr\r", "", "\xE7\xAD\x8B"}) {
-        AppendCsvField(out, f);
-        out += ';';
+        AppendCsvField(buffer, f);
+        buffer.Put(';');
     }
-    EXPECT_EQ(out, "plain;\"a,b\";\"say \"\"hi\"\"\";\"two\nlines\";\"cr\r\";;\xE7\xAD\x8B;");
+    EXPECT_EQ(buffer.Text(),
+              "plain;\"a,b\";\"say \"\"hi\"\"\";\"two\nlines\";\"cr\r\";;\xE7\xAD\x8B;");
 }
 
 } // namespace
