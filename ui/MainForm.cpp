@@ -180,6 +180,11 @@ TMainF::~TMainF() = default;
 
 void TMainF::SetSummaryDialog(QWidget* dialog) {
     summaryDialog_ = dialog;
+    // Closing the main window ends the program also while the summary is
+    // open; the summary alone does not keep it running.
+    if (dialog != nullptr) {
+        dialog->setAttribute(Qt::WA_QuitOnClose, false);
+    }
 }
 
 void TMainF::SetClearConfirmation(ClearConfirmation confirm) {

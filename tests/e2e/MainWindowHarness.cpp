@@ -14,6 +14,11 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
 
     TMainF window;
+    // Stands in for the summary dialog, away from the main window.
+    QWidget summary;
+    summary.setWindowTitle(QStringLiteral("summary stand-in"));
+    summary.setGeometry(10, 10, 200, 100);
+    window.SetSummaryDialog(&summary);
     QObject::connect(&window, &TMainF::resultShown, [&] {
         const auto* nLine = window.findChild<QLabel*>(QStringLiteral("Lbl_Nti"));
         out << "RESULT " << (nLine != nullptr ? nLine->text() : QString()) << Qt::endl;

@@ -29,6 +29,8 @@ fail() {
     echo "FAIL: $*" >&2
     echo "--- program output ---" >&2
     cat "$work/out" >&2 || true
+    echo "--- program errors ---" >&2
+    tail -n 60 "$work/err" >&2 || true
     exit 1
 }
 
@@ -98,6 +100,12 @@ sleep 0.3
 [[ $(result 4) == "$placed" ]] || fail "after the double-click: '$(result 4)'"
 [[ $(pixel_at $bay_x $bay_y) == "255,170,0" ]] || fail "brace lost by the double-click"
 
+# The summary button (third in the first row) opens the summary window,
+# which must not keep the program alive once the main window closes.
+click_at $((4 + 6 + 216 + 54)) $((1 + 6 + 56))
+timeout 10 xdotool search --sync --onlyvisible --name '^summary stand-in$' >/dev/null ||
+    fail "the summary window did not open"
+
 # Close with "終 了" at (3, 422), 112 x 26.
 click_at $((3 + 56)) $((422 + 13))
 for _ in $(seq 50); do
@@ -105,9 +113,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 if kill -0 "$app_pid" 2>/dev/null; then
-    fail "the window did not close"
+    fail "the program did not end when its main window was closed"
 fi
 wait "$app_pid" || fail "the program exited with status $?"
 app_pid=
 grep -q '^CLOSED$' "$work/out" || fail "no orderly close"
-echo "PASS: pattern 21, brace placed, double-click toggled twice, closed"
+echo "PASS: pattern 21, brace placed, double-click toggled twice, summary opened, closed"

@@ -864,6 +864,9 @@ void MainFormTest::summaryButton() {
     ClickButton(W(), QStringLiteral("TBtn_Gaiyo")); // while open
     QVERIFY(dialog.isVisible());
     QVERIFY(shownNLines_.isEmpty());
+    // The open summary does not keep the program alive after the main
+    // window closes.
+    QVERIFY(!dialog.testAttribute(Qt::WA_QuitOnClose));
 }
 
 void MainFormTest::closeButton() {
