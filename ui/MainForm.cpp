@@ -215,29 +215,29 @@ void TMainF::BuildToolBar() {
     bar->setGeometry(4, 1, 336, 236);
     ToolBar1 = bar;
 
-    struct ButtonSpec {
+    struct ButtonLayout {
         QToolButton** Button;
         const char* Name;
         std::int32_t Tag;
         int Left, Top;
     };
-    const ButtonSpec buttons[] = {
+    const ButtonLayout buttons[] = {
         {&TlBtn_21, "TlBtn_21", 21, 0, 0},      {&TlBtn_22, "TlBtn_22", 22, 108, 0},
         {&TBtn_Gaiyo, "TBtn_Gaiyo", 0, 216, 0}, {&TlBtn_11, "TlBtn_11", 11, 0, 112},
         {&TlBtn_12, "TlBtn_12", 12, 108, 112},  {&TlBtn_13, "TlBtn_13", 13, 216, 112},
     };
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = Make<QToolButton>(bar, spec.Name);
-        button->setProperty(TagProperty, spec.Tag);
-        button->setGeometry(ToolBarInset + spec.Left, ToolBarInset + spec.Top, PatternButtonWidth,
-                            PatternButtonHeight);
+    for (const ButtonLayout& layout : buttons) {
+        auto* button = Make<QToolButton>(bar, layout.Name);
+        button->setProperty(TagProperty, layout.Tag);
+        button->setGeometry(ToolBarInset + layout.Left, ToolBarInset + layout.Top,
+                            PatternButtonWidth, PatternButtonHeight);
         button->setAutoRaise(true);
         button->setCheckable(false);
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setCursor(Qt::PointingHandCursor);
         button->setIconSize(koruba::artwork::ToolImageSize);
-        const std::int32_t tag = spec.Tag;
+        const std::int32_t tag = layout.Tag;
         if (tag == 0) {
             button->setIcon(
                 PaintedIconEngine::MakeIcon(koruba::artwork::ToolImageSize, [](QPainter& p) {
@@ -252,7 +252,7 @@ void TMainF::BuildToolBar() {
                 }));
             connect(button, &QToolButton::clicked, this, [this, button] { TlBtn_21Click(button); });
         }
-        *spec.Button = button;
+        *layout.Button = button;
     }
 }
 
