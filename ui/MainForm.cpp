@@ -24,7 +24,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
