@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -84,7 +85,15 @@ private:
 };
 
 std::int64_t LineFeeds(std::string_view s) {
-    return static_cast<std::int64_t>(std::count(s.begin(), s.end(), '\n'));
+    std::int64_t n = 0;
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    while ((p = static_cast<const char*>(
+                std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++n;
+        ++p;
+    }
+    return n;
 }
 
 } // namespace

@@ -29,7 +29,7 @@ bool JsonLinesBatch::AppendLine(std::string_view line, std::int64_t lineNumber,
         } else {
             const std::size_t mark = out.Size();
             AppendResultAndLabels(out, ComputeColumn(record.Column),
-                                  StoreyCountOf(record.Column.Pattern));
+                                  StoreyCountOf(record.Column.Pattern), cache.Floats);
             cache.Store(key, out.View().substr(mark));
         }
     } else {

@@ -26,11 +26,12 @@ bool WordMayNeedEscape(const char* p) {
     return (below20 | hasZero(w ^ (Ones * '"')) | hasZero(w ^ (Ones * '\\'))) != 0;
 }
 
-void AppendFloatMember(OutputBuffer& out, std::string_view key, float value) {
+template <typename FloatText>
+void AppendFloatMember(OutputBuffer& out, std::string_view key, float value, FloatText&& text) {
     out.Put('"');
     out.Put(key);
     out.Put("\":");
-    out.Put(ShortestFloat(value));
+    out.Put(text(value));
     out.Put(',');
 }
 
@@ -83,26 +84,28 @@ void AppendJsonString(OutputBuffer& out, std::string_view text) {
     out.Put('"');
 }
 
-void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount) {
+template <typename FloatText>
+void AppendResultAndLabelsWith(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount,
+                               FloatText&& text) {
     out.Put("\"result\":{");
-    AppendFloatMember(out, "WallA1Left", r.WallA1Left);
-    AppendFloatMember(out, "WallA1Right", r.WallA1Right);
-    AppendFloatMember(out, "WallA2Left", r.WallA2Left);
-    AppendFloatMember(out, "WallA2Right", r.WallA2Right);
-    AppendFloatMember(out, "CorrA1", r.CorrA1);
-    AppendFloatMember(out, "CorrA2", r.CorrA2);
-    AppendFloatMember(out, "A1", r.A1);
-    AppendFloatMember(out, "B1", r.B1);
-    AppendFloatMember(out, "A2", r.A2);
-    AppendFloatMember(out, "B2", r.B2);
-    AppendFloatMember(out, "L", r.L);
-    AppendFloatMember(out, "PullOut", r.PullOut);
-    AppendFloatMember(out, "JointStrength", r.JointStrength);
-    AppendFloatMember(out, "NValue", r.NValue);
+    AppendFloatMember(out, "WallA1Left", r.WallA1Left, text);
+    AppendFloatMember(out, "WallA1Right", r.WallA1Right, text);
+    AppendFloatMember(out, "WallA2Left", r.WallA2Left, text);
+    AppendFloatMember(out, "WallA2Right", r.WallA2Right, text);
+    AppendFloatMember(out, "CorrA1", r.CorrA1, text);
+    AppendFloatMember(out, "CorrA2", r.CorrA2, text);
+    AppendFloatMember(out, "A1", r.A1, text);
+    AppendFloatMember(out, "B1", r.B1, text);
+    AppendFloatMember(out, "A2", r.A2, text);
+    AppendFloatMember(out, "B2", r.B2, text);
+    AppendFloatMember(out, "L", r.L, text);
+    AppendFloatMember(out, "PullOut", r.PullOut, text);
+    AppendFloatMember(out, "JointStrength", r.JointStrength, text);
+    AppendFloatMember(out, "NValue", r.NValue, text);
     out.Put("\"JointClass\":");
     out.Put(std::to_string(r.JointClass));
     out.Put(',');
-    AppendFloatMember(out, "JointNLimit", r.JointNLimit);
+    AppendFloatMember(out, "JointNLimit", r.JointNLimit, text);
     out.Put("\"JointSymbol\":");
     AppendJsonString(out, r.JointSymbol);
     out.Put(",\"JointName\":");
@@ -121,6 +124,27 @@ void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t 
         AppendJsonString(out, c.Caption);
     }
     out.Put('}');
+}
+
+void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount) {
+    AppendResultAndLabelsWith(out, r, storeyCount, [](float v) { return ShortestFloat(v); });
+}
+
+void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount,
+                           FloatTextCache& floats) {
+    AppendResultAndLabelsWith(out, r, storeyCount, [&](float v) { return floats.Text(v); });
+}
+
+std::string_view FloatTextCache::Text(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Slot& s = slots_[(bits * 2654435761u) >> 22];
+    if (s.size == 0 || s.bits != bits) {
+        const std::string t = ShortestFloat(value);
+        s.bits = bits;
+        s.size = static_cast<std::uint8_t>(t.copy(s.text, sizeof s.text));
+    }
+    return {s.text, s.size};
 }
 
 } // namespace koruba::cli
