@@ -70,9 +70,14 @@ private:
                 task = std::move(tasks_.front());
                 tasks_.pop_front();
             }
-            ChunkResult r;
-            format_.ProcessChunk(task.data, task.firstLine, cache, r);
-            task.promise.set_value(std::move(r));
+            try {
+                ChunkResult r;
+                format_.ProcessChunk(task.data, task.firstLine, cache, r);
+                task.promise.set_value(std::move(r));
+            } catch (...) {
+                // Out of memory, most likely: the reader rethrows it in order.
+                task.promise.set_exception(std::current_exception());
+            }
         }
     }
 

@@ -157,7 +157,7 @@ void CsvBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine, Resu
     std::string message;
     std::string tokenError;
     ColumnInput column;
-    result.Output.Reserve(chunk.size() * 5);
+    result.Output.Reserve(std::min<std::size_t>(chunk.size() * 5, std::size_t{64} << 20));
     OutputBuffer& out = result.Output;
     std::string number;
     auto fixed = [&](float v, int decimals) {

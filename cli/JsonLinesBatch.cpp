@@ -4,6 +4,8 @@
 #include "cli/ResultCache.h"
 #include "cli/ResultJson.h"
 
+#include <algorithm>
+
 namespace koruba::cli {
 
 std::size_t JsonLinesBatch::WholeRecordsEnd(std::string_view data) const {
@@ -46,7 +48,7 @@ void JsonLinesBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine
     JsonColumnRecord record;
     std::string scratch;
     // The output of a computed line is about twelve times its input.
-    result.Output.Reserve(chunk.size() * 14);
+    result.Output.Reserve(std::min<std::size_t>(chunk.size() * 14, std::size_t{64} << 20));
     std::int64_t line = firstLine;
     std::size_t pos = 0;
     while (pos < chunk.size()) {

@@ -119,8 +119,10 @@ void AppendResultAndLabelsWith(OutputBuffer& out, const ResultType& r, std::int3
             out.Put(',');
         }
         first = false;
-        AppendJsonString(out, c.Label);
-        out.Put(':');
+        // Label names are plain identifiers.
+        out.Put('"');
+        out.Put(c.Label);
+        out.Put("\":");
         AppendJsonString(out, c.Caption);
     }
     out.Put('}');
