@@ -1,5 +1,7 @@
 #include "ui/MainForm.h"
 
+#include "app/LibComm_01.h"
+#include "app/RegistryRecord.h"
 #include "calc/CalcNValue.h"
 #include "calc/ResultText.h"
 #include "draw/BayDrawing.h"
@@ -12,7 +14,9 @@
 #include "ui/PaintedImage.h"
 #include "ui/ShapeControl.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -520,6 +524,16 @@ void TMainF::SetTabOrder() {
 // ---------------------------------------------------------------- start
 
 void TMainF::FormCreate() {
+    regKeyPath_ = koruba::RegKeyPath;
+    try {
+        koruba::GetExeVersion(QCoreApplication::applicationFilePath(), verText_, verNo_);
+        setWindowTitle(QStringLiteral("KORUBA-X    Ver.") + verText_);
+    } catch (const koruba::EAssertionFailed& failure) {
+        // Reported, and the window still gets its start state: without it
+        // the bays and lists would be unusable. The caption stays
+        // "KORUBA-X" and the record's version a single blank.
+        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+    }
     model_.Reset();
     const koruba::DiagramGeometry geometry = Geometry();
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
@@ -533,6 +547,22 @@ void TMainF::FormCreate() {
         SjList->setCurrentRow(model_.BraceSizeIndex());
     }
     CBox1->setCurrentIndex(0);
+}
+
+void TMainF::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    try {
+        FormCloseQuery(canClose);
+    } catch (const koruba::ERegistryException& failure) {
+        // The close request is abandoned; the next one tries again.
+        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+        canClose = false;
+    }
+    event->setAccepted(canClose);
+}
+
+void TMainF::FormCloseQuery(bool& /*canClose*/) {
+    koruba::SaveRegInfo(verNo_);
 }
 
 // ---------------------------------------------------------------- handlers

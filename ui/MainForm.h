@@ -58,9 +58,19 @@ public:
     void SetBayImageVisible(std::int32_t tag, bool visible) override;
     void SetBayImageEnabled(std::int32_t tag, bool enabled) override;
 
+    // The version texts read at creation: the caption's "1.0.0" and the
+    // record's "100".
+    const QString& VerText() const { return verText_; }
+    const QString& VerNo() const { return verNo_; }
+
 signals:
     // Raised after the result labels have been rewritten.
     void resultShown();
+
+protected:
+    // The close query: every close request, by "終 了", the close box or
+    // the session, records title and version first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildToolBar();
@@ -72,6 +82,7 @@ private:
     void BuildCloseButton();
     void SetTabOrder();
     void FormCreate();
+    void FormCloseQuery(bool& canClose);
 
     void TlBtn_21Click(QObject* sender);
     void TBtn_GaiyoClick(QObject* sender);
@@ -91,6 +102,9 @@ private:
     void FillBraceSizeList(std::int32_t elementKind);
     koruba::ImageControl* BayImage(std::int32_t tag) const;
 
+    QString regKeyPath_;
+    QString verText_;
+    QString verNo_;
     koruba::BracingModel model_;
     koruba::ResultType CalcResult;
     QPointer<QWidget> summaryDialog_;

@@ -7,16 +7,17 @@
 #
 # start: the window comes up titled "KORUBA-X..." with the program's icon;
 #        ended without a close request, it has written nothing.
-# close: the window shows <caption>; the close button "終 了" ends the
-#        program normally, which records "Title" and "Ver" = <Ver> and
-#        leaves the other values of the record alone.
+# close: the window shows <caption>; choosing pattern 21 and pressing its
+#        bay draws the diagram, the brace and a result line; the close
+#        button "終 了" ends the program normally, which records "Title"
+#        and "Ver" = <Ver> and leaves the other values of the record alone.
 set -euo pipefail
 
 program=$1
 scratch=$2
 mode=$3
 
-for tool in xvfb-run xdotool xprop; do
+for tool in xvfb-run xdotool xprop import; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -72,6 +73,31 @@ close)
     caption=$4
     ver=$5
     [[ $title == "$caption" ]] || fail "title '$title', expected '$caption'"
+
+    # Without a window manager the client area is the window.
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    pixel() { # client x, y -> r,g,b
+        import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- |
+            sed -n '2p' | sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+    }
+    dark_pixels() { # client x, y, width, height -> count of near-black pixels
+        import -window root -crop "$3x$4+$((X + $1))+$((Y + $2))" -depth 8 txt:- |
+            grep -cE '\((0|[1-9]|[1-7][0-9]),(0|[1-9]|[1-7][0-9]),(0|[1-9]|[1-7][0-9])\)' || true
+    }
+    # Nothing is computed before a pattern is chosen: the N line is blank.
+    [[ $(dark_pixels 119 391 221 12) == 0 ]] || fail "a result was shown before any pattern"
+    # Pattern 21 (first tool button); its red column stands at diagram
+    # pixel (5, 30), the diagram at (-1, -1) inside the panel's 2-pixel
+    # edge at (118, 270).
+    xdotool mousemove --window "$wid" 64 63 click 1
+    sleep 0.5
+    [[ $(pixel 124 301) == "255,0,0" ]] || fail "pattern 21 not drawn: $(pixel 124 301)"
+    # Its bay, pressed in the middle: the chosen left-rising 45x90 brace.
+    xdotool mousemove --window "$wid" 148 302 click 1
+    sleep 0.5
+    [[ $(pixel 148 302) == "255,170,0" ]] || fail "brace not drawn: $(pixel 148 302)"
+    (($(dark_pixels 119 391 221 12) > 50)) || fail "no N line after the calculation"
+    (($(dark_pixels 120 411 40 11) > 10)) || fail "no hardware symbol after the calculation"
     # "終 了" sits at (3, 422), 112 x 26, in the window's client area;
     # without a window manager the client area is the window.
     xdotool mousemove --window "$wid" 59 435 click 1

@@ -50,7 +50,7 @@ app_pid=$!
 
 # Without a window manager the window has no frame: its geometry is the
 # client area.
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X$' | head -n1) ||
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
     fail "the window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 echo "window $window at $X,$Y size ${WIDTH}x$HEIGHT"

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -99,6 +100,9 @@ private:
 
 void MainFormTest::initTestCase() {
     QLocale::setDefault(QLocale::c());
+    // Closing the window writes the settings record; never into the real
+    // user's configuration.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 void MainFormTest::init() {
@@ -138,7 +142,9 @@ void MainFormTest::CheckTexts(const BayTable& bays, int pattern, int reversed) {
 
 void MainFormTest::windowFrame() {
     QCOMPARE(W()->objectName(), QStringLiteral("MainF"));
-    QCOMPARE(W()->windowTitle(), QStringLiteral("KORUBA-X"));
+    // The caption carries the version text: "1.0.0.0" reads "1.0.0".
+    QCOMPARE(W()->windowTitle(), QStringLiteral("KORUBA-X    Ver.") + Main().VerText());
+    QVERIFY(W()->windowTitle().startsWith(QStringLiteral("KORUBA-X    Ver.")));
     QCOMPARE(W()->size(), QSize(344, 451));
     QCOMPARE(W()->minimumSize(), W()->maximumSize());
     const Qt::WindowFlags flags = W()->windowFlags();

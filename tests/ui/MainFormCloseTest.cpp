@@ -1,0 +1,178 @@
+// The main window's close query: every close request records the title
+// and version, and a record that cannot be written keeps the window open.
+
+#include "app/RegistryRecord.h"
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    int count = 0;
+};
+
+// Answers the next modal box that comes up and remembers what it said.
+void DismissNextBox(SeenBox& seen) {
+    QTimer::singleShot(50, [&seen] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            ++seen.count;
+            box->accept();
+        }
+    });
+}
+
+#ifdef Q_OS_UNIX
+// No file may grow past a few bytes while it lives: the store opens but
+// takes no value, as on a full disk. Root is bound by it too.
+class FileSizeLimit {
+public:
+    FileSizeLimit() {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit tight = saved_;
+        tight.rlim_cur = 4;
+        setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+};
+#endif
+
+} // namespace
+
+class MainFormCloseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void captionCarriesTheVersion();
+    void startUpWritesNothing();
+    void closeRecordsTitleAndVersion();
+    void unopenableStoreClosesSilently();
+#ifdef Q_OS_UNIX
+    void unwritableRecordKeepsTheWindowOpen();
+#endif
+
+private:
+    QString RecordFile() const {
+        return folder_->path() + QStringLiteral("/コルバ工房/KORUBA-X.conf");
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<TMainF> window_;
+};
+
+void MainFormCloseTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void MainFormCloseTest::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
+    window_ = std::make_unique<TMainF>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void MainFormCloseTest::cleanup() {
+    window_.reset();
+    folder_.reset();
+}
+
+void MainFormCloseTest::captionCarriesTheVersion() {
+    // The build's file version is 1.0.0.0: two characters dropped, the
+    // points left out for the record.
+    QCOMPARE(window_->VerText(), QStringLiteral("1.0.0"));
+    QCOMPARE(window_->VerNo(), QStringLiteral("100"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("KORUBA-X    Ver.1.0.0"));
+}
+
+void MainFormCloseTest::startUpWritesNothing() {
+    QVERIFY(!QFile::exists(RecordFile()));
+    QCOMPARE(window_->Result().NValue, 0.0f);
+    QCOMPARE(window_->Model().PatternTag(), 0);
+}
+
+void MainFormCloseTest::closeRecordsTitleAndVersion() {
+    {
+        QSettings other(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("コルバ工房"),
+                        QStringLiteral("KORUBA-X"));
+        other.setValue(QStringLiteral("Other"), QStringLiteral("kept"));
+        other.setValue(QStringLiteral("Ver"), QStringLiteral("0"));
+    }
+    SeenBox seen;
+    DismissNextBox(seen);
+    QVERIFY(window_->close());
+    QCOMPARE(seen.count, 0);
+    QSettings record(RecordFile(), QSettings::IniFormat);
+    QCOMPARE(record.value(QStringLiteral("Title")).toString(),
+             QStringLiteral("パターン別Ｎ値算定"));
+    QCOMPARE(record.value(QStringLiteral("Ver")).toString(), QStringLiteral("100"));
+    QCOMPARE(record.value(QStringLiteral("Other")).toString(), QStringLiteral("kept"));
+}
+
+void MainFormCloseTest::unopenableStoreClosesSilently() {
+    // A regular file where the store's folder would be: the store can be
+    // neither opened nor created.
+    QFile blocker(folder_->path() + QStringLiteral("/コルバ工房"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SeenBox seen;
+    DismissNextBox(seen);
+    QVERIFY(window_->close());
+    QTest::qWait(100);
+    QCOMPARE(seen.count, 0);
+    QVERIFY(!window_->isVisible());
+}
+
+#ifdef Q_OS_UNIX
+void MainFormCloseTest::unwritableRecordKeepsTheWindowOpen() {
+    {
+        FileSizeLimit full;
+        SeenBox seen;
+        DismissNextBox(seen);
+        QVERIFY(!window_->close());
+        QCOMPARE(seen.count, 1);
+        QCOMPARE(seen.title, QStringLiteral("KORUBA-X"));
+        QCOMPARE(seen.text, QStringLiteral("'Title' の設定に失敗しました"));
+        QVERIFY(window_->isVisible());
+    }
+    // The next request tries again, and now succeeds.
+    SeenBox seen;
+    DismissNextBox(seen);
+    QVERIFY(window_->close());
+    QCOMPARE(seen.count, 0);
+    QVERIFY(!window_->isVisible());
+    QSettings record(RecordFile(), QSettings::IniFormat);
+    QCOMPARE(record.value(QStringLiteral("Ver")).toString(), QStringLiteral("100"));
+}
+#endif
+
+QTEST_MAIN(MainFormCloseTest)
+#include "MainFormCloseTest.moc"
