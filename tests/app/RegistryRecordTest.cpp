@@ -1,4 +1,5 @@
 #include "app/RegistryRecord.h"
+#include "tests/app/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,12 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 using koruba::ERegistryException;
 using koruba::RegKeyPath;
@@ -47,28 +43,6 @@ std::unique_ptr<QSettings> StoredRecord(const QDir& folder) {
     return std::make_unique<QSettings>(copy, QSettings::IniFormat);
 #endif
 }
-
-#ifdef Q_OS_UNIX
-// Lets no file grow past a few bytes while it lives: a store that opens
-// but takes no value, like a full disk. Root is bound by it too, unlike
-// by file modes.
-class FileSizeLimit {
-public:
-    FileSizeLimit() {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit tight = saved_;
-        tight.rlim_cur = 4;
-        setrlimit(RLIMIT_FSIZE, &tight);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-};
-#endif
 
 } // namespace
 

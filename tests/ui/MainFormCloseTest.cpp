@@ -2,6 +2,7 @@
 // and version, and a record that cannot be written keeps the window open.
 
 #include "app/RegistryRecord.h"
+#include "tests/app/FileSizeLimit.h"
 #include "ui/MainForm.h"
 
 #include <QApplication>
@@ -12,12 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -38,27 +34,6 @@ void DismissNextBox(SeenBox& seen) {
         }
     });
 }
-
-#ifdef Q_OS_UNIX
-// No file may grow past a few bytes while it lives: the store opens but
-// takes no value, as on a full disk. Root is bound by it too.
-class FileSizeLimit {
-public:
-    FileSizeLimit() {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit tight = saved_;
-        tight.rlim_cur = 4;
-        setrlimit(RLIMIT_FSIZE, &tight);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-};
-#endif
 
 } // namespace
 
