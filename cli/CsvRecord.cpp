@@ -145,7 +145,16 @@ void ReadCsvRecord(std::string_view data, std::size_t& pos, std::vector<std::str
 }
 
 void AppendCsvField(OutputBuffer& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // find_first_of with a set of four goes through memchr once per
+    // character; a plain loop is several times faster on short fields.
+    bool plain = true;
+    for (const char c : field) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
         out.Put(field);
         return;
     }
