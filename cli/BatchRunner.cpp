@@ -39,6 +39,16 @@ public:
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
+    // Output buffers that the reader has written out come back here, so
+    // that the next chunks write into memory that is already mapped.
+    void Recycle(OutputBuffer buffer) {
+        buffer.Clear();
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (spare_.size() < 2 * threads_.size() + 2) {
+            spare_.push_back(std::move(buffer));
+        }
+    }
+
     std::future<ChunkResult> Submit(std::string data, std::int64_t firstLine) {
         Task task{std::move(data), firstLine, {}};
         std::future<ChunkResult> result = task.promise.get_future();
@@ -59,6 +69,7 @@ private:
 
     void Work() {
         ResultCache cache;
+        OutputBuffer buffer;
         while (true) {
             Task task;
             {
@@ -69,9 +80,14 @@ private:
                 }
                 task = std::move(tasks_.front());
                 tasks_.pop_front();
+                if (!spare_.empty()) {
+                    buffer = std::move(spare_.back());
+                    spare_.pop_back();
+                }
             }
             try {
                 ChunkResult r;
+                r.Output = std::move(buffer);
                 format_.ProcessChunk(task.data, task.firstLine, cache, r);
                 task.promise.set_value(std::move(r));
             } catch (...) {
@@ -85,6 +101,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Task> tasks_;
+    std::vector<OutputBuffer> spare_;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
@@ -121,9 +138,10 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
     std::int64_t nextLine = 1;
     std::deque<std::future<ChunkResult>> inFlight;
     ResultCache ownCache;
+    OutputBuffer ownBuffer;
     WorkerPool pool(jobs == 1 ? 0 : jobs, format);
 
-    auto emit = [&](const ChunkResult& r) {
+    auto emit = [&](ChunkResult&& r) {
         outcome.Records += r.Records;
         outcome.Failed += r.Failed;
         if (r.Records > 0) {
@@ -132,12 +150,19 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
         if (!outcome.WriteFailed && !r.Output.Empty() && !write(r.Output.View())) {
             outcome.WriteFailed = true;
         }
+        if (jobs == 1) {
+            ownBuffer = std::move(r.Output);
+        } else {
+            pool.Recycle(std::move(r.Output));
+        }
     };
     auto submit = [&](std::string data, std::int64_t firstLine) {
         if (jobs == 1) {
             ChunkResult r;
+            r.Output = std::move(ownBuffer);
+            r.Output.Clear();
             format.ProcessChunk(data, firstLine, ownCache, r);
-            emit(r);
+            emit(std::move(r));
             return;
         }
         // Bounded look-ahead keeps memory flat; the oldest chunk is written
@@ -255,7 +280,7 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
                     emit(inFlight.front().get());
                     inFlight.pop_front();
                 }
-                emit(r);
+                emit(std::move(r));
             }
             ++nextLine;
             pending.clear();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace koruba::cli {
 
@@ -13,6 +14,23 @@ namespace koruba::cli {
 // some thirty pieces, where the calls of std::string's appends add up.
 class OutputBuffer {
 public:
+    OutputBuffer() = default;
+    OutputBuffer(OutputBuffer&& other) noexcept
+        : data_(std::move(other.data_)), size_(other.size_), capacity_(other.capacity_) {
+        other.size_ = 0;
+        other.capacity_ = 0;
+    }
+    OutputBuffer& operator=(OutputBuffer&& other) noexcept {
+        data_ = std::move(other.data_);
+        size_ = other.size_;
+        capacity_ = other.capacity_;
+        other.size_ = 0;
+        other.capacity_ = 0;
+        return *this;
+    }
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+
     void Put(char c) {
         Room(1);
         data_[size_++] = c;
@@ -33,6 +51,8 @@ public:
     std::size_t Size() const { return size_; }
     bool Empty() const { return size_ == 0; }
     std::string Text() const { return std::string(View()); }
+    // Empties the buffer but keeps its memory for the next chunk.
+    void Clear() { size_ = 0; }
 
 private:
     void Room(std::size_t n) {
