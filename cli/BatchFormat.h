@@ -53,8 +53,7 @@ public:
     // When the input has no records at all: what the output consists of.
     virtual void AppendEmptyInput(std::string& /*out*/) const {}
 
-    // The cache belongs to the calling worker thread and lives for the
-    // whole run.
+    // The cache lives for the whole run and is shared by the workers.
     virtual void ProcessChunk(std::string_view chunk, std::int64_t firstLine, ResultCache& cache,
                               ChunkResult& result) const = 0;
     // The record for an input line that is too long to be read.

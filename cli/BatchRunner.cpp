@@ -17,11 +17,12 @@ namespace {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
-// Worker threads that compute chunks, each with its own result cache.
+// Worker threads that compute chunks; they share one result cache.
 // Chunks are taken in submission order; the futures deliver the results.
 class WorkerPool {
 public:
-    WorkerPool(int threads, const BatchFormat& format) : format_(format) {
+    WorkerPool(int threads, const BatchFormat& format, ResultCache& cache)
+        : format_(format), cache_(cache) {
         for (int i = 0; i < threads; ++i) {
             threads_.emplace_back([this] { Work(); });
         }
@@ -68,7 +69,6 @@ private:
     };
 
     void Work() {
-        ResultCache cache;
         OutputBuffer buffer;
         while (true) {
             Task task;
@@ -88,7 +88,7 @@ private:
             try {
                 ChunkResult r;
                 r.Output = std::move(buffer);
-                format_.ProcessChunk(task.data, task.firstLine, cache, r);
+                format_.ProcessChunk(task.data, task.firstLine, cache_, r);
                 task.promise.set_value(std::move(r));
             } catch (...) {
                 // Out of memory, most likely: the reader rethrows it in order.
@@ -98,6 +98,7 @@ private:
     }
 
     const BatchFormat& format_;
+    ResultCache& cache_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Task> tasks_;
@@ -137,9 +138,9 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
     bool anyRecord = false;
     std::int64_t nextLine = 1;
     std::deque<std::future<ChunkResult>> inFlight;
-    ResultCache ownCache;
+    ResultCache cache;
     OutputBuffer ownBuffer;
-    WorkerPool pool(jobs == 1 ? 0 : jobs, format);
+    WorkerPool pool(jobs == 1 ? 0 : jobs, format, cache);
 
     auto emit = [&](ChunkResult&& r) {
         outcome.Records += r.Records;
@@ -161,7 +162,7 @@ BatchOutcome RunBatch(const ReadFunction& read, const WriteFunction& write, Batc
             ChunkResult r;
             r.Output = std::move(ownBuffer);
             r.Output.Clear();
-            format.ProcessChunk(data, firstLine, ownCache, r);
+            format.ProcessChunk(data, firstLine, cache, r);
             emit(std::move(r));
             return;
         }

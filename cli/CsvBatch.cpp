@@ -226,8 +226,7 @@ void CsvBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine, Resu
             out.Put(',');
         }
         const std::uint64_t key = ColumnKey(column);
-        if (const std::string* hit = cache.Find(key)) {
-            out.Put(*hit);
+        if (cache.AppendTo(key, out)) {
             continue;
         }
         const std::size_t mark = out.Size();

@@ -15,7 +15,8 @@ std::size_t JsonLinesBatch::WholeRecordsEnd(std::string_view data) const {
 
 bool JsonLinesBatch::AppendLine(std::string_view line, std::int64_t lineNumber,
                                 JsonLineParser& parser, JsonColumnRecord& record,
-                                std::string& scratch, ResultCache& cache, OutputBuffer& out) {
+                                std::string& scratch, ResultCache& cache, FloatTextCache& floats,
+                                OutputBuffer& out) {
     const bool ok = parser.Parse(line, record, scratch);
     out.Put("{\"id\":");
     if (record.HaveId) {
@@ -26,12 +27,10 @@ bool JsonLinesBatch::AppendLine(std::string_view line, std::int64_t lineNumber,
     if (ok) {
         out.Put(',');
         const std::uint64_t key = ColumnKey(record.Column);
-        if (const std::string* hit = cache.Find(key)) {
-            out.Put(*hit);
-        } else {
+        if (!cache.AppendTo(key, out)) {
             const std::size_t mark = out.Size();
             AppendResultAndLabels(out, ComputeColumn(record.Column),
-                                  StoreyCountOf(record.Column.Pattern), cache.Floats);
+                                  StoreyCountOf(record.Column.Pattern), floats);
             cache.Store(key, out.View().substr(mark));
         }
     } else {
@@ -47,6 +46,7 @@ void JsonLinesBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine
     JsonLineParser parser;
     JsonColumnRecord record;
     std::string scratch;
+    FloatTextCache floats;
     // The output of a computed line is about twelve times its input.
     result.Output.Reserve(std::min<std::size_t>(chunk.size() * 14, std::size_t{64} << 20));
     std::int64_t line = firstLine;
@@ -60,7 +60,7 @@ void JsonLinesBatch::ProcessChunk(std::string_view chunk, std::int64_t firstLine
         pos = lf + 1;
         if (!IsBlankLine(text)) {
             ++result.Records;
-            if (!AppendLine(text, line, parser, record, scratch, cache, result.Output)) {
+            if (!AppendLine(text, line, parser, record, scratch, cache, floats, result.Output)) {
                 ++result.Failed;
             }
         }

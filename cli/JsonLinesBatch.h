@@ -10,6 +10,7 @@ namespace koruba::cli {
 
 class JsonLineParser;
 class ResultCache;
+class FloatTextCache;
 struct JsonColumnRecord;
 
 // The JSON Lines batch format: one object per input line, one object per
@@ -29,7 +30,7 @@ public:
     // feed and returns false when the line failed.
     static bool AppendLine(std::string_view line, std::int64_t lineNumber, JsonLineParser& parser,
                            JsonColumnRecord& record, std::string& scratch, ResultCache& cache,
-                           OutputBuffer& out);
+                           FloatTextCache& floats, OutputBuffer& out);
 };
 
 } // namespace koruba::cli
