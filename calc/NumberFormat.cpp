@@ -12,39 +12,40 @@ void AppendFixed(std::string& out, float value, int decimals) {
         out += std::isnan(value) ? "NaN" : (value < 0 ? "-INF" : "INF");
         return;
     }
-    long double scale = 1.0L;
-    std::uint64_t unit = 1;
-    for (int i = 0; i < decimals; ++i) {
-        scale *= 10.0L;
-        unit *= 10;
-    }
-    // A float has 24 significant bits; times 10 or 100 it still fits the
-    // long double mantissa exactly, so the rounding below sees the float's
-    // exact value and ties really are ties.
-    const long double scaled = std::round(static_cast<long double>(value) * scale);
-    if (std::fabs(scaled) >= 9.0e18L) {
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    decimals = decimals < 0 ? 0 : (decimals > 3 ? 3 : decimals);
+    // A float has 24 significant bits; times 10, 100 or 1000 it still fits
+    // a double's 53 exactly, and so does that plus one half while it stays
+    // below 2^50. The truncation below therefore sees the float's exact
+    // value: ties really are ties, and they go away from zero.
+    const double scaled = std::fabs(static_cast<double>(value)) * kScale[decimals];
+    if (scaled >= 0x1p50) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(value));
         out += buf;
         return;
     }
-    const auto units = static_cast<std::int64_t>(scaled);
-    const std::uint64_t mag =
-        units < 0 ? static_cast<std::uint64_t>(-units) : static_cast<std::uint64_t>(units);
-    if (units < 0) {
-        out += '-';
+    std::uint64_t mag = static_cast<std::uint64_t>(scaled + 0.5);
+    const bool negative = value < 0.0f && mag != 0;
+    // Digits from the right into a small buffer, appended at once. A value
+    // that rounds to zero is shown without a sign.
+    char buf[32];
+    char* p = buf + sizeof buf;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + mag % 10);
+        mag /= 10;
     }
-    char buf[24];
-    auto res = std::to_chars(buf, buf + sizeof buf, mag / unit);
-    out.append(buf, res.ptr);
     if (decimals > 0) {
-        out += '.';
-        std::uint64_t frac = mag % unit;
-        for (std::uint64_t d = unit / 10; d > 0; d /= 10) {
-            out += static_cast<char>('0' + frac / d);
-            frac %= d;
-        }
+        *--p = '.';
     }
+    do {
+        *--p = static_cast<char>('0' + mag % 10);
+        mag /= 10;
+    } while (mag > 0);
+    if (negative) {
+        *--p = '-';
+    }
+    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
 }
 
 std::string FormatFixed(float value, int decimals) {

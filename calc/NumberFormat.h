@@ -8,6 +8,7 @@ namespace koruba {
 // (the display patterns "0.0" and "0.00"): the float's exact value is
 // rounded half away from zero, at least one integer digit, a point as the
 // separator whatever the locale. A value that rounds to zero has no sign.
+// Decimals are held to 0..3.
 std::string FormatFixed(float value, int decimals);
 void AppendFixed(std::string& out, float value, int decimals);
 

@@ -20,13 +20,17 @@ void AppendCorrection(std::string& out, float corr) {
 }
 
 std::string ValueText(float a) {
-    std::string s = "= ";
+    std::string s;
+    s.reserve(15);
+    s += "= ";
     AppendFixed(s, a, 1);
     return s;
 }
 
 std::string FactorText(std::string_view name, float v) {
-    std::string s(name);
+    std::string s;
+    s.reserve(15);
+    s += name;
     s += "= ";
     AppendFixed(s, v, 1);
     return s;
@@ -48,7 +52,9 @@ std::string ATermText(std::string_view name, float left, float right, float corr
 }
 
 std::string StrengthText(const ResultType& r) {
-    std::string s = "接合耐力： ";
+    std::string s;
+    s.reserve(32);
+    s += "接合耐力： ";
     if (r.JointClass == 0) {
         // No hardware class covers this N value.
         s += "---";
@@ -61,7 +67,7 @@ std::string StrengthText(const ResultType& r) {
 
 std::string NLineText(const ResultType& r, std::int32_t storeyCount) {
     std::string s;
-    s.reserve(48);
+    s.reserve(64);
     s += "N = ";
     AppendFixed(s, r.A1, 1);
     s += 'x';
