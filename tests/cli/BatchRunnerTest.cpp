@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -206,6 +208,10 @@ struct CsvFault {
     const char* row;
     const char* error;
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const CsvFault& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CsvBatchRejects : public testing::TestWithParam<CsvFault> {};
 

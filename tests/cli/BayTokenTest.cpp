@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -79,6 +81,10 @@ struct Accepted {
     const char* text;
     const char* canonical;
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Accepted& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class BayTokenAccepts : public testing::TestWithParam<Accepted> {};
 
@@ -113,6 +119,10 @@ struct Rejected {
     const char* text;
     const char* message; // part of the message
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Rejected& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class BayTokenRejects : public testing::TestWithParam<Rejected> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -26,6 +28,10 @@ struct Valid {
     int reversed;
     const char* bays[4];
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Valid& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class JsonLineAccepts : public testing::TestWithParam<Valid> {};
 
@@ -113,6 +119,10 @@ struct Invalid {
     const char* message; // the whole message, column included
     bool haveId;
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Invalid& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class JsonLineRejects : public testing::TestWithParam<Invalid> {};
 

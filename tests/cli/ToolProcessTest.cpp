@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -57,6 +59,10 @@ struct Golden {
     const char* golden;
     int exitCode;
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Golden& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ToolGolden : public testing::TestWithParam<Golden> {};
 
@@ -91,6 +97,10 @@ struct Worked {
     QStringList args;
     QStringList lines; // lines that must appear in the output, in order
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Worked& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ToolWorkedExample : public testing::TestWithParam<Worked> {};
 
@@ -218,6 +228,10 @@ struct Usage {
     int exitCode;
     const char* message; // part of standard error, or of standard output for 0
 };
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const Usage& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ToolExitCode : public testing::TestWithParam<Usage> {};
 
