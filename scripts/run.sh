@@ -13,4 +13,4 @@ if [[ -x "${program}" ]]; then
 fi
 # Without the window (a build without the GUI), the batch tool computes the
 # example columns.
-exec build/default/cli/koruba-x-calc --format csv examples/columns.csv
+exec build/default/cli/koruba-x-calc examples/columns.csv
