@@ -322,9 +322,9 @@ void TGaiyoF::BuildHardwareTab(QTabWidget* pages) {
             const QRect cell = CellRect(row, column);
             auto* label = new QLabel(panel);
             label->setObjectName(QStringLiteral("Lbl_Kana_%1_%2").arg(row).arg(column + 1));
-            // Inside the outline, so that the white of a cell never covers
-            // a neighbour's border.
-            label->setGeometry(cell.adjusted(1, 1, -1, -1));
+            // The label takes the whole cell; the outlines, raised above
+            // every label below, keep all borders showing.
+            label->setGeometry(cell);
             if (row == 0) {
                 label->setText(QString::fromUtf16(kHeadings[static_cast<std::size_t>(column)]));
                 label->setAlignment(Qt::AlignCenter);

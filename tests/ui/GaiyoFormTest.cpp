@@ -461,7 +461,16 @@ void GaiyoFormTest::hardwareGridGeometry() {
             const QString name = QStringLiteral("Shape_Kana_%1_%2").arg(r).arg(c + 1);
             auto* outline = dialog.findChild<QWidget*>(name);
             QVERIFY2(outline != nullptr, qPrintable(name));
-            QCOMPARE(outline->geometry(), QRect(lefts[c], tops[r], widths[c], height));
+            const QRect cell(lefts[c], tops[r], widths[c], height);
+            QCOMPARE(outline->geometry(), cell);
+            // The label under the outline fills the same cell.
+            const QString labelName = QStringLiteral("Lbl_Kana_%1_%2").arg(r).arg(c + 1);
+            auto* label = dialog.findChild<QLabel*>(labelName);
+            QVERIFY2(label != nullptr, qPrintable(labelName));
+            QCOMPARE(label->geometry(), cell);
+            QVERIFY2(label->parentWidget()->children().indexOf(label) <
+                         label->parentWidget()->children().indexOf(outline),
+                     qPrintable(name));
         }
     }
 }
