@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace koruba {
@@ -262,8 +263,15 @@ void DrwText(Picture& image, std::int32_t x, std::int32_t y, float angle, const 
     if (brushStyle != 0) {
         SetBrushColor(image, brushColor);
     }
-    // Tenths of a degree, truncated toward zero.
-    image.escapement = static_cast<int>(std::trunc(static_cast<double>(angle) * 10.0));
+    // Tenths of a degree, truncated toward zero. An angle whose tenths no
+    // int can hold is held at the limit, and one that is no number at all
+    // leaves the text upright: converting either would be undefined.
+    const double tenths = std::trunc(static_cast<double>(angle) * 10.0);
+    image.escapement = std::isnan(tenths)
+                           ? 0
+                           : static_cast<int>(std::clamp(
+                                 tenths, static_cast<double>(std::numeric_limits<int>::min()),
+                                 static_cast<double>(std::numeric_limits<int>::max())));
 
     if (text.isEmpty()) {
         return;

@@ -8,6 +8,8 @@
 #include <QPalette>
 #include <QtTest>
 
+#include <limits>
+
 using namespace koruba;
 using koruba::test::BoundsOf;
 using koruba::test::CountOf;
@@ -327,6 +329,13 @@ void LibDrawPixelTest::escapementIsTruncatedTenths_data() {
     QTest::newRow("-12.34") << -12.34f << -123;
     QTest::newRow("0.09") << 0.09f << 0;
     QTest::newRow("90") << 90.0f << 900;
+    // Beyond what tenths of a degree in an int can hold: held at the limit
+    // rather than converted out of range.
+    QTest::newRow("1e30 held at the largest") << 1e30f << std::numeric_limits<int>::max();
+    QTest::newRow("-1e30 held at the smallest") << -1e30f << std::numeric_limits<int>::min();
+    QTest::newRow("infinity held at the largest")
+        << std::numeric_limits<float>::infinity() << std::numeric_limits<int>::max();
+    QTest::newRow("NaN upright") << std::numeric_limits<float>::quiet_NaN() << 0;
 }
 
 void LibDrawPixelTest::escapementIsTruncatedTenths() {
