@@ -80,6 +80,8 @@ private slots:
     void braceMultiplierFollowsKindAndRow();
     void panelChoiceEnabling();
     void listClickWhilePanelChosen();
+    void listSelectionSetsSize_data();
+    void listSelectionSetsSize();
     void disabledBaysTakeNoClicks();
     void summaryButton();
     void closeButton();
@@ -827,6 +829,53 @@ void MainFormTest::listClickWhilePanelChosen() {
     QCOMPARE(Main().Model().BraceMultiplier(), 3.0f); // not doubled for a panel
     ClickRadio(W(), QStringLiteral("RBtn_3"));
     QCOMPARE(Main().Model().BraceMultiplier(), 5.0f);
+}
+
+void MainFormTest::listSelectionSetsSize_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("click") << "click" << 2 << 0;
+    QTest::newRow("drag down over two rows") << "drag" << 0 << 3;
+    QTest::newRow("drag up over one row") << "drag" << 3 << 1;
+    QTest::newRow("key down") << "key down" << 1 << 2;
+    QTest::newRow("key up") << "key up" << 1 << 0;
+}
+
+// However the user moves the selection, the size chosen is the row that
+// ends up selected, and a brace placed next has that size.
+void MainFormTest::listSelectionSetsSize() {
+    QFETCH(QString, gesture);
+    QFETCH(int, from);
+    QFETCH(int, to);
+
+    ChoosePattern(W(), 21);
+    ClickListRow(W(), from);
+    auto* list = Control<QListWidget>(W(), QStringLiteral("SjList"));
+    QWidget* viewport = list->viewport();
+    auto rowCentre = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    if (gesture == QStringLiteral("click")) {
+        ClickListRow(W(), to);
+    } else if (gesture == QStringLiteral("drag")) {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, rowCentre(from));
+        const int step = to > from ? 1 : -1;
+        for (int row = from + step; row != to + step; row += step) {
+            QTest::mouseMove(viewport, rowCentre(row));
+        }
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, rowCentre(to));
+    } else {
+        list->setFocus();
+        QTest::keyClick(list, gesture == QStringLiteral("key down") ? Qt::Key_Down : Qt::Key_Up);
+    }
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->row(list->selectedItems().first()), to);
+    QCOMPARE(Main().Model().BraceSizeIndex(), to);
+    float multiplier = 0.0f;
+    QVERIFY(koruba::BraceMultiplierOfRow(to, 2, 5.0f, multiplier));
+    QCOMPARE(Main().Model().BraceMultiplier(), multiplier);
+    ClickBay(W(), 1);
+    QCOMPARE(Main().Model().Bays().Cell(2, 1).BraceSize, to);
 }
 
 void MainFormTest::disabledBaysTakeNoClicks() {
