@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 
 #include <algorithm>
@@ -54,6 +55,8 @@ constexpr int PatternButtonHeight = 112;
 constexpr int StyleIconSpacing = 4;
 constexpr int RevGlyphSpacing = 7;
 constexpr int CloseGlyphSpacing = 8;
+// Row height of the size list and of the multiplier list's drop-down.
+constexpr int ListItemHeight = 12;
 
 const QColor DisabledRuleColor(160, 160, 164);
 
@@ -320,8 +323,12 @@ void TMainF::BuildElementGroup() {
     CBox1->setFont(koruba::JapaneseFont(koruba::MsGothic, 12));
     CBox1->setEditable(false);
     CBox1->setCursor(Qt::PointingHandCursor);
+    // The style's menu-like rows are taller than the list's 12 pixels; a
+    // plain item delegate honours the rows' own height.
+    CBox1->setItemDelegate(new QStyledItemDelegate(CBox1));
     for (const char* item : PanelMultiplierItems) {
         CBox1->addItem(QString::fromLatin1(item));
+        CBox1->setItemData(CBox1->count() - 1, QSize(0, ListItemHeight), Qt::SizeHintRole);
     }
     CBox1->setCurrentIndex(-1);
 
@@ -742,7 +749,7 @@ void TMainF::FillBraceSizeList(std::int32_t elementKind) {
     const auto& items = elementKind == koruba::CrossBrace ? CrossBraceItems : SingleBraceItems;
     for (const char* item : items) {
         auto* listItem = new QListWidgetItem(QString::fromUtf8(item), SjList);
-        listItem->setSizeHint(QSize(SjList->viewport()->width(), 12));
+        listItem->setSizeHint(QSize(SjList->viewport()->width(), ListItemHeight));
     }
 }
 

@@ -82,6 +82,8 @@ private slots:
     void listClickWhilePanelChosen();
     void listSelectionSetsSize_data();
     void listSelectionSetsSize();
+    void listRowHeight_data();
+    void listRowHeight();
     void disabledBaysTakeNoClicks();
     void summaryButton();
     void closeButton();
@@ -876,6 +878,36 @@ void MainFormTest::listSelectionSetsSize() {
     QCOMPARE(Main().Model().BraceMultiplier(), multiplier);
     ClickBay(W(), 1);
     QCOMPARE(Main().Model().Bays().Cell(2, 1).BraceSize, to);
+}
+
+void MainFormTest::listRowHeight_data() {
+    QTest::addColumn<QString>("list");
+    QTest::newRow("brace size list") << "SjList";
+    QTest::newRow("multiplier drop-down") << "CBox1";
+}
+
+// Both lists have rows of 12 pixels, also in the open drop-down.
+void MainFormTest::listRowHeight() {
+    QFETCH(QString, list);
+    ChoosePattern(W(), 21);
+    QAbstractItemView* view = nullptr;
+    if (auto* combo = Control<QComboBox>(W(), list)) {
+        ClickRadio(W(), QStringLiteral("RBtn_4"));
+        combo->showPopup();
+        view = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    } else {
+        view = Control<QListWidget>(W(), list);
+    }
+    QVERIFY(view != nullptr);
+    const int rows = view->model()->rowCount();
+    QVERIFY(rows >= 4);
+    for (int row = 0; row < rows; ++row) {
+        QCOMPARE(view->visualRect(view->model()->index(row, 0)).height(), 12);
+    }
+    if (auto* combo = Control<QComboBox>(W(), list)) {
+        combo->hidePopup();
+    }
 }
 
 void MainFormTest::disabledBaysTakeNoClicks() {
