@@ -292,9 +292,10 @@ void DrwText(Picture& image, std::int32_t x, std::int32_t y, float angle, const 
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font);
     // Text hangs from the top of its cell at (x, y) and turns about that
-    // point, counter-clockwise on the screen.
+    // point, counter-clockwise on the screen. Degrees first, then the
+    // sign: the smallest escapement has no negative in an int.
     p.translate(x, y);
-    p.rotate(-image.escapement / 10.0);
+    p.rotate(-(image.escapement / 10.0));
     const QFontMetrics metrics = p.fontMetrics();
     if (BrushIsSolid(image)) {
         p.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()),
