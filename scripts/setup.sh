@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream
 )
 
