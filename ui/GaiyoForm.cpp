@@ -32,7 +32,7 @@ constexpr std::array<GridColumn, 5> kColumns{{
     {5, 41, Qt::AlignHCenter},   // N value
     {45, 51, Qt::AlignHCenter},  // joint strength
     {95, 36, Qt::AlignHCenter},  // notice symbol
-    {130, 286, Qt::AlignLeft},   // hardware specification
+    {130, 286, Qt::AlignLeft},   // hardware names
     {415, 86, Qt::AlignHCenter}, // allowable or yield strength
 }};
 
@@ -55,7 +55,7 @@ struct HardwareRow {
     const char16_t* nValue;
     const char16_t* strength;
     const char16_t* symbol;
-    const char16_t* specification; // lines separated by '\n'
+    const char16_t* fittings; // hardware names, lines separated by '\n'
     const char16_t* allowable;
 };
 
@@ -78,7 +78,7 @@ constexpr std::array<HardwareRow, 11> kHardware{{
 constexpr std::array<const char16_t*, 5> kHeadings{
     u"N値", u"接合耐力(ｋN)", u" 告示  記号", u"接合金物の仕様", u"許容耐力または降伏耐力(ｋN)"};
 
-// Every line of a specification cell starts with two blanks.
+// Every line of a hardware-name cell starts with two blanks.
 QString Indented(const QString& text) {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines) {
@@ -332,7 +332,7 @@ void TGaiyoF::BuildHardwareTab(QTabWidget* pages) {
             } else {
                 const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
                 const std::array<const char16_t*, 5> texts{data.nValue, data.strength, data.symbol,
-                                                           data.specification, data.allowable};
+                                                           data.fittings, data.allowable};
                 QString text = QString::fromUtf16(texts[static_cast<std::size_t>(column)]);
                 if (column == 3) {
                     text = Indented(text);
