@@ -155,9 +155,9 @@ void BracingModel::ChoosePanelMultiplier(std::int32_t row) {
     }
 }
 
-bool BracingModel::BayInUse(std::int32_t tag) const {
-    const bool rev = patternReversed_ != 0;
-    switch (patternTag_) {
+bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed) {
+    const bool rev = patternReversed != 0;
+    switch (patternTag) {
     case 21:
         return tag == (rev ? 2 : 1);
     case 22:

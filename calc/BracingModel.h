@@ -63,6 +63,10 @@ bool BayOfTag(std::int32_t tag, int& storey, int& side);
 // Tag (1..4) of the bay image that shows (storey, side).
 std::int32_t TagOfBay(int storey, int side);
 
+// Whether a pattern (21, 22, 11, 12, 13) in a mirror state uses the bay
+// image tag; no bay for any other pattern tag.
+bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed);
+
 // Wall multiplier of a brace of size index 0..3 for the given element kind
 // (cross braces doubled), capped; false for an index outside 0..3.
 bool BraceMultiplierOfRow(std::int32_t row, std::int32_t elementKind, float cap, float& out);
@@ -110,12 +114,11 @@ public:
     void ChoosePanelMultiplier(std::int32_t row);
 
     // Whether the current pattern and mirror state use the bay image tag.
-    bool BayInUse(std::int32_t tag) const;
+    bool BayInUse(std::int32_t tag) const {
+        return koruba::BayInUse(tag, patternTag_, patternReversed_);
+    }
 
     const BayTable& Bays() const { return bays_; }
-    // For tests and tools that build a state directly. The caller keeps the
-    // invariants.
-    BayTable& MutableBays() { return bays_; }
 
     std::int32_t PatternTag() const { return patternTag_; }
     std::int32_t StoreyCount() const { return storeyCount_; }
@@ -128,8 +131,6 @@ public:
     std::int32_t ClickedBay() const { return clickedBay_; }
     std::int32_t CurStorey() const { return curStorey_; }
     std::int32_t CurSide() const { return curSide_; }
-
-    void SetPatternReversed(std::int32_t reversed) { patternReversed_ = reversed; }
 
 private:
     void ApplyBraceRowMultiplier(std::int32_t row);

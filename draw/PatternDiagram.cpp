@@ -1,9 +1,8 @@
 #include "draw/PatternDiagram.h"
 
+#include "calc/BracingModel.h"
 #include "draw/Colors.h"
 #include "draw/LibDrawPixel.h"
-
-#include <array>
 
 namespace koruba {
 
@@ -20,27 +19,6 @@ void Block(Picture& drwPp, std::int32_t x1, std::int32_t y1, std::int32_t x2, st
 void StartDiagram(Picture& drwPp) {
     DrwPicClear(drwPp);
     DrwFill(drwPp, clBtnFace);
-}
-
-// Bay images (tags 1..4) whose bays a pattern draws.
-std::array<bool, 4> BaysOfPattern(std::int32_t tag, std::int32_t reversed) {
-    const bool mirrored = reversed == 1;
-    switch (tag) {
-    case 21:
-        return mirrored ? std::array{false, true, false, false}
-                        : std::array{true, false, false, false};
-    case 22:
-        return {true, true, false, false};
-    case 11:
-        return mirrored ? std::array{false, true, false, true}
-                        : std::array{true, false, true, false};
-    case 12:
-        return mirrored ? std::array{true, false, true, true} : std::array{false, true, true, true};
-    case 13:
-        return {true, true, true, true};
-    default:
-        return {false, false, false, false};
-    }
 }
 
 } // namespace
@@ -76,9 +54,8 @@ void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed)
     for (std::int32_t bay = 1; bay <= 4; ++bay) {
         host.SetBayImageEnabled(bay, false);
     }
-    const auto used = BaysOfPattern(tag, reversed);
     for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        if (used[static_cast<std::size_t>(bay - 1)]) {
+        if (BayInUse(bay, tag, reversed)) {
             host.SetBayImageVisible(bay, true);
             host.SetBayImageEnabled(bay, true);
         }

@@ -216,7 +216,9 @@ TEST(BracingModel, BaysInUseFollowPatternAndMirror) {
                          Use{13, 0, "1234"}, Use{13, 1, "1234"}, Use{0, 0, ""}}) {
         BracingModel m;
         m.ChoosePattern(u.pattern);
-        m.SetPatternReversed(u.reversed);
+        if (u.reversed != 0) {
+            m.Reverse();
+        }
         std::string got;
         for (int tag = 1; tag <= 4; ++tag) {
             if (m.BayInUse(tag)) {
