@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KORUBA_FILE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.koruba.KorubaX"));
     QApplication::setWindowIcon(ApplicationIcon());
-    koruba::InstallJapaneseFontSubstitutions();
+    koruba::EnsureJapaneseFontSubstitutions();
 
     try {
         TMainF mainF;

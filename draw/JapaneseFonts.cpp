@@ -21,9 +21,13 @@ void InstallJapaneseFontSubstitutions() {
     }
 }
 
-QFont JapaneseFont(const QString& face, int pixelSize, bool bold) {
+void EnsureJapaneseFontSubstitutions() {
     static const bool installed = (InstallJapaneseFontSubstitutions(), true);
     (void)installed;
+}
+
+QFont JapaneseFont(const QString& face, int pixelSize, bool bold) {
+    EnsureJapaneseFontSubstitutions();
     QFont font(face);
     font.setPixelSize(pixelSize > 0 ? pixelSize : 12);
     font.setBold(bold);

@@ -17,6 +17,9 @@ inline const QString MsPGothic = QStringLiteral("ＭＳＰ ゴシック");
 // the result does not depend on the machine's font configuration. Call
 // once after the application object exists; calling again does no harm.
 void InstallJapaneseFontSubstitutions();
+// The same, once per process: what every font user calls before it asks
+// for one of the names.
+void EnsureJapaneseFontSubstitutions();
 
 // A font of the given face name and pixel height (the window's fonts are
 // given in pixels: 12 pixels is 9 points at 96 dpi).

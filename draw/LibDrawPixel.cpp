@@ -242,8 +242,7 @@ void DrwLine(Picture& image, std::int32_t x1, std::int32_t y1, std::int32_t x2, 
 void DrwText(Picture& image, std::int32_t x, std::int32_t y, float angle, const QString& text,
              std::int32_t fontSize, std::int32_t fontFamily, std::int32_t bold,
              std::int32_t brushStyle, TColor fontColor, TColor brushColor) {
-    static const bool substitutionsInstalled = (InstallJapaneseFontSubstitutions(), true);
-    (void)substitutionsInstalled;
+    EnsureJapaneseFontSubstitutions();
 
     if (const auto face = ByCode(kFaces, fontFamily - 1)) {
         image.font.setFamily(*face);

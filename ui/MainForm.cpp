@@ -161,7 +161,6 @@ TMainF::TMainF(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       confirmClear_(&TMainF::AskClearConfirmation) {
-    koruba::InstallJapaneseFontSubstitutions();
     setObjectName(QStringLiteral("MainF"));
     setWindowTitle(QStringLiteral("KORUBA-X"));
     setFont(koruba::JapaneseFont(koruba::MsPGothicWindow, 12));
