@@ -53,12 +53,17 @@ std::vector<cli::ColumnInput> SampleColumns() {
     return columns;
 }
 
-void BM_CalcNValue(benchmark::State& state) {
-    const auto columns = SampleColumns();
+std::vector<BayTable> TablesOf(const std::vector<cli::ColumnInput>& columns) {
     std::vector<BayTable> tables;
     for (const auto& c : columns) {
         tables.push_back(cli::BayTableOf(c));
     }
+    return tables;
+}
+
+void BM_CalcNValue(benchmark::State& state) {
+    const auto columns = SampleColumns();
+    const std::vector<BayTable> tables = TablesOf(columns);
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
@@ -85,10 +90,7 @@ BENCHMARK(BM_MakeResultTexts);
 // The target: one column computed with its texts in under a microsecond.
 void BM_CalcNValueWithTexts(benchmark::State& state) {
     const auto columns = SampleColumns();
-    std::vector<BayTable> tables;
-    for (const auto& c : columns) {
-        tables.push_back(cli::BayTableOf(c));
-    }
+    const std::vector<BayTable> tables = TablesOf(columns);
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
