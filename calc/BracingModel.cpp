@@ -117,7 +117,7 @@ void BracingModel::ClearAllBays() {
 
 void BracingModel::ChoosePattern(std::int32_t tag) {
     patternTag_ = tag;
-    storeyCount_ = tag < 20 ? 2 : 1;
+    storeyCount_ = StoreyCountOf(tag);
 }
 
 void BracingModel::Reverse() {

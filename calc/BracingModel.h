@@ -18,6 +18,10 @@ inline constexpr std::int32_t PanelElement = 4;
 // The pattern tags are the tags of the five pattern tool buttons.
 inline constexpr std::array<std::int32_t, 5> PatternTags{21, 22, 11, 12, 13};
 bool IsPatternTag(std::int32_t tag);
+// Patterns below 20 are the lower-storey columns of two-storey frames.
+constexpr std::int32_t StoreyCountOf(std::int32_t patternTag) {
+    return patternTag < 20 ? 2 : 1;
+}
 
 // One storey of the bay table: five fields, each an array over the two
 // sides. Index 0 is side 1 (left), index 1 side 2 (right).

@@ -21,9 +21,7 @@ struct ColumnInput {
 
 BayTable BayTableOf(const ColumnInput& column);
 ResultType ComputeColumn(const ColumnInput& column);
-inline std::int32_t StoreyCountOf(std::int32_t pattern) {
-    return pattern < 20 ? 2 : 1;
-}
+using koruba::StoreyCountOf;
 
 // "21", "22", "11", "12" or "13", blanks around allowed.
 bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error);
