@@ -1,5 +1,6 @@
 #include "ui/Artwork.h"
 
+#include "calc/BracingModel.h"
 #include "draw/JapaneseFonts.h"
 
 #include <QColor>
@@ -110,7 +111,7 @@ void PaintPatternImage(QPainter& painter, std::int32_t patternTag) {
     constexpr qreal w = 32;
     constexpr qreal drawingTop = 4;
     constexpr qreal drawingHeight = 2 * h + m;
-    const bool twoStoreys = patternTag < 20;
+    const bool twoStoreys = koruba::StoreyCountOf(patternTag) == 2;
     const qreal frameHeight = twoStoreys ? 2 * h + m : h + m;
     const bool corner = patternTag == 21 || patternTag == 11;
     const qreal frameWidth = corner ? w + w / 2 : 2 * w + m;
