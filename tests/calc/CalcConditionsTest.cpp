@@ -1,6 +1,7 @@
 #include "calc/CalcConditions.h"
 #include "calc/CalcNValue.h"
 #include "calc/NumberFormat.h"
+#include "calc/RuleText.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,28 @@ TEST(CalcConditions, ParsesRuleSets) {
     EXPECT_EQ(r, RuleSet::Notice2000);
     EXPECT_FALSE(koruba::parseRuleSet("2024", r, error));
     EXPECT_EQ(error, "rules \"2024\": must be 2000 or 2025");
+}
+
+} // namespace
+
+namespace {
+
+TEST(RuleText, NamesTheFormulaOfEachRuleSetAndStoreyCount) {
+    using koruba::ruleFormula;
+    EXPECT_EQ(ruleFormula(RuleSet::Notice2000, 1), "N = A1×B1 − L");
+    EXPECT_EQ(ruleFormula(RuleSet::Notice2000, 2), "N = A1×B1 + A2×B2 − L");
+    EXPECT_EQ(ruleFormula(RuleSet::Revision2025, 1), "N = A1×B1×f(H1) − L");
+    EXPECT_EQ(ruleFormula(RuleSet::Revision2025, 2), "N = A1×B1×f(H1) + A2×B2×f(H2) − L");
+    EXPECT_TRUE(koruba::heightFactorConditions(RuleSet::Notice2000).empty());
+}
+
+TEST(RuleText, WarnsOnlyForTallStoreysUnderThe2025Rules) {
+    using koruba::tallStoreyWarning;
+    EXPECT_EQ(tallStoreyWarning(RuleSet::Notice2000, 400, 400), "");
+    EXPECT_EQ(tallStoreyWarning(RuleSet::Revision2025, 320, 0), "");
+    EXPECT_EQ(tallStoreyWarning(RuleSet::Revision2025, 321, 0).rfind("H1 が 3.2m", 0), 0u);
+    EXPECT_EQ(tallStoreyWarning(RuleSet::Revision2025, 300, 330).rfind("H2 が 3.2m", 0), 0u);
+    EXPECT_EQ(tallStoreyWarning(RuleSet::Revision2025, 330, 330).rfind("H1・H2 が", 0), 0u);
 }
 
 } // namespace
