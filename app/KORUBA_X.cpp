@@ -3,7 +3,7 @@
 // closed. Command-line arguments are not the program's business (the
 // toolkit still takes its own, such as -platform).
 
-#include "app/LibComm_01.h"
+#include "ui/services/LibComm_01.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"

@@ -1,8 +1,7 @@
 #include "ui/MainForm.h"
 
-#include "app/LibComm_01.h"
-#include "app/RegistryRecord.h"
 #include "calc/CalcNValue.h"
+#include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
 #include "draw/BayDrawing.h"
 #include "draw/Colors.h"
@@ -13,6 +12,8 @@
 #include "ui/PaintedIconEngine.h"
 #include "ui/PaintedImage.h"
 #include "ui/ShapeControl.h"
+#include "ui/services/LibComm_01.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -141,17 +142,16 @@ int SelectedRow(const QListWidget* list) {
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-const char* const SingleBraceItems[] = {"   15×90 (1.0)", "   30×90 (1.5)", "   45×90 (2.0)",
-                                        "   90×90 (3.0)"};
-const char* const CrossBraceItems[] = {"   15×90 (2.0)", "   30×90 (3.0)", "   45×90 (4.0)",
-                                       "   90×90 (5.0)"};
-const char* const PanelMultiplierItems[] = {"0.5", "1.0", "1.5", "2.0", "2.5",
-                                            "3.0", "3.5", "4.0", "4.5", "5.0"};
-
-koruba::DiagramGeometry Geometry() {
-    using M = koruba::BracingModel;
-    return {M::DiagramOriginX, M::DiagramOriginY, M::DiagramInset, M::DiagramBayHeight,
-            M::DiagramBayWidth};
+// "   45×90 (2.0)": the size and the multiplier that choosing the row
+// gives the element kind.
+QString BraceSizeItem(std::int32_t row, std::int32_t elementKind) {
+    const koruba::BraceSize& size = koruba::kBraceSizes[static_cast<std::size_t>(row)];
+    float multiplier = 0.0f;
+    koruba::BraceMultiplierOfRow(row, elementKind, koruba::kBayMultiplierCap2000, multiplier);
+    return QStringLiteral("   %1×%2 (%3)")
+        .arg(size.thicknessMm)
+        .arg(size.widthMm)
+        .arg(QString::fromStdString(koruba::F1(multiplier)));
 }
 
 } // namespace
@@ -325,8 +325,8 @@ void TMainF::BuildElementGroup() {
     // The style's menu-like rows are taller than the list's 12 pixels; a
     // plain item delegate honours the rows' own height.
     CBox1->setItemDelegate(new QStyledItemDelegate(CBox1));
-    for (const char* item : PanelMultiplierItems) {
-        CBox1->addItem(QString::fromLatin1(item));
+    for (std::int32_t row = 0; row < koruba::kPanelMultiplierRows; ++row) {
+        CBox1->addItem(QString::fromStdString(koruba::F1(koruba::panelMultiplierOfRow(row))));
         CBox1->setItemData(CBox1->count() - 1, QSize(0, ListItemHeight), Qt::SizeHintRole);
     }
     CBox1->setCurrentIndex(-1);
@@ -541,9 +541,8 @@ void TMainF::FormCreate() {
         QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
     }
     model_.Reset();
-    const koruba::DiagramGeometry geometry = Geometry();
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        const koruba::BayImageRect r = koruba::BayImagePlace(tag, geometry);
+        const koruba::BayImageRect r = koruba::BayImagePlace(tag);
         Place(BayImage(tag), r.Left, r.Top, r.Width, r.Height);
     }
     UpdateControlStates();
@@ -575,9 +574,9 @@ void TMainF::FormCloseQuery(bool& /*canClose*/) {
 
 void TMainF::TlBtn_21Click(QObject* sender) {
     model_.ChoosePattern(TagOf(sender));
-    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
-                        Geometry());
+    koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
+    ShowBayImages();
     UpdateControlStates();
     CalcResult = koruba::CalcNValue(model_);
     ShowResult();
@@ -629,7 +628,7 @@ void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
     if (!model_.FlipBrace()) {
         return;
     }
-    DrawBay(model_.CurStorey(), model_.CurSide());
+    DrawBay(model_.CurBay());
     CalcResult = koruba::CalcNValue(model_);
     ShowResult();
 }
@@ -640,16 +639,16 @@ void TMainF::drwSj_1Click(QObject* sender) {
     }
     model_.SelectBay(TagOf(sender));
     model_.ToggleElement();
-    DrawBay(model_.CurStorey(), model_.CurSide());
+    DrawBay(model_.CurBay());
     CalcResult = koruba::CalcNValue(model_);
     ShowResult();
 }
 
 void TMainF::BBtn_RevClick(QObject* /*sender*/) {
     model_.Reverse();
-    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
-                        Geometry());
+    koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
+    ShowBayImages();
     UpdateControlStates();
     CalcResult = koruba::CalcNValue(model_);
     ShowResult();
@@ -662,7 +661,7 @@ void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
     for (int storey = 1; storey <= 2; ++storey) {
         for (int side = 1; side <= 2; ++side) {
             model_.ClearBay(storey, side);
-            DrawBay(storey, side);
+            DrawBay({storey, side});
         }
     }
     CalcResult = koruba::CalcNValue(model_);
@@ -697,19 +696,15 @@ void TMainF::UpdateControlStates() {
     Btn_DtClear->setEnabled(e);
     SjList->setEnabled(e);
     Lbl_JkSelMsg->setVisible(!e);
-    switch (model_.PatternTag()) {
-    case 11:
-    case 12:
-    case 21:
-        BBtn_Rev->setEnabled(true);
-        break;
-    case 0:
-    case 13:
-    case 22:
-        BBtn_Rev->setEnabled(false);
-        break;
-    default:
-        break;
+    const koruba::FramePattern* pattern = koruba::framePattern(model_.PatternTag());
+    BBtn_Rev->setEnabled(pattern != nullptr && pattern->mirrorable);
+}
+
+void TMainF::ShowBayImages() {
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        const bool used = model_.BayInUse(tag);
+        BayImage(tag)->setVisible(used);
+        BayImage(tag)->setEnabled(used);
     }
 }
 
@@ -733,37 +728,24 @@ void TMainF::ShowResult() {
     emit resultShown();
 }
 
-void TMainF::DrawBay(int storey, int side) {
-    ImageControl* image = BayImage(koruba::TagOfBay(storey, side));
+void TMainF::DrawBay(koruba::BayAddress bay) {
+    ImageControl* image = BayImage(koruba::tagOfBay(bay));
     if (image == nullptr) {
         return;
     }
-    koruba::DrawBay(image->picture(), model_.Bays().Cell(storey, side), model_.MultiplierCap());
+    koruba::DrawBay(image->picture(), model_.Bays().Cell(bay), model_.MultiplierCap());
     image->refresh();
 }
 
 void TMainF::FillBraceSizeList(std::int32_t elementKind) {
     const QSignalBlocker blocker(SjList);
     SjList->clear();
-    const auto& items = elementKind == koruba::CrossBrace ? CrossBraceItems : SingleBraceItems;
-    for (const char* item : items) {
-        auto* listItem = new QListWidgetItem(QString::fromUtf8(item), SjList);
+    for (std::int32_t row = 0; row < static_cast<std::int32_t>(koruba::kBraceSizes.size()); ++row) {
+        auto* listItem = new QListWidgetItem(BraceSizeItem(row, elementKind), SjList);
         listItem->setSizeHint(QSize(SjList->viewport()->width(), ListItemHeight));
     }
 }
 
 ImageControl* TMainF::BayImage(std::int32_t tag) const {
     return tag >= 1 && tag <= 4 ? drwSj[static_cast<std::size_t>(tag - 1)] : nullptr;
-}
-
-void TMainF::SetBayImageVisible(std::int32_t tag, bool visible) {
-    if (ImageControl* image = BayImage(tag)) {
-        image->setVisible(visible);
-    }
-}
-
-void TMainF::SetBayImageEnabled(std::int32_t tag, bool enabled) {
-    if (ImageControl* image = BayImage(tag)) {
-        image->setEnabled(enabled);
-    }
 }

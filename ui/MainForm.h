@@ -33,7 +33,7 @@ class ShapeControl;
 // states, recomputes and shows the result, in that order. Controls carry
 // their layout names as objectName and their tag as the dynamic property
 // "Tag", so that tests and tools find them by name.
-class TMainF : public QWidget, public koruba::BayImageHost {
+class TMainF : public QWidget {
     Q_OBJECT
 
 public:
@@ -53,10 +53,6 @@ public:
 
     const koruba::BracingModel& Model() const { return model_; }
     const koruba::ResultType& Result() const { return CalcResult; }
-
-    // BayImageHost: the diagram shows and enables the bays it uses.
-    void SetBayImageVisible(std::int32_t tag, bool visible) override;
-    void SetBayImageEnabled(std::int32_t tag, bool enabled) override;
 
     // The version texts read at creation: the caption's "1.0.0" and the
     // record's "100".
@@ -97,8 +93,9 @@ private:
     void BBtn_CloseClick(QObject* sender);
 
     void UpdateControlStates();
+    void ShowBayImages();
     void ShowResult();
-    void DrawBay(int storey, int side);
+    void DrawBay(koruba::BayAddress bay);
     void FillBraceSizeList(std::int32_t elementKind);
     koruba::ImageControl* BayImage(std::int32_t tag) const;
 

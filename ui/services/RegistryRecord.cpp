@@ -1,4 +1,4 @@
-#include "app/RegistryRecord.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QSettings>
 #include <QStringList>
