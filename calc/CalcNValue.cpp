@@ -108,4 +108,8 @@ ResultType CalcNValue(const BracingModel& model) {
                       model.MultiplierCap());
 }
 
+ResultType CalcNValue(const BracingModel& model, const CalcConditions& conditions) {
+    return CalcNValue(model.Bays(), model.PatternTag(), model.PatternReversed(), conditions);
+}
+
 } // namespace koruba

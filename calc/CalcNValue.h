@@ -20,5 +20,6 @@ ResultType CalcNValue(const BracingModel& model);
 // result, so that no value is ever computed from a missing height.
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
                       const CalcConditions& conditions);
+ResultType CalcNValue(const BracingModel& model, const CalcConditions& conditions);
 
 } // namespace koruba

@@ -3,18 +3,22 @@
 #include "calc/CalcNValue.h"
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 #include "draw/BayDrawing.h"
 #include "draw/Colors.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/Artwork.h"
 #include "ui/BevelPanel.h"
+#include "ui/ConditionsDialog.h"
 #include "ui/ImageControl.h"
 #include "ui/PaintedIconEngine.h"
 #include "ui/PaintedImage.h"
 #include "ui/ShapeControl.h"
+#include "ui/services/ConditionsRecord.h"
 #include "ui/services/LibComm_01.h"
 #include "ui/services/RegistryRecord.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -34,6 +38,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
+#include <tuple>
 #include <utility>
 
 using koruba::BevelPanel;
@@ -60,6 +66,9 @@ constexpr int CloseGlyphSpacing = 8;
 constexpr int ListItemHeight = 12;
 
 const QColor DisabledRuleColor(160, 160, 164);
+
+// The strip below the result boxes that the 2025 rules add to the window.
+constexpr int RulesStripHeight = 48;
 
 const char* const TagProperty = "Tag";
 // Labels that size themselves to their text.
@@ -173,12 +182,17 @@ TMainF::TMainF(QWidget* parent)
     BuildFormulaPanel();
     BuildResultBoxes();
     BuildCloseButton();
+    BuildRulesStrip();
     SetTabOrder();
 
     if (const QScreen* s = screen()) {
         move(s->geometry().center() - rect().center());
     }
     FormCreate();
+    AddConditionsAction();
+    // The conditions of the last run; the 2000 method when none are
+    // remembered, which leaves the window as it always was.
+    setConditions(koruba::LoadConditions());
 }
 
 TMainF::~TMainF() = default;
@@ -386,6 +400,9 @@ void TMainF::BuildDiagramPanel() {
     Panel1 = new BevelPanel(true, this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(118, 270, 106, 114);
+    // A bay's right click turns its brace round: the window's menu shows
+    // nowhere on the diagram, whether a bay is in use there or not.
+    Panel1->setContextMenuPolicy(Qt::PreventContextMenu);
 
     drwPp = Make<ImageControl>(Panel1, "drwPp");
     Place(drwPp, -1, -1, 101, 107);
@@ -516,6 +533,44 @@ void TMainF::BuildCloseButton() {
     connect(BBtn_Close, &QPushButton::clicked, this, [this] { BBtn_CloseClick(BBtn_Close); });
 }
 
+void TMainF::BuildRulesStrip() {
+    // The factor labels stand right of the A values, where the formula
+    // panel has room.
+    for (auto [label, name, top] :
+         {std::tuple{&Lbl_F_12F, "Lbl_F_12F", 20}, std::tuple{&Lbl_F_1F, "Lbl_F_1F", 76}}) {
+        *label = Make<QLabel>(Panel3, name);
+        (*label)->setTextFormat(Qt::PlainText);
+        (*label)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        Place(*label, 54, top, 58, 13);
+    }
+
+    Shape5 = new ShapeControl(this);
+    Shape5->setObjectName(QStringLiteral("Shape5"));
+    Shape5->setGeometry(3, ClientHeight - 1, ClientWidth - 6, RulesStripHeight - 2);
+    SetBackground(Shape5, Qt::white);
+    Lbl_Rules = Make<QLabel>(this, "Lbl_Rules");
+    Lbl_Rules->setTextFormat(Qt::PlainText);
+    Lbl_Rules->setGeometry(7, ClientHeight + 2, ClientWidth - 14, 13);
+    Lbl_RulesWarning = Make<QLabel>(this, "Lbl_RulesWarning");
+    Lbl_RulesWarning->setTextFormat(Qt::PlainText);
+    Lbl_RulesWarning->setWordWrap(true);
+    Lbl_RulesWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Lbl_RulesWarning->setGeometry(7, ClientHeight + 16, ClientWidth - 14, 28);
+    SetTextColor(Lbl_RulesWarning, Qt::red);
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape5, Lbl_Rules, Lbl_RulesWarning}) {
+        w->hide();
+    }
+}
+
+void TMainF::AddConditionsAction() {
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* action = new QAction(QStringLiteral("計算条件(&C)..."), this);
+    action->setObjectName(QStringLiteral("Act_Conditions"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(action, &QAction::triggered, this, &TMainF::editConditions);
+    addAction(action);
+}
+
 void TMainF::SetTabOrder() {
     // Window order: diagram panel (nothing focusable), element group,
     // formula panel (nothing focusable), close, clear, mirror; the tool
@@ -578,7 +633,7 @@ void TMainF::TlBtn_21Click(QObject* sender) {
     drwPp->refresh();
     ShowBayImages();
     UpdateControlStates();
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -629,7 +684,7 @@ void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
         return;
     }
     DrawBay(model_.CurBay());
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -640,7 +695,7 @@ void TMainF::drwSj_1Click(QObject* sender) {
     model_.SelectBay(TagOf(sender));
     model_.ToggleElement();
     DrawBay(model_.CurBay());
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -650,7 +705,7 @@ void TMainF::BBtn_RevClick(QObject* /*sender*/) {
     drwPp->refresh();
     ShowBayImages();
     UpdateControlStates();
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -664,7 +719,7 @@ void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
             DrawBay({storey, side});
         }
     }
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -725,7 +780,72 @@ void TMainF::ShowResult() {
     if (QLabel* l = label(texts.ShownL)) {
         l->show();
     }
+    // The height factors: the upper block shows the only storey of a
+    // single-storey frame, else the storey above.
+    const koruba::ResultType& r = CalcResult;
+    const bool twoStorey = model_.StoreyCount() == 2;
+    const std::string f1 = koruba::HeightFactorText("f1", r.Rules, r.H1Cm);
+    const std::string f2 = koruba::HeightFactorText("f2", r.Rules, r.H2Cm);
+    SetCaption(Lbl_F_12F, QString::fromStdString(twoStorey ? f2 : f1));
+    SetCaption(Lbl_F_1F, QString::fromStdString(twoStorey ? f1 : std::string()));
+    ShowRules();
     emit resultShown();
+}
+
+void TMainF::ShowRules() {
+    const bool revision = conditions_.rules == koruba::RuleSet::Revision2025;
+    setFixedSize(ClientWidth, ClientHeight + (revision ? RulesStripHeight : 0));
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape5, Lbl_Rules, Lbl_RulesWarning}) {
+        w->setVisible(revision);
+    }
+    const std::int32_t storeys = model_.StoreyCount();
+    SetCaption(Lbl_Rules, QString::fromStdString(koruba::RulesLineText(conditions_, storeys)));
+    Lbl_RulesWarning->setText(QString::fromStdString(koruba::tallStoreyWarning(
+        conditions_.rules, conditions_.h1Cm, storeys == 1 ? 0 : conditions_.h2Cm)));
+}
+
+void TMainF::Recompute() {
+    CalcResult = koruba::CalcNValue(model_, conditions_);
+}
+
+bool TMainF::setConditions(const koruba::CalcConditions& conditions) {
+    if (koruba::conditionsError(conditions, 2)) {
+        return false;
+    }
+    if (conditions == conditions_) {
+        return true;
+    }
+    conditions_ = conditions;
+    // Only the sums of placed bays depend on the rules; a bay never drawn
+    // stays as it is.
+    for (int storey = 1; storey <= 2; ++storey) {
+        for (int side = 1; side <= 2; ++side) {
+            if (!(model_.Bays().Cell(storey, side) == koruba::BayCell{})) {
+                DrawBay({storey, side});
+            }
+        }
+    }
+    if (model_.PatternTag() != 0) {
+        Recompute();
+        ShowResult();
+    } else {
+        ShowRules();
+    }
+    emit conditionsChanged(conditions_);
+    return true;
+}
+
+void TMainF::editConditions() {
+    koruba::ConditionsDialog dialog(conditions_, this);
+    if (dialog.exec() != QDialog::Accepted || !setConditions(dialog.conditions())) {
+        return;
+    }
+    try {
+        koruba::SaveConditions(conditions_);
+    } catch (const koruba::ERegistryException& failure) {
+        // The conditions hold for this run; only remembering them failed.
+        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+    }
 }
 
 void TMainF::DrawBay(koruba::BayAddress bay) {
@@ -733,7 +853,8 @@ void TMainF::DrawBay(koruba::BayAddress bay) {
     if (image == nullptr) {
         return;
     }
-    koruba::DrawBay(image->picture(), model_.Bays().Cell(bay), model_.MultiplierCap());
+    koruba::DrawBay(image->picture(), model_.Bays().Cell(bay),
+                    koruba::bayMultiplierCap(conditions_.rules));
     image->refresh();
 }
 
