@@ -47,8 +47,11 @@ void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
             DrwText(bayImage, 5, 31, 0.0f, QLatin1Char('[') + value + QLatin1String("]*"),
                     LabelPoints, FontMsPGothic, 1, 0, clBlack, bg);
         } else {
-            DrwText(bayImage, 6, 31, 0.0f, QLatin1Char('[') + value + QLatin1Char(']'), LabelPoints,
-                    FontMsGothic, 0, 0, clBlack, bg);
+            // Sums of 10 and more, which only the uncapped 2025 rules give,
+            // start further left so that the closing bracket shows.
+            const std::int32_t left = m.sum < 10.0f ? 6 : 1;
+            DrwText(bayImage, left, 31, 0.0f, QLatin1Char('[') + value + QLatin1Char(']'),
+                    LabelPoints, FontMsGothic, 0, 0, clBlack, bg);
         }
     }
 }

@@ -69,6 +69,8 @@ const QColor DisabledRuleColor(160, 160, 164);
 
 // The strip below the result boxes that the 2025 rules add to the window.
 constexpr int RulesStripHeight = 48;
+// Where the height factors start in the formula panel, at the least.
+constexpr int FactorLabelLeft = 54;
 
 const char* const TagProperty = "Tag";
 // Labels that size themselves to their text.
@@ -114,7 +116,20 @@ void FitToWidth(QLabel* label) {
 void SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label->property(AutoSizeProperty).toBool()) {
+        QFont font = label->font();
+        if (font.stretch() != QFont::Unstretched) {
+            font.setStretch(QFont::Unstretched);
+            label->setFont(font);
+        }
         label->adjustSize();
+        // Sums of 10 and more (the 2025 rules cap no sum) would run past
+        // the panel: such a label keeps to the room there is and narrows
+        // its lettering instead.
+        const int room = label->parentWidget()->width() - label->x();
+        if (label->width() > room) {
+            label->resize(room, label->height());
+            FitToWidth(label);
+        }
     } else {
         FitToWidth(label);
     }
@@ -540,8 +555,8 @@ void TMainF::BuildRulesStrip() {
          {std::tuple{&Lbl_F_12F, "Lbl_F_12F", 20}, std::tuple{&Lbl_F_1F, "Lbl_F_1F", 76}}) {
         *label = Make<QLabel>(Panel3, name);
         (*label)->setTextFormat(Qt::PlainText);
-        (*label)->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        Place(*label, 54, top, 58, 13);
+        (*label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Place(*label, FactorLabelLeft, top, 58, 13);
     }
 
     Shape5 = new ShapeControl(this);
@@ -786,8 +801,16 @@ void TMainF::ShowResult() {
     const bool twoStorey = model_.StoreyCount() == 2;
     const std::string f1 = koruba::HeightFactorText("f1", r.Rules, r.H1Cm);
     const std::string f2 = koruba::HeightFactorText("f2", r.Rules, r.H2Cm);
-    SetCaption(Lbl_F_12F, QString::fromStdString(twoStorey ? f2 : f1));
-    SetCaption(Lbl_F_1F, QString::fromStdString(twoStorey ? f1 : std::string()));
+    const auto showFactor = [](QLabel* factor, const QLabel* value, const std::string& text) {
+        // Right of the A value, however wide that has grown.
+        const int left =
+            std::max(FactorLabelLeft + ClientOrigin(factor).x(), value->geometry().right() + 5);
+        factor->setGeometry(left, factor->y(), factor->parentWidget()->width() - 3 - left,
+                            factor->height());
+        SetCaption(factor, QString::fromStdString(text));
+    };
+    showFactor(Lbl_F_12F, Lbl_A_12F, twoStorey ? f2 : f1);
+    showFactor(Lbl_F_1F, Lbl_A_1F, twoStorey ? f1 : std::string());
     ShowRules();
     emit resultShown();
 }
