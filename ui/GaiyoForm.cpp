@@ -2,6 +2,7 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/RuleText.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/ControlPictures.h"
 #include "ui/GaiyoPictureBox.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
@@ -246,6 +248,7 @@ TGaiyoF::TGaiyoF(QWidget* parent)
     BuildFormulaTabs(pages);
     BuildHardwareTab(pages);
     BuildUsageTab(pages);
+    BuildRulesTab(pages);
     pages->setCurrentIndex(0);
 
     auto* button = new QPushButton(QStringLiteral("閉じる"), this);
@@ -426,6 +429,44 @@ void TGaiyoF::BuildUsageTab(QTabWidget* pages) {
     square->setObjectName(QStringLiteral("Shape21"));
     square->setGeometry(265, 152, 11, 11);
     square->raise();
+}
+
+void TGaiyoF::BuildRulesTab(QTabWidget* pages) {
+    QWidget* page = NewPage(pages, "TabSheet7", QStringLiteral("2025改正"));
+    const auto text = [](std::string_view view) {
+        return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+    };
+    const RuleSet rules = RuleSet::Revision2025;
+    const struct {
+        const char* name;
+        bool bold;
+        QString text;
+    } paragraphs[] = {
+        {"Label81", true, text(ruleSetName(rules)) + QStringLiteral("による算定")},
+        {"Label82", false,
+         QStringLiteral("(1)(2) 平屋・２階の柱：") + text(ruleFormula(rules, 1)) +
+             QStringLiteral("\n(3)(4)(5) ２階建ての１階の柱：") + text(ruleFormula(rules, 2))},
+        {"Label83", false, text(heightFactorConditions(rules))},
+        {"Label84", false,
+         QStringLiteral("B・L・筋かいの補正値・接合部の仕様・引抜力（N×1.96×2.7）・端数の扱いは"
+                        "2000年告示の方法と同じです。H が 3.2m を超える階は、告示の表による仕様が"
+                        "使えないため N値計算が必要です（本計算）。")},
+        {"Label85", false,
+         QStringLiteral("既定は 2000年告示です。メイン画面を右クリックして「計算条件...」を選ぶか、"
+                        "Ctrl+K を押すと、算定方法と階高 H1・H2（2.00〜4.50m）を指定できます。"
+                        "指定は次回の起動にも引き継がれます。")},
+    };
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    for (const auto& paragraph : paragraphs) {
+        auto* label = new QLabel(paragraph.text, page);
+        label->setObjectName(QString::fromLatin1(paragraph.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setFont(JapaneseFont(MsPGothicWindow, 12, paragraph.bold));
+        layout->addWidget(label);
+    }
+    layout->addStretch();
 }
 
 } // namespace koruba
