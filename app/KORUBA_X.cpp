@@ -1,9 +1,11 @@
 // The program start: the application object, the main window, the hidden
 // summary dialog owned by it, and the event loop until the main window has
-// closed. Command-line arguments are not the program's business (the
-// toolkit still takes its own, such as -platform).
+// closed. --help and --version are answered on the terminal before any
+// window system is needed; other arguments are not the program's business
+// (the toolkit still takes its own, such as -platform).
 
 #include "app/LibComm_01.h"
+#include "app/TerminalRequest.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
@@ -13,6 +15,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <iostream>
 
 namespace {
 
@@ -26,6 +29,9 @@ QIcon ApplicationIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto request = koruba::FindTerminalRequest(argc, argv)) {
+        return koruba::AnswerTerminalRequest(*request, std::cout);
+    }
     QApplication app(argc, argv);
     // The name, not the display name: Qt appends a display name to every
     // window title on X11, and the caption is to read exactly
