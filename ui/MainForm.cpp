@@ -20,6 +20,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -177,6 +179,20 @@ TMainF::TMainF(QWidget* parent)
 
     if (const QScreen* s = screen()) {
         move(s->geometry().center() - rect().center());
+    }
+    // At the end of the session the record is written without a box that
+    // would hold up the log-off; a quit that no close request preceded
+    // records as a close would.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+#ifndef QT_NO_SESSIONMANAGER
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { EndOfSession(); });
+#endif
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
+            if (isVisible()) {
+                EndOfSession();
+            }
+        });
     }
     FormCreate();
 }
@@ -560,11 +576,28 @@ void TMainF::closeEvent(QCloseEvent* event) {
     try {
         FormCloseQuery(canClose);
     } catch (const koruba::ERegistryException& failure) {
-        // The close request is abandoned; the next one tries again.
-        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
-        canClose = false;
+        if (!sessionEnding_) {
+            QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+        }
+        // The first failure abandons the close request, and the next one
+        // tries again (the disk may have been freed meanwhile). A store
+        // that stays unwritable must not hold the program open: the record
+        // is never read back, so the second failure is reported and the
+        // window closes all the same.
+        canClose = sessionEnding_ || closeFailed_;
+        closeFailed_ = true;
     }
     event->setAccepted(canClose);
+}
+
+void TMainF::EndOfSession() {
+    sessionEnding_ = true;
+    bool canClose = true;
+    try {
+        FormCloseQuery(canClose);
+    } catch (const koruba::ERegistryException&) {
+        // Nobody is left to read a message box.
+    }
 }
 
 void TMainF::FormCloseQuery(bool& /*canClose*/) {
