@@ -89,24 +89,49 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(QRect(QPoint(left, top) + ClientOrigin(widget), QSize(width, height)));
 }
 
-// Where the installed substitute of a face is wider than the face the
-// layout was made for, a fixed-size label narrows its lettering until the
-// text fits, rather than cutting off both ends of a result line.
-void FitToWidth(QLabel* label) {
+// The lettering of a label narrowed just enough for its text to take at
+// most the given width: the installed substitute of a face runs wider than
+// the face the layout was made for. Never below 70 %, where the small
+// characters stay legible.
+void NarrowToWidth(QLabel* label, int width) {
     constexpr int NarrowestStretch = 70;
     QFont font = label->font();
     font.setStretch(QFont::Unstretched);
-    const int advance = QFontMetrics(font).horizontalAdvance(label->text());
-    if (advance > label->width()) {
-        font.setStretch(std::max(NarrowestStretch, label->width() * 100 / advance));
+    int advance = QFontMetrics(font).horizontalAdvance(label->text());
+    if (advance > width && advance > 0) {
+        // Stretching is not exactly proportional: step down until it fits.
+        int stretch = std::max(NarrowestStretch, width * 100 / advance);
+        for (;; --stretch) {
+            font.setStretch(stretch);
+            advance = QFontMetrics(font).horizontalAdvance(label->text());
+            if (advance <= width || stretch == NarrowestStretch) {
+                break;
+            }
+        }
     }
     label->setFont(font);
+}
+
+// Fixed-size labels narrow their lettering rather than cut off both ends
+// of a result line.
+void FitToWidth(QLabel* label) {
+    NarrowToWidth(label, label->width());
+}
+
+// Self-sizing labels in a panel end at least two pixels inside its bevel,
+// so that a closing bracket does not merge with the border line.
+void FitInsidePanel(QLabel* label) {
+    const auto* panel = qobject_cast<const BevelPanel*>(label->parentWidget());
+    const int room =
+        panel != nullptr ? panel->InnerRect().right() - 1 - label->x() + 1 : QWIDGETSIZE_MAX;
+    NarrowToWidth(label, room);
+    label->adjustSize();
 }
 
 void SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label->property(AutoSizeProperty).toBool()) {
-        label->adjustSize();
+        FitInsidePanel(label);
     } else {
         FitToWidth(label);
     }
@@ -405,6 +430,7 @@ void TMainF::BuildDiagramPanel() {
 
     drwPp = Make<ImageControl>(Panel1, "drwPp");
     Place(drwPp, -1, -1, 101, 107);
+    drwPp->setTransparent(true);
 
     const QPoint designPlaces[] = {{10, 5}, {50, 5}, {10, 55}, {50, 55}};
     for (std::int32_t tag = 1; tag <= 4; ++tag) {

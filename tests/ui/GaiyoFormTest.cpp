@@ -756,10 +756,13 @@ void GaiyoFormTest::screenshots() {
         pages->setCurrentIndex(i);
         const QImage shot = main.dialog->grab().toImage();
         QCOMPARE(shot.size(), QSize(519, 386) * shot.devicePixelRatio());
-        const QString file = QStringLiteral("%1/gaiyo-tab%2-%3.png")
+        const QString density = shot.devicePixelRatio() == 1.0
+                                    ? QString()
+                                    : QStringLiteral("@%1x").arg(shot.devicePixelRatio());
+        const QString file = QStringLiteral("%1/gaiyo-tab%2-%3%4.png")
                                  .arg(dir)
                                  .arg(i + 1)
-                                 .arg(pages->widget(i)->objectName());
+                                 .arg(pages->widget(i)->objectName(), density);
         QVERIFY2(shot.save(file), qPrintable(file));
     }
     // The pictures alone, at twice the pixel density, to check sharpness.
