@@ -179,6 +179,35 @@ void FitToText(QLabel* label, QSize laidOut) {
     label->resize(size);
 }
 
+// The last pixel row a label's lettering may reach: the bottom of its last
+// line's characters, which end above the descent.
+int InkBottom(const QLabel* label) {
+    const int height =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    return label->y() + height - QFontMetrics(label->font()).descent() - 1;
+}
+
+// A wrapping label whose lines would reach a picture laid out below it is
+// set one pixel smaller, down to 10 pixels, where the characters stay
+// legible: its lines then stand closer together, and its place stays as
+// laid out. (The substitute faces take a pixel more per line than the
+// layout's.)
+void KeepAbovePicture(QLabel* label, QSize laidOut, const QRect& picture) {
+    const bool below = picture.top() > label->y() && picture.left() <= label->geometry().right() &&
+                       picture.right() >= label->x();
+    if (!below || !label->wordWrap()) {
+        return;
+    }
+    constexpr int SmallestPixelSize = 10;
+    QFont font = label->font();
+    // One clear row between lettering and picture.
+    while (InkBottom(label) >= picture.top() - 1 && font.pixelSize() > SmallestPixelSize) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+        FitToText(label, laidOut);
+    }
+}
+
 QWidget* NewPage(QTabWidget* pages, const char* name, const QString& caption) {
     auto* page = new QWidget(pages);
     page->setObjectName(QString::fromLatin1(name));
@@ -392,6 +421,9 @@ void TGaiyoF::BuildUsageTab(QTabWidget* pages) {
         }
         }
         FitToText(label, QSize(item.width, item.height));
+        for (const UsagePicture& picture : kUsagePictures) {
+            KeepAbovePicture(label, QSize(item.width, item.height), picture.geometry);
+        }
     }
 
     // The square stands in the blanks at the start of Label42.
