@@ -47,7 +47,9 @@ int main(int argc, char* argv[]) {
         TMainF mainF;
         // Owned by the main window, so that closing the main window ends
         // the program with the dialog, open or hidden.
-        auto* gaiyoF = new koruba::TGaiyoF(&mainF);
+        // Its contents are built when it is first shown: the first frame
+        // does not need them.
+        auto* gaiyoF = new koruba::TGaiyoF(&mainF, koruba::TGaiyoF::Contents::OnFirstShow);
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
         mainF.show();

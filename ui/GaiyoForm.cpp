@@ -219,7 +219,7 @@ QWidget* NewPage(QTabWidget* pages, const char* name, const QString& caption) {
 
 } // namespace
 
-TGaiyoF::TGaiyoF(QWidget* parent)
+TGaiyoF::TGaiyoF(QWidget* parent, Contents contents)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -236,16 +236,15 @@ TGaiyoF::TGaiyoF(QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    auto* pages = new QTabWidget(this);
-    pages->setObjectName(QStringLiteral("PageControl1"));
-    pages->setGeometry(0, 0, 519, 386);
-    pages->setCursor(Qt::PointingHandCursor);
-    pages->setUsesScrollButtons(false);
-    pages->setElideMode(Qt::ElideNone);
-    BuildFormulaTabs(pages);
-    BuildHardwareTab(pages);
-    BuildUsageTab(pages);
-    pages->setCurrentIndex(0);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->setGeometry(0, 0, 519, 386);
+    pages_->setCursor(Qt::PointingHandCursor);
+    pages_->setUsesScrollButtons(false);
+    pages_->setElideMode(Qt::ElideNone);
+    if (contents == Contents::Now) {
+        BuildContents();
+    }
 
     auto* button = new QPushButton(QStringLiteral("閉じる"), this);
     button->setObjectName(QStringLiteral("Button1"));
@@ -273,7 +272,23 @@ void TGaiyoF::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TGaiyoF::BuildContents() {
+    contentsBuilt_ = true;
+    BuildFormulaTabs(pages_);
+    BuildHardwareTab(pages_);
+    BuildUsageTab(pages_);
+    pages_->setCurrentIndex(0);
+    // The close button was raised over an empty page control; the pages
+    // added since must not cover it.
+    if (auto* button = findChild<QPushButton*>(QStringLiteral("Button1"))) {
+        button->raise();
+    }
+}
+
 void TGaiyoF::showEvent(QShowEvent* event) {
+    if (!contentsBuilt_) {
+        BuildContents();
+    }
     if (!placed_) {
         PlaceFirstTime();
     }

@@ -24,9 +24,16 @@ class TGaiyoF : public QDialog {
     Q_OBJECT
 
 public:
+    // When the tabs' contents are built: at once, or when the dialog is
+    // first shown, so that a program start that never opens it does not
+    // pay for its labels, fonts and pictures.
+    enum class Contents { Now, OnFirstShow };
+
     // parent: the main window, over which the first show centres the
     // dialog and with which it ends.
-    explicit TGaiyoF(QWidget* parent = nullptr);
+    explicit TGaiyoF(QWidget* parent = nullptr, Contents contents = Contents::Now);
+
+    bool ContentsBuilt() const { return contentsBuilt_; }
 
     // The widget to centre over on the first show when that is not the
     // parent (for a dialog created without one).
@@ -40,13 +47,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void BuildContents();
     void BuildFormulaTabs(QTabWidget* pages);
     void BuildHardwareTab(QTabWidget* pages);
     void BuildUsageTab(QTabWidget* pages);
     void PlaceFirstTime();
 
     QPointer<QWidget> reference_;
+    QTabWidget* pages_ = nullptr;
     bool placed_ = false;
+    bool contentsBuilt_ = false;
 };
 
 } // namespace koruba

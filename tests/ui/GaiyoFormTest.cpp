@@ -150,6 +150,7 @@ private slots:
     void createdHiddenOnTheFirstTab();
     void windowFrameAndStacking();
     void tabsInOrder();
+    void contentsBuiltOnFirstShowWhenDeferred();
     void summaryButtonTwiceBringsTheSameWindow();
     void firstShowCentresOverTheMainWindow_data();
     void firstShowCentresOverTheMainWindow();
@@ -235,6 +236,22 @@ void GaiyoFormTest::tabsInOrder() {
         QCOMPARE(pages->widget(i)->objectName(), expected[i].first);
         QCOMPARE(pages->tabText(i), expected[i].second);
     }
+}
+
+void GaiyoFormTest::contentsBuiltOnFirstShowWhenDeferred() {
+    TGaiyoF dialog(nullptr, TGaiyoF::Contents::OnFirstShow);
+    auto* pages = Child<QTabWidget>(&dialog, "PageControl1");
+    QVERIFY(pages != nullptr);
+    QCOMPARE(pages->count(), 0);
+    QVERIFY(!dialog.ContentsBuilt());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.ContentsBuilt());
+    QCOMPARE(pages->count(), 6);
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
+    // The close button stays above the pages built after it.
+    auto* button = Child<QPushButton>(&dialog, "Button1");
+    QCOMPARE(dialog.childAt(button->geometry().center()), button);
 }
 
 void GaiyoFormTest::summaryButtonTwiceBringsTheSameWindow() {
