@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <exception>
 #include <iostream>
@@ -40,7 +41,6 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("コルバ工房"));
     QApplication::setApplicationVersion(QStringLiteral(KORUBA_FILE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.koruba.KorubaX"));
-    QApplication::setWindowIcon(ApplicationIcon());
     koruba::EnsureJapaneseFontSubstitutions();
 
     try {
@@ -53,6 +53,10 @@ int main(int argc, char* argv[]) {
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
         mainF.show();
+        // Decoding the eight icon bitmaps took a third of the window's
+        // construction; the window manager gets them right after the
+        // first frame instead of before it.
+        QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ApplicationIcon()); });
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));
