@@ -2,6 +2,7 @@
 // line on the bottom and right, and nothing more inside it.
 #include "ui/BevelPanel.h"
 
+#include <QSet>
 #include <QTest>
 
 using koruba::BevelPanel;
@@ -36,25 +37,29 @@ void BevelPanelTest::singleRaisedBevel() {
 
     const QImage shot = panel.grab().toImage();
     const qreal dpr = shot.devicePixelRatio();
-    const auto at = [&](int x, int y) { return shot.pixelColor(QPoint(x, y) * dpr); };
-    const int left = inset;
-    const int top = inset;
-    const int right = panel.width() - 1 - inset;
-    const int bottom = panel.height() - 1 - inset;
-    const QColor face(240, 240, 240);
-    for (int x = left + 1; x < right; ++x) {
-        QCOMPARE(at(x, top), QColor(Qt::white));
-        QCOMPARE(at(x, bottom), QColor(160, 160, 160));
-        // Inside the bevel the face begins at once: no second line.
-        QCOMPARE(at(x, top + 1), face);
-        QCOMPARE(at(x, bottom - 1), face);
-    }
-    for (int y = top + 1; y < bottom; ++y) {
-        QCOMPARE(at(left, y), QColor(Qt::white));
-        QCOMPARE(at(right, y), QColor(160, 160, 160));
-        QCOMPARE(at(left + 1, y), face);
-        QCOMPARE(at(right - 1, y), face);
-    }
+    // The colours along a line of pixels, from (x, y) in steps (dx, dy).
+    const auto line = [&](int x, int y, int dx, int dy, int count) {
+        QSet<QRgb> colours;
+        for (int i = 0; i < count; ++i) {
+            colours.insert(shot.pixel(QPoint(x + i * dx, y + i * dy) * dpr));
+        }
+        return colours;
+    };
+    const QSet<QRgb> light{qRgb(255, 255, 255)}, dark{qRgb(160, 160, 160)},
+        face{qRgb(240, 240, 240)};
+    const int w = panel.width() - 2 * inset - 2; // inside the corners
+    const int h = panel.height() - 2 * inset - 2;
+    const int r = panel.width() - 1 - inset;
+    const int b = panel.height() - 1 - inset;
+    QCOMPARE(line(inset + 1, inset, 1, 0, w), light);
+    QCOMPARE(line(inset, inset + 1, 0, 1, h), light);
+    QCOMPARE(line(inset + 1, b, 1, 0, w), dark);
+    QCOMPARE(line(r, inset + 1, 0, 1, h), dark);
+    // Inside the bevel the face begins at once: no second line.
+    QCOMPARE(line(inset + 2, inset + 1, 1, 0, w - 2), face);
+    QCOMPARE(line(inset + 1, inset + 2, 0, 1, h - 2), face);
+    QCOMPARE(line(inset + 2, b - 1, 1, 0, w - 2), face);
+    QCOMPARE(line(r - 1, inset + 2, 0, 1, h - 2), face);
 }
 
 QTEST_MAIN(BevelPanelTest)
