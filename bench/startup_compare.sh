@@ -7,14 +7,16 @@
 #
 #   bench/startup_compare.sh [BUILD_DIR] [RUNS]     (default: build/ci, 20)
 #
-# Needs the targets koruba-x, koruba_startup_watch and koruba_bare_window.
+# Needs the targets koruba-x, koruba_startup_watch and koruba_bare_window;
+# KORUBA_X=path times another build of the program against the same bare
+# window.
 set -euo pipefail
 
 build=${1:-build/ci}
 runs=${2:-20}
 watch=$build/bench/koruba_startup_watch
 bare=$build/bench/koruba_bare_window
-program=$build/app/koruba-x
+program=${KORUBA_X:-$build/app/koruba-x}
 for f in "$watch" "$bare" "$program"; do
     [[ -x $f ]] || { echo "missing $f: build koruba-x koruba_startup_watch koruba_bare_window" >&2; exit 2; }
 done
