@@ -122,9 +122,11 @@ void FitToWidth(QLabel* label) {
 // so that a closing bracket does not merge with the border line.
 void FitInsidePanel(QLabel* label) {
     const auto* panel = qobject_cast<const BevelPanel*>(label->parentWidget());
-    const int room =
-        panel != nullptr ? panel->InnerRect().right() - 1 - label->x() + 1 : QWIDGETSIZE_MAX;
-    NarrowToWidth(label, room);
+    if (panel != nullptr) {
+        // The bevel lies just right of the inner rectangle.
+        const int lastColumn = panel->InnerRect().right() + 1 - 2;
+        NarrowToWidth(label, lastColumn - label->x() + 1);
+    }
     label->adjustSize();
 }
 
