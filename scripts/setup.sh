@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang-format file dpkg-dev appstream
+  clang-format file dpkg-dev appstream help2man desktop-file-utils
 )
 
 missing=()
