@@ -864,8 +864,7 @@ void TMainF::ShowResult() {
             std::max(FactorLabelLeft + ClientOrigin(factor).x(), value->geometry().right() + 5);
         // Like the formula labels, it ends two pixels inside the bevel.
         const auto* panel = static_cast<const BevelPanel*>(factor->parentWidget());
-        factor->setGeometry(left, factor->y(), panel->InnerRect().right() - left,
-                            factor->height());
+        factor->setGeometry(left, factor->y(), panel->InnerRect().right() - left, factor->height());
         SetCaption(factor, QString::fromStdString(text));
         factor->setVisible(!text.empty());
     };
