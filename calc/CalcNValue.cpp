@@ -3,6 +3,7 @@
 #include "calc/LibCal_Nti.h"
 
 #include <cmath>
+#include <limits>
 
 namespace koruba {
 
@@ -75,10 +76,10 @@ float RowA(float left, float right, float corr) {
                               static_cast<long double>(corr));
 }
 
-} // namespace
-
-ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
-                      float multiplierCap) {
+// The calculation under either rule set: factors of 1 and the 5.0 cap give
+// the 2000 method exactly.
+ResultType Calculate(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+                     float multiplierCap, long double factor1, long double factor2) {
     ResultType r;
     PatternFactors f{};
     if (!FactorsOf(patternTag, patternReversed != 0, f)) {
@@ -104,8 +105,8 @@ ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_
 
     // Each product is rounded to a float before the sum; the tolerance of
     // the class limits absorbs this rounding.
-    const auto p1 = static_cast<float>(static_cast<long double>(r.A1) * r.B1);
-    const auto p2 = static_cast<float>(static_cast<long double>(r.A2) * r.B2);
+    const auto p1 = static_cast<float>(static_cast<long double>(r.A1) * r.B1 * factor1);
+    const auto p2 = static_cast<float>(static_cast<long double>(r.A2) * r.B2 * factor2);
     r.NValue = static_cast<float>(static_cast<long double>(p1) + p2 - r.L);
     r.PullOut = static_cast<float>(1.96L * static_cast<long double>(r.NValue) * 2.7L);
 
@@ -114,6 +115,34 @@ ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_
     if (ClassifyJoint(r.NValue, r.JointClass, r.JointSymbol, r.JointName)) {
         JointSpec(r.JointClass, r.JointNLimit, r.JointStrength);
     }
+    return r;
+}
+
+} // namespace
+
+ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+                      float multiplierCap) {
+    return Calculate(bays, patternTag, patternReversed, multiplierCap, 1.0L, 1.0L);
+}
+
+ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+                      const CalcConditions& conditions) {
+    if (conditions.rules == RuleSet::Notice2000) {
+        return CalcNValue(bays, patternTag, patternReversed);
+    }
+    if (!IsPatternTag(patternTag) || conditionsError(conditions, StoreyCountOf(patternTag))) {
+        return ResultType{};
+    }
+    const bool twoStorey = StoreyCountOf(patternTag) == 2;
+    const long double f1 = heightFactor(conditions.h1Cm);
+    const long double f2 = twoStorey ? heightFactor(conditions.h2Cm) : 1.0L;
+    ResultType r = Calculate(bays, patternTag, patternReversed,
+                             std::numeric_limits<float>::infinity(), f1, f2);
+    r.Rules = RuleSet::Revision2025;
+    r.H1Cm = conditions.h1Cm;
+    r.H2Cm = twoStorey ? conditions.h2Cm : 0;
+    r.HeightFactor1 = static_cast<float>(f1);
+    r.HeightFactor2 = static_cast<float>(f2);
     return r;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/BracingModel.h"
+#include "calc/CalcConditions.h"
 #include "calc/ResultType.h"
 
 namespace koruba {
@@ -12,5 +13,12 @@ namespace koruba {
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
                       float multiplierCap = 5.0f);
 ResultType CalcNValue(const BracingModel& model);
+
+// The same under a rule set. Under the 2025 rules a bay's multiplier sum is
+// not capped and each storey's product A x B is multiplied by its height
+// factor; L is not. Conditions that conditionsError refuses give the zero
+// result, so that no value is ever computed from a missing height.
+ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+                      const CalcConditions& conditions);
 
 } // namespace koruba

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/CalcConditions.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -27,6 +29,14 @@ struct ResultType {
     float JointNLimit = 0.0f;
     std::string_view JointSymbol;
     std::string_view JointName;
+    // What the value was computed under. Under the 2000 rules the heights
+    // are 0 and both factors 1; under the 2025 rules the products A x B of
+    // each storey were multiplied by its factor before L was taken off.
+    RuleSet Rules = RuleSet::Notice2000;
+    std::int32_t H1Cm = 0;
+    std::int32_t H2Cm = 0;
+    float HeightFactor1 = 1.0f;
+    float HeightFactor2 = 1.0f;
 
     friend bool operator==(const ResultType&, const ResultType&) = default;
 };
