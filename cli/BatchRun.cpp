@@ -38,10 +38,16 @@ public:
         const std::vector<std::string>& names = reader.HeaderNames();
         // A column the tool adds replaces an input column of that name, so
         // that an output file can be read again.
+        const auto added = [](std::string_view n) {
+            const auto same = [&](std::string_view a) { return Lower(a) == n; };
+            return std::any_of(kAddedCsvColumns.begin(), kAddedCsvColumns.end(), same) ||
+                   std::any_of(kRuleCsvColumns.begin(), kRuleCsvColumns.end(), same);
+        };
+        ruleColumns_ = reader.DefaultRules() != RuleSet::Notice2000;
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string n = Lower(names[i]);
-            if (std::none_of(kAddedCsvColumns.begin(), kAddedCsvColumns.end(),
-                             [&](std::string_view a) { return Lower(a) == n; })) {
+            ruleColumns_ = ruleColumns_ || n == "rules" || n == "h1" || n == "h2";
+            if (!added(n)) {
                 passThrough_.push_back(i);
             }
         }
@@ -56,6 +62,12 @@ public:
             out += ',';
         }
         for (const std::string_view a : kAddedCsvColumns) {
+            if (a == kAddedCsvColumns.back() && ruleColumns_) {
+                for (const std::string_view r : kRuleCsvColumns) {
+                    out += r;
+                    out += ',';
+                }
+            }
             out += a;
             out += a == kAddedCsvColumns.back() ? "\r\n" : ",";
         }
@@ -69,10 +81,11 @@ public:
             out += ',';
         }
         if (record.Ok()) {
-            AppendCsvResult(out, ComputeColumn(record.Column),
-                            StoreyCountOf(record.Column.Pattern));
+            AppendCsvResult(out, ComputeColumn(record.Column), StoreyCountOf(record.Column.Pattern),
+                            ruleColumns_);
         } else {
-            out.append(kAddedCsvColumns.size() - 1, ',');
+            out.append(kAddedCsvColumns.size() - 1 + (ruleColumns_ ? kRuleCsvColumns.size() : 0),
+                       ',');
             AppendCsvField(out, record.Error);
         }
         out += "\r\n";
@@ -93,6 +106,7 @@ private:
     }
 
     BatchOptions options_;
+    bool ruleColumns_ = false;
     std::vector<std::size_t> passThrough_;
 };
 

@@ -41,7 +41,7 @@ BayTable BayTableOf(const ColumnInput& column) {
 }
 
 ResultType ComputeColumn(const ColumnInput& column) {
-    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed);
+    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed, column.Conditions);
 }
 
 bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {

@@ -5,6 +5,7 @@
 
 #include <simdjson.h>
 
+#include <iterator>
 #include <optional>
 
 namespace koruba::cli {
@@ -229,6 +230,8 @@ struct JsonColumnReader::Impl {
     bool ReadPattern(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
     bool ReadReversed(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
     bool ReadBays(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
+    bool ReadCondition(std::string_view key, ondemand::value& value, ondemand::json_type type,
+                       CalcConditions& conditions, std::string_view& text);
     bool ReadMember(std::string_view key, ondemand::value value, InputRecord& record,
                     std::string& earlierError);
     bool Read(std::string_view text, InputRecord& record);
@@ -333,6 +336,30 @@ bool JsonColumnReader::Impl::ReadBays(ondemand::value& value, ondemand::json_typ
     return true;
 }
 
+// "rules": 2000 or 2025; "h1", "h2": metres. Numbers or strings.
+bool JsonColumnReader::Impl::ReadCondition(std::string_view key, ondemand::value& value,
+                                           ondemand::json_type type, CalcConditions& conditions,
+                                           std::string_view& text) {
+    const char* at = Here();
+    if (type == ondemand::json_type::string) {
+        if (auto e = value.get_string().get(text)) {
+            return Fail(at, e);
+        }
+    } else if (type != ondemand::json_type::number || !NumberText(value, text)) {
+        return Fail(at, key == "rules" ? "\"rules\" must be 2000 or 2025"
+                                       : "\"" + std::string(key) +
+                                             "\" must be a storey height in metres (a number "
+                                             "or a numeric string)");
+    }
+    std::string problem;
+    if (key == "rules"
+            ? parseRuleSet(text, conditions.rules, problem)
+            : parseStoreyHeight(text, key == "h1" ? conditions.h1Cm : conditions.h2Cm, problem)) {
+        return true;
+    }
+    return Fail(at, key == "rules" ? problem : std::string(key) + " " + problem);
+}
+
 bool JsonColumnReader::Impl::ReadMember(std::string_view key, ondemand::value value,
                                         InputRecord& record, std::string& earlierError) {
     const char* start = Here();
@@ -353,6 +380,9 @@ bool JsonColumnReader::Impl::ReadMember(std::string_view key, ondemand::value va
         ok = ReadReversed(value, type, record.Column);
     } else if (key == "bays") {
         ok = ReadBays(value, type, record.Column);
+    } else if (key == "rules" || key == "h1" || key == "h2") {
+        ok = ReadCondition(key, value, type, record.Column.Conditions, text);
+        isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
         isString = true;
         if (auto e = value.get_string().get(text)) {
@@ -399,8 +429,11 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
     if (auto e = doc.get_object().get(object)) {
         return Fail(e);
     }
-    constexpr std::string_view kRequired[] = {"id", "pattern", "reversed", "bays"};
-    bool seen[4] = {};
+    // The four required members, then the optional ones that must not
+    // appear twice either.
+    constexpr std::string_view kKnown[] = {"id",    "pattern", "reversed", "bays",
+                                           "rules", "h1",      "h2"};
+    bool seen[std::size(kKnown)] = {};
     std::string earlierError;
     for (auto member : object) {
         ondemand::field field;
@@ -413,8 +446,8 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
             return Fail(keyAt, Explain(e));
         }
         const std::string name(key);
-        for (std::size_t k = 0; k < 4; ++k) {
-            if (name == kRequired[k]) {
+        for (std::size_t k = 0; k < std::size(kKnown); ++k) {
+            if (name == kKnown[k]) {
                 if (seen[k]) {
                     return Fail(keyAt, "member \"" + name + "\" appears twice");
                 }
@@ -435,12 +468,16 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
     for (std::size_t k = 0; k < 4; ++k) {
         if (!seen[k]) {
             missing += missing.empty() ? "\"" : ", \"";
-            missing += kRequired[k];
+            missing += kKnown[k];
             missing += '"';
         }
     }
     if (!missing.empty()) {
         return Fail(std::size_t{0}, "the object lacks " + missing);
+    }
+    const ColumnInput& column = record.Column;
+    if (const auto e = conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+        return Fail(std::size_t{0}, *e);
     }
     return true;
 }
@@ -452,12 +489,14 @@ JsonColumnReader::JsonColumnReader() : impl_(std::make_unique<Impl>()) {
 
 JsonColumnReader::~JsonColumnReader() = default;
 
-bool JsonColumnReader::Read(std::string_view line, InputRecord& record, std::string& error) {
+bool JsonColumnReader::Read(std::string_view line, InputRecord& record, std::string& error,
+                            RuleSet defaultRules) {
     impl_->error = &error;
     record.Cells.clear();
     record.Id.clear();
     record.HaveId = false;
     record.Column = ColumnInput{};
+    record.Column.Conditions.rules = defaultRules;
     return impl_->Read(line, record);
 }
 

@@ -18,6 +18,9 @@ namespace {
 constexpr std::array<std::string_view, 7> kInputColumns{"id",   "pattern", "reversed", "bay1",
                                                         "bay2", "bay3",    "bay4"};
 enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
+// Columns a row may have: the rule set and the storey heights.
+constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
+enum : std::size_t { kRulesCol, kH1Col, kH2Col };
 
 std::string NormalName(std::string_view name) {
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
@@ -80,6 +83,7 @@ std::int64_t LineOf(std::string_view text, std::size_t offset, std::int64_t firs
 struct CsvHeader {
     std::vector<std::string> names;
     std::array<std::size_t, 7> index{};
+    std::array<std::optional<std::size_t>, 3> conditionIndex{};
     std::optional<std::size_t> errorColumn;
     std::string problem;
 
@@ -114,6 +118,12 @@ struct CsvHeader {
                     twice = found[k] ? std::string(kInputColumns[k]) : twice;
                     found[k] = true;
                     index[k] = i;
+                }
+            }
+            for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
+                if (n == kConditionColumns[k]) {
+                    twice = conditionIndex[k] ? std::string(kConditionColumns[k]) : twice;
+                    conditionIndex[k] = i;
                 }
             }
             if (n == "error") {
@@ -152,6 +162,7 @@ struct RecordReader::State {
 
     InputFormat format;
     std::size_t limit;
+    RuleSet defaultRules = RuleSet::Notice2000;
     RecordSplitter splitter;
     JsonColumnReader json;
     CsvHeader header;
@@ -171,6 +182,7 @@ struct RecordReader::State {
     void FillCsv(RawRecord& raw, InputRecord& record);
     void FillJson(const RawRecord& raw, InputRecord& record);
     std::string CsvFieldError(const RawRecord& raw, ColumnInput& column) const;
+    std::string CsvConditionsError(const RawRecord& raw, ColumnInput& column) const;
 };
 
 void RecordReader::State::FillCsv(RawRecord& raw, InputRecord& record) {
@@ -218,6 +230,9 @@ void RecordReader::State::FillCsv(RawRecord& raw, InputRecord& record) {
                 ": the row failed in an earlier run: " + record.Cells[*header.errorColumn].Value;
     } else {
         error = CsvFieldError(raw, record.Column);
+        if (error.empty()) {
+            error = CsvConditionsError(raw, record.Column);
+        }
     }
     if (split.Fields == header.names.size() && header.problem.empty()) {
         record.Id = record.Cells[header.index[kIdCol]].Value;
@@ -251,9 +266,40 @@ std::string RecordReader::State::CsvFieldError(const RawRecord& raw, ColumnInput
     return {};
 }
 
+std::string RecordReader::State::CsvConditionsError(const RawRecord& raw,
+                                                    ColumnInput& column) const {
+    CalcConditions& c = column.Conditions;
+    c = CalcConditions{};
+    c.rules = defaultRules;
+    std::string problem;
+    for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
+        if (!header.conditionIndex[k]) {
+            continue;
+        }
+        const std::size_t i = *header.conditionIndex[k];
+        const std::string& text = fields[i];
+        if (IsBlank(text)) {
+            continue; // not given
+        }
+        const bool ok = k == kRulesCol ? parseRuleSet(text, c.rules, problem)
+                        : k == kH1Col  ? parseStoreyHeight(text, c.h1Cm, problem)
+                                       : parseStoreyHeight(text, c.h2Cm, problem);
+        if (!ok) {
+            return "line " + std::to_string(LineOf(raw.Text, split.Starts[i], raw.FirstLine)) +
+                   ", field " + std::to_string(i + 1) + " (" + header.names[i] +
+                   "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +
+                   problem;
+        }
+    }
+    if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
+        return LinesText(raw) + ": " + *e;
+    }
+    return {};
+}
+
 void RecordReader::State::FillJson(const RawRecord& raw, InputRecord& record) {
     std::string error;
-    if (!json.Read(raw.Text, record, error)) {
+    if (!json.Read(raw.Text, record, error, defaultRules)) {
         record.Error = "line " + std::to_string(raw.FirstLine) + ", " + error;
     }
 }
@@ -265,6 +311,14 @@ RecordReader::~RecordReader() = default;
 
 InputFormat RecordReader::Format() const {
     return state_->format;
+}
+
+void RecordReader::SetDefaultRules(RuleSet rules) {
+    state_->defaultRules = rules;
+}
+
+RuleSet RecordReader::DefaultRules() const {
+    return state_->defaultRules;
 }
 
 bool RecordReader::ReadHeader() {

@@ -32,6 +32,13 @@ namespace koruba::cli {
 // earlier run: it fails again instead of being computed from blank cells.
 // JSON Lines: one object per line with id, pattern, reversed and bays;
 // other members are kept as cells. Blank lines are skipped in both.
+//
+// Rules: a record may give the storey heights h1 and h2 in metres (a CSV
+// column, a JSON number or numeric string) and the rule set, rules (2000 or
+// 2025), which overrides the reader's default. A record computed under the
+// 2025 rules without the heights its pattern needs fails and names the
+// missing height; a height that is not a number from 2.00 to 4.50 fails
+// under any rules.
 
 enum class InputFormat { Csv, JsonLines };
 
@@ -73,6 +80,10 @@ public:
     RecordReader& operator=(const RecordReader&) = delete;
 
     InputFormat Format() const;
+
+    // The rules of records that do not name theirs; 2000 unless set.
+    void SetDefaultRules(RuleSet rules);
+    RuleSet DefaultRules() const;
 
     // CSV: reads the header record; false when the input holds none (it is
     // empty or blank). Next calls this itself when needed. JSON Lines: no

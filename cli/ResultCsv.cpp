@@ -2,11 +2,26 @@
 
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 #include "cli/CsvRecord.h"
 
 namespace koruba::cli {
 
-void AppendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys) {
+void AppendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys) {
+    out += std::to_string(static_cast<std::int32_t>(r.Rules));
+    out += ',';
+    AppendFixed(out, r.HeightFactor1, 3);
+    out += ',';
+    if (storeys == 2) {
+        AppendFixed(out, r.HeightFactor2, 3);
+    }
+    out += ',';
+    AppendCsvField(out, ruleFormula(r.Rules, storeys));
+    out += ',';
+}
+
+void AppendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys,
+                     bool ruleColumns) {
     auto fixed = [&](float v, int decimals) {
         AppendFixed(out, v, decimals);
         out += ',';
@@ -38,6 +53,9 @@ void AppendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys
     }
     AppendCsvField(out, r.JointName);
     out += ',';
+    if (ruleColumns) {
+        AppendCsvRules(out, r, storeys);
+    }
 }
 
 } // namespace koruba::cli

@@ -2,6 +2,7 @@
 
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 
 #include <charconv>
 
@@ -82,6 +83,14 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
     AppendJsonString(out, r.JointSymbol);
     out += ",\"JointName\":";
     AppendJsonString(out, r.JointName);
+    if (r.Rules == RuleSet::Revision2025) {
+        // Added members only: readers of 2000 results see what they saw.
+        out += ",\"rules\":2025";
+        AppendFloat(out, ",\"HeightFactor1\":", r.HeightFactor1);
+        AppendFloat(out, ",\"HeightFactor2\":", r.HeightFactor2);
+        out += ",\"formula\":";
+        AppendJsonString(out, ruleFormula(r.Rules, storeyCount));
+    }
     out += "},\"labels\":{";
 
     const ResultTexts texts = MakeResultTexts(r, storeyCount);

@@ -16,8 +16,9 @@ void AppendJsonString(std::string& out, std::string_view text);
 // Appends `"result":{...},"labels":{...}` for one computed column: every
 // field of the result by name in declaration order (floats as the shortest
 // decimal that reads back as the same 32-bit float, the class as an
-// integer), then the caption of every label that the result display writes
-// and shows, by label name in the order the window assigns them.
+// integer; under the 2025 rules also "rules", "HeightFactor1",
+// "HeightFactor2" and the "formula"), then the caption of every label that the result display
+// writes and shows, by label name in the order the window assigns them.
 void AppendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba::cli

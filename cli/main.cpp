@@ -1,3 +1,4 @@
+#include "calc/CalcConditions.h"
 #include "cli/BatchRun.h"
 #include "cli/BayToken.h"
 #include "cli/ColumnInput.h"
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
@@ -68,7 +70,8 @@ bool StandardInputIsOpen() {
 #endif
 }
 
-int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions) {
+int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
+                 koruba::RuleSet rules) {
     using namespace koruba::cli;
     ColumnInput column;
     std::string error;
@@ -78,6 +81,20 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
         return ExitUsage;
     }
     column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
+    column.Conditions.rules = rules;
+    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.Conditions.h1Cm},
+                                   std::pair{QStringLiteral("h2"), &column.Conditions.h2Cm}}) {
+        if (parser.isSet(name) &&
+            !koruba::parseStoreyHeight(parser.value(name).toStdString(), *cm, error)) {
+            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+                                                      QStringLiteral("height --h")));
+        return ExitUsage;
+    }
     for (int b = 0; b < 4; ++b) {
         const QString& name = bayOptions[b];
         if (!ParseBayToken(parser.value(name).toStdString(),
@@ -133,12 +150,31 @@ int main(int argc, char* argv[]) {
         QStringLiteral("tag"));
     const QCommandLineOption reversedOption(QStringLiteral("reversed"),
                                             QStringLiteral("The pattern is mirrored."));
+    const QCommandLineOption rulesOption(
+        QStringLiteral("rules"),
+        QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
+                       "storey-height factor f(H)). In a batch, a record's own rules column or "
+                       "member overrides it."),
+        QStringLiteral("2000|2025"));
+    const QCommandLineOption h1Option(
+        QStringLiteral("h1"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the column's storey in "
+                       "metres (2.00 to 4.50)."),
+        QStringLiteral("m"));
+    const QCommandLineOption h2Option(
+        QStringLiteral("h2"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the storey above, for "
+                       "two-storey patterns."),
+        QStringLiteral("m"));
     parser.addOption(formatOption);
     parser.addOption(noBomOption);
     parser.addOption(safeOption);
     parser.addOption(jobsOption);
     parser.addOption(patternOption);
     parser.addOption(reversedOption);
+    parser.addOption(rulesOption);
+    parser.addOption(h1Option);
+    parser.addOption(h2Option);
     QStringList bayOptions;
     for (int b = 1; b <= 4; ++b) {
         bayOptions << QStringLiteral("bay%1").arg(b);
@@ -162,21 +198,31 @@ int main(int argc, char* argv[]) {
         return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
     }
 
+    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
+    if (std::string error;
+        parser.isSet(rulesOption) &&
+        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), rules, error)) {
+        PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
+        return ExitUsage;
+    }
+
     const QStringList files = parser.positionalArguments();
-    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption);
+    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption) ||
+                     parser.isSet(h1Option) || parser.isSet(h2Option);
     for (const QString& b : bayOptions) {
         oneColumn = oneColumn || parser.isSet(b);
     }
     if (oneColumn) {
         if (!parser.isSet(patternOption)) {
-            PrintError(QStringLiteral("--reversed and --bay1 .. --bay4 need --pattern"));
+            PrintError(
+                QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
             return ExitUsage;
         }
         if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
             PrintError(QStringLiteral("--pattern computes one column and reads no file"));
             return ExitUsage;
         }
-        return RunOneColumn(parser, bayOptions);
+        return RunOneColumn(parser, bayOptions, rules);
     }
     if (files.size() > 1) {
         PrintError(QStringLiteral("one input file at most"));
@@ -218,6 +264,7 @@ int main(int argc, char* argv[]) {
     }
 
     koruba::cli::RecordReader reader(inputFormat, koruba::cli::ReadFromFile(in));
+    reader.SetDefaultRules(rules);
     errno = 0;
     const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(reader, Write, options);
     if (!Flush(!outcome.WriteFailed)) {
