@@ -448,4 +448,70 @@ INSTANTIATE_TEST_SUITE_P(
                     FormulaCell{"plain_text", "note", "note", "note"}),
     [](const testing::TestParamInfo<FormulaCell>& i) { return std::string(i.param.name); });
 
+struct BadHeight {
+    const char* name;
+    const char* csvCell;   // the h1 field as written in CSV
+    const char* jsonValue; // the h1 member's value, or nothing for no member
+    const char* message;   // the end of the error
+};
+void PrintTo(const BadHeight& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class RulesRefuse : public testing::TestWithParam<BadHeight> {};
+
+// A height the 2025 rules cannot use fails the record in both formats and
+// never gives a result.
+TEST_P(RulesRefuse, BadHeightsWithAClearError) {
+    const BadHeight& h = GetParam();
+    const std::string range = "a storey height is given in metres from 2.00 to 4.50, to the "
+                              "centimetre (such as 2.90)";
+    const std::string expected = h.message[0] != 0 ? std::string(h.message) : range;
+
+    const BatchText csv =
+        RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1\nC1,21,0,P2.5,,,,"
+               "2025," +
+               std::string(h.csvCell) + "\n");
+    const auto rows = Lines(csv.output, "\r\n");
+    ASSERT_EQ(rows.size(), 2u) << csv.output;
+    EXPECT_EQ(csv.outcome.Failed, 1);
+    const std::string error = ErrorOf(rows[1]);
+    EXPECT_EQ(error.substr(error.size() - std::min(error.size(), expected.size())), expected)
+        << error;
+    EXPECT_EQ(rows[1].find("N ="), std::string::npos) << rows[1];
+
+    std::string line = R"({"id": "C1", "pattern": 21, "reversed": 0, "bays": ["P2.5", "", "", ""])";
+    line += h.jsonValue[0] != 0 ? std::string(R"(, "h1": )") + h.jsonValue : std::string();
+    const BatchText json =
+        RunOnText(line + "}\n", InputFormat::JsonLines, BatchOptions{}, kRecordLimit);
+    // The 2000 rules need no height, but a bad one is bad under any rules.
+    EXPECT_EQ(json.outcome.Failed, h.jsonValue[0] != 0 ? 1 : 0) << json.output;
+    // The same line under the 2025 rules given on the command line.
+    std::size_t pos = 0;
+    const std::string input = line + "}\n";
+    RecordReader reader(InputFormat::JsonLines, [&](char* buf, std::size_t n) -> std::ptrdiff_t {
+        const std::size_t k = std::min(n, input.size() - pos);
+        std::memcpy(buf, input.data() + pos, k);
+        pos += k;
+        return static_cast<std::ptrdiff_t>(k);
+    });
+    reader.SetDefaultRules(koruba::RuleSet::Revision2025);
+    InputRecord record;
+    ASSERT_TRUE(reader.Next(record));
+    EXPECT_FALSE(record.Ok());
+    EXPECT_EQ(
+        record.Error.substr(record.Error.size() - std::min(record.Error.size(), expected.size())),
+        expected)
+        << record.Error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, RulesRefuse,
+    testing::Values(BadHeight{"missing", "", "", "the 2025 rules need the storey height h1"},
+                    BadHeight{"zero", "0", "0", ""}, BadHeight{"negative", "-3.3", "-3.3", ""},
+                    BadHeight{"above_the_range", "4.6", "4.6", ""},
+                    BadHeight{"decimal_comma", "\"3,3\"", "\"3,3\"", ""},
+                    BadHeight{"text", "high", "\"high\"", ""}),
+    [](const testing::TestParamInfo<BadHeight>& i) { return std::string(i.param.name); });
+
 } // namespace
