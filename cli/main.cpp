@@ -65,8 +65,10 @@ bool WriteOut(std::string_view text) {
 bool StandardInputIsOpen() {
 #if defined(__unix__) || defined(__APPLE__)
     return fcntl(0, F_GETFD) != -1;
+#elif defined(_WIN32)
+    return _fileno(stdin) >= 0;
 #else
-    return std::fileno(stdin) >= 0;
+    return true;
 #endif
 }
 
