@@ -483,8 +483,9 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
 }
 
 JsonColumnReader::JsonColumnReader() : impl_(std::make_unique<Impl>()) {
-    // One level more than members may nest: the object itself.
-    [[maybe_unused]] const auto e = impl_->parser.allocate(4096, kMaxDepth + 1);
+    // Room above the depth that Walk allows: the object itself and the
+    // arrays and objects Walk enters before it counts them.
+    [[maybe_unused]] const auto e = impl_->parser.allocate(4096, kMaxDepth + 4);
 }
 
 JsonColumnReader::~JsonColumnReader() = default;
