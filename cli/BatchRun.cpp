@@ -132,6 +132,9 @@ void AppendJsonRecord(std::string& out, const InputRecord& record) {
 
 BatchOutcome RunBatch(RecordReader& reader, const WriteFunction& write,
                       const BatchOptions& options) {
+    // Output is handed on in pieces of about this size: one write per
+    // record would cost more than writing the record.
+    constexpr std::size_t kWriteSize = std::size_t{64} << 10;
     BatchOutcome outcome;
     std::string out;
     std::optional<CsvWriter> csv;
@@ -139,18 +142,22 @@ BatchOutcome RunBatch(RecordReader& reader, const WriteFunction& write,
         csv.emplace(reader, options);
         csv->Header(out, reader.HeaderNames());
         outcome.HeaderProblem = reader.HeaderProblem();
-        outcome.WriteFailed = !write(out);
     }
     InputRecord record;
     while (!outcome.WriteFailed && reader.Next(record)) {
         ++outcome.Records;
         outcome.Failed += record.Ok() ? 0 : 1;
-        out.clear();
         if (csv) {
             csv->Record(out, record);
         } else {
             AppendJsonRecord(out, record);
         }
+        if (out.size() >= kWriteSize) {
+            outcome.WriteFailed = !write(out);
+            out.clear();
+        }
+    }
+    if (!outcome.WriteFailed && !out.empty()) {
         outcome.WriteFailed = !write(out);
     }
     outcome.ReadFailed = reader.ReadFailed();

@@ -124,6 +124,9 @@ struct JsonColumnReader::Impl {
     bool Fail(const char* at, std::string_view what) { return Fail(Offset(at), what); }
     bool Fail(simdjson::error_code e) { return Fail(Here(), e); }
     bool Fail(const char* at, simdjson::error_code e) {
+        if (e == simdjson::UTF8_ERROR) {
+            return Fail(FindInvalidUtf8(line), Explain(e));
+        }
         // Faults of the structure are found in the whole line before any
         // member is read; look for the place a person would point at.
         if (e == simdjson::UNCLOSED_STRING || e == simdjson::UNESCAPED_CHARS ||
@@ -412,10 +415,6 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
     padded.assign(text);
     padded.resize(text.size() + simdjson::SIMDJSON_PADDING);
     line = std::string_view(padded.data(), text.size());
-    const std::size_t bad = FindInvalidUtf8(line);
-    if (bad != std::string_view::npos) {
-        return Fail(bad, "the line is not UTF-8 text");
-    }
     const std::size_t first = line.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos || line[first] != '{') {
         return Fail(first == std::string_view::npos ? line.size() : first,
