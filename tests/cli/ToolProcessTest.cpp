@@ -457,15 +457,36 @@ TEST(Tool, FullOutputIsAnError) {
     }
 }
 
-TEST(Tool, ClosedStandardInputIsAUsageError) {
+struct ShellInput {
+    const char* name;
+    const char* redirection; // of the tool's standard input
+    const char* message;
+};
+void PrintTo(const ShellInput& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class ToolInput : public testing::TestWithParam<ShellInput> {};
+
+// A standard input that is closed or cannot be read is a usage error, not
+// an empty batch nor a descriptor the toolkit happened to open.
+TEST_P(ToolInput, UnusableStandardInputIsAUsageError) {
     QProcess p;
-    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" <&-"),
-                                        QStringLiteral(KORUBA_CALC_TOOL)});
+    p.start(QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec \"$0\" ") + QLatin1String(GetParam().redirection),
+             QStringLiteral(KORUBA_CALC_TOOL)});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(p.readAllStandardError().contains("standard input is closed"));
+    EXPECT_TRUE(p.readAllStandardError().contains(GetParam().message));
     EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, ToolInput,
+    testing::Values(ShellInput{"closed", "<&-", "standard input is closed"},
+                    ShellInput{"directory", "< /", "cannot read standard input: Is a directory"}),
+    [](const testing::TestParamInfo<ShellInput>& i) { return std::string(i.param.name); });
 
 // The output read back by a strict JSON reader (Python's, with strict
 // UTF-8): ids and bad tokens with quotes, backslashes, control characters,
