@@ -247,8 +247,8 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
     koruba::cli::BatchOptions options;
-    options.ByteOrderMark = !parser.isSet(noBomOption);
-    options.SpreadsheetSafe = parser.isSet(safeOption);
+    options.byteOrderMark = !parser.isSet(noBomOption);
+    options.spreadsheetSafe = parser.isSet(safeOption);
 
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
@@ -265,26 +265,26 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
 
-    koruba::cli::RecordReader reader(inputFormat, koruba::cli::ReadFromFile(in));
-    reader.SetDefaultRules(rules);
+    koruba::cli::RecordReader reader(inputFormat, koruba::cli::readFromFile(in));
+    reader.setDefaultRules(rules);
     errno = 0;
-    const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(reader, Write, options);
-    if (!Flush(!outcome.WriteFailed)) {
+    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, Write, options);
+    if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }
-    if (outcome.ReadFailed) {
+    if (outcome.readFailed) {
         PrintError(QStringLiteral("cannot read %1: %2")
                        .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
-                            QString::fromLocal8Bit(std::strerror(outcome.ReadErrno))));
+                            QString::fromLocal8Bit(std::strerror(outcome.readErrno))));
         return ExitUsage;
     }
-    if (!outcome.HeaderProblem.empty()) {
-        PrintError(QString::fromStdString(outcome.HeaderProblem));
+    if (!outcome.headerProblem.empty()) {
+        PrintError(QString::fromStdString(outcome.headerProblem));
     }
-    if (outcome.Failed > 0) {
+    if (outcome.failed > 0) {
         PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
-                       .arg(outcome.Failed)
-                       .arg(outcome.Records));
+                       .arg(outcome.failed)
+                       .arg(outcome.records));
     }
-    return (outcome.Failed > 0 || !outcome.HeaderProblem.empty()) ? ExitRecordFailed : ExitOk;
+    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
 }
