@@ -208,7 +208,7 @@ void BayDrawingTest::withoutCapTheActualSumShows() {
     Picture expected(kBaySize);
     DrwFill(expected, clSkyBlue);
     DrwText(expected, 6, 31, 0.0f, QStringLiteral("[7.5]"), 9, 3, 0, 0, clBlack, clSkyBlue);
-    const QRgb black = Rgb(clBlack);
+    const QRgb black = kBlack;
     QCOMPARE(BoundsOf(bay.Image(), black, kMultiplierBox), BoundsOf(expected.Image(), black));
     QCOMPARE(CountOf(bay.Image(), black, kMultiplierBox), CountOf(expected.Image(), black));
 }
