@@ -1,6 +1,7 @@
 #include "cli/ColumnPanelText.h"
 
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 
 namespace koruba::cli {
 
@@ -34,6 +35,30 @@ std::string ColumnPanelText(const ResultType& result, std::int32_t storeyCount) 
     line(caption("Lbl_Nti"));
     line(caption("Lbl_KanaKigo"), caption("Lbl_Tairyoku"));
     line(caption("Lbl_KanaName"));
+    if (result.Rules == RuleSet::Revision2025) {
+        // What was computed, so that a reviewer can redo it.
+        s += '\n';
+        line(std::string(ruleSetName(result.Rules)) + ": " +
+             std::string(ruleFormula(result.Rules, storeyCount)));
+        std::string heights = "H1= " + storeyHeightText(result.H1Cm) + "m";
+        if (storeyCount == 2) {
+            heights += "  H2= " + storeyHeightText(result.H2Cm) + "m";
+        }
+        line(heights);
+        // The factors that are not 1, as the window names them in the N line.
+        for (const std::string& f :
+             {HeightFactorText("f1", result.Rules, result.H1Cm),
+              storeyCount == 2 ? HeightFactorText("f2", result.Rules, result.H2Cm)
+                               : std::string()}) {
+            if (!f.empty()) {
+                line(f);
+            }
+        }
+        const std::string warning = tallStoreyWarning(result.Rules, result.H1Cm, result.H2Cm);
+        if (!warning.empty()) {
+            line(warning);
+        }
+    }
     return s;
 }
 
