@@ -1,10 +1,11 @@
 // The program start: the application object, the main window, the hidden
 // summary dialog owned by it, and the event loop until the main window has
-// closed. Command-line arguments are not the program's business (the
-// toolkit still takes its own, such as -platform).
+// closed. A file named on the command line opens as a column list (the
+// toolkit takes its own arguments, such as -platform, first).
 
 #include "app/LibComm_01.h"
 #include "draw/JapaneseFonts.h"
+#include "ui/ColumnListLink.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
         mainF.show();
+        koruba::installColumnList(mainF, QApplication::arguments().mid(1));
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));

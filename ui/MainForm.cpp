@@ -673,6 +673,24 @@ void TMainF::BBtn_CloseClick(QObject* /*sender*/) {
     close();
 }
 
+// ---------------------------------------------------------------- stored column
+
+void TMainF::loadColumn(std::int32_t patternTag, std::int32_t reversed,
+                        const koruba::BayTable& bays) {
+    model_.LoadColumn(patternTag, reversed, bays);
+    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
+                        Geometry());
+    drwPp->refresh();
+    for (int storey = 1; storey <= 2; ++storey) {
+        for (int side = 1; side <= 2; ++side) {
+            DrawBay(storey, side);
+        }
+    }
+    UpdateControlStates();
+    CalcResult = koruba::CalcNValue(model_);
+    ShowResult();
+}
+
 // ---------------------------------------------------------------- states
 
 void TMainF::UpdateControlStates() {
