@@ -318,8 +318,13 @@ bool ColumnListWindow::maybeSave() {
     }
 }
 
+// Closing ends the list as closing a document does: the calculator no
+// longer edits a row of it, and the list opens empty next time.
 void ColumnListWindow::closeEvent(QCloseEvent* event) {
     event->setAccepted(maybeSave());
+    if (event->isAccepted()) {
+        newList();
+    }
 }
 
 void ColumnListWindow::rememberRecent(const QString& path) {
