@@ -31,6 +31,8 @@ ResultTexts MakeResultTexts(const ResultType& result, std::int32_t storeyCount);
 // The individual texts, for callers that want one of them.
 std::string ATermText(std::string_view name, float left, float right, float corr);
 std::string StrengthText(const ResultType& result);
+// The strength alone, "8.47", or "---" when no hardware class applies.
+std::string strengthValueText(const ResultType& result);
 std::string NLineText(const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba
