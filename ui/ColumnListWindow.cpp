@@ -1,8 +1,11 @@
 #include "ui/ColumnListWindow.h"
 
 #include "calc/LibCal_Nti.h"
+#include "report/SheetPainter.h"
+#include "report/SheetPdf.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
+#include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
 #include "ui/MainForm.h"
 #include "ui/TabSeparatedText.h"
@@ -12,6 +15,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,6 +24,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
@@ -139,6 +145,12 @@ void ColumnListWindow::buildFileMenu() {
                QKeySequence::keyBindings(QKeySequence::Save), &ColumnListWindow::save);
     makeAction(menu, "saveAs", QStringLiteral("名前を付けて保存(&A)..."),
                QKeySequence::keyBindings(QKeySequence::SaveAs), &ColumnListWindow::saveAsDialog);
+    menu->addSeparator();
+    makeAction(menu, "printSheet", QStringLiteral("計算書を印刷(&P)..."),
+               QKeySequence::keyBindings(QKeySequence::Print), &ColumnListWindow::printSheet);
+    makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+               &ColumnListWindow::exportPdfDialog);
     menu->addSeparator();
     makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
@@ -298,6 +310,51 @@ bool ColumnListWindow::saveAsDialog() {
         this, QStringLiteral("柱リストを保存"),
         path_.isEmpty() ? QStringLiteral("columns.csv") : path_, kFileFilter);
     return !path.isEmpty() && saveFile(path);
+}
+
+namespace {
+
+// The sheet names the list's file as its project.
+SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
+    const QString project =
+        path.isEmpty() ? QStringLiteral("無題") : QFileInfo(path).completeBaseName();
+    return sheetOfList(model, project.toStdString(),
+                       QDate::currentDate().toString(Qt::ISODate).toStdString());
+}
+
+} // namespace
+
+bool ColumnListWindow::exportPdf(const QString& path) {
+    QString error;
+    if (!writeSheetPdf(path, listSheet(*model_, path_), error)) {
+        reportError_(error);
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("%1 に計算書を保存しました").arg(path), 5000);
+    return true;
+}
+
+void ColumnListWindow::exportPdfDialog() {
+    const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
+                                              : QFileInfo(path_).path() + QLatin1Char('/') +
+                                                    QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral(".pdf");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("計算書をPDFに保存"),
+                                                      suggested, QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty()) {
+        exportPdf(path);
+    }
+}
+
+void ColumnListWindow::printSheet() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (paintSheet(printer, listSheet(*model_, path_)) == 0) {
+        reportError_(QStringLiteral("計算書を印刷できません"));
+    }
 }
 
 bool ColumnListWindow::isModified() const {

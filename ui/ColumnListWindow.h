@@ -41,6 +41,9 @@ public:
     // kept, still marked as changed) when it cannot be written, after
     // saying why.
     bool saveFile(const QString& path);
+    // The calculation sheet of the whole list as a PDF file; false after
+    // saying why when it cannot be written.
+    bool exportPdf(const QString& path);
 
     // Appends the calculator's column as a new row and makes it the row
     // the calculator edits.
@@ -83,6 +86,8 @@ private:
     void openDialog();
     bool save();
     bool saveAsDialog();
+    void exportPdfDialog();
+    void printSheet();
     void copyRows();
     void duplicateRows();
     void deleteRows();

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
@@ -78,6 +79,7 @@ private slots:
     void statusBarCountsPerClass();
     void copiesSelectedRowsAsTabSeparatedText();
     void calculatorContextMenuAddsItsColumn();
+    void sheetHoldsEveryRowOfTheList();
     void screenshotOfTheHouse();
 
 private:
@@ -436,6 +438,35 @@ void ColumnListWindowTest::calculatorContextMenuAddsItsColumn() {
     QCOMPARE(QString::fromStdString(added.bays[0]), QStringLiteral("L45"));
     QCOMPARE(window->linkedRow(), 0);
     window->setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+}
+
+// The sheet of the whole list: every column by name with its N value as
+// the table shows it, a row that cannot be computed with its reason, and
+// an unwritable path refused with a message.
+void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
+    openHouse();
+    ColumnRow broken = list().tableModel()->columnRow(1);
+    broken.bays[1] = "X95";
+    list().undoStack()->push(new SetRowCommand(list().tableModel(), 1, broken, {}));
+    // Kept beside the screenshots, to be looked at.
+    QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.pdf");
+    QVERIFY(list().exportPdf(path));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY(text.contains(QStringLiteral("N値計算書")));
+    QVERIFY(text.contains(QStringLiteral("brace size must be")));
+    for (int row = 0; row < 60; row += 7) {
+        const QString name = cell(*list().tableModel(), row, ColumnTableModel::NameColumn);
+        const QString n = cell(*list().tableModel(), row, ColumnTableModel::NColumn);
+        QVERIFY2(text.contains(name), qPrintable(name));
+        QVERIFY2(row == 1 || text.contains(n), qPrintable(name + QLatin1Char(' ') + n));
+    }
+    QVERIFY(!list().exportPdf(dir_.filePath(QStringLiteral("no such dir/house.pdf"))));
+    QCOMPARE(errors_.size(), 1);
 }
 
 void ColumnListWindowTest::screenshotOfTheHouse() {
