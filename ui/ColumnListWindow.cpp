@@ -122,6 +122,8 @@ void ColumnListWindow::buildTable() {
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     setCentralWidget(table_);
+    // Keys go to the rows first: arrows choose, Enter edits.
+    table_->setFocus();
     // Enter and double-click activate a row.
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
         editInCalculator(filter_->mapToSource(index).row());
@@ -263,6 +265,7 @@ bool ColumnListWindow::openFile(const QString& path) {
         return false;
     }
     model_->resetList(std::move(list));
+    table_->resizeColumnsToContents();
     undoStack_->clear();
     path_ = path;
     linkedId_ = 0;
