@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream
-  libsimdjson-dev poppler-utils
+  locales libsimdjson-dev python3 poppler-utils
 )
 
 missing=()

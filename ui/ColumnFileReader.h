@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ColumnRow.h"
+#include "ui/ColumnList.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +15,8 @@ namespace koruba {
 struct RawRecord {
     std::int64_t line = 0;
     std::vector<ExtraCell> cells;
+    // Why the batch tool would not compute the record, as it says it.
+    std::string readerError;
 };
 
 struct RawTable {
@@ -22,13 +24,15 @@ struct RawTable {
     std::vector<RawRecord> records;
 };
 
-// The one place where list files are read. Records are split and unquoted
-// by the batch tool's own readers, so that a file means the same here and
-// in koruba-x-calc. A file that cannot be split into records (a quote
-// never closed, a row with the wrong number of cells, a line that is not a
-// JSON object, text that is not UTF-8) is refused with the line and the
-// reason rather than opened with part of it missing.
-bool readCsvTable(std::string_view bytes, RawTable& table, std::string& error);
-bool readJsonLinesTable(std::string_view bytes, RawTable& table, std::string& error);
+// The one place where list files are read: by the batch tool's own record
+// reader, so that a file means the same here and in koruba-x-calc. A file
+// the reader cannot split into whole records (a header it cannot use, a
+// row with the wrong number of cells, a record over the size limit, a
+// JSON line the reader refuses, as it keeps only the cells before the
+// fault) is refused with the line and the reason
+// rather than opened with part of it missing. Text that is not UTF-8
+// comes out with U+FFFD in its place, as the tool writes it.
+bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
+               std::string& error);
 
 } // namespace koruba

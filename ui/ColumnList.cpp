@@ -1,7 +1,7 @@
 #include "ui/ColumnList.h"
 
 #include "cli/CsvRecord.h"
-#include "cli/OutputBuffer.h"
+#include "cli/ResultCsv.h"
 #include "cli/ResultJson.h"
 #include "ui/ColumnFileReader.h"
 
@@ -84,17 +84,17 @@ const ExtraCell& extraCell(const ColumnRow& row, std::size_t index) {
     return index < row.extra.size() ? row.extra[index] : absent;
 }
 
-void writeCsv(const ColumnList& list, cli::OutputBuffer& out) {
+void writeCsv(const ColumnList& list, std::string& out) {
     const std::vector<std::string> columns = writtenColumns(list);
-    out.Put("\xEF\xBB\xBF");
+    out.append("\xEF\xBB\xBF");
     auto writeLine = [&out, &columns](auto cellText) {
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c > 0) {
-                out.Put(',');
+                out += ',';
             }
             cli::AppendCsvField(out, cellText(c));
         }
-        out.Put("\r\n");
+        out.append("\r\n");
     };
     writeLine([&columns](std::size_t c) -> std::string_view { return columns[c]; });
     for (const ColumnRow& row : list.rows) {
@@ -136,23 +136,23 @@ bool isJsonNumber(std::string_view text) {
     return i == text.size();
 }
 
-void putMember(cli::OutputBuffer& out, std::string_view name) {
-    out.Put(',');
+void putMember(std::string& out, std::string_view name) {
+    out += ',';
     cli::AppendJsonString(out, name);
-    out.Put(':');
+    out += ':';
 }
 
-void putNumberOrString(cli::OutputBuffer& out, std::string_view text) {
+void putNumberOrString(std::string& out, std::string_view text) {
     if (isJsonNumber(text)) {
-        out.Put(text);
+        out.append(text);
     } else {
         cli::AppendJsonString(out, text);
     }
 }
 
 void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
-                  cli::OutputBuffer& out) {
-    out.Put("{\"id\":");
+                  std::string& out) {
+    out.append("{\"id\":");
     cli::AppendJsonString(out, row.name);
     putMember(out, "pattern");
     putNumberOrString(out, row.pattern);
@@ -160,19 +160,19 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
     std::int32_t reversed = 0;
     std::string ignored;
     if (cli::ParseReversedText(row.reversed, reversed, ignored)) {
-        out.Put(reversed != 0 ? "true" : "false");
+        out.append(reversed != 0 ? "true" : "false");
     } else {
         cli::AppendJsonString(out, row.reversed);
     }
     putMember(out, "bays");
-    out.Put('[');
+    out += '[';
     for (std::size_t b = 0; b < row.bays.size(); ++b) {
         if (b > 0) {
-            out.Put(',');
+            out += ',';
         }
         cli::AppendJsonString(out, row.bays[b]);
     }
-    out.Put(']');
+    out += ']';
     for (const std::size_t f : {Rules, H1, H2}) {
         if (!fieldOf(row, f).empty()) {
             putMember(out, kFieldNames[f]);
@@ -186,18 +186,22 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         }
         putMember(out, extraNames[e]);
         if (cell.json) {
-            out.Put(cell.text);
+            out.append(cell.text);
         } else {
             cli::AppendJsonString(out, cell.text);
         }
     }
-    out.Put("}\n");
+    out.append("}\n");
 }
 
-bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
-               std::string& error) {
-    return format == ColumnFileFormat::Csv ? readCsvTable(bytes, table, error)
-                                           : readJsonLinesTable(bytes, table, error);
+// The columns the batch tool adds to its output: results of the cells
+// before them, computed again from the cells here and by the tool, and
+// stale once a cell changes, so they are not kept.
+bool isResultColumn(std::string_view name) {
+    auto in = [name](const auto& names) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    return in(cli::kAddedCsvColumns) || in(cli::kRuleCsvColumns);
 }
 
 } // namespace
@@ -244,15 +248,26 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
         }
     }
     ColumnList read;
-    read.columns = table.names;
+    for (const std::string& name : table.names) {
+        if (!isResultColumn(name)) {
+            read.columns.push_back(name);
+        }
+    }
     for (const RawRecord& record : table.records) {
         ColumnRow row;
         for (std::size_t c = 0; c < table.names.size(); ++c) {
             if (const auto f = knownField(table.names[c])) {
                 fieldOf(row, *f) = record.cells[c].text;
-            } else {
+            } else if (!isResultColumn(table.names[c])) {
                 row.extra.push_back(record.cells[c]);
             }
+        }
+        // A record the tool refuses for a reason the row's cells do not
+        // show (a quote out of place, a row that failed in an earlier run)
+        // would open as a good column: the file is refused instead.
+        if (!record.readerError.empty() && evaluateRow(row).error.empty()) {
+            error = record.readerError;
+            return false;
         }
         read.rows.push_back(std::move(row));
     }
@@ -261,7 +276,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
 }
 
 std::string writeColumnList(const ColumnList& list, ColumnFileFormat format) {
-    cli::OutputBuffer out;
+    std::string out;
     if (format == ColumnFileFormat::Csv) {
         writeCsv(list, out);
     } else {
@@ -270,7 +285,7 @@ std::string writeColumnList(const ColumnList& list, ColumnFileFormat format) {
             writeJsonRow(extraNames, row, out);
         }
     }
-    return out.Text();
+    return out;
 }
 
 } // namespace koruba

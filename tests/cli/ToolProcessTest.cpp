@@ -262,10 +262,14 @@ INSTANTIATE_TEST_SUITE_P(
               {QStringLiteral("--format"), QStringLiteral("xml")},
               2,
               "--format must be csv or jsonl"},
-        Usage{"bad_jobs",
-              {QStringLiteral("--jobs"), QStringLiteral("0"), Example("columns.csv")},
-              2,
-              "--jobs must be a number from 1 to 64"},
+        Usage{"jobs_accepted_and_ignored",
+              {QStringLiteral("--jobs"), QStringLiteral("64"), Example("columns.csv")},
+              0,
+              "A1_term"},
+        Usage{"header_only_with_a_bad_header",
+              {Data("bad_header.csv")},
+              1,
+              "the header lacks the column(s) pattern"},
         Usage{"bad_bay_token",
               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
                QStringLiteral("X95")},
@@ -346,8 +350,108 @@ TEST(Tool, LineAboveTheLimitIsOneErrorRecord) {
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0].toStdString(),
-              "{\"id\":null,\"error\":\"line 1: line longer than 16 MiB; not read\"}");
+              "{\"id\":null,\"error\":\"line 1: record longer than 16 MiB; not read\"}");
     EXPECT_TRUE(lines[1].startsWith("{\"id\":\"after\",\"result\":{"));
+}
+
+// The limit is 16 MiB exactly, not counting the line end, wherever the
+// line starts.
+TEST(Tool, RecordLimitIsSixteenMebibytesExactly) {
+    const QByteArray after = "{\"id\": \"after\", \"pattern\": 22, \"reversed\": 0, \"bays\": "
+                             "[\"\", \"\", \"\", \"\"]}\n";
+    for (const int extra : {0, 1}) {
+        QByteArray big = "{\"id\": \"big\", \"pattern\": 21, \"reversed\": 0, \"bays\": [\"L45\", "
+                         "\"\", \"\", \"\"], \"note\": \"\"}";
+        big.insert(big.size() - 2, QByteArray((16 << 20) - big.size() + extra, 'n'));
+        ASSERT_EQ(big.size(), (16 << 20) + extra);
+        for (const QByteArray& before : {QByteArray(), after, after + "   \r\n"}) {
+            const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")},
+                                        before + big + "\r\n" + after);
+            EXPECT_EQ(run.exitCode, extra) << run.err.toStdString();
+            EXPECT_EQ(run.out.contains("\"id\":\"big\",\"result\""), extra == 0);
+            EXPECT_EQ(run.out.contains("record longer than 16 MiB"), extra == 1);
+            EXPECT_TRUE(run.out.endsWith("}}\n"));
+        }
+    }
+}
+
+// A failed write is never a success: the user gets a message and status 2.
+TEST(Tool, FullOutputIsAnError) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("--version")},
+          QStringList{QStringLiteral("--pattern"), QStringLiteral("21")},
+          QStringList{Example("columns.csv")}}) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(KORUBA_CALC_TOOL), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("cannot write the output: No space left"))
+            << args.join(' ').toStdString();
+    }
+}
+
+TEST(Tool, ClosedStandardInputIsAUsageError) {
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" <&-"),
+                                        QStringLiteral(KORUBA_CALC_TOOL)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().contains("standard input is closed"));
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+}
+
+// The output read back by a strict JSON reader (Python's, with strict
+// UTF-8): ids and bad tokens with quotes, backslashes, control characters,
+// U+2028 and characters outside the basic plane come back as they went in.
+TEST(Tool, JsonOutputReadsBackWithAStrictReader) {
+    const QStringList ids = {QStringLiteral("a\\b"),
+                             QStringLiteral("say \"hi\""),
+                             QStringLiteral("c\u0001d\u001Fe"),
+                             QStringLiteral("line\u2028sep"),
+                             QString::fromUtf8("\xF0\x9F\x8F\xA0 house"),
+                             QStringLiteral("\\u0041")};
+    // A JSON string as Qt writes it: [\"...\"] without the brackets.
+    auto quoted = [](const QString& text) {
+        return QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    };
+    QByteArray input;
+    for (const QString& id : ids) {
+        for (const QString& bay1 : {QStringLiteral("L45"), id}) {
+            input += "{\"id\":" + quoted(id) + ",\"pattern\":21,\"reversed\":false,\"bays\":[" +
+                     quoted(bay1) + ",\"\",\"\",\"\"]}\n";
+        }
+    }
+    const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, input);
+    ASSERT_EQ(run.exitCode, 1) << run.err.toStdString();
+
+    QTemporaryDir dir;
+    QFile out(dir.filePath(QStringLiteral("out.jsonl")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(run.out);
+    out.close();
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import json, sys\n"
+                                 "with open(sys.argv[1], encoding='utf-8', errors='strict') as f:\n"
+                                 "    for line in f:\n"
+                                 "        r = json.loads(line)\n"
+                                 "        print(json.dumps([r['id'], r.get('error', '')]))\n"),
+                  out.fileName()});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QList<QByteArray> lines = python.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2 * ids.size());
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const QJsonArray good = QJsonDocument::fromJson(lines[2 * i]).array();
+        EXPECT_EQ(good[0].toString(), ids[i]);
+        EXPECT_EQ(good[1].toString(), QString());
+        const QJsonArray bad = QJsonDocument::fromJson(lines[2 * i + 1]).array();
+        EXPECT_EQ(bad[0].toString(), ids[i]);
+        EXPECT_TRUE(bad[1].toString().contains(QLatin1Char('"') + ids[i] + QLatin1Char('"')))
+            << bad[1].toString().toStdString();
+    }
 }
 
 } // namespace
