@@ -1,6 +1,7 @@
 #include "ui/ColumnListWindow.h"
 
 #include "calc/LibCal_Nti.h"
+#include "calc/PatternTable.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "ui/ColumnCommands.h"
@@ -86,6 +87,8 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
     if (calculator_) {
         connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
+        connect(calculator_, &TMainF::conditionsChanged, this,
+                &ColumnListWindow::onCalculatorConditions);
     }
     newList();
 }
@@ -218,8 +221,8 @@ void ColumnListWindow::buildFilterBar() {
     patternFilter_->setObjectName(QStringLiteral("patternFilter"));
     patternFilter_->setAccessibleName(QStringLiteral("パターンで絞り込み"));
     patternFilter_->addItem(QStringLiteral("すべてのパターン"), 0);
-    for (const std::int32_t tag : PatternTags) {
-        patternFilter_->addItem(patternDescription(tag), tag);
+    for (const FramePattern& pattern : kFramePatterns) {
+        patternFilter_->addItem(patternDescription(pattern.tag), pattern.tag);
     }
     bar->addWidget(patternFilter_);
     connect(patternFilter_, &QComboBox::currentIndexChanged, this,
@@ -534,8 +537,7 @@ bool ColumnListWindow::editInCalculator(int row) {
         return false;
     }
     linkedId_ = model_->rowId(row);
-    calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed,
-                            cli::BayTableOf(outcome.column));
+    showRowInCalculator(row);
     calculator_->show();
     calculator_->raise();
     calculator_->activateWindow();
@@ -560,19 +562,44 @@ void ColumnListWindow::onCalculatorShown() {
     }
 }
 
-// An undo or redo of the row the calculator edits shows in the calculator.
-void ColumnListWindow::onRowReplaced(std::uint64_t id) {
-    const int row = model_->rowOfId(id);
-    if (id != linkedId_ || !calculator_ || row < 0) {
+// The conditions chosen in the calculator become the row's rules and
+// heights, as one undoable edit.
+void ColumnListWindow::onCalculatorConditions() {
+    const int row = linkedRow();
+    if (row < 0 || !calculator_) {
         return;
     }
+    ColumnRow edited = model_->columnRow(row);
+    setRowConditions(edited, calculator_->conditions());
+    if (edited != model_->columnRow(row)) {
+        undoStack_->push(
+            new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算条件の変更")));
+    }
+}
+
+// Conditions the calculator cannot take (the 2025 rules without both
+// heights) leave its own; the row then says why it has no result.
+void ColumnListWindow::showRowInCalculator(int row) {
     const RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
     const BayTable bays = cli::BayTableOf(outcome.column);
-    if (outcome.columnRead &&
-        (shown.PatternTag() != outcome.column.Pattern ||
-         shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays))) {
+    // The column first: each step shows a result, which is compared with
+    // the row, and only the column is compared.
+    if (shown.PatternTag() != outcome.column.Pattern ||
+        shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays)) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
+    }
+    if (outcome.computed && !calculator_->setConditions(outcome.conditions)) {
+        statusBar()->showMessage(QStringLiteral(
+            "計算画面の計算条件は変わりません（2025年の規準には H1 と H2 が必要です）"));
+    }
+}
+
+// An undo or redo of the row the calculator edits shows in the calculator.
+void ColumnListWindow::onRowReplaced(std::uint64_t id) {
+    const int row = model_->rowOfId(id);
+    if (id == linkedId_ && calculator_ && row >= 0 && model_->outcome(row).columnRead) {
+        showRowInCalculator(row);
     }
 }
 

@@ -97,6 +97,8 @@ private:
     void editCurrent();
     void moveCurrent(int step);
     void onCalculatorShown();
+    void onCalculatorConditions();
+    void showRowInCalculator(int row);
     void onRowReplaced(std::uint64_t id);
     void updateStatus();
     void updateTitle();

@@ -100,12 +100,32 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
     }
 }
 
+void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
+    RuleSet rules = RuleSet::Notice2000;
+    std::string ignored;
+    if (!(row.rules.empty() || parseRuleSet(row.rules, rules, ignored)) ||
+        rules != conditions.rules) {
+        row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));
+    }
+    auto setHeight = [&ignored](std::string& text, std::int32_t cm) {
+        std::int32_t now = 0;
+        if (text.empty() ? cm != 0 : !parseStoreyHeight(text, now, ignored) || now != cm) {
+            text = cm != 0 ? storeyHeightText(cm) : std::string();
+        }
+    };
+    setHeight(row.h1, conditions.h1Cm);
+    setHeight(row.h2, conditions.h2Cm);
+}
+
 ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t reversed,
-                      const BayTable& bays) {
+                      const BayTable& bays, const CalcConditions& conditions) {
     ColumnRow row;
     row.name = std::move(name);
     row.reversed = "0";
     setRowColumn(row, pattern, reversed, bays);
+    if (conditions.rules != RuleSet::Notice2000) {
+        setRowConditions(row, conditions);
+    }
     return row;
 }
 

@@ -60,8 +60,12 @@ RowOutcome evaluateRow(const ColumnRow& row);
 void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays);
 
+// Sets the rules and height cells to conditions, in the same way. Heights
+// of 0 leave their cells empty.
+void setRowConditions(ColumnRow& row, const CalcConditions& conditions);
+
 // A column's cells as the calculator holds it, for a new row.
 ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t reversed,
-                      const BayTable& bays);
+                      const BayTable& bays, const CalcConditions& conditions = {});
 
 } // namespace koruba

@@ -70,6 +70,7 @@ private slots:
     void rowsWithoutResultSayWhy();
     void openEditInCalculatorUndoSaveReopen();
     void anotherRowSwitchesTheCalculator();
+    void conditionsTravelWithTheRow();
     void failingSaveKeepsTheListAndSaysWhy();
     void unreadableFileLeavesTheListAsItWas();
     void closingWithChangesAsks_data();
@@ -284,6 +285,34 @@ void ColumnListWindowTest::anotherRowSwitchesTheCalculator() {
     QCOMPARE(list().undoStack()->count(), 1);
     QVERIFY(list().tableModel()->columnRow(0) == first);
     QVERIFY(list().tableModel()->columnRow(59).bays[1] != last.bays[1]);
+}
+
+// The row's rules and heights go to the calculator with the column; rules
+// chosen there come back as an undoable edit of the row.
+void ColumnListWindowTest::conditionsTravelWithTheRow() {
+    ColumnList house;
+    ColumnRow row = namedRow("H", "13", "X45");
+    row.rules = "2025";
+    row.h1 = "3.30";
+    row.h2 = "2.8";
+    house.rows = {row, namedRow("P", "21", "")};
+    list().tableModel()->resetList(house);
+    activateRow(0);
+    const CalcConditions tall{RuleSet::Revision2025, 330, 280};
+    QCOMPARE(calculator_->conditions(), tall);
+    QCOMPARE(list().undoStack()->count(), 0);
+
+    QVERIFY(calculator_->setConditions(CalcConditions{RuleSet::Revision2025, 330, 300}));
+    QCOMPARE(list().undoStack()->count(), 1);
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).h2), QStringLiteral("3.00"));
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).h1), QStringLiteral("3.30"));
+    list().undoStack()->undo();
+    QVERIFY(list().tableModel()->columnRow(0) == row);
+    QCOMPARE(calculator_->conditions(), tall);
+    // A row of the 2000 rules takes the calculator back to them.
+    activateRow(1);
+    QCOMPARE(calculator_->conditions().rules, RuleSet::Notice2000);
+    QCOMPARE(list().undoStack()->count(), 1);
 }
 
 void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {

@@ -1,8 +1,8 @@
 // The main window's close query: every close request records the title
 // and version, and a record that cannot be written keeps the window open.
 
-#include "app/RegistryRecord.h"
-#include "tests/app/FileSizeLimit.h"
+#include "ui/services/RegistryRecord.h"
+#include "tests/ui/services/FileSizeLimit.h"
 #include "ui/MainForm.h"
 
 #include <QApplication>
