@@ -9,6 +9,7 @@
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
 #include "ui/MainForm.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/TabSeparatedText.h"
 
 #include <QAction>
@@ -28,14 +29,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <QUndoStack>
 
 #include <algorithm>
-#include <map>
 
 namespace koruba {
 
@@ -43,9 +42,6 @@ namespace {
 
 const QString kFileFilter =
     QStringLiteral("柱リスト (*.csv *.jsonl *.json);;CSV (*.csv);;JSON Lines (*.jsonl *.json)");
-// Settings keys of the list's own.
-const QString kRecentKey = QStringLiteral("ColumnList/RecentFiles");
-constexpr int kRecentCount = 8;
 const QString kTitle = QStringLiteral("柱リスト");
 
 int askUnsavedBox(QWidget* parent) {
@@ -143,8 +139,14 @@ void ColumnListWindow::buildFileMenu() {
                });
     makeAction(menu, "open", QStringLiteral("開く(&O)..."),
                QKeySequence::keyBindings(QKeySequence::Open), &ColumnListWindow::openDialog);
-    recentMenu_ = menu->addMenu(QStringLiteral("最近使ったファイル(&R)"));
-    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    recentMenu_ = new RecentFilesMenu(
+        [this](const QString& path) {
+            if (maybeSave()) {
+                openFile(path);
+            }
+        },
+        this);
+    menu->addMenu(recentMenu_);
     menu->addSeparator();
     makeAction(menu, "save", QStringLiteral("保存(&S)"),
                QKeySequence::keyBindings(QKeySequence::Save), &ColumnListWindow::save);
@@ -159,7 +161,6 @@ void ColumnListWindow::buildFileMenu() {
     menu->addSeparator();
     makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
-    updateRecentMenu();
 }
 
 void ColumnListWindow::buildEditMenu() {
@@ -272,7 +273,7 @@ bool ColumnListWindow::openFile(const QString& path) {
     undoStack_->clear();
     path_ = path;
     linkedId_ = 0;
-    rememberRecent(path);
+    recentMenu_->remember(path);
     updateTitle();
     updateStatus();
     return true;
@@ -290,7 +291,7 @@ bool ColumnListWindow::saveFile(const QString& path) {
     }
     path_ = path;
     undoStack_->setClean();
-    rememberRecent(path);
+    recentMenu_->remember(path);
     updateTitle();
     statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(path), 5000);
     return true;
@@ -388,33 +389,6 @@ void ColumnListWindow::closeEvent(QCloseEvent* event) {
     if (event->isAccepted()) {
         newList();
     }
-}
-
-void ColumnListWindow::rememberRecent(const QString& path) {
-    QSettings settings;
-    QStringList recent = settings.value(kRecentKey).toStringList();
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    settings.setValue(kRecentKey, recent.mid(0, kRecentCount));
-    updateRecentMenu();
-}
-
-void ColumnListWindow::updateRecentMenu() {
-    recentMenu_->clear();
-    const QStringList recent = QSettings().value(kRecentKey).toStringList();
-    int n = 0;
-    for (const QString& path : recent) {
-        QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
-        action->setToolTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (maybeSave()) {
-                openFile(path);
-            }
-        });
-    }
-    recentMenu_->setEnabled(!recent.isEmpty());
 }
 
 // ---------------------------------------------------------------- rows
@@ -606,34 +580,17 @@ void ColumnListWindow::onRowReplaced(std::uint64_t id) {
 // ---------------------------------------------------------------- status
 
 void ColumnListWindow::updateStatus() {
-    // By class number, so that the classes come in the hardware table's
-    // order; a result above the table counts as "---".
-    std::map<int, std::pair<QString, int>> perClass;
-    int failed = 0;
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        const RowOutcome& outcome = model_->outcome(row);
-        if (!outcome.computed) {
-            ++failed;
-            continue;
-        }
-        const std::int32_t joint = outcome.result.JointClass;
-        auto& entry = perClass[joint > 0 ? joint : 1000];
-        entry.first =
-            joint > 0 ? QString::fromUtf8(outcome.result.JointSymbol.data(),
-                                          static_cast<qsizetype>(outcome.result.JointSymbol.size()))
-                      : QStringLiteral("---");
-        ++entry.second;
-    }
     QStringList parts;
     parts << QStringLiteral("%1 本").arg(model_->rowCount());
     if (filter_->rowCount() != model_->rowCount()) {
         parts << QStringLiteral("表示 %1 本").arg(filter_->rowCount());
     }
-    for (const auto& [joint, entry] : perClass) {
-        parts << QStringLiteral("%1 %2").arg(entry.first).arg(entry.second);
+    const ColumnTableModel::ClassCounts counts = model_->classCounts();
+    for (const auto& [joint, count] : counts.perClass) {
+        parts << QStringLiteral("%1 %2").arg(jointClassSymbol(joint)).arg(count);
     }
-    if (failed > 0) {
-        parts << QStringLiteral("計算できない %1 本").arg(failed);
+    if (counts.failed > 0) {
+        parts << QStringLiteral("計算できない %1 本").arg(counts.failed);
     }
     countLabel_->setText(parts.join(QStringLiteral("   ")));
 }

@@ -20,6 +20,7 @@ class TMainF;
 namespace koruba {
 
 class ColumnFilterModel;
+class RecentFilesMenu;
 class ColumnTableModel;
 
 // The column list (柱リスト): the columns of a house in a table, with the
@@ -102,8 +103,6 @@ private:
     void onRowReplaced(std::uint64_t id);
     void updateStatus();
     void updateTitle();
-    void updateRecentMenu();
-    void rememberRecent(const QString& path);
     std::vector<int> selectedRows() const;
     int currentRow() const;
     void selectRow(int row);
@@ -117,7 +116,7 @@ private:
     QComboBox* patternFilter_ = nullptr;
     QComboBox* classFilter_ = nullptr;
     QLabel* countLabel_ = nullptr;
-    QMenu* recentMenu_ = nullptr;
+    RecentFilesMenu* recentMenu_ = nullptr;
     std::uint64_t linkedId_ = 0;
     QString path_;
     ErrorReport reportError_;

@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -90,6 +91,24 @@ int ColumnTableModel::rowOfId(std::uint64_t id) const {
     const auto it = std::find_if(rows_.begin(), rows_.end(),
                                  [id](const StoredRow& stored) { return stored.id == id; });
     return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
+}
+
+ColumnTableModel::ClassCounts ColumnTableModel::classCounts() const {
+    // Class 0 (N above the table) sorts after class 11.
+    std::map<std::int32_t, int> byClass;
+    ClassCounts counts;
+    for (const RowOutcome& outcome : outcomes_) {
+        if (!outcome.computed) {
+            ++counts.failed;
+            continue;
+        }
+        const std::int32_t joint = outcome.result.JointClass;
+        ++byClass[joint > 0 ? joint : JointClassCount + 1];
+    }
+    for (const auto& [key, count] : byClass) {
+        counts.perClass.emplace_back(key > JointClassCount ? 0 : key, count);
+    }
+    return counts;
 }
 
 std::string ColumnTableModel::unusedName() const {

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QUndoStack;
@@ -64,6 +65,13 @@ public:
     std::uint64_t rowId(int row) const { return rows_[static_cast<std::size_t>(row)].id; }
     int rowOfId(std::uint64_t id) const;
     std::uint64_t newRowId() { return nextId_++; }
+    // How many rows have each hardware class, in the order of the class
+    // table (N above the table last), and how many have no result.
+    struct ClassCounts {
+        std::vector<std::pair<std::int32_t, int>> perClass;
+        int failed = 0;
+    };
+    ClassCounts classCounts() const;
     // A name no row has yet: "C1", "C2", ...
     std::string unusedName() const;
 

@@ -17,7 +17,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -254,6 +256,10 @@ void ColumnListWindowTest::openEditInCalculatorUndoSaveReopen() {
     const QString path = dir_.filePath(QStringLiteral("house.csv"));
     QVERIFY(list().saveFile(path));
     QVERIFY(!list().isModified());
+    const QList<QAction*> recent =
+        list().findChild<QMenu*>(QStringLiteral("recentMenu"))->actions();
+    QVERIFY(!recent.isEmpty());
+    QCOMPARE(recent.first()->toolTip(), QFileInfo(path).absoluteFilePath());
     QVERIFY(list().openFile(path));
     QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).bays[2]),
              QStringLiteral("L45+P2.5"));
