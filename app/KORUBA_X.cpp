@@ -3,11 +3,11 @@
 // closed. A file named on the command line opens as a column list (the
 // toolkit takes its own arguments, such as -platform, first).
 
-#include "ui/services/LibComm_01.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/ColumnListLink.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
+#include "ui/services/LibComm_01.h"
 
 #include <QApplication>
 #include <QIcon>
