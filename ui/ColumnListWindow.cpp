@@ -89,7 +89,11 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     newList();
 }
 
-ColumnListWindow::~ColumnListWindow() = default;
+ColumnListWindow::~ColumnListWindow() {
+    // The stack, a child, is deleted after this window has stopped being
+    // one, and a stack with changes says it became clean as it goes.
+    disconnect(undoStack_, nullptr, this, nullptr);
+}
 
 // ---------------------------------------------------------------- layout
 
