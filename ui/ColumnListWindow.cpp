@@ -122,6 +122,9 @@ void ColumnListWindow::buildTable() {
     table_->setEditTriggers(QAbstractItemView::EditKeyPressed);
     table_->setAlternatingRowColors(true);
     table_->setWordWrap(false);
+    // Tab leaves the table for the filters, as the keyboard's way between
+    // the window's parts; arrows move between cells.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     setCentralWidget(table_);

@@ -418,8 +418,19 @@ void ColumnListWindowTest::filtersNarrowTheRows() {
     QTest::keyClick(table(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(nameFilter->hasFocus());
     QTest::keyClicks(nameFilter, name);
-    list().findChild<QComboBox*>(QStringLiteral("patternFilter"))->setCurrentIndex(patternRow);
-    list().findChild<QComboBox*>(QStringLiteral("classFilter"))->setCurrentIndex(classRow);
+    // On to the two drop-downs with Tab, as a user without the mouse goes.
+    QTest::keyClick(nameFilter, Qt::Key_Tab);
+    auto* patternFilter = list().findChild<QComboBox*>(QStringLiteral("patternFilter"));
+    QVERIFY(patternFilter->hasFocus());
+    patternFilter->setCurrentIndex(patternRow);
+    QTest::keyClick(patternFilter, Qt::Key_Tab);
+    auto* classFilter = list().findChild<QComboBox*>(QStringLiteral("classFilter"));
+    QVERIFY(classFilter->hasFocus());
+    classFilter->setCurrentIndex(classRow);
+    QTest::keyClick(classFilter, Qt::Key_Tab);
+    QVERIFY(table()->hasFocus());
+    QTest::keyClick(table(), Qt::Key_Tab);
+    QVERIFY(!table()->hasFocus());
     QCOMPARE(table()->model()->rowCount(), rows);
 }
 
