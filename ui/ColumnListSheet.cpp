@@ -14,9 +14,11 @@ SheetDescription sheetOfList(const ColumnTableModel& model, std::string project,
         const RowOutcome& outcome = model.outcome(row);
         SheetRow sheetRow;
         sheetRow.name = model.columnRow(row).name;
+        // A row whose pattern was read stands in its storey's table even
+        // when a later cell failed.
+        sheetRow.patternTag = outcome.column.Pattern;
+        sheetRow.reversed = outcome.column.Reversed;
         if (outcome.columnRead) {
-            sheetRow.patternTag = outcome.column.Pattern;
-            sheetRow.reversed = outcome.column.Reversed;
             sheetRow.bays = cli::BayTableOf(outcome.column);
         }
         sheetRow.conditions = outcome.conditions;
