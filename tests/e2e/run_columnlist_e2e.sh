@@ -76,16 +76,23 @@ sleep 0.5
 # element chosen at start is the brace rising to the left, 45x90.
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 118 + 2 + 9 + 19)) $((Y + 270 + 2 + 9 + 21)) click 1
-sleep 0.5
+# The edit marks the list as changed: its title gains the asterisk.
+timeout 10 xdotool search --sync --name '^house\.csv\* - 柱リスト' >/dev/null ||
+    fail "the click in the calculator did not change the list"
 
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+s
-sleep 0.5
+for _ in $(seq 100); do
+    grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" && break
+    sleep 0.1
+done
 grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" ||
     fail "the saved list does not hold the edited bay: $(grep '^2F-X1Y1' "$work/house.csv")"
 
 xdotool key ctrl+shift+p
-sleep 1
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書をPDFに保存$' | head -n1) ||
+    fail "the file dialog did not open"
+xdotool windowfocus --sync "$dialog"
 xdotool key ctrl+a
 xdotool type --delay 20 "$work/house.pdf"
 xdotool key Return
