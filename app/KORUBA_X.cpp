@@ -1,11 +1,13 @@
 // The program start: the application object, the main window, the hidden
 // summary dialog owned by it, and the event loop until the main window has
 // closed. --help and --version are answered on the terminal before any
-// window system is needed; other arguments are not the program's business
-// (the toolkit still takes its own, such as -platform).
+// window system is needed; a file named on the command line opens as a
+// column list; other arguments are not the program's business (the
+// toolkit takes its own, such as -platform, first).
 
 #include "app/TerminalRequest.h"
 #include "draw/JapaneseFonts.h"
+#include "ui/ColumnListLink.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
 #include "ui/services/LibComm_01.h"
@@ -57,6 +59,7 @@ int main(int argc, char* argv[]) {
         // construction; the window manager gets them right after the
         // first frame instead of before it.
         QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ApplicationIcon()); });
+        koruba::installColumnList(mainF, QApplication::arguments().mid(1));
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));

@@ -119,6 +119,13 @@ void BracingModel::Reverse() {
     patternReversed_ = patternReversed_ == 0 ? 1 : 0;
 }
 
+void BracingModel::LoadColumn(std::int32_t patternTag, std::int32_t reversed,
+                              const BayTable& bays) {
+    ChoosePattern(patternTag);
+    patternReversed_ = reversed != 0 ? 1 : 0;
+    bays_ = bays;
+}
+
 void BracingModel::ApplyBraceRowMultiplier(std::int32_t row) {
     float m = 0.0f;
     if (BraceMultiplierOfRow(row, elementKind_, multiplierCap_, m)) {

@@ -121,6 +121,9 @@ public:
 
     void ChoosePattern(std::int32_t tag);
     void Reverse();
+    // Takes over a stored column: pattern, mirror state and every bay. The
+    // element choice and the current bay are the user's and stay.
+    void LoadColumn(std::int32_t patternTag, std::int32_t reversed, const BayTable& bays);
 
     // Element choice. The brace size list row is passed in because the
     // choice reads it back from the list (-1 when nothing is selected).

@@ -91,18 +91,13 @@ std::string ATermText(std::string_view name, float left, float right, float corr
     return s;
 }
 
+std::string strengthValueText(const ResultType& r) {
+    // No hardware class covers this N value.
+    return r.JointClass == 0 ? std::string("---") : FormatFixed(r.JointStrength, 2);
+}
+
 std::string StrengthText(const ResultType& r) {
-    std::string s;
-    s.reserve(32);
-    s += "接合耐力： ";
-    if (r.JointClass == 0) {
-        // No hardware class covers this N value.
-        s += "---";
-    } else {
-        AppendFixed(s, r.JointStrength, 2);
-    }
-    s += "(kN)";
-    return s;
+    return "接合耐力： " + strengthValueText(r) + "(kN)";
 }
 
 std::string NLineText(const ResultType& r, std::int32_t storeyCount) {

@@ -407,6 +407,7 @@ bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value va
     } else {
         const std::size_t from = offset(start);
         cell.value.assign(trimRight(line.substr(from, offset(here()) - from)));
+        cell.asWritten = true;
     }
     return true;
 }

@@ -48,6 +48,9 @@ inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
 struct InputCell {
     std::string name;  // the CSV header's name (empty past the header), the JSON member name
     std::string value; // the CSV field, the JSON string's text or the JSON value as written
+    // Whether value is a JSON value other than a string, as written: a
+    // reader that writes the cell back must not turn 12 into "12".
+    bool asWritten = false;
 };
 
 struct InputRecord {

@@ -16,6 +16,19 @@ QString SizeLabel(std::int32_t braceSize) {
     return QStringLiteral("%1x%2").arg(size.thicknessMm).arg(size.widthMm);
 }
 
+TColor backgroundOf(const BayCell& cell) {
+    return cell.PanelOn == 1 ? clSkyBlue : clWhite;
+}
+
+// The diagonal from the upper left to the lower right corner, and the one
+// from the lower left to the upper right.
+bool fallingDiagonal(const BayCell& cell) {
+    return cell.BraceKind == BraceRisingLeft || cell.BraceKind == CrossBrace;
+}
+bool risingDiagonal(const BayCell& cell) {
+    return cell.BraceKind == BraceRisingRight || cell.BraceKind == CrossBrace;
+}
+
 constexpr std::int32_t FontMsGothic = 3;
 constexpr std::int32_t FontMsPGothic = 4;
 constexpr std::int32_t LabelPoints = 9;
@@ -25,14 +38,14 @@ constexpr std::int32_t LabelPoints = 9;
 void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
     const std::int32_t iw = bayImage.ControlSize().width();
     const std::int32_t ih = bayImage.ControlSize().height();
-    const TColor bg = cell.PanelOn == 1 ? clSkyBlue : clWhite;
+    const TColor bg = backgroundOf(cell);
 
     DrwFill(bayImage, bg);
     DrwRect(bayImage, 0, 0, iw, ih, 4, 0, 1, bg, bg, 0);
-    if (cell.BraceKind == BraceRisingLeft || cell.BraceKind == CrossBrace) {
+    if (fallingDiagonal(cell)) {
         DrwLine(bayImage, 0, 0, iw, ih, 4, 0, clMemberOrange, 0);
     }
-    if (cell.BraceKind == BraceRisingRight || cell.BraceKind == CrossBrace) {
+    if (risingDiagonal(cell)) {
         DrwLine(bayImage, 0, ih, iw, 0, 4, 0, clMemberOrange, 0);
     }
     if (cell.BraceKind > 0) {
@@ -54,6 +67,20 @@ void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
                     LabelPoints, FontMsGothic, 0, 0, clBlack, bg);
         }
     }
+}
+
+void paintBay(QPainter& painter, const QRectF& bay, const BayCell& cell, qreal braceWidth) {
+    painter.save();
+    painter.setClipRect(bay, Qt::IntersectClip);
+    painter.fillRect(bay, ToQColor(backgroundOf(cell)));
+    painter.setPen(QPen(ToQColor(clMemberOrange), braceWidth, Qt::SolidLine, Qt::FlatCap));
+    if (fallingDiagonal(cell)) {
+        painter.drawLine(bay.topLeft(), bay.bottomRight());
+    }
+    if (risingDiagonal(cell)) {
+        painter.drawLine(bay.bottomLeft(), bay.topRight());
+    }
+    painter.restore();
 }
 
 } // namespace koruba

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "draw/Colors.h"
 #include "draw/Picture.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace koruba {
 
@@ -23,6 +25,19 @@ struct DiagramGeometry {
 // pattern table says which bays a pattern uses.
 void DrawPattern(Picture& drwPp, std::int32_t tag, std::int32_t reversed,
                  const DiagramGeometry& g = {});
+
+// One member or bay interior of a diagram, a solid block of one colour
+// covering x1..x2-1, y1..y2-1, in diagram pixels.
+struct DiagramBlock {
+    std::int32_t x1, y1, x2, y2;
+    TColor color;
+};
+
+// The blocks of a pattern's diagram in drawing order (later blocks cover
+// earlier ones), for a pattern tag and mirror state; none for any other
+// tag. The window's bitmap and the printed sheet both draw these.
+std::vector<DiagramBlock> patternBlocks(std::int32_t tag, std::int32_t reversed,
+                                        const DiagramGeometry& g = {});
 
 void DrawPattern21(Picture& drwPp, std::int32_t reversed, std::int32_t x0, std::int32_t y0,
                    std::int32_t m, std::int32_t h, std::int32_t w);

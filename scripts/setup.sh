@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream help2man desktop-file-utils
-  locales libsimdjson-dev python3 time
+  locales libsimdjson-dev python3 time poppler-utils
 )
 
 missing=()

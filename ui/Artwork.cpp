@@ -138,6 +138,16 @@ void PaintPatternImage(QPainter& painter, std::int32_t patternTag) {
     painter.restore();
 }
 
+QString PatternCaptionLine(std::int32_t patternTag) {
+    for (const PatternCaption& caption : PatternCaptions) {
+        if (caption.Tag == patternTag) {
+            return QString::fromUtf8(caption.Upper) + QLatin1Char(' ') +
+                   QString::fromUtf8(caption.Lower);
+        }
+    }
+    return {};
+}
+
 void PaintSummaryImage(QPainter& painter) {
     painter.save();
     painter.setPen(QPen(QColor(128, 128, 128), 2));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 
 #include <cstdint>
 
@@ -17,6 +18,9 @@ inline constexpr QSize ToolImageSize{101, 106};
 // A frame pattern (tag 21, 22, 11, 12 or 13) in orange with the column
 // under study in red and the two caption lines beneath it.
 void PaintPatternImage(QPainter& painter, std::int32_t patternTag);
+// The caption under a pattern's picture as one line ("２階または１階
+// 下屋の出隅"), for lists that name the pattern; empty for any other tag.
+QString PatternCaptionLine(std::int32_t patternTag);
 // The summary button: a grey frame round "使用方法", "および", "計算概要".
 void PaintSummaryImage(QPainter& painter);
 

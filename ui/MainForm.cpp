@@ -799,6 +799,24 @@ void TMainF::BBtn_CloseClick(QObject* /*sender*/) {
     close();
 }
 
+// ---------------------------------------------------------------- stored column
+
+void TMainF::loadColumn(std::int32_t patternTag, std::int32_t reversed,
+                        const koruba::BayTable& bays) {
+    model_.LoadColumn(patternTag, reversed, bays);
+    koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
+    drwPp->refresh();
+    ShowBayImages();
+    for (int storey = 1; storey <= 2; ++storey) {
+        for (int side = 1; side <= 2; ++side) {
+            DrawBay({storey, side});
+        }
+    }
+    UpdateControlStates();
+    Recompute();
+    ShowResult();
+}
+
 // ---------------------------------------------------------------- states
 
 void TMainF::UpdateControlStates() {

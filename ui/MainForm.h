@@ -85,6 +85,12 @@ public:
     // from then on every close request records silently and closes.
     void EndOfSession();
 
+    // --- Editing a stored column (the column list's calculator link) ---
+    // Shows a column as if the user had entered it: pattern, mirror state
+    // and every bay, drawn and computed. The element choice stays. Every
+    // later change shows through resultShown, as the user's own do.
+    void loadColumn(std::int32_t patternTag, std::int32_t reversed, const koruba::BayTable& bays);
+
 signals:
     // Raised after the result labels have been rewritten.
     void resultShown();

@@ -59,8 +59,14 @@ for size in 16 22 24 32 48 64 128 256; do
     expect_file "$icon"
     file "$root/$icon" | grep -q "PNG image data, $size x $size" || fail "$icon is not ${size}x${size}"
 done
-grep -q '^Exec=koruba-x$' "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
-    fail "desktop entry does not start koruba-x"
+expect_file usr/share/mime/packages/io.github.koruba.KorubaX.xml
+grep -q '^Exec=koruba-x %f$' "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
+    fail "desktop entry does not start koruba-x with the file"
+grep -q '^MimeType=text/csv;application/jsonl;$' \
+    "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
+    fail "desktop entry does not declare the column list types"
+grep -q '<glob pattern="\*.jsonl"/>' "$root/usr/share/mime/packages/io.github.koruba.KorubaX.xml" ||
+    fail "shared MIME info lacks JSON Lines"
 grep -qF "<release version=\"$version\"" \
     "$root/usr/share/metainfo/io.github.koruba.KorubaX.metainfo.xml" || fail "metainfo release"
 

@@ -1,0 +1,217 @@
+#include "report/SheetCells.h"
+
+#include "calc/CalcNValue.h"
+#include "calc/LibCal_Nti.h"
+#include "calc/NumberFormat.h"
+#include "calc/ResultText.h"
+
+#include <algorithm>
+
+namespace koruba {
+
+namespace {
+
+constexpr std::string_view kNone = "—";
+
+// The terms of the storey drawn on the given line: the upper line of a
+// two-storey row is the storey above (A2), the other line the column's own
+// storey (A1).
+struct StoreyTerms {
+    float left, right, corr, a, b, factor;
+    std::int32_t heightCm;
+    int floor;
+};
+
+StoreyTerms termsOf(const ResultType& r, std::int32_t storeys, int line) {
+    if (storeys == 2 && line == 0) {
+        return {r.WallA2Left, r.WallA2Right, r.CorrA2, r.A2, r.B2, r.HeightFactor2, r.H2Cm, 2};
+    }
+    return {r.WallA1Left, r.WallA1Right, r.CorrA1, r.A1, r.B1, r.HeightFactor1, r.H1Cm, 1};
+}
+
+// The notification's B is 0.8 for a corner column (出隅) and 0.5 for any
+// other, so the pattern's own factors say which the column is in a storey.
+std::string positionText(std::int32_t patternTag, std::int32_t storeys, int line) {
+    const ResultType bare = CalcNValue(BayTable{}, patternTag, 0);
+    const float b = storeys == 2 && line == 0 ? bare.B2 : bare.B1;
+    return b > 0.6f ? "出隅" : "その他";
+}
+
+std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
+    const ResultType& r = *row.result;
+    const std::int32_t storeys = storeyCountOf(row);
+    const StoreyTerms t = termsOf(r, storeys, line);
+    const bool heights = r.Rules == RuleSet::Revision2025;
+    switch (column) {
+    case SheetColumn::WallLeft:
+        return F1(t.left);
+    case SheetColumn::WallRight:
+        return F1(t.right);
+    case SheetColumn::Correction:
+        return F1(t.corr);
+    case SheetColumn::A:
+        return F1(t.a);
+    case SheetColumn::B:
+        return F1(t.b);
+    case SheetColumn::Height:
+        return heights ? storeyHeightText(t.heightCm) : std::string(kNone);
+    case SheetColumn::HeightFactor:
+        // Three decimals: enough to recompute the two-decimal N from the
+        // terms shown.
+        return heights ? FormatFixed(t.factor, 3) : std::string(kNone);
+    case SheetColumn::L:
+        return F1(r.L);
+    case SheetColumn::N:
+        return F2(r.NValue);
+    case SheetColumn::PullOut:
+        return F2(r.PullOut);
+    case SheetColumn::Symbol:
+        return std::string(r.JointSymbol);
+    case SheetColumn::Hardware:
+        return std::string(r.JointName);
+    case SheetColumn::Strength:
+        return strengthValueText(r);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::vector<SheetColumn> sheetColumns(std::int32_t storeyCount, bool withHeights) {
+    using C = SheetColumn;
+    if (storeyCount == 0) {
+        return {C::Name};
+    }
+    std::vector<C> columns{C::Diagram, C::Name, C::Pattern, C::Mirrored};
+    if (storeyCount == 2) {
+        columns.push_back(C::Storey);
+    }
+    columns.insert(columns.end(),
+                   {C::Position, C::WallLeft, C::WallRight, C::Correction, C::A, C::B});
+    if (withHeights) {
+        columns.insert(columns.end(), {C::Height, C::HeightFactor});
+    }
+    columns.insert(columns.end(), {C::L, C::N, C::PullOut, C::Symbol, C::Hardware, C::Strength});
+    return columns;
+}
+
+std::string_view columnHeader(SheetColumn column) {
+    switch (column) {
+    case SheetColumn::Diagram:
+        return "軸組";
+    case SheetColumn::Name:
+        return "柱名";
+    case SheetColumn::Pattern:
+        return "パターン";
+    case SheetColumn::Mirrored:
+        return "反転";
+    case SheetColumn::Storey:
+        return "階";
+    case SheetColumn::Position:
+        return "柱位置";
+    case SheetColumn::WallLeft:
+        return "壁倍率\n左";
+    case SheetColumn::WallRight:
+        return "壁倍率\n右";
+    case SheetColumn::Correction:
+        return "筋かい\n補正";
+    case SheetColumn::A:
+        return "A";
+    case SheetColumn::B:
+        return "B";
+    case SheetColumn::Height:
+        return "H\n(m)";
+    case SheetColumn::HeightFactor:
+        return "f(H)";
+    case SheetColumn::L:
+        return "L";
+    case SheetColumn::N:
+        return "N値";
+    case SheetColumn::PullOut:
+        return "引抜力\n(kN)";
+    case SheetColumn::Symbol:
+        return "告示\n記号";
+    case SheetColumn::Hardware:
+        return "接合金物";
+    case SheetColumn::Strength:
+        return "接合耐力\n(kN)";
+    }
+    return {};
+}
+
+bool isPerStorey(SheetColumn column) {
+    return column >= SheetColumn::Storey && column <= SheetColumn::HeightFactor;
+}
+
+std::int32_t storeyCountOf(const SheetRow& row) {
+    return IsPatternTag(row.patternTag) ? StoreyCountOf(row.patternTag) : 0;
+}
+
+std::string_view tableCaption(std::int32_t storeyCount) {
+    switch (storeyCount) {
+    case 1:
+        return "平屋・2階の柱";
+    case 2:
+        return "2階建ての1階の柱";
+    default:
+        return "軸組パターンを読めなかった記録";
+    }
+}
+
+std::string cellText(const SheetRow& row, SheetColumn column, int line) {
+    const std::int32_t storeys = storeyCountOf(row);
+    switch (column) {
+    case SheetColumn::Name:
+        return row.name;
+    case SheetColumn::Pattern:
+        return storeys == 0 ? std::string() : std::to_string(row.patternTag);
+    case SheetColumn::Mirrored:
+        return storeys == 0 ? std::string() : std::string(row.reversed != 0 ? "有" : "無");
+    case SheetColumn::Storey:
+        return storeys == 2 && line == 0 ? "2階" : "1階";
+    case SheetColumn::Position:
+        return storeys == 0 ? std::string() : positionText(row.patternTag, storeys, line);
+    case SheetColumn::Diagram:
+        return {};
+    default:
+        return row.result ? resultCell(row, column, line) : std::string();
+    }
+}
+
+std::vector<RuleSet> rulesInUse(const SheetDescription& sheet) {
+    std::vector<RuleSet> rules;
+    for (const SheetRow& row : sheet.rows) {
+        const RuleSet r = row.result ? row.result->Rules : row.conditions.rules;
+        if (std::find(rules.begin(), rules.end(), r) == rules.end()) {
+            rules.push_back(r);
+        }
+    }
+    if (rules.empty()) {
+        rules.push_back(sheet.rules);
+    }
+    std::sort(rules.begin(), rules.end());
+    return rules;
+}
+
+std::vector<LegendRow> hardwareLegend() {
+    std::vector<LegendRow> rows;
+    float previous = 0.0f;
+    for (std::int32_t k = 1; k <= JointClassCount; ++k) {
+        float limit = 0.0f;
+        float strength = 0.0f;
+        JointSpec(k, limit, strength);
+        // The class table is reached through the classification of its own
+        // limit, which lies in that class.
+        std::int32_t found = 0;
+        std::string_view symbol;
+        std::string_view name;
+        ClassifyJoint(limit, found, symbol, name);
+        std::string range = k == 1 ? "N ≤ " + F2(limit) : F2(previous) + " < N ≤ " + F2(limit);
+        rows.push_back({std::string(symbol), std::move(range), std::string(name), F2(strength)});
+        previous = limit;
+    }
+    return rows;
+}
+
+} // namespace koruba

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "report/SheetDescription.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace koruba {
+
+// The columns of a sheet's tables, left to right. Per-storey columns have
+// one line per storey of the row (the upper storey on top, as in the
+// drawing); the others span the whole row.
+enum class SheetColumn {
+    Diagram,
+    Name,
+    Pattern,
+    Mirrored,
+    Storey,
+    Position,
+    WallLeft,
+    WallRight,
+    Correction,
+    A,
+    B,
+    Height,
+    HeightFactor,
+    L,
+    N,
+    PullOut,
+    Symbol,
+    Hardware,
+    Strength,
+};
+
+// The columns of the table for rows of storeyCount storeys (0 for records
+// without a usable pattern), with the height columns when any row of the
+// table was computed under the 2025 rules.
+std::vector<SheetColumn> sheetColumns(std::int32_t storeyCount, bool withHeights);
+// Header text; a line break separates its two lines.
+std::string_view columnHeader(SheetColumn column);
+bool isPerStorey(SheetColumn column);
+
+// Storeys of a row's pattern: 1, 2, or 0 when the pattern is not one.
+std::int32_t storeyCountOf(const SheetRow& row);
+// "平屋・2階の柱", "2階建ての1階の柱", or for storeyCount 0 the records
+// whose pattern could not be read.
+std::string_view tableCaption(std::int32_t storeyCount);
+
+// The text of one cell, numbers formatted as the window and the batch tool
+// format them. line counts the row's storey lines from the top (0 only,
+// for spanning columns and single-storey rows). A row without a result
+// has texts in its name, pattern and mirror columns only; its error stands
+// across the rest of the row.
+std::string cellText(const SheetRow& row, SheetColumn column, int line);
+
+// The rule sets the rows were computed under, oldest first; the sheet's
+// own when no row names one.
+std::vector<RuleSet> rulesInUse(const SheetDescription& sheet);
+
+// One line of the hardware legend.
+struct LegendRow {
+    std::string symbol;
+    std::string range;
+    std::string name;
+    std::string strength;
+};
+// The eleven hardware classes, from the core's class table.
+std::vector<LegendRow> hardwareLegend();
+
+} // namespace koruba

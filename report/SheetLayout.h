@@ -1,0 +1,87 @@
+#pragma once
+
+#include "report/SheetCells.h"
+#include "report/SheetDescription.h"
+
+#include <QFont>
+#include <QString>
+
+#include <vector>
+
+namespace koruba {
+
+// Lengths on the sheet are in tenths of a millimetre: the painter is scaled
+// to them, and fonts are sized in them.
+inline constexpr qreal kSheetWidth = 1900.0;  // A4 less 10 mm margins
+inline constexpr qreal kSheetHeight = 2770.0; // A4 less 10 mm margins
+
+// The fonts of the sheet, all the IPA Gothic the window's fonts map onto.
+struct SheetFonts {
+    QFont title;
+    QFont heading;
+    QFont text;
+    QFont cell;
+    QFont small;
+};
+SheetFonts sheetFonts();
+
+// One table of the sheet: its storey kind, columns with their widths, and
+// the rows it holds, in input order.
+struct SheetTable {
+    std::int32_t storeys = 1;
+    std::vector<SheetColumn> columns;
+    std::vector<qreal> widths;
+    std::vector<const SheetRow*> rows;
+};
+
+// Where the error of a failed record stands: from this column (the first
+// after diagram, name, pattern and mirror state) to the sheet's right edge.
+std::size_t errorColumn(const SheetTable& table);
+std::string errorCellText(const SheetRow& row);
+
+// Something placed on a page at height y: the first page's method and
+// legend block, a table's caption, its header row, one of its rows, the
+// note of an empty table, or a line of the notes after the tables.
+struct SheetItem {
+    enum class Kind { Method, Caption, HeaderRow, Row, EmptyNote, NotesCaption, Note };
+    Kind kind;
+    qreal y = 0;
+    qreal height = 0;
+    int table = -1;
+    int row = -1;
+    QString text;
+};
+
+struct SheetPage {
+    std::vector<SheetItem> items;
+};
+
+// The sheet cut into pages: the tables split between rows, a continued
+// table repeating its caption and header row on the new page.
+struct SheetLayout {
+    std::vector<SheetTable> tables;
+    std::vector<SheetPage> pages;
+};
+SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
+
+// The first page's block under the header: method, rules, formulas, the
+// 2025 conditions and the hardware legend, as lines of text and the legend.
+struct MethodBlock {
+    std::vector<QString> lines;
+    std::vector<LegendRow> legend;
+};
+MethodBlock methodBlock(const SheetDescription& sheet);
+
+// Heights shared by the layout and the painter.
+inline constexpr qreal kHeaderHeight = 130.0;
+inline constexpr qreal kMethodLine = 38.0;
+inline constexpr qreal kLegendLine = 36.0;
+inline constexpr qreal kCaptionHeight = 55.0;
+inline constexpr qreal kHeaderRowHeight = 80.0;
+inline constexpr qreal kStoreyLine = 70.0;
+inline constexpr qreal kSingleRow = 90.0;
+inline constexpr qreal kNoteLine = 36.0;
+inline constexpr qreal kCellPad = 8.0;
+qreal methodBlockHeight(const MethodBlock& block);
+
+} // namespace koruba

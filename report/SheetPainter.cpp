@@ -1,0 +1,218 @@
+#include "report/SheetPainter.h"
+
+#include "draw/ColumnDiagram.h"
+#include "report/SheetLayout.h"
+
+#include <QPageLayout>
+#include <QPainter>
+
+namespace koruba {
+
+namespace {
+
+constexpr qreal kRule = 1.5; // cell borders, 0.15 mm
+const QColor kHeaderFill(230, 230, 230);
+
+QString utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Paints the pages of a layout; one instance per sheet.
+class PagePainter {
+public:
+    PagePainter(QPainter& painter, const SheetDescription& sheet, const SheetLayout& layout,
+                const SheetFonts& fonts)
+        : p_(painter), sheet_(sheet), layout_(layout), fonts_(fonts) {}
+
+    void paintPage(std::size_t index) {
+        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pages.size()));
+        for (const SheetItem& item : layout_.pages[index].items) {
+            paintItem(item);
+        }
+    }
+
+private:
+    void text(const QRectF& box, const QFont& font, int flags, const QString& s) {
+        p_.setFont(font);
+        p_.drawText(box, flags, s);
+    }
+
+    void cellText(const QRectF& box, int flags, const QString& s) {
+        text(box.adjusted(kCellPad, 0, -kCellPad, 0), fonts_.cell,
+             flags | Qt::AlignVCenter | Qt::TextWrapAnywhere, s);
+    }
+
+    void paintHeader(int page, int pages) {
+        text(QRectF(0, 0, kSheetWidth, 65), fonts_.title, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("N値計算書"));
+        text(QRectF(0, 0, kSheetWidth, 65), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("%1 / %2").arg(page).arg(pages));
+        text(QRectF(0, 70, kSheetWidth, 40), fonts_.text, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("物件名：") + utf8(sheet_.project) + QStringLiteral("　　設計者：") +
+                 utf8(sheet_.designer) + QStringLiteral("　　作成日：") + utf8(sheet_.date));
+        p_.setPen(QPen(Qt::black, 3.0));
+        p_.drawLine(QPointF(0, 115), QPointF(kSheetWidth, 115));
+    }
+
+    void paintItem(const SheetItem& item) {
+        switch (item.kind) {
+        case SheetItem::Kind::Method:
+            paintMethod(item.y);
+            break;
+        case SheetItem::Kind::Caption:
+        case SheetItem::Kind::NotesCaption:
+            text(QRectF(0, item.y, kSheetWidth, item.height), fonts_.heading,
+                 Qt::AlignLeft | Qt::AlignVCenter, item.text);
+            break;
+        case SheetItem::Kind::HeaderRow:
+            paintHeaderRow(layout_.tables[static_cast<std::size_t>(item.table)], item.y,
+                           item.height);
+            break;
+        case SheetItem::Kind::Row:
+            paintRow(layout_.tables[static_cast<std::size_t>(item.table)], item);
+            break;
+        case SheetItem::Kind::EmptyNote:
+            p_.setPen(QPen(Qt::black, kRule));
+            p_.drawRect(QRectF(0, item.y, kSheetWidth, item.height));
+            cellText(QRectF(0, item.y, kSheetWidth, item.height), Qt::AlignHCenter, item.text);
+            break;
+        case SheetItem::Kind::Note:
+            text(QRectF(0, item.y, kSheetWidth, item.height), fonts_.text,
+                 Qt::AlignLeft | Qt::AlignVCenter, item.text);
+            break;
+        }
+    }
+
+    void paintMethod(qreal y) {
+        const MethodBlock block = methodBlock(sheet_);
+        for (const QString& line : block.lines) {
+            text(QRectF(0, y, kSheetWidth, kMethodLine), fonts_.text,
+                 Qt::AlignLeft | Qt::AlignVCenter, line);
+            y += kMethodLine;
+        }
+        y += kMethodLine / 2;
+        text(QRectF(0, y, kSheetWidth, kCaptionHeight), fonts_.heading,
+             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("接合金物の凡例"));
+        y += kCaptionHeight;
+        static constexpr qreal widths[] = {140, 380, 1060, 320};
+        const QString heads[] = {QStringLiteral("告示記号"), QStringLiteral("N値の範囲"),
+                                 QStringLiteral("接合金物"), QStringLiteral("接合耐力(kN)")};
+        legendLine(y, widths, heads, true);
+        for (const LegendRow& row : block.legend) {
+            y += kLegendLine;
+            const QString cells[] = {utf8(row.symbol), utf8(row.range), utf8(row.name),
+                                     utf8(row.strength)};
+            legendLine(y, widths, cells, false);
+        }
+    }
+
+    void legendLine(qreal y, const qreal (&widths)[4], const QString (&cells)[4], bool head) {
+        qreal x = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const QRectF box(x, y, widths[i], kLegendLine);
+            if (head) {
+                p_.fillRect(box, kHeaderFill);
+            }
+            p_.setPen(QPen(Qt::black, kRule));
+            p_.drawRect(box);
+            text(box.adjusted(kCellPad, 0, -kCellPad, 0), fonts_.small,
+                 (i == 2 && !head ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, cells[i]);
+            x += widths[i];
+        }
+    }
+
+    void paintHeaderRow(const SheetTable& table, qreal y, qreal height) {
+        qreal x = 0;
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            const QRectF box(x, y, table.widths[i], height);
+            headerCell(box, QString::fromUtf8(
+                                columnHeader(table.columns[i]).data(),
+                                static_cast<qsizetype>(columnHeader(table.columns[i]).size())));
+            x += table.widths[i];
+        }
+        if (x < kSheetWidth - 1) {
+            headerCell(QRectF(x, y, kSheetWidth - x, height),
+                       QStringLiteral("計算できなかった理由"));
+        }
+    }
+
+    void headerCell(const QRectF& box, const QString& s) {
+        p_.fillRect(box, kHeaderFill);
+        p_.setPen(QPen(Qt::black, kRule));
+        p_.drawRect(box);
+        text(box.adjusted(2, 0, -2, 0), fonts_.small, Qt::AlignCenter | Qt::TextWrapAnywhere, s);
+    }
+
+    void paintRow(const SheetTable& table, const SheetItem& item) {
+        const SheetRow& row = *table.rows[static_cast<std::size_t>(item.row)];
+        const std::size_t errorFrom = row.result ? table.columns.size() : errorColumn(table);
+        const int lines = table.storeys == 2 ? 2 : 1;
+        const qreal lineHeight = item.height / lines;
+        p_.setPen(QPen(Qt::black, kRule));
+        qreal x = 0;
+        for (std::size_t i = 0; i < errorFrom; ++i) {
+            const SheetColumn column = table.columns[i];
+            const QRectF box(x, item.y, table.widths[i], item.height);
+            if (column == SheetColumn::Diagram) {
+                paintColumnDiagram(p_, box.adjusted(8, 6, -8, -6), row.patternTag, row.reversed,
+                                   row.bays);
+            } else if (isPerStorey(column)) {
+                for (int line = 0; line < lines; ++line) {
+                    const QRectF part(x, item.y + line * lineHeight, table.widths[i], lineHeight);
+                    cellText(part, Qt::AlignHCenter, utf8(koruba::cellText(row, column, line)));
+                }
+                if (lines == 2) {
+                    p_.setPen(QPen(Qt::black, kRule / 2));
+                    p_.drawLine(QPointF(x, item.y + lineHeight),
+                                QPointF(x + table.widths[i], item.y + lineHeight));
+                }
+            } else {
+                const bool left = column == SheetColumn::Name || column == SheetColumn::Hardware;
+                cellText(box, left ? Qt::AlignLeft : Qt::AlignHCenter,
+                         utf8(koruba::cellText(row, column, 0)));
+            }
+            p_.setPen(QPen(Qt::black, kRule));
+            p_.drawRect(box);
+            x += table.widths[i];
+        }
+        if (!row.result) {
+            const QRectF box(x, item.y, kSheetWidth - x, item.height);
+            cellText(box, Qt::AlignLeft, utf8(errorCellText(row)));
+            p_.drawRect(box);
+        }
+    }
+
+    QPainter& p_;
+    const SheetDescription& sheet_;
+    const SheetLayout& layout_;
+    const SheetFonts& fonts_;
+};
+
+} // namespace
+
+int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    const SheetFonts fonts = sheetFonts();
+    const SheetLayout layout = layOutSheet(sheet, fonts);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return 0;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Tenths of a millimetre on the device, whatever its resolution.
+    const qreal scale = device.logicalDpiX() / 254.0;
+    PagePainter pages(painter, sheet, layout, fonts);
+    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) {
+            return 0;
+        }
+        painter.resetTransform();
+        painter.scale(scale, scale);
+        pages.paintPage(i);
+    }
+    painter.end();
+    return static_cast<int>(layout.pages.size());
+}
+
+} // namespace koruba

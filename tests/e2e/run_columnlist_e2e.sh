@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# End-to-end test of the column list with the installed program on a real
+# X server: `koruba-x house.csv` opens the 60-column example house, the
+# keyboard moves to column 2F-X1Y1 and Enter loads it into the calculator,
+# a real click adds a brace to its bay, Ctrl+S saves the list and
+# Ctrl+Shift+P writes the calculation sheet through the file dialog. The
+# saved file is then run through the installed batch tool, and the sheet's
+# text must hold every column with the N value the tool computes.
+#
+# Usage: run_columnlist_e2e.sh <build dir> <example house>
+set -euo pipefail
+
+build=${1:?usage: $0 <build dir> <example house>}
+house=${2:?usage: $0 <build dir> <example house>}
+for tool in Xvfb xdotool pdftotext; do
+    command -v "$tool" >/dev/null || {
+        echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2
+        exit 1
+    }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    tail -n 40 "$work/err" >&2 2>/dev/null || true
+    exit 1
+}
+
+cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log" >&2; fail "cmake --install failed"; }
+program=$work/usr/bin/koruba-x
+tool=$work/usr/bin/koruba-x-calc
+cp "$house" "$work/house.csv"
+
+Xvfb -displayfd 3 -screen 0 2000x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    sleep 0.1
+done
+[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# Settings (recent files, the close record) stay in the scratch folder.
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house.csv" \
+    >"$work/out" 2>"$work/err" &
+app_pid=$!
+
+list=$(timeout 20 xdotool search --sync --onlyvisible --name '^house\.csv - 柱リスト' | head -n1) ||
+    fail "the list window did not appear"
+calc=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
+    fail "the calculator did not appear"
+# Without a window manager windows have no frames and may overlap: put
+# them side by side.
+xdotool windowmove --sync "$list" 0 0
+xdotool windowmove --sync "$calc" 1300 0
+sleep 0.5
+
+# Row 37 of the list (36 rows below the first) is 2F-X1Y1: pattern 21,
+# P3.0 in bay 1.
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+Home
+xdotool key --delay 30 --repeat 36 Down
+xdotool key Return
+sleep 0.5
+
+# The calculator's upper left bay (as the main window test finds it); the
+# element chosen at start is the brace rising to the left, 45x90.
+eval "$(xdotool getwindowgeometry --shell "$calc")"
+xdotool mousemove --sync $((X + 118 + 2 + 9 + 19)) $((Y + 270 + 2 + 9 + 21)) click 1
+# The edit marks the list as changed: its title gains the asterisk.
+timeout 10 xdotool search --sync --name '^house\.csv\* - 柱リスト' >/dev/null ||
+    fail "the click in the calculator did not change the list"
+
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+s
+for _ in $(seq 100); do
+    grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" && break
+    sleep 0.1
+done
+grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" ||
+    fail "the saved list does not hold the edited bay: $(grep '^2F-X1Y1' "$work/house.csv")"
+
+xdotool key ctrl+shift+p
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書をPDFに保存$' | head -n1) ||
+    fail "the file dialog did not open"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/house.pdf"
+xdotool key Return
+for _ in $(seq 100); do
+    [[ -s $work/house.pdf ]] && break
+    sleep 0.1
+done
+[[ -s $work/house.pdf ]] || fail "no sheet was written"
+
+# The list is saved: closing it and the calculator ends the program.
+xdotool key ctrl+w
+xdotool windowfocus --sync "$calc"
+eval "$(xdotool getwindowgeometry --shell "$calc")"
+xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
+for _ in $(seq 50); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+wait "$app_pid" || fail "the program exited with status $?"
+app_pid=
+
+"$tool" "$work/house.csv" >"$work/house.out.csv" || fail "the batch tool failed on the saved list"
+pdftotext -layout "$work/house.pdf" "$work/house.txt"
+grep -q 'N値計算書' "$work/house.txt" || fail "the sheet has no title"
+# Every column's name and N (the tool's CSV: id first, N in column 17).
+checked=0
+while IFS=, read -r id n; do
+    grep -qF -- "$id" "$work/house.txt" || fail "the sheet lacks $id"
+    grep -F -- "$id" "$work/house.txt" | grep -qF -- " $n " ||
+        fail "the sheet's line of $id lacks N = $n"
+    checked=$((checked + 1))
+done < <(tail -n +2 "$work/house.out.csv" | tr -d '\r' | awk -F, '{ print $1 "," $17 }')
+((checked == 60)) || fail "checked $checked columns, expected 60"
+edited=$(grep '^2F-X1Y1,' "$work/house.out.csv" | awk -F, '{ print $17 }')
+echo "PASS: 2F-X1Y1 edited in the calculator (N = $edited), saved, sheet of $checked columns"

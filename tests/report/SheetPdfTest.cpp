@@ -1,0 +1,410 @@
+#include "report/SheetPdf.h"
+#include "tests/report/SheetTestSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace koruba;
+using namespace koruba::test;
+
+namespace {
+
+// Half the height of a table row in points: 9 mm for a single storey,
+// 14 mm for two.
+constexpr qreal kSingleBand = 12.5;
+constexpr qreal kDoubleBand = 19.5;
+
+SheetDescription described(std::vector<SheetRow> rows) {
+    SheetDescription s;
+    s.project = "山田邸新築工事";
+    s.designer = "佐藤一級建築士事務所";
+    s.date = "2026年12月8日";
+    s.rows = std::move(rows);
+    return s;
+}
+
+// A small house: every pattern, mirrored and not, braces, panels, a capped
+// bay and a column above the last hardware class.
+SheetDescription house() {
+    return described({
+        row("X1-Y1", 21, 0, {{1, bay(BraceRisingLeft, 2)}}),
+        row("X1-Y2", 21, 0, {{1, bay(BraceRisingRight, 2)}}),
+        row("X4-Y1", 21, 1, {{2, bay(BraceRisingRight, 1, 1.0f)}}),
+        row("X2-Y1", 22, 0, {{1, bay(BraceRisingLeft, 2)}, {2, bay(BraceRisingRight, 2)}}),
+        row("X3-Y1", 22, 0, {{1, bay(CrossBrace, 3, 2.5f)}}),
+        row("A1", 11, 0, {{1, bay(0, 0, 2.5f)}, {3, bay(BraceRisingLeft, 3)}}),
+        row("A2", 11, 1, {{2, bay(CrossBrace, 2)}, {4, bay(BraceRisingRight, 2, 3.0f)}}),
+        row("B1", 12, 0, {{2, bay(0, 0, 2.0f)}, {3, bay(0, 0, 2.5f)}}),
+        row("C1", 13, 0,
+            {{1, bay(BraceRisingLeft, 2)}, {3, bay(CrossBrace, 3, 2.5f)}, {4, bay(0, 0, 1.0f)}}),
+        row("C4", 11, 0, {{1, bay(BraceRisingLeft, 3, 5.0f)}, {3, bay(BraceRisingLeft, 3, 5.0f)}}),
+    });
+}
+
+CalcConditions rules2025(std::int32_t h1, std::int32_t h2 = 0) {
+    return {RuleSet::Revision2025, h1, h2};
+}
+
+SheetDescription house2025() {
+    return described({
+        row("H30", 21, 0, {{1, bay(0, 0, 2.5f)}}, rules2025(300)),
+        row("H33", 21, 0, {{1, bay(0, 0, 2.5f)}}, rules2025(330)),
+        row("H32", 21, 0, {{1, bay(0, 0, 2.5f)}}, rules2025(320)),
+        row("K1", 22, 0, {{1, bay(CrossBrace, 3, 2.5f)}}, rules2025(300)),
+        row("D1", 11, 0, {{1, bay(0, 0, 2.5f)}, {3, bay(BraceRisingLeft, 3)}}, rules2025(350, 290)),
+    });
+}
+
+// Three hundred columns of every pattern, enough for both tables to run
+// over several pages.
+SheetDescription largeHouse() {
+    static constexpr std::int32_t tags[] = {21, 22, 11, 12, 13};
+    std::vector<SheetRow> rows;
+    for (int i = 0; i < 300; ++i) {
+        const std::int32_t tag = tags[i % 5];
+        rows.push_back(row(QStringLiteral("P%1").arg(i + 1, 3, 10, QLatin1Char('0')).toStdString(),
+                           tag, (i / 5) % 2,
+                           {{1, bay(i % 4, i % 4, 0.5f * static_cast<float>(i % 3))},
+                            {2, bay(CrossBrace, i % 4)},
+                            {3, bay(BraceRisingRight, 3 - i % 4, 1.0f)},
+                            {4, bay(0, 0, 2.0f)}}));
+    }
+    return described(std::move(rows));
+}
+
+QString writePdf(const QString& name, const SheetDescription& sheet) {
+    const QString path = outputDir() + QLatin1Char('/') + name + QStringLiteral(".pdf");
+    QString error;
+    if (!writeSheetPdf(path, sheet, error)) {
+        qWarning("%s", qPrintable(error));
+        return {};
+    }
+    return path;
+}
+
+// Page n of a PDF as a 150 dpi PNG beside it, kept for a person to look at.
+QImage renderPage(const QString& pdf, int page) {
+    const QString stem = pdf.chopped(4) + QStringLiteral("-p%1").arg(page);
+    runTool(QStringLiteral(KORUBA_PDFTOPPM),
+            {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+             QStringLiteral("-l"), QString::number(page), pdf, stem});
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class SheetPdfTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowShowsItsCells_data();
+    void rowShowsItsCells();
+    void firstPageStatesTheRules_data();
+    void firstPageStatesTheRules();
+    void legendListsTheElevenClasses();
+    void largeHouseSplitsTablesWithHeaders();
+    void failedRecordsShowTheirErrors();
+    void emptyInputGivesATableWithANote();
+    void unwritablePathFailsAndLeavesNoFile_data();
+    void unwritablePathFailsAndLeavesNoFile();
+    void fontsAreEmbedded();
+    void pagesRenderAt150Dpi();
+};
+
+void SheetPdfTest::rowShowsItsCells_data() {
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("cells");
+    // Worked by hand from the notification's formulas; per-storey cells
+    // read the upper storey first.
+    const auto s = [](std::initializer_list<const char*> texts) {
+        QStringList list;
+        for (const char* t : texts) {
+            list << QString::fromUtf8(t);
+        }
+        return list;
+    };
+    QTest::newRow("corner, brace meets the top")
+        << "house"
+        << "X1-Y1"
+        << s({"X1-Y1", "21", "無", "出隅", "2.0", "0.0", "0.5", "2.5", "0.8", "0.4", "1.60", "8.47",
+              "(ほ)", "羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50)", "8.47"});
+    QTest::newRow("mirrored corner, brace and panel")
+        << "house"
+        << "X4-Y1"
+        << s({"X4-Y1", "21", "有", "出隅", "0.0", "2.5", "0.5", "3.0", "0.8", "0.4", "2.00",
+              "10.58", "(と)", "引き寄せ金物(HD-15)", "14.82"});
+    QTest::newRow("inner, capped bay")
+        << "house"
+        << "X3-Y1"
+        << s({"X3-Y1", "22", "無", "その他", "5.0", "0.0", "0.0", "5.0", "0.5", "0.6", "1.90",
+              "10.05", "(と)", "引き寄せ金物(HD-15)", "14.82"});
+    QTest::newRow("two-storey corner")
+        << "house"
+        << "A1"
+        << s({"A1", "11", "無", "2階1階", "出隅出隅", "2.53.0", "0.00.0", "0.02.0", "2.55.0",
+              "0.80.8", "1.0", "5.00", "26.46", "(ぬ)", "引き寄せ金物(HD-15)×２個", "29.64"});
+    QTest::newRow("corner above, inner below")
+        << "house"
+        << "B1"
+        << s({"B1", "12", "無", "2階1階", "出隅その他", "0.02.5", "2.00.0", "0.00.0", "2.02.5",
+              "0.80.5", "1.6", "1.25", "6.61", "(に)", "羽子板ﾎﾞﾙﾄ(SB)・短冊金物(S)", "7.41"});
+    QTest::newRow("above the last class")
+        << "house"
+        << "C4"
+        << s({"C4", "11", "無", "2階1階", "出隅出隅", "5.05.0", "0.00.0", "2.02.0", "7.07.0",
+              "0.80.8", "1.0", "10.20", "53.98", "---"});
+    QTest::newRow("2025, 3.0 m counts as 2.7 m")
+        << "house2025"
+        << "H30"
+        << s({"H30", "21", "無", "出隅", "2.5", "0.0", "0.0", "2.5", "0.8", "3.00", "1.000", "0.4",
+              "1.60", "8.47", "(ほ)", "羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50)", "8.47"});
+    QTest::newRow("2025, 3.3 m") << "house2025"
+                                 << "H33"
+                                 << s({"H33", "21", "無", "出隅", "2.5", "0.0", "0.0", "2.5", "0.8",
+                                       "3.30", "1.222", "0.4", "2.04", "10.82", "(と)",
+                                       "引き寄せ金物(HD-15)", "14.82"});
+    QTest::newRow("2025, 3.2 m exactly")
+        << "house2025"
+        << "H32"
+        << s({"H32", "21", "無", "出隅", "2.5", "0.0", "0.0", "2.5", "0.8", "3.20", "1.000", "0.4",
+              "1.60", "8.47", "(ほ)", "羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50)", "8.47"});
+    QTest::newRow("2025, bay sum not capped")
+        << "house2025"
+        << "K1"
+        << s({"K1", "22", "無", "その他", "7.5", "0.0", "0.0", "7.5", "0.5", "3.00", "1.000", "0.6",
+              "3.15", "16.67", "(ち)", "引き寄せ金物(HD-20)", "19.58"});
+    // 2.5 x 0.8 x 1.0 + 5.0 x 0.8 x 3.5/2.7 - 1.0 = 6.185...
+    QTest::newRow("2025, two storeys of different heights")
+        << "house2025"
+        << "D1"
+        << s({"D1", "11", "無", "2階1階", "出隅出隅", "2.53.0", "0.00.0", "0.02.0", "2.55.0",
+              "0.80.8", "2.903.50", "1.0001.296", "1.0", "6.19", "32.73", "(る)*",
+              "引き寄せ金物(HD-20)×２個(参考)", "39.69"});
+}
+
+void SheetPdfTest::rowShowsItsCells() {
+    QFETCH(QString, sheet);
+    QFETCH(QString, name);
+    QFETCH(QStringList, cells);
+    const QString pdf = writePdf(sheet, sheet == QLatin1String("house") ? house() : house2025());
+    QVERIFY(!pdf.isEmpty());
+    const QStringList shown = rowTexts(
+        pdfWords(pdf), name,
+        cells.size() > 3 && cells[3].contains(QStringLiteral("階")) ? kDoubleBand : kSingleBand);
+    QCOMPARE(shown, cells);
+}
+
+void SheetPdfTest::firstPageStatesTheRules_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const QString citation = QStringLiteral("平成12年建設省告示第1460号第二号ただし書");
+    QTest::newRow("2000") << 0
+                          << QStringList{citation, QStringLiteral("適用規準：2000年告示"),
+                                         QStringLiteral("平屋・2階の柱：N=A1×B1−L"),
+                                         QStringLiteral("2階建ての1階の柱：N=A1×B1+A2×B2−L")}
+                          << QStringList{QStringLiteral("f(H)"), QStringLiteral("2025")};
+    QTest::newRow("2025") << 1
+                          << QStringList{citation,
+                                         QStringLiteral("適用規準：2025年改正（階高補正）"),
+                                         QStringLiteral("平屋・2階の柱：N=A1×B1×f(H1)−L"),
+                                         QStringLiteral("N=A1×B1×f(H1)+A2×B2×f(H2)−L"),
+                                         QStringLiteral("f(H)=H/2.7（H>3.2mのとき）"),
+                                         QStringLiteral("Lにはf(H)を乗じない。")}
+                          << QStringList{QStringLiteral("2000年告示")};
+    QTest::newRow("both") << 2
+                          << QStringList{QStringLiteral(
+                                             "適用規準：2000年告示、2025年改正（階高補正）"),
+                                         QStringLiteral("（2000年告示）平屋・2階の柱：N=A1×B1−L"),
+                                         QStringLiteral("（2025年改正（階高補正））平屋・2階の柱")}
+                          << QStringList{};
+}
+
+void SheetPdfTest::firstPageStatesTheRules() {
+    QFETCH(int, which);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    SheetDescription sheet = which == 0 ? house() : house2025();
+    if (which == 2) {
+        sheet.rows.push_back(house().rows.front());
+    }
+    const QString pdf = writePdf(QStringLiteral("rules%1").arg(which), sheet);
+    const QString text = compactText(pdfWords(pdf), 1);
+    for (const QString& p : present) {
+        QVERIFY2(text.contains(p), qPrintable(p));
+    }
+    for (const QString& a : absent) {
+        QVERIFY2(!text.contains(a), qPrintable(a));
+    }
+}
+
+void SheetPdfTest::legendListsTheElevenClasses() {
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("house"), house()));
+    // The notification's table, as the usage dialog lists it.
+    const char* const rows[][4] = {
+        {"(い)", "N≤0.00", "短ほぞ差し・かすがい(C)", "0.00"},
+        {"(ろ)", "0.00<N≤0.65", "長ほぞ差し込み栓・かど金物(CP･L)", "3.44"},
+        {"(は)", "0.65<N≤1.00", "かど金物(CP･T)・山形プレート(VP)", "5.29"},
+        {"(に)", "1.00<N≤1.40", "羽子板ﾎﾞﾙﾄ(SB)・短冊金物(S)", "7.41"},
+        {"(ほ)", "1.40<N≤1.60", "羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50)", "8.47"},
+        {"(へ)", "1.60<N≤1.80", "引き寄せ金物(HD-10)", "9.53"},
+        {"(と)", "1.80<N≤2.80", "引き寄せ金物(HD-15)", "14.82"},
+        {"(ち)", "2.80<N≤3.70", "引き寄せ金物(HD-20)", "19.58"},
+        {"(り)", "3.70<N≤4.70", "引き寄せ金物(HD-25)", "24.87"},
+        {"(ぬ)", "4.70<N≤5.60", "引き寄せ金物(HD-15)×２個", "29.64"},
+        {"(る)*", "5.60<N≤7.50", "引き寄せ金物(HD-20)×２個(参考)", "39.69"},
+    };
+    for (const auto& r : rows) {
+        // The first occurrence of a symbol is its legend line.
+        const QString symbol = QString::fromUtf8(r[0]);
+        const QString expected =
+            symbol + QString::fromUtf8(r[1]) + QString::fromUtf8(r[2]) + QString::fromUtf8(r[3]);
+        QCOMPARE(rowTexts(words, symbol, 4.0).join(QString()), expected);
+    }
+}
+
+void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("large"), largeHouse()));
+    const int pages = pageCount(words);
+    QVERIFY2(pages > 10, qPrintable(QString::number(pages)));
+    int continued = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("N値計算書")));
+        const QRegularExpression pageNumber(QStringLiteral("(\\d+)/(\\d+)"));
+        QCOMPARE(pageNumber.match(text).captured(0), QStringLiteral("%1/%2").arg(page).arg(pages));
+        QVERIFY(text.contains(QStringLiteral("物件名：山田邸新築工事")));
+        QVERIFY(text.contains(QStringLiteral("設計者：佐藤一級建築士事務所")));
+        QVERIFY(text.contains(QStringLiteral("作成日：2026年12月8日")));
+        if (page > 1) {
+            // Every later page goes on with a table and repeats its header.
+            QVERIFY(text.contains(QStringLiteral("（続き）")) ||
+                    text.contains(QStringLiteral("2階建ての1階の柱")));
+            QVERIFY(text.contains(QStringLiteral("柱名")) &&
+                    text.contains(QStringLiteral("接合金物")));
+        }
+        continued += text.count(QStringLiteral("（続き）"));
+    }
+    QVERIFY(continued >= 2);
+    // Every column once, in input order within its table.
+    int last[2] = {0, 0};
+    for (int i = 1; i <= 300; ++i) {
+        const QString name = QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0'));
+        const auto count = std::count_if(words.begin(), words.end(),
+                                         [&](const PdfWord& w) { return w.text == name; });
+        QCOMPARE(count, 1);
+        const auto at = std::find_if(words.begin(), words.end(),
+                                     [&](const PdfWord& w) { return w.text == name; });
+        const int position = static_cast<int>(at - words.begin());
+        const int table = (i - 1) % 5 < 2 ? 0 : 1;
+        QVERIFY(position > last[table]);
+        last[table] = position;
+    }
+}
+
+void SheetPdfTest::failedRecordsShowTheirErrors() {
+    SheetDescription sheet = house();
+    SheetRow badBay;
+    badBay.name = "E1";
+    badBay.patternTag = 13;
+    badBay.error = "line 7, field 6 (bay3): \"X95\": brace size must be 15, 30, 45 or 90";
+    SheetRow badPattern;
+    badPattern.name = "E2";
+    badPattern.error = "line 8, field 2 (pattern): \"23\": pattern must be 21, 22, 11, 12 or 13";
+    sheet.rows.insert(sheet.rows.begin() + 2, badBay);
+    sheet.rows.push_back(badPattern);
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("failed"), sheet));
+    QCOMPARE(rowTexts(words, QStringLiteral("E1"), kDoubleBand).join(QString()),
+             QStringLiteral("E113無計算できません：line7,field6(bay3):\"X95\":bracesizemustbe15,30,"
+                            "45or90"));
+    QCOMPARE(rowTexts(words, QStringLiteral("E2"), 6.0).join(QString()),
+             QStringLiteral("E2計算できません：line8,field2(pattern):\"23\":patternmustbe21,22,11,"
+                            "12or13"));
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("軸組パターンを読めなかった記録")));
+    // The computed columns are all still there.
+    for (const SheetRow& r : house().rows) {
+        QVERIFY(text.contains(QString::fromStdString(r.name)));
+    }
+}
+
+void SheetPdfTest::emptyInputGivesATableWithANote() {
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("empty"), described({})));
+    QCOMPARE(pageCount(words), 1);
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("平屋・2階の柱軸組柱名パターン反転")));
+    QVERIFY(text.contains(QStringLiteral("計算する柱がありません（入力に記録がありません）。")));
+    QVERIFY(text.contains(QStringLiteral("適用規準：2000年告示")));
+}
+
+void SheetPdfTest::unwritablePathFailsAndLeavesNoFile_data() {
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("missing folder") << "no/such/folder/sheet.pdf";
+    QTest::newRow("read-only folder") << "locked/sheet.pdf";
+    QTest::newRow("a folder") << "locked";
+}
+
+void SheetPdfTest::unwritablePathFailsAndLeavesNoFile() {
+    QFETCH(QString, relative);
+    QTemporaryDir dir;
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkdir(locked));
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString path = dir.filePath(relative);
+    QString error;
+    const bool written = writeSheetPdf(path, house(), error);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(locked).isWritable() && relative == QLatin1String("locked/sheet.pdf") &&
+        written) {
+        QSKIP("running with permissions that ignore a read-only folder");
+    }
+    QVERIFY(!written);
+    QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY(
+        QDir(locked).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
+    QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
+}
+
+void SheetPdfTest::fontsAreEmbedded() {
+    const QString list = runTool(QStringLiteral(KORUBA_PDFFONTS),
+                                 {writePdf(QStringLiteral("house2025"), house2025())});
+    const QStringList lines = list.split(u'\n', Qt::SkipEmptyParts).mid(2);
+    QVERIFY(!lines.isEmpty());
+    QVERIFY(list.contains(QStringLiteral("IPAPGothic")));
+    for (const QString& line : lines) {
+        // Columns: name, type, encoding, emb, sub, uni, object, generation.
+        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+        QVERIFY2(fields.size() >= 7 && fields[fields.size() - 5] == QLatin1String("yes"),
+                 qPrintable(line));
+    }
+}
+
+void SheetPdfTest::pagesRenderAt150Dpi() {
+    const QString large = writePdf(QStringLiteral("large"), largeHouse());
+    const QString small = writePdf(QStringLiteral("house"), house());
+    for (const auto& [pdf, page] :
+         {std::pair{small, 1}, std::pair{large, 1}, std::pair{large, 2}, std::pair{large, 9}}) {
+        const QImage image = renderPage(pdf, page);
+        // A4 (595 x 842 points) at 150 dpi, rounded up.
+        QCOMPARE(image.size(), QSize(1240, 1755));
+        // Some column under study is drawn in red on every page of tables.
+        bool red = false;
+        for (int y = 0; y < image.height() && !red; y += 2) {
+            for (int x = 0; x < image.width() && !red; x += 2) {
+                const QColor c = image.pixelColor(x, y);
+                red = c.red() > 220 && c.green() < 40 && c.blue() < 40;
+            }
+        }
+        QVERIFY2(red, qPrintable(pdf));
+    }
+}
+
+QTEST_MAIN(SheetPdfTest)
+#include "SheetPdfTest.moc"

@@ -1,0 +1,537 @@
+// The column list window and its model on the offscreen platform: the
+// undo invariants of the row commands, and the flows a designer goes
+// through with real keys and clicks: open a house, edit a row in the
+// calculator, undo, save, reopen; a save that fails; filters, copying and
+// the status bar.
+#include "MainFormTestSupport.h"
+
+#include "ui/ColumnCommands.h"
+#include "ui/ColumnFilterModel.h"
+#include "ui/ColumnListLink.h"
+#include "ui/ColumnListWindow.h"
+#include "ui/ColumnTableModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+#include <memory>
+
+using namespace koruba;
+using namespace mainform_test;
+
+namespace {
+
+const QString kHouse = QStringLiteral(KORUBA_EXAMPLES "/house60.csv");
+
+ColumnRow namedRow(const char* name, const char* pattern, const char* bay1) {
+    ColumnRow row;
+    row.name = name;
+    row.pattern = pattern;
+    row.reversed = "0";
+    row.bays[0] = bay1;
+    return row;
+}
+
+ColumnList threeRows() {
+    ColumnList list;
+    list.rows = {namedRow("A", "21", "L45"), namedRow("B", "22", "X90+P2.5"),
+                 namedRow("C", "", "")};
+    return list;
+}
+
+QString cell(const QAbstractItemModel& model, int row, int column) {
+    return model.index(row, column).data().toString();
+}
+
+} // namespace
+
+class ColumnListWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void commandsUndoToTheStartAndRedoToTheEnd_data();
+    void commandsUndoToTheStartAndRedoToTheEnd();
+    void rowsWithoutResultSayWhy();
+    void openEditInCalculatorUndoSaveReopen();
+    void anotherRowSwitchesTheCalculator();
+    void conditionsTravelWithTheRow();
+    void failingSaveKeepsTheListAndSaysWhy();
+    void unreadableFileLeavesTheListAsItWas();
+    void closingWithChangesAsks_data();
+    void closingWithChangesAsks();
+    void filtersNarrowTheRows_data();
+    void filtersNarrowTheRows();
+    void statusBarCountsPerClass();
+    void copiesSelectedRowsAsTabSeparatedText();
+    void calculatorContextMenuAddsItsColumn();
+    void sheetHoldsEveryRowOfTheList();
+    void screenshotOfTheHouse();
+
+private:
+    ColumnListWindow& list() { return *list_; }
+    QTableView* table() { return list_->tableView(); }
+    void openHouse();
+    void activateRow(int viewRow);
+
+    std::unique_ptr<TMainF> calculator_;
+    ColumnListWindow* list_ = nullptr;
+    QStringList errors_;
+    QTemporaryDir dir_;
+};
+
+void ColumnListWindowTest::initTestCase() {
+    QLocale::setDefault(QLocale::c());
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(dir_.isValid());
+}
+
+void ColumnListWindowTest::init() {
+    calculator_ = std::make_unique<TMainF>();
+    calculator_->show();
+    list_ = new ColumnListWindow(calculator_.get(), calculator_.get());
+    list_->setWindowFlag(Qt::Window);
+    errors_.clear();
+    list_->setErrorReport([this](const QString& message) { errors_ << message; });
+    list_->setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+    list_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(list_));
+}
+
+void ColumnListWindowTest::cleanup() {
+    calculator_.reset();
+    list_ = nullptr;
+}
+
+void ColumnListWindowTest::openHouse() {
+    QVERIFY(list().openFile(kHouse));
+    QCOMPARE(list().tableModel()->rowCount(), 60);
+}
+
+// Enter on a row, as a user moving with the arrow keys does.
+void ColumnListWindowTest::activateRow(int viewRow) {
+    table()->setFocus();
+    table()->setCurrentIndex(table()->model()->index(viewRow, 0));
+    QTest::keyClick(table(), Qt::Key_Return);
+}
+
+// Each step is a command; whatever the steps, undoing all gives the list
+// back as it was and redoing all gives the end state, with every row's
+// outcome recomputed from its cells.
+void ColumnListWindowTest::commandsUndoToTheStartAndRedoToTheEnd_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("add") << "a";
+    QTest::newRow("delete first and last") << "d0 d1";
+    QTest::newRow("move down, up, to the end") << "m01 m10 m02";
+    QTest::newRow("rename then edit the renamed") << "r1 e1";
+    QTest::newRow("delete several at once") << "D";
+    QTest::newRow("mixed") << "a e3 m30 d1 r0 a m12";
+}
+
+void ColumnListWindowTest::commandsUndoToTheStartAndRedoToTheEnd() {
+    QFETCH(QString, steps);
+    QUndoStack stack;
+    ColumnTableModel model(&stack);
+    model.resetList(threeRows());
+    const ColumnList start = model.list();
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        const int a = step.size() > 1 ? step.mid(1, 1).toInt() : 0;
+        const int b = step.size() > 2 ? step.mid(2, 1).toInt() : 0;
+        switch (step.at(0).toLatin1()) {
+        case 'a':
+            stack.push(new InsertRowsCommand(
+                &model, model.rowCount(), {StoredRow{namedRow("N", "13", "X45"), model.newRowId()}},
+                {}));
+            break;
+        case 'd':
+            stack.push(new RemoveRowsCommand(&model, {a}, {}));
+            break;
+        case 'D':
+            stack.push(new RemoveRowsCommand(&model, {2, 0}, {}));
+            break;
+        case 'm':
+            stack.push(new MoveRowCommand(&model, a, b, {}));
+            break;
+        case 'r': {
+            QVERIFY(model.setData(model.index(a, ColumnTableModel::NameColumn),
+                                  QStringLiteral("改名"), Qt::EditRole));
+            break;
+        }
+        case 'e': {
+            ColumnRow edited = model.columnRow(a);
+            edited.bays[0] = "R30+P1.0";
+            edited.pattern = "22";
+            stack.push(new SetRowCommand(&model, a, edited, {}));
+            break;
+        }
+        }
+    }
+    const ColumnList end = model.list();
+    std::vector<std::uint64_t> ids;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        ids.push_back(model.rowId(r));
+        QCOMPARE(model.outcome(r).error, evaluateRow(model.columnRow(r)).error);
+        QCOMPARE(model.outcome(r).result, evaluateRow(model.columnRow(r)).result);
+    }
+    std::sort(ids.begin(), ids.end());
+    QVERIFY(std::adjacent_find(ids.begin(), ids.end()) == ids.end());
+
+    while (stack.canUndo()) {
+        stack.undo();
+    }
+    QVERIFY(model.list() == start);
+    while (stack.canRedo()) {
+        stack.redo();
+    }
+    QVERIFY(model.list() == end);
+}
+
+void ColumnListWindowTest::rowsWithoutResultSayWhy() {
+    QUndoStack stack;
+    ColumnTableModel model(&stack);
+    ColumnList rows = threeRows();
+    rows.rows[1].bays[1] = "X95";
+    model.resetList(rows);
+    QCOMPARE(cell(model, 0, ColumnTableModel::NColumn), QStringLiteral("1.60"));
+    QCOMPARE(cell(model, 0, ColumnTableModel::SymbolColumn), QStringLiteral("(ほ)"));
+    QCOMPARE(cell(model, 0, ColumnTableModel::PatternColumn),
+             QStringLiteral("21 ２階または１階 下屋の出隅"));
+    QCOMPARE(cell(model, 1, ColumnTableModel::ProblemColumn),
+             QStringLiteral("bay2: \"X95\": brace size must be 15, 30, 45 or 90"));
+    QCOMPARE(cell(model, 1, ColumnTableModel::NColumn), QString());
+    QCOMPARE(cell(model, 2, ColumnTableModel::ProblemColumn), QStringLiteral("no pattern chosen"));
+    QCOMPARE(model.index(2, ColumnTableModel::NColumn).data(Qt::AccessibleTextRole).toString(),
+             QStringLiteral("N値: "));
+}
+
+void ColumnListWindowTest::openEditInCalculatorUndoSaveReopen() {
+    openHouse();
+    // 1F-X1Y1: pattern 11, P2.5 in bays 1 and 3.
+    activateRow(0);
+    QCOMPARE(list().linkedRow(), 0);
+    QCOMPARE(calculator_->Model().PatternTag(), 11);
+    const QString before = cell(*list().tableModel(), 0, ColumnTableModel::NColumn);
+    QCOMPARE(Text(calculator_.get(), QStringLiteral("Lbl_Nti")).contains(before), true);
+
+    // Brace rising left, then a click on bay 3 (the lower left) of the
+    // calculator: the bay holds the panel and now the brace too.
+    ClickRadio(calculator_.get(), QStringLiteral("RBtn_1"));
+    ClickBay(calculator_.get(), 3);
+    const ColumnRow& edited = list().tableModel()->columnRow(0);
+    QCOMPARE(QString::fromStdString(edited.bays[2]), QStringLiteral("L45+P2.5"));
+    const QString after = cell(*list().tableModel(), 0, ColumnTableModel::NColumn);
+    QVERIFY(after != before);
+    QVERIFY(Text(calculator_.get(), QStringLiteral("Lbl_Nti")).contains(after));
+    QCOMPARE(list().undoStack()->count(), 1);
+    QVERIFY(list().isModified());
+
+    list().activateWindow();
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).bays[2]),
+             QStringLiteral("P2.5"));
+    QCOMPARE(cell(*list().tableModel(), 0, ColumnTableModel::NColumn), before);
+    QVERIFY(Text(calculator_.get(), QStringLiteral("Lbl_Nti")).contains(before));
+    QCOMPARE(list().undoStack()->count(), 1);
+    QTest::keyClick(table(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(cell(*list().tableModel(), 0, ColumnTableModel::NColumn), after);
+
+    const QString path = dir_.filePath(QStringLiteral("house.csv"));
+    QVERIFY(list().saveFile(path));
+    QVERIFY(!list().isModified());
+    const QList<QAction*> recent =
+        list().findChild<QMenu*>(QStringLiteral("recentMenu"))->actions();
+    QVERIFY(!recent.isEmpty());
+    QCOMPARE(recent.first()->toolTip(), QFileInfo(path).absoluteFilePath());
+    QVERIFY(list().openFile(path));
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).bays[2]),
+             QStringLiteral("L45+P2.5"));
+    QCOMPARE(cell(*list().tableModel(), 0, ColumnTableModel::NColumn), after);
+    // A file the list wrote is written again byte for byte.
+    QFile first(path);
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    const QByteArray bytes = first.readAll();
+    QVERIFY(list().saveFile(dir_.filePath(QStringLiteral("again.csv"))));
+    QFile second(dir_.filePath(QStringLiteral("again.csv")));
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QCOMPARE(second.readAll(), bytes);
+    QVERIFY(errors_.isEmpty());
+}
+
+void ColumnListWindowTest::anotherRowSwitchesTheCalculator() {
+    openHouse();
+    const ColumnRow first = list().tableModel()->columnRow(0);
+    const ColumnRow last = list().tableModel()->columnRow(59);
+    activateRow(0);
+    activateRow(59); // 2F-X6Y6: pattern 21, mirrored
+    QCOMPARE(list().linkedRow(), 59);
+    QCOMPARE(calculator_->Model().PatternTag(), 21);
+    QCOMPARE(calculator_->Model().PatternReversed(), 1);
+    // Loading a row is no edit.
+    QCOMPARE(list().undoStack()->count(), 0);
+    ClickRadio(calculator_.get(), QStringLiteral("RBtn_4"));
+    ClickBay(calculator_.get(), 2);
+    QCOMPARE(list().undoStack()->count(), 1);
+    QVERIFY(list().tableModel()->columnRow(0) == first);
+    QVERIFY(list().tableModel()->columnRow(59).bays[1] != last.bays[1]);
+}
+
+// The row's rules and heights go to the calculator with the column; rules
+// chosen there come back as an undoable edit of the row.
+void ColumnListWindowTest::conditionsTravelWithTheRow() {
+    ColumnList house;
+    ColumnRow row = namedRow("H", "13", "X45");
+    row.rules = "2025";
+    row.h1 = "3.30";
+    row.h2 = "2.8";
+    house.rows = {row, namedRow("P", "21", "")};
+    list().tableModel()->resetList(house);
+    activateRow(0);
+    const CalcConditions tall{RuleSet::Revision2025, 330, 280};
+    QCOMPARE(calculator_->conditions(), tall);
+    QCOMPARE(list().undoStack()->count(), 0);
+
+    QVERIFY(calculator_->setConditions(CalcConditions{RuleSet::Revision2025, 330, 300}));
+    QCOMPARE(list().undoStack()->count(), 1);
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).h2), QStringLiteral("3.00"));
+    QCOMPARE(QString::fromStdString(list().tableModel()->columnRow(0).h1), QStringLiteral("3.30"));
+    list().undoStack()->undo();
+    QVERIFY(list().tableModel()->columnRow(0) == row);
+    QCOMPARE(calculator_->conditions(), tall);
+    // A row of the 2000 rules takes the calculator back to them.
+    activateRow(1);
+    QCOMPARE(calculator_->conditions().rules, RuleSet::Notice2000);
+    QCOMPARE(list().undoStack()->count(), 1);
+}
+
+void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {
+    openHouse();
+    QTest::keyClick(table(), Qt::Key_Delete);
+    table()->setFocus();
+    table()->selectRow(0);
+    QTest::keyClick(table(), Qt::Key_Delete);
+    QCOMPARE(list().tableModel()->rowCount(), 59);
+    // Root may write into any existing directory; a directory that does not
+    // exist fails for every user.
+    const QString path = dir_.filePath(QStringLiteral("no such dir/house.csv"));
+    QVERIFY(!list().saveFile(path));
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_.first().contains(path), qPrintable(errors_.first()));
+    QCOMPARE(list().tableModel()->rowCount(), 59);
+    QVERIFY(list().isModified());
+    QCOMPARE(list().filePath(), kHouse);
+    QVERIFY(!QFile::exists(path));
+}
+
+void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas() {
+    openHouse();
+    const QString path = dir_.filePath(QStringLiteral("broken.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("id,pattern,reversed,bay1,bay2,bay3,bay4\n\"A,21,0,,,,\n");
+    file.close();
+    QVERIFY(!list().openFile(path));
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_.first().contains(QStringLiteral("line 2")), qPrintable(errors_.first()));
+    QCOMPARE(list().tableModel()->rowCount(), 60);
+    QCOMPARE(list().filePath(), kHouse);
+}
+
+void ColumnListWindowTest::closingWithChangesAsks_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("cancel keeps the window") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("discard closes") << int(QMessageBox::Discard) << true;
+    QTest::newRow("save closes after saving") << int(QMessageBox::Save) << true;
+}
+
+void ColumnListWindowTest::closingWithChangesAsks() {
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    const QString path = dir_.filePath(QStringLiteral("close.csv"));
+    QVERIFY(QFile::copy(kHouse, path) || QFile::exists(path));
+    QVERIFY(list().openFile(path));
+    int asked = 0;
+    list().setUnsavedQuestion([&] {
+        ++asked;
+        return answer;
+    });
+    QVERIFY(list().close());
+    QCOMPARE(asked, 0);
+    QCOMPARE(list().tableModel()->rowCount(), 0);
+    QVERIFY(list().openFile(path));
+    list().show();
+    list().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(list_));
+    table()->setFocus();
+    table()->selectRow(3);
+    QTest::keyClick(table(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(list().tableModel()->rowCount(), 61);
+    QCOMPARE(list().close(), closed);
+    QCOMPARE(asked, 1);
+    QCOMPARE(list().isModified(), !closed);
+    QCOMPARE(list().tableModel()->rowCount(), closed ? 0 : 61);
+    if (answer == int(QMessageBox::Save)) {
+        list().openFile(path);
+        QCOMPARE(list().tableModel()->rowCount(), 61);
+    }
+    QFile::remove(path);
+}
+
+void ColumnListWindowTest::filtersNarrowTheRows_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("patternRow");
+    QTest::addColumn<int>("classRow");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("none") << "" << 0 << 0 << 60;
+    QTest::newRow("second storey by name") << "2f-" << 0 << 0 << 24;
+    QTest::newRow("pattern 13") << "" << 5 << 0 << 16;
+    QTest::newRow("class (い)") << "" << 0 << 1 << 18;
+    QTest::newRow("name and pattern") << "Y1" << 3 << 0 << 2;
+    QTest::newRow("failed rows") << "" << 0 << 13 << 0;
+}
+
+void ColumnListWindowTest::filtersNarrowTheRows() {
+    QFETCH(QString, name);
+    QFETCH(int, patternRow);
+    QFETCH(int, classRow);
+    QFETCH(int, rows);
+    openHouse();
+    auto* nameFilter = list().findChild<QLineEdit*>(QStringLiteral("nameFilter"));
+    QTest::keyClick(table(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(nameFilter->hasFocus());
+    QTest::keyClicks(nameFilter, name);
+    // On to the two drop-downs with Tab, as a user without the mouse goes.
+    QTest::keyClick(nameFilter, Qt::Key_Tab);
+    auto* patternFilter = list().findChild<QComboBox*>(QStringLiteral("patternFilter"));
+    QVERIFY(patternFilter->hasFocus());
+    patternFilter->setCurrentIndex(patternRow);
+    QTest::keyClick(patternFilter, Qt::Key_Tab);
+    auto* classFilter = list().findChild<QComboBox*>(QStringLiteral("classFilter"));
+    QVERIFY(classFilter->hasFocus());
+    classFilter->setCurrentIndex(classRow);
+    QTest::keyClick(classFilter, Qt::Key_Tab);
+    QVERIFY(table()->hasFocus());
+    QTest::keyClick(table(), Qt::Key_Tab);
+    QVERIFY(!table()->hasFocus());
+    QCOMPARE(table()->model()->rowCount(), rows);
+}
+
+void ColumnListWindowTest::statusBarCountsPerClass() {
+    openHouse();
+    QCOMPARE(list().findChild<QLabel*>(QStringLiteral("countLabel"))->text(),
+             QStringLiteral("60 本   (い) 18   (ろ) 15   (は) 6   (に) 5   (ほ) 1   (と) 9   "
+                            "(ち) 3   (り) 1   (る)* 2"));
+    list().findChild<QComboBox*>(QStringLiteral("patternFilter"))->setCurrentIndex(1);
+    QVERIFY(list()
+                .findChild<QLabel*>(QStringLiteral("countLabel"))
+                ->text()
+                .startsWith(QStringLiteral("60 本   表示 4 本   (い) 18")));
+}
+
+void ColumnListWindowTest::copiesSelectedRowsAsTabSeparatedText() {
+    openHouse();
+    table()->setFocus();
+    // Sorted by N, descending: the copy follows what the user sees.
+    table()->sortByColumn(ColumnTableModel::NColumn, Qt::DescendingOrder);
+    table()->selectRow(0);
+    QTest::keyClick(table(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 4); // header, two rows, the final line end
+    QVERIFY(lines[0].startsWith(QStringLiteral("柱名\tパターン\t反転\t壁1")));
+    const QStringList first = lines[1].split(QLatin1Char('\t'));
+    const QStringList second = lines[2].split(QLatin1Char('\t'));
+    QCOMPARE(first.size(), int(ColumnTableModel::ColumnCount));
+    QVERIFY(first[ColumnTableModel::NColumn].toDouble() >=
+            second[ColumnTableModel::NColumn].toDouble());
+    QCOMPARE(first[ColumnTableModel::SymbolColumn], QStringLiteral("(る)*"));
+}
+
+void ColumnListWindowTest::calculatorContextMenuAddsItsColumn() {
+    TMainF calculator;
+    installColumnList(calculator, {});
+    calculator.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&calculator));
+    QCOMPARE(calculator.contextMenuPolicy(), Qt::ActionsContextMenu);
+    ChoosePattern(&calculator, 22);
+    ClickBay(&calculator, 1);
+    calculator.activateWindow();
+    QTest::keyClick(&calculator, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* window = calculator.findChild<ColumnListWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->tableModel()->rowCount(), 1);
+    const ColumnRow& added = window->tableModel()->columnRow(0);
+    QCOMPARE(QString::fromStdString(added.name), QStringLiteral("C1"));
+    QCOMPARE(QString::fromStdString(added.pattern), QStringLiteral("22"));
+    QCOMPARE(QString::fromStdString(added.bays[0]), QStringLiteral("L45"));
+    QCOMPARE(window->linkedRow(), 0);
+    window->setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+}
+
+// The sheet of the whole list: every column by name with its N value as
+// the table shows it, a row that cannot be computed with its reason, and
+// an unwritable path refused with a message.
+void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
+    openHouse();
+    ColumnRow broken = list().tableModel()->columnRow(1);
+    broken.bays[1] = "X95";
+    list().undoStack()->push(new SetRowCommand(list().tableModel(), 1, broken, {}));
+    // Kept beside the screenshots, to be looked at.
+    QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
+    const QString path = QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.pdf");
+    QVERIFY(list().exportPdf(path));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY(text.contains(QStringLiteral("N値計算書")));
+    // In the table of its storeys, not among the records without a pattern.
+    const QString bad = text.split(QLatin1Char('\n')).filter(QStringLiteral("X95")).value(0);
+    QVERIFY2(bad.contains(QStringLiteral("1F-X2Y1")) && bad.contains(QStringLiteral("12")),
+             qPrintable(bad));
+    QVERIFY(!text.contains(QStringLiteral("軸組パターンを読めなかった記録")));
+    for (int row = 0; row < 60; row += 7) {
+        const QString name = cell(*list().tableModel(), row, ColumnTableModel::NameColumn);
+        const QString n = cell(*list().tableModel(), row, ColumnTableModel::NColumn);
+        QVERIFY2(text.contains(name), qPrintable(name));
+        QVERIFY2(row == 1 || text.contains(n), qPrintable(name + QLatin1Char(' ') + n));
+    }
+    QVERIFY(!list().exportPdf(dir_.filePath(QStringLiteral("no such dir/house.pdf"))));
+    QCOMPARE(errors_.size(), 1);
+}
+
+void ColumnListWindowTest::screenshotOfTheHouse() {
+    openHouse();
+    table()->resizeColumnsToContents();
+    table()->selectRow(7);
+    // The status bar lays out its new text in the event loop.
+    QCoreApplication::processEvents();
+    QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
+    QVERIFY(list().grab().save(QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.png")));
+    list().findChild<QComboBox*>(QStringLiteral("classFilter"))->setCurrentIndex(7);
+    QCoreApplication::processEvents();
+    QVERIFY(list().grab().save(
+        QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60_class_to.png")));
+}
+
+QTEST_MAIN(ColumnListWindowTest)
+#include "ColumnListWindowTest.moc"

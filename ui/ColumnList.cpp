@@ -1,0 +1,291 @@
+#include "ui/ColumnList.h"
+
+#include "cli/CsvRecord.h"
+#include "cli/ResultCsv.h"
+#include "cli/ResultJson.h"
+#include "ui/ColumnFileReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <optional>
+
+namespace koruba {
+
+namespace {
+
+// The input cells a row holds, by their column names in the batch tool.
+enum Field : std::size_t { Id, Pattern, Reversed, Bay1, Bay2, Bay3, Bay4, Rules, H1, H2, kFields };
+constexpr std::array<std::string_view, kFields> kFieldNames{
+    "id", "pattern", "reversed", "bay1", "bay2", "bay3", "bay4", "rules", "h1", "h2"};
+// The first seven are required in a file, as the batch tool requires them.
+constexpr std::size_t kRequiredFields = 7;
+
+std::string& fieldOf(ColumnRow& row, std::size_t field) {
+    switch (field) {
+    case Id:
+        return row.name;
+    case Pattern:
+        return row.pattern;
+    case Reversed:
+        return row.reversed;
+    case Rules:
+        return row.rules;
+    case H1:
+        return row.h1;
+    case H2:
+        return row.h2;
+    default:
+        return row.bays[field - Bay1];
+    }
+}
+
+const std::string& fieldOf(const ColumnRow& row, std::size_t field) {
+    return fieldOf(const_cast<ColumnRow&>(row), field);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::optional<std::size_t> knownField(std::string_view name) {
+    for (std::size_t f = 0; f < kFields; ++f) {
+        if (equalsNoCase(name, kFieldNames[f])) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
+// The columns a file is written with: the list's own, then every input
+// column it lacks; the optional rules and heights only where a row uses
+// them.
+std::vector<std::string> writtenColumns(const ColumnList& list) {
+    std::vector<std::string> columns = list.columns;
+    for (std::size_t f = 0; f < kFields; ++f) {
+        const bool have = std::any_of(columns.begin(), columns.end(),
+                                      [f](const std::string& c) { return knownField(c) == f; });
+        const bool used = f < kRequiredFields ||
+                          std::any_of(list.rows.begin(), list.rows.end(),
+                                      [f](const ColumnRow& r) { return !fieldOf(r, f).empty(); });
+        if (!have && used) {
+            columns.emplace_back(kFieldNames[f]);
+        }
+    }
+    return columns;
+}
+
+// A row added in the window has no cells for the file's extra columns.
+const ExtraCell& extraCell(const ColumnRow& row, std::size_t index) {
+    static const ExtraCell absent{{}, false, false};
+    return index < row.extra.size() ? row.extra[index] : absent;
+}
+
+void writeCsv(const ColumnList& list, std::string& out) {
+    const std::vector<std::string> columns = writtenColumns(list);
+    out.append("\xEF\xBB\xBF");
+    auto writeLine = [&out, &columns](auto cellText) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c > 0) {
+                out += ',';
+            }
+            cli::AppendCsvField(out, cellText(c));
+        }
+        out.append("\r\n");
+    };
+    writeLine([&columns](std::size_t c) -> std::string_view { return columns[c]; });
+    for (const ColumnRow& row : list.rows) {
+        std::size_t extra = 0;
+        writeLine([&](std::size_t c) -> std::string_view {
+            if (const auto f = knownField(columns[c])) {
+                return fieldOf(row, *f);
+            }
+            return extraCell(row, extra++).text;
+        });
+    }
+}
+
+// A JSON number as JSON writes it (the heights and the rule year), so that
+// it is written as a number; anything else is written as a string.
+bool isJsonNumber(std::string_view text) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            ++i;
+        }
+        return i > start;
+    };
+    if (i < text.size() && text[i] == '-') {
+        ++i;
+    }
+    if (i < text.size() && text[i] == '0') {
+        ++i;
+    } else if (!digits()) {
+        return false;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (!digits()) {
+            return false;
+        }
+    }
+    return i == text.size();
+}
+
+void putMember(std::string& out, std::string_view name) {
+    out += ',';
+    cli::AppendJsonString(out, name);
+    out += ':';
+}
+
+void putNumberOrString(std::string& out, std::string_view text) {
+    if (isJsonNumber(text)) {
+        out.append(text);
+    } else {
+        cli::AppendJsonString(out, text);
+    }
+}
+
+void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
+                  std::string& out) {
+    out.append("{\"id\":");
+    cli::AppendJsonString(out, row.name);
+    putMember(out, "pattern");
+    putNumberOrString(out, row.pattern);
+    putMember(out, "reversed");
+    std::int32_t reversed = 0;
+    std::string ignored;
+    if (cli::ParseReversedText(row.reversed, reversed, ignored)) {
+        out.append(reversed != 0 ? "true" : "false");
+    } else {
+        cli::AppendJsonString(out, row.reversed);
+    }
+    putMember(out, "bays");
+    out += '[';
+    for (std::size_t b = 0; b < row.bays.size(); ++b) {
+        if (b > 0) {
+            out += ',';
+        }
+        cli::AppendJsonString(out, row.bays[b]);
+    }
+    out += ']';
+    for (const std::size_t f : {Rules, H1, H2}) {
+        if (!fieldOf(row, f).empty()) {
+            putMember(out, kFieldNames[f]);
+            putNumberOrString(out, fieldOf(row, f));
+        }
+    }
+    for (std::size_t e = 0; e < extraNames.size(); ++e) {
+        const ExtraCell& cell = extraCell(row, e);
+        if (!cell.present) {
+            continue;
+        }
+        putMember(out, extraNames[e]);
+        if (cell.json) {
+            out.append(cell.text);
+        } else {
+            cli::AppendJsonString(out, cell.text);
+        }
+    }
+    out.append("}\n");
+}
+
+// The columns the batch tool adds to its output: results of the cells
+// before them, computed again from the cells here and by the tool, and
+// stale once a cell changes, so they are not kept.
+bool isResultColumn(std::string_view name) {
+    auto in = [name](const auto& names) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    return in(cli::kAddedCsvColumns) || in(cli::kRuleCsvColumns);
+}
+
+} // namespace
+
+ColumnFileFormat formatOfPath(std::string_view path) {
+    auto endsWith = [path](std::string_view suffix) {
+        return path.size() >= suffix.size() &&
+               equalsNoCase(path.substr(path.size() - suffix.size()), suffix);
+    };
+    return endsWith(".jsonl") || endsWith(".json") ? ColumnFileFormat::JsonLines
+                                                   : ColumnFileFormat::Csv;
+}
+
+std::vector<std::string> ColumnList::extraColumns() const {
+    std::vector<std::string> names;
+    for (const std::string& c : columns) {
+        if (!knownField(c)) {
+            names.push_back(c);
+        }
+    }
+    return names;
+}
+
+bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList& list,
+                    std::string& error) {
+    RawTable table;
+    if (!readTable(bytes, format, table, error)) {
+        return false;
+    }
+    std::array<std::optional<std::size_t>, kFields> at{};
+    for (std::size_t c = 0; c < table.names.size(); ++c) {
+        if (const auto f = knownField(table.names[c])) {
+            if (at[*f]) {
+                error = "the column \"" + std::string(kFieldNames[*f]) + "\" is named twice";
+                return false;
+            }
+            at[*f] = c;
+        }
+    }
+    for (std::size_t f = 0; f < kRequiredFields; ++f) {
+        if (!at[f] && !(format == ColumnFileFormat::JsonLines && f == Reversed)) {
+            error = "the column \"" + std::string(kFieldNames[f]) + "\" is missing";
+            return false;
+        }
+    }
+    ColumnList read;
+    for (const std::string& name : table.names) {
+        if (!isResultColumn(name)) {
+            read.columns.push_back(name);
+        }
+    }
+    for (const RawRecord& record : table.records) {
+        ColumnRow row;
+        for (std::size_t c = 0; c < table.names.size(); ++c) {
+            if (const auto f = knownField(table.names[c])) {
+                fieldOf(row, *f) = record.cells[c].text;
+            } else if (!isResultColumn(table.names[c])) {
+                row.extra.push_back(record.cells[c]);
+            }
+        }
+        // A record the tool refuses for a reason the row's cells do not
+        // show (a quote out of place, a row that failed in an earlier run)
+        // would open as a good column: the file is refused instead.
+        if (!record.readerError.empty() && evaluateRow(row).error.empty()) {
+            error = record.readerError;
+            return false;
+        }
+        read.rows.push_back(std::move(row));
+    }
+    list = std::move(read);
+    return true;
+}
+
+std::string writeColumnList(const ColumnList& list, ColumnFileFormat format) {
+    std::string out;
+    if (format == ColumnFileFormat::Csv) {
+        writeCsv(list, out);
+    } else {
+        const std::vector<std::string> extraNames = list.extraColumns();
+        for (const ColumnRow& row : list.rows) {
+            writeJsonRow(extraNames, row, out);
+        }
+    }
+    return out;
+}
+
+} // namespace koruba

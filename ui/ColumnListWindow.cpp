@@ -1,0 +1,611 @@
+#include "ui/ColumnListWindow.h"
+
+#include "calc/LibCal_Nti.h"
+#include "calc/PatternTable.h"
+#include "report/SheetPainter.h"
+#include "report/SheetPdf.h"
+#include "ui/ColumnCommands.h"
+#include "ui/ColumnFilterModel.h"
+#include "ui/ColumnListSheet.h"
+#include "ui/ColumnTableModel.h"
+#include "ui/MainForm.h"
+#include "ui/RecentFilesMenu.h"
+#include "ui/TabSeparatedText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace koruba {
+
+namespace {
+
+const QString kFileFilter =
+    QStringLiteral("柱リスト (*.csv *.jsonl *.json);;CSV (*.csv);;JSON Lines (*.jsonl *.json)");
+const QString kTitle = QStringLiteral("柱リスト");
+
+int askUnsavedBox(QWidget* parent) {
+    return QMessageBox::question(parent, kTitle, QStringLiteral("柱リストの変更を保存しますか？"),
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save);
+}
+
+QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
+    : QMainWindow(parent), calculator_(calculator), undoStack_(new QUndoStack(this)),
+      model_(new ColumnTableModel(undoStack_, this)), filter_(new ColumnFilterModel(this)),
+      reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
+      askUnsaved_([this] { return askUnsavedBox(this); }) {
+    setObjectName(QStringLiteral("ColumnListWindow"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    filter_->setSourceModel(model_);
+    buildTable();
+    buildFileMenu();
+    buildEditMenu();
+    buildFilterBar();
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setAccessibleName(QStringLiteral("柱の数"));
+    statusBar()->addPermanentWidget(countLabel_);
+    resize(1180, 640);
+
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &ColumnListWindow::updateTitle);
+    connect(model_, &ColumnTableModel::rowReplaced, this, &ColumnListWindow::onRowReplaced);
+    connect(filter_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
+    if (calculator_) {
+        connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
+        connect(calculator_, &TMainF::conditionsChanged, this,
+                &ColumnListWindow::onCalculatorConditions);
+    }
+    newList();
+}
+
+ColumnListWindow::~ColumnListWindow() {
+    // The stack, a child, is deleted after this window has stopped being
+    // one, and a stack with changes says it became clean as it goes.
+    disconnect(undoStack_, nullptr, this, nullptr);
+}
+
+// ---------------------------------------------------------------- layout
+
+template <class Handler>
+QAction* ColumnListWindow::makeAction(QMenu* menu, const char* name, const QString& text,
+                                      const QList<QKeySequence>& keys, Handler handler) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, handler);
+    menu->addAction(action);
+    return action;
+}
+
+void ColumnListWindow::buildTable() {
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("columnTable"));
+    table_->setAccessibleName(QStringLiteral("柱リスト"));
+    table_->setAccessibleDescription(
+        QStringLiteral("Enter またはダブルクリックで計算画面に読み込みます"));
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(-1, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    table_->setAlternatingRowColors(true);
+    table_->setWordWrap(false);
+    // Tab leaves the table for the filters, as the keyboard's way between
+    // the window's parts; arrows move between cells.
+    table_->setTabKeyNavigation(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    setCentralWidget(table_);
+    // Keys go to the rows first: arrows choose, Enter edits.
+    table_->setFocus();
+    // Enter and double-click activate a row.
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
+        editInCalculator(filter_->mapToSource(index).row());
+    });
+}
+
+void ColumnListWindow::buildFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    makeAction(menu, "newList", QStringLiteral("新規(&N)"),
+               QKeySequence::keyBindings(QKeySequence::New), [this] {
+                   if (maybeSave()) {
+                       newList();
+                   }
+               });
+    makeAction(menu, "open", QStringLiteral("開く(&O)..."),
+               QKeySequence::keyBindings(QKeySequence::Open), &ColumnListWindow::openDialog);
+    recentMenu_ = new RecentFilesMenu(
+        [this](const QString& path) {
+            if (maybeSave()) {
+                openFile(path);
+            }
+        },
+        this);
+    menu->addMenu(recentMenu_);
+    menu->addSeparator();
+    makeAction(menu, "save", QStringLiteral("保存(&S)"),
+               QKeySequence::keyBindings(QKeySequence::Save), &ColumnListWindow::save);
+    makeAction(menu, "saveAs", QStringLiteral("名前を付けて保存(&A)..."),
+               QKeySequence::keyBindings(QKeySequence::SaveAs), &ColumnListWindow::saveAsDialog);
+    menu->addSeparator();
+    makeAction(menu, "printSheet", QStringLiteral("計算書を印刷(&P)..."),
+               QKeySequence::keyBindings(QKeySequence::Print), &ColumnListWindow::printSheet);
+    makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+               &ColumnListWindow::exportPdfDialog);
+    menu->addSeparator();
+    makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
+               {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
+}
+
+void ColumnListWindow::buildEditMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    QAction* undo = undoStack_->createUndoAction(this, QStringLiteral("元に戻す"));
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction* redo = undoStack_->createRedoAction(this, QStringLiteral("やり直し"));
+    redo->setObjectName(QStringLiteral("redo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    menu->addAction(undo);
+    menu->addAction(redo);
+    menu->addSeparator();
+    makeAction(menu, "copyRows", QStringLiteral("行をコピー(&C)"),
+               QKeySequence::keyBindings(QKeySequence::Copy), &ColumnListWindow::copyRows);
+    menu->addSeparator();
+    QToolBar* bar = addToolBar(QStringLiteral("編集"));
+    bar->setObjectName(QStringLiteral("editToolBar"));
+    bar->addAction(makeAction(menu, "editInCalculator", QStringLiteral("計算画面で編集(&E)"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_E)},
+                              &ColumnListWindow::editCurrent));
+    bar->addAction(makeAction(menu, "addColumn", QStringLiteral("計算画面の柱を追加(&A)"),
+                              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)},
+                              &ColumnListWindow::addCalculatorColumn));
+    bar->addAction(makeAction(menu, "duplicateRows", QStringLiteral("複製(&D)"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_D)},
+                              &ColumnListWindow::duplicateRows));
+    bar->addAction(makeAction(menu, "deleteRows", QStringLiteral("削除(&L)"),
+                              {QKeySequence(QKeySequence::Delete)}, &ColumnListWindow::deleteRows));
+    bar->addAction(makeAction(menu, "renameRow", QStringLiteral("名前の変更(&R)"),
+                              {QKeySequence(Qt::Key_F2)}, &ColumnListWindow::renameRow));
+    bar->addAction(makeAction(menu, "moveUp", QStringLiteral("上へ(&U)"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &ColumnListWindow::moveUp));
+    bar->addAction(makeAction(menu, "moveDown", QStringLiteral("下へ(&W)"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_Down)},
+                              &ColumnListWindow::moveDown));
+    menu->addSeparator();
+    makeAction(menu, "findName", QStringLiteral("柱名で絞り込み(&F)"),
+               QKeySequence::keyBindings(QKeySequence::Find), [this] {
+                   nameFilter_->setFocus(Qt::ShortcutFocusReason);
+                   nameFilter_->selectAll();
+               });
+}
+
+void ColumnListWindow::buildFilterBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("絞り込み"));
+    bar->setObjectName(QStringLiteral("filterToolBar"));
+    nameFilter_ = new QLineEdit(bar);
+    nameFilter_->setObjectName(QStringLiteral("nameFilter"));
+    nameFilter_->setPlaceholderText(QStringLiteral("柱名で絞り込み"));
+    nameFilter_->setAccessibleName(QStringLiteral("柱名で絞り込み"));
+    nameFilter_->setClearButtonEnabled(true);
+    nameFilter_->setMaximumWidth(200);
+    bar->addWidget(nameFilter_);
+    connect(nameFilter_, &QLineEdit::textChanged, filter_, &ColumnFilterModel::setNamePart);
+
+    patternFilter_ = new QComboBox(bar);
+    patternFilter_->setObjectName(QStringLiteral("patternFilter"));
+    patternFilter_->setAccessibleName(QStringLiteral("パターンで絞り込み"));
+    patternFilter_->addItem(QStringLiteral("すべてのパターン"), 0);
+    for (const FramePattern& pattern : kFramePatterns) {
+        patternFilter_->addItem(patternDescription(pattern.tag), pattern.tag);
+    }
+    bar->addWidget(patternFilter_);
+    connect(patternFilter_, &QComboBox::currentIndexChanged, this,
+            [this] { filter_->setPattern(patternFilter_->currentData().toInt()); });
+
+    classFilter_ = new QComboBox(bar);
+    classFilter_->setObjectName(QStringLiteral("classFilter"));
+    classFilter_->setAccessibleName(QStringLiteral("金物の記号で絞り込み"));
+    classFilter_->addItem(QStringLiteral("すべての記号"), ColumnFilterModel::kAnyClass);
+    for (std::int32_t joint = 1; joint <= JointClassCount; ++joint) {
+        classFilter_->addItem(jointClassSymbol(joint), joint);
+    }
+    classFilter_->addItem(jointClassSymbol(0), 0);
+    classFilter_->addItem(QStringLiteral("計算できない柱"), ColumnFilterModel::kFailedClass);
+    bar->addWidget(classFilter_);
+    connect(classFilter_, &QComboBox::currentIndexChanged, this,
+            [this] { filter_->setHardwareClass(classFilter_->currentData().toInt()); });
+}
+
+// ---------------------------------------------------------------- files
+
+void ColumnListWindow::newList() {
+    model_->resetList(ColumnList{});
+    undoStack_->clear();
+    path_.clear();
+    linkedId_ = 0;
+    updateTitle();
+    updateStatus();
+}
+
+bool ColumnListWindow::openFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportError_(QStringLiteral("%1 を開けません: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    ColumnList list;
+    std::string error;
+    if (!readColumnList(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        formatOfPath(path.toStdString()), list, error)) {
+        reportError_(QStringLiteral("%1 を読めません: %2").arg(path, qText(error)));
+        return false;
+    }
+    model_->resetList(std::move(list));
+    table_->resizeColumnsToContents();
+    undoStack_->clear();
+    path_ = path;
+    linkedId_ = 0;
+    recentMenu_->remember(path);
+    updateTitle();
+    updateStatus();
+    return true;
+}
+
+bool ColumnListWindow::saveFile(const QString& path) {
+    const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, file.errorString()));
+        return false;
+    }
+    path_ = path;
+    undoStack_->setClean();
+    recentMenu_->remember(path);
+    updateTitle();
+    statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(path), 5000);
+    return true;
+}
+
+void ColumnListWindow::openDialog() {
+    if (!maybeSave()) {
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("柱リストを開く"),
+                                                      QFileInfo(path_).path(), kFileFilter);
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+bool ColumnListWindow::save() {
+    return path_.isEmpty() ? saveAsDialog() : saveFile(path_);
+}
+
+bool ColumnListWindow::saveAsDialog() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("柱リストを保存"),
+        path_.isEmpty() ? QStringLiteral("columns.csv") : path_, kFileFilter);
+    return !path.isEmpty() && saveFile(path);
+}
+
+namespace {
+
+// The sheet names the list's file as its project.
+SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
+    const QString project =
+        path.isEmpty() ? QStringLiteral("無題") : QFileInfo(path).completeBaseName();
+    return sheetOfList(model, project.toStdString(),
+                       QDate::currentDate().toString(Qt::ISODate).toStdString());
+}
+
+} // namespace
+
+bool ColumnListWindow::exportPdf(const QString& path) {
+    QString error;
+    if (!writeSheetPdf(path, listSheet(*model_, path_), error)) {
+        reportError_(error);
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("%1 に計算書を保存しました").arg(path), 5000);
+    return true;
+}
+
+void ColumnListWindow::exportPdfDialog() {
+    const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
+                                              : QFileInfo(path_).path() + QLatin1Char('/') +
+                                                    QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral(".pdf");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("計算書をPDFに保存"),
+                                                      suggested, QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty()) {
+        exportPdf(path);
+    }
+}
+
+void ColumnListWindow::printSheet() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (paintSheet(printer, listSheet(*model_, path_)) == 0) {
+        reportError_(QStringLiteral("計算書を印刷できません"));
+    }
+}
+
+bool ColumnListWindow::isModified() const {
+    return !undoStack_->isClean();
+}
+
+bool ColumnListWindow::maybeSave() {
+    if (!isModified()) {
+        return true;
+    }
+    switch (askUnsaved_()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Closing ends the list as closing a document does: the calculator no
+// longer edits a row of it, and the list opens empty next time.
+void ColumnListWindow::closeEvent(QCloseEvent* event) {
+    event->setAccepted(maybeSave());
+    if (event->isAccepted()) {
+        newList();
+    }
+}
+
+// ---------------------------------------------------------------- rows
+
+std::vector<int> ColumnListWindow::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+        rows.push_back(filter_->mapToSource(index).row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int ColumnListWindow::currentRow() const {
+    const QModelIndex index = table_->currentIndex();
+    return index.isValid() ? filter_->mapToSource(index).row() : -1;
+}
+
+void ColumnListWindow::selectRow(int row) {
+    const QModelIndex index = filter_->mapFromSource(model_->index(row, 0));
+    if (index.isValid()) {
+        table_->setCurrentIndex(index);
+        table_->selectRow(index.row());
+    }
+}
+
+int ColumnListWindow::linkedRow() const {
+    return linkedId_ == 0 ? -1 : model_->rowOfId(linkedId_);
+}
+
+void ColumnListWindow::addCalculatorColumn() {
+    if (!calculator_) {
+        return;
+    }
+    const BracingModel& column = calculator_->Model();
+    StoredRow added{rowOfColumn(model_->unusedName(), column.PatternTag(), column.PatternReversed(),
+                                column.Bays()),
+                    model_->newRowId()};
+    const int at = model_->rowCount();
+    undoStack_->push(new InsertRowsCommand(model_, at, {added}, QStringLiteral("柱の追加")));
+    linkedId_ = added.id;
+    selectRow(at);
+}
+
+void ColumnListWindow::duplicateRows() {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) {
+        return;
+    }
+    std::vector<StoredRow> copies;
+    for (const int row : rows) {
+        ColumnRow copy = model_->columnRow(row);
+        copy.name += "-2";
+        copies.push_back(StoredRow{std::move(copy), model_->newRowId()});
+    }
+    const int at = rows.back() + 1;
+    undoStack_->push(new InsertRowsCommand(model_, at, std::move(copies), QStringLiteral("複製")));
+    selectRow(at);
+}
+
+void ColumnListWindow::deleteRows() {
+    const std::vector<int> rows = selectedRows();
+    if (!rows.empty()) {
+        undoStack_->push(new RemoveRowsCommand(model_, rows, QStringLiteral("削除")));
+    }
+}
+
+void ColumnListWindow::renameRow() {
+    const QModelIndex index = table_->currentIndex();
+    if (index.isValid()) {
+        table_->edit(index.siblingAtColumn(ColumnTableModel::NameColumn));
+    }
+}
+
+void ColumnListWindow::moveUp() {
+    moveCurrent(-1);
+}
+
+void ColumnListWindow::moveDown() {
+    moveCurrent(1);
+}
+
+// Moves in the list's own order, whatever the table is sorted by.
+void ColumnListWindow::moveCurrent(int step) {
+    const int row = currentRow();
+    const int to = row + step;
+    if (row < 0 || to < 0 || to >= model_->rowCount()) {
+        return;
+    }
+    undoStack_->push(new MoveRowCommand(model_, row, to, QStringLiteral("移動")));
+    selectRow(to);
+}
+
+void ColumnListWindow::copyRows() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    QApplication::clipboard()->setText(tabSeparatedText(*filter_, rows));
+}
+
+// ---------------------------------------------------------------- calculator
+
+void ColumnListWindow::editCurrent() {
+    const int row = currentRow();
+    if (row >= 0) {
+        editInCalculator(row);
+    }
+}
+
+bool ColumnListWindow::editInCalculator(int row) {
+    const RowOutcome& outcome = model_->outcome(row);
+    if (!outcome.columnRead) {
+        reportError_(QStringLiteral("%1 は計算画面で開けません: %2")
+                         .arg(qText(model_->columnRow(row).name), qText(outcome.error)));
+        return false;
+    }
+    if (!calculator_) {
+        return false;
+    }
+    linkedId_ = model_->rowId(row);
+    showRowInCalculator(row);
+    calculator_->show();
+    calculator_->raise();
+    calculator_->activateWindow();
+    statusBar()->showMessage(
+        QStringLiteral("%1 を計算画面で編集中").arg(qText(model_->columnRow(row).name)));
+    return true;
+}
+
+// Every change shown by the calculator becomes an undoable edit of the row
+// it edits; showing the row itself changes nothing and adds no step.
+void ColumnListWindow::onCalculatorShown() {
+    const int row = linkedRow();
+    if (row < 0 || !calculator_) {
+        return;
+    }
+    const BracingModel& column = calculator_->Model();
+    ColumnRow edited = model_->columnRow(row);
+    setRowColumn(edited, column.PatternTag(), column.PatternReversed(), column.Bays());
+    if (edited != model_->columnRow(row)) {
+        undoStack_->push(
+            new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算画面での編集")));
+    }
+}
+
+// The conditions chosen in the calculator become the row's rules and
+// heights, as one undoable edit.
+void ColumnListWindow::onCalculatorConditions() {
+    const int row = linkedRow();
+    if (row < 0 || !calculator_) {
+        return;
+    }
+    ColumnRow edited = model_->columnRow(row);
+    setRowConditions(edited, calculator_->conditions());
+    if (edited != model_->columnRow(row)) {
+        undoStack_->push(
+            new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算条件の変更")));
+    }
+}
+
+// Conditions the calculator cannot take (the 2025 rules without both
+// heights) leave its own; the row then says why it has no result.
+void ColumnListWindow::showRowInCalculator(int row) {
+    const RowOutcome& outcome = model_->outcome(row);
+    const BracingModel& shown = calculator_->Model();
+    const BayTable bays = cli::BayTableOf(outcome.column);
+    // The column first: each step shows a result, which is compared with
+    // the row, and only the column is compared.
+    if (shown.PatternTag() != outcome.column.Pattern ||
+        shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays)) {
+        calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
+    }
+    if (outcome.computed && !calculator_->setConditions(outcome.conditions)) {
+        statusBar()->showMessage(QStringLiteral(
+            "計算画面の計算条件は変わりません（2025年の規準には H1 と H2 が必要です）"));
+    }
+}
+
+// An undo or redo of the row the calculator edits shows in the calculator.
+void ColumnListWindow::onRowReplaced(std::uint64_t id) {
+    const int row = model_->rowOfId(id);
+    if (id == linkedId_ && calculator_ && row >= 0 && model_->outcome(row).columnRead) {
+        showRowInCalculator(row);
+    }
+}
+
+// ---------------------------------------------------------------- status
+
+void ColumnListWindow::updateStatus() {
+    QStringList parts;
+    parts << QStringLiteral("%1 本").arg(model_->rowCount());
+    if (filter_->rowCount() != model_->rowCount()) {
+        parts << QStringLiteral("表示 %1 本").arg(filter_->rowCount());
+    }
+    const ColumnTableModel::ClassCounts counts = model_->classCounts();
+    for (const auto& [joint, count] : counts.perClass) {
+        parts << QStringLiteral("%1 %2").arg(jointClassSymbol(joint)).arg(count);
+    }
+    if (counts.failed > 0) {
+        parts << QStringLiteral("計算できない %1 本").arg(counts.failed);
+    }
+    countLabel_->setText(parts.join(QStringLiteral("   ")));
+}
+
+void ColumnListWindow::updateTitle() {
+    const QString name = path_.isEmpty() ? QStringLiteral("無題") : QFileInfo(path_).fileName();
+    setWindowTitle(QStringLiteral("%1[*] - 柱リスト - KORUBA-X").arg(name));
+    setWindowModified(isModified());
+}
+
+} // namespace koruba

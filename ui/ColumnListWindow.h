@@ -1,0 +1,126 @@
+#pragma once
+
+#include "ui/ColumnList.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+class QUndoStack;
+class TMainF;
+
+namespace koruba {
+
+class ColumnFilterModel;
+class RecentFilesMenu;
+class ColumnTableModel;
+
+// The column list (柱リスト): the columns of a house in a table, with the
+// main calculator as the editor of the row chosen last. Files are the
+// batch tool's CSV and JSON Lines; every change is undoable. The window
+// wires: each handler pushes a command, opens or saves a file, or moves a
+// row into the calculator.
+class ColumnListWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ColumnListWindow(TMainF* calculator, QWidget* parent = nullptr);
+    ~ColumnListWindow() override;
+
+    // Opens a list file in place of the current list; false (and the list
+    // unchanged) when it cannot be read, after saying why.
+    bool openFile(const QString& path);
+    // Saves to the path in the format its name says; false (and the list
+    // kept, still marked as changed) when it cannot be written, after
+    // saying why.
+    bool saveFile(const QString& path);
+    // The calculation sheet of the whole list as a PDF file; false after
+    // saying why when it cannot be written.
+    bool exportPdf(const QString& path);
+
+    // Appends the calculator's column as a new row and makes it the row
+    // the calculator edits.
+    void addCalculatorColumn();
+    // Moves a row (of the model) into the calculator; false when its cells
+    // cannot be read, after saying why.
+    bool editInCalculator(int row);
+
+    bool isModified() const;
+    QString filePath() const { return path_; }
+    ColumnTableModel* tableModel() const { return model_; }
+    QTableView* tableView() const { return table_; }
+    QUndoStack* undoStack() const { return undoStack_; }
+    // The model row the calculator edits, -1 when none.
+    int linkedRow() const;
+
+    // How errors and questions reach the user; replaceable so that tests
+    // can answer them. The question answers Save, Discard or Cancel.
+    using ErrorReport = std::function<void(const QString& message)>;
+    using UnsavedQuestion = std::function<int()>;
+    void setErrorReport(ErrorReport report) { reportError_ = std::move(report); }
+    void setUnsavedQuestion(UnsavedQuestion ask) { askUnsaved_ = std::move(ask); }
+
+    // Asks about unsaved changes; true when the list may be discarded.
+    bool maybeSave();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTable();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildFilterBar();
+    template <class Handler>
+    QAction* makeAction(QMenu* menu, const char* name, const QString& text,
+                        const QList<QKeySequence>& keys, Handler handler);
+
+    void newList();
+    void openDialog();
+    bool save();
+    bool saveAsDialog();
+    void exportPdfDialog();
+    void printSheet();
+    void copyRows();
+    void duplicateRows();
+    void deleteRows();
+    void renameRow();
+    void moveUp();
+    void moveDown();
+    void editCurrent();
+    void moveCurrent(int step);
+    void onCalculatorShown();
+    void onCalculatorConditions();
+    void showRowInCalculator(int row);
+    void onRowReplaced(std::uint64_t id);
+    void updateStatus();
+    void updateTitle();
+    std::vector<int> selectedRows() const;
+    int currentRow() const;
+    void selectRow(int row);
+
+    QPointer<TMainF> calculator_;
+    QUndoStack* undoStack_;
+    ColumnTableModel* model_;
+    ColumnFilterModel* filter_;
+    QTableView* table_ = nullptr;
+    QLineEdit* nameFilter_ = nullptr;
+    QComboBox* patternFilter_ = nullptr;
+    QComboBox* classFilter_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    RecentFilesMenu* recentMenu_ = nullptr;
+    std::uint64_t linkedId_ = 0;
+    QString path_;
+    ErrorReport reportError_;
+    UnsavedQuestion askUnsaved_;
+};
+
+} // namespace koruba
