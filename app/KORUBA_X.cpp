@@ -7,6 +7,7 @@
 #include "draw/JapaneseFonts.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
+#include "ui/SheetActions.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -44,6 +45,7 @@ int main(int argc, char* argv[]) {
         auto* gaiyoF = new koruba::TGaiyoF(&mainF);
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
+        koruba::installSheetActions(mainF);
         mainF.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
