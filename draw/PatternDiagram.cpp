@@ -21,6 +21,60 @@ void drawBlocks(Picture& drwPp, const std::vector<DiagramBlock>& blocks) {
     }
 }
 
+std::vector<DiagramBlock> blocks21(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks22(std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                                   std::int32_t w);
+std::vector<DiagramBlock> blocks11(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks12(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks13(std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                                   std::int32_t w);
+
+} // namespace
+
+void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int32_t reversed,
+                 const DiagramGeometry& g) {
+    switch (tag) {
+    case 21:
+        DrawPattern21(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 22:
+        DrawPattern22(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 11:
+        DrawPattern11(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 12:
+        DrawPattern12(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 13:
+        DrawPattern13(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    default:
+        break;
+    }
+    ResetBayImages(host, tag, reversed);
+}
+
+void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed) {
+    for (std::int32_t bay = 1; bay <= 4; ++bay) {
+        host.SetBayImageVisible(bay, false);
+    }
+    for (std::int32_t bay = 1; bay <= 4; ++bay) {
+        host.SetBayImageEnabled(bay, false);
+    }
+    for (std::int32_t bay = 1; bay <= 4; ++bay) {
+        if (BayInUse(bay, tag, reversed)) {
+            host.SetBayImageVisible(bay, true);
+            host.SetBayImageEnabled(bay, true);
+        }
+    }
+}
+
+namespace {
+
 // One storey, one bay; the target column at the outer end, the beams
 // running on past the other column by about half a bay.
 std::vector<DiagramBlock> blocks21(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
@@ -111,45 +165,6 @@ std::vector<DiagramBlock> blocks13(std::int32_t x0, std::int32_t y0, std::int32_
 }
 
 } // namespace
-
-void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int32_t reversed,
-                 const DiagramGeometry& g) {
-    switch (tag) {
-    case 21:
-        DrawPattern21(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 22:
-        DrawPattern22(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 11:
-        DrawPattern11(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 12:
-        DrawPattern12(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 13:
-        DrawPattern13(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    default:
-        break;
-    }
-    ResetBayImages(host, tag, reversed);
-}
-
-void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed) {
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        host.SetBayImageVisible(bay, false);
-    }
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        host.SetBayImageEnabled(bay, false);
-    }
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        if (BayInUse(bay, tag, reversed)) {
-            host.SetBayImageVisible(bay, true);
-            host.SetBayImageEnabled(bay, true);
-        }
-    }
-}
 
 std::vector<DiagramBlock> patternBlocks(std::int32_t tag, std::int32_t reversed,
                                         const DiagramGeometry& g) {
