@@ -1,18 +1,19 @@
-// Cost of one column: the calculation, its label texts, and the batch
-// tool's per-record work in both formats.
+// Cost of one column: the calculation, its label texts, the batch tool's
+// per-record work in both formats, and whole batches read from memory.
 #include "calc/CalcNValue.h"
 #include "calc/ResultText.h"
+#include "cli/BatchRun.h"
 #include "cli/BayToken.h"
 #include "cli/ColumnInput.h"
-#include "cli/CsvBatch.h"
-#include "cli/JsonLineParser.h"
-#include "cli/JsonLinesBatch.h"
-#include "cli/ResultCache.h"
+#include "cli/JsonColumnReader.h"
+#include "cli/RecordReader.h"
+#include "cli/ResultCsv.h"
 #include "cli/ResultJson.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,90 +103,99 @@ BENCHMARK(BM_CalcNValueWithTexts);
 
 void BM_JsonResultRecord(benchmark::State& state) {
     const auto columns = SampleColumns();
+    std::string out;
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        cli::OutputBuffer out;
-        out.Reserve(2048);
+        out.clear();
         cli::AppendResultAndLabels(out, cli::ComputeColumn(columns[k]),
                                    cli::StoreyCountOf(columns[k].Pattern));
-        benchmark::DoNotOptimize(out.View().data());
+        benchmark::DoNotOptimize(out.data());
     }
 }
 BENCHMARK(BM_JsonResultRecord);
 
-void BM_JsonLineParse(benchmark::State& state) {
-    const std::string line = R"({"id": "C123456", "pattern": 13, "reversed": false, )"
-                             R"("bays": ["L45", "", "X90+P2.5", "P1.0"]})";
-    cli::JsonLineParser parser;
-    cli::JsonColumnRecord record;
-    std::string error;
+void BM_CsvResultRecord(benchmark::State& state) {
+    const auto columns = SampleColumns();
+    std::string out;
+    std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(parser.Parse(line, record, error));
+        const std::size_t k = i++ % columns.size();
+        out.clear();
+        cli::AppendCsvResult(out, cli::ComputeColumn(columns[k]),
+                             cli::StoreyCountOf(columns[k].Pattern));
+        benchmark::DoNotOptimize(out.data());
     }
 }
-BENCHMARK(BM_JsonLineParse);
+BENCHMARK(BM_CsvResultRecord);
 
-// Whole chunks as a worker thread sees them, per column.
+void BM_JsonLineRead(benchmark::State& state) {
+    const std::string line = R"({"id": "C123456", "pattern": 13, "reversed": false, )"
+                             R"("bays": ["L45", "", "X90+P2.5", "P1.0"]})";
+    cli::JsonColumnReader reader;
+    cli::InputRecord record;
+    std::string error;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(reader.Read(line, record, error));
+    }
+}
+BENCHMARK(BM_JsonLineRead);
+
+// Generated columns of the two-storey frame with all four bays, nearly all
+// of them different.
 std::string GeneratedInput(bool csv, int count) {
     const char* tokens[] = {"",    "L45",      "R45",      "X90",  "P2.5",
                             "R30", "L90+P3.0", "X45+P1.0", "P1.0", "L15"};
-    const int patterns[] = {21, 22, 11, 12, 13};
-    std::string s;
+    std::string s = csv ? "id,pattern,reversed,bay1,bay2,bay3,bay4\n" : "";
     for (int i = 0; i < count; ++i) {
-        const int p = patterns[i % 5];
-        const int r = (i / 5) % 2;
         const char* b[4];
         for (int k = 0; k < 4; ++k) {
             b[k] = tokens[(i * 7 + k * 3 + i / 10) % 10];
         }
         const std::string id = "C" + std::to_string(i);
         if (csv) {
-            s += id + "," + std::to_string(p) + "," + std::to_string(r) + "," + b[0] + "," + b[1] +
-                 "," + b[2] + "," + b[3] + "\n";
+            s += id + ",13,0," + b[0] + "," + b[1] + "," + b[2] + "," + b[3] + "\n";
         } else {
-            s += R"({"id": ")" + id + R"(", "pattern": )" + std::to_string(p) +
-                 R"(, "reversed": )" + (r ? "true" : "false") + R"(, "bays": [")" + b[0] +
+            s += R"({"id": ")" + id + R"(", "pattern": 13, "reversed": false, "bays": [")" + b[0] +
                  R"(", ")" + b[1] + R"(", ")" + b[2] + R"(", ")" + b[3] + "\"]}\n";
         }
     }
     return s;
 }
 
-constexpr int ChunkColumns = 10000;
+constexpr int kBatchColumns = 10000;
 
-void BM_JsonLinesChunk(benchmark::State& state) {
-    const std::string input = GeneratedInput(false, ChunkColumns);
-    cli::JsonLinesBatch format;
+// The whole tool but the file system: reading, computing and formatting.
+void RunBatchBench(benchmark::State& state, bool csv) {
+    const std::string input = GeneratedInput(csv, kBatchColumns);
+    std::size_t written = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        cli::ChunkResult r;
-        auto cache = std::make_unique<cli::ResultCache>(); // repeats within the chunk only
-        state.ResumeTiming();
-        format.ProcessChunk(input, 1, *cache, r);
-        benchmark::DoNotOptimize(r.Output.View().data());
+        std::size_t pos = 0;
+        cli::RecordReader reader(csv ? cli::InputFormat::Csv : cli::InputFormat::JsonLines,
+                                 [&](char* buf, std::size_t n) -> std::ptrdiff_t {
+                                     const std::size_t k = std::min(n, input.size() - pos);
+                                     std::memcpy(buf, input.data() + pos, k);
+                                     pos += k;
+                                     return static_cast<std::ptrdiff_t>(k);
+                                 });
+        cli::RunBatch(reader, [&](std::string_view bytes) {
+            written += bytes.size();
+            return true;
+        });
     }
-    state.SetItemsProcessed(state.iterations() * ChunkColumns);
+    benchmark::DoNotOptimize(written);
+    state.SetItemsProcessed(state.iterations() * kBatchColumns);
 }
-BENCHMARK(BM_JsonLinesChunk)->Unit(benchmark::kMillisecond);
 
-void BM_CsvChunk(benchmark::State& state) {
-    const std::string input = GeneratedInput(true, ChunkColumns);
-    cli::CsvBatch format;
-    std::string head;
-    std::string problem;
-    format.TakeHeader("id,pattern,reversed,bay1,bay2,bay3,bay4", head, problem);
-    for (auto _ : state) {
-        state.PauseTiming();
-        cli::ChunkResult r;
-        auto cache = std::make_unique<cli::ResultCache>();
-        state.ResumeTiming();
-        format.ProcessChunk(input, 2, *cache, r);
-        benchmark::DoNotOptimize(r.Output.View().data());
-    }
-    state.SetItemsProcessed(state.iterations() * ChunkColumns);
+void BM_BatchCsv(benchmark::State& state) {
+    RunBatchBench(state, true);
 }
-BENCHMARK(BM_CsvChunk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchCsv)->Unit(benchmark::kMillisecond);
+
+void BM_BatchJsonLines(benchmark::State& state) {
+    RunBatchBench(state, false);
+}
+BENCHMARK(BM_BatchJsonLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

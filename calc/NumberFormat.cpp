@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace koruba {
 
@@ -20,9 +19,12 @@ void AppendFixed(std::string& out, float value, int decimals) {
     // value: ties really are ties, and they go away from zero.
     const double scaled = std::fabs(static_cast<double>(value)) * kScale[decimals];
     if (scaled >= 0x1p50) {
+        // to_chars, unlike printf, writes a point whatever the C library's
+        // locale (the toolkit sets it from the user's environment).
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(value));
-        out += buf;
+        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                       std::chars_format::fixed, decimals);
+        out.append(buf, res.ptr);
         return;
     }
     std::uint64_t mag = static_cast<std::uint64_t>(scaled + 0.5);

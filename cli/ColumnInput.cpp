@@ -1,7 +1,6 @@
 #include "cli/ColumnInput.h"
 
 #include "calc/CalcNValue.h"
-#include "cli/ResultCache.h"
 
 #include <algorithm>
 #include <cctype>
@@ -30,21 +29,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::uint64_t ColumnKey(const ColumnInput& column) {
-    std::uint64_t key = static_cast<std::uint32_t>(column.Pattern) & 0x7F;
-    key |= static_cast<std::uint64_t>(column.Reversed != 0) << 7;
-    for (std::size_t b = 0; b < 4; ++b) {
-        const BayCell& c = column.Bays[b];
-        const auto panel =
-            c.PanelOn != 0 ? static_cast<std::uint64_t>(std::lround(c.PanelMult * 2.0f)) : 0;
-        const std::uint64_t code = (static_cast<std::uint64_t>(c.BraceKind) & 3) |
-                                   ((static_cast<std::uint64_t>(c.BraceSize) & 3) << 2) |
-                                   ((panel & 0xF) << 4);
-        key |= code << (8 + 8 * b);
-    }
-    return key;
-}
-
 BayTable BayTableOf(const ColumnInput& column) {
     BayTable table;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
@@ -57,7 +41,7 @@ BayTable BayTableOf(const ColumnInput& column) {
 }
 
 ResultType ComputeColumn(const ColumnInput& column) {
-    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed);
+    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed, column.Conditions);
 }
 
 bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/BracingModel.h"
+#include "calc/CalcConditions.h"
 #include "calc/ResultType.h"
 
 #include <array>
@@ -10,13 +11,15 @@
 
 namespace koruba::cli {
 
-// One column to compute: the pattern, its mirror state and the four bays,
+// One column to compute: the pattern, its mirror state, the four bays,
 // indexed by bay image tag - 1 (upper left, upper right, lower left, lower
-// right). Both batch formats and the one-column mode fill one of these.
+// right), and the rule set with the storey heights it is computed under.
+// Both batch formats and the one-column mode fill one of these.
 struct ColumnInput {
     std::int32_t Pattern = 0;
     std::int32_t Reversed = 0;
     std::array<BayCell, 4> Bays{};
+    CalcConditions Conditions;
 };
 
 BayTable BayTableOf(const ColumnInput& column);

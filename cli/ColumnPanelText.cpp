@@ -1,6 +1,8 @@
 #include "cli/ColumnPanelText.h"
 
+#include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 
 namespace koruba::cli {
 
@@ -34,6 +36,23 @@ std::string ColumnPanelText(const ResultType& result, std::int32_t storeyCount) 
     line(caption("Lbl_Nti"));
     line(caption("Lbl_KanaKigo"), caption("Lbl_Tairyoku"));
     line(caption("Lbl_KanaName"));
+    if (result.Rules == RuleSet::Revision2025) {
+        // What was computed, so that a reviewer can redo it.
+        s += '\n';
+        line(std::string(ruleSetName(result.Rules)) + ": " +
+             std::string(ruleFormula(result.Rules, storeyCount)));
+        std::string factors = "f(H1)= " + FormatFixed(result.HeightFactor1, 3) +
+                              " (H1= " + storeyHeightText(result.H1Cm) + "m)";
+        if (storeyCount == 2) {
+            factors += "  f(H2)= " + FormatFixed(result.HeightFactor2, 3) +
+                       " (H2= " + storeyHeightText(result.H2Cm) + "m)";
+        }
+        line(factors);
+        const std::string warning = tallStoreyWarning(result.Rules, result.H1Cm, result.H2Cm);
+        if (!warning.empty()) {
+            line(warning);
+        }
+    }
     return s;
 }
 

@@ -2,151 +2,126 @@
 
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 
-#include <cstdint>
-#include <cstring>
+#include <charconv>
+#include <cmath>
 
 namespace koruba::cli {
 
 namespace {
 
-bool NeedsEscape(unsigned char c) {
-    return c < 0x20 || c == '"' || c == '\\';
-}
-
-// Whether any of eight bytes may be a quote, a backslash or a control
-// character (a cheap filter; a hit is checked byte by byte).
-bool WordMayNeedEscape(const char* p) {
-    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t Highs = 0x8080808080808080ULL;
-    std::uint64_t w = 0;
-    std::memcpy(&w, p, 8);
-    const auto hasZero = [](std::uint64_t v) { return (v - Ones) & ~v & Highs; };
-    const std::uint64_t below20 = (w - Ones * 0x20) & ~w & Highs;
-    return (below20 | hasZero(w ^ (Ones * '"')) | hasZero(w ^ (Ones * '\\'))) != 0;
-}
-
-template <typename FloatText>
-void AppendFloatMember(OutputBuffer& out, std::string_view key, float value, FloatText&& text) {
-    out.Put('"');
-    out.Put(key);
-    out.Put("\":");
-    out.Put(text(value));
-    out.Put(',');
+// `"key":value`, with the member's comma and quotes written as part of
+// one literal prefix: a record appends some forty pieces, and fewer
+// appends are most of what a record costs to write.
+void AppendFloat(std::string& out, std::string_view prefix, float value) {
+    out += prefix;
+    if (value == 0.0f && !std::signbit(value)) {
+        out += '0'; // a third of the members: no need for the general path
+        return;
+    }
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
 }
 
 } // namespace
 
-void AppendJsonString(OutputBuffer& out, std::string_view text) {
-    static constexpr char Hex[] = "0123456789abcdef";
-    out.Put('"');
+void AppendJsonString(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    // Texts seldom need an escape; a loop without an early exit looks at
+    // all bytes at once (the compiler vectorises it), and such a text is
+    // copied in one piece.
+    bool plain = true;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        plain &= c >= 0x20 && c != '"' && c != '\\';
+    }
+    out += '"';
+    if (plain) {
+        out += text;
+        out += '"';
+        return;
+    }
     std::size_t start = 0;
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        // Texts rarely need an escape: test eight bytes at a time.
-        if (i + 8 <= n && !WordMayNeedEscape(text.data() + i)) {
-            i += 8;
-            continue;
-        }
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!NeedsEscape(c)) {
-            ++i;
+        if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
         }
-        out.Put(text.substr(start, i - start));
+        // Runs of plain text are copied at once.
+        out.append(text.substr(start, i - start));
         start = i + 1;
-        ++i;
         switch (c) {
         case '"':
-            out.Put("\\\"");
+            out += "\\\"";
             break;
         case '\\':
-            out.Put("\\\\");
+            out += "\\\\";
             break;
         case '\n':
-            out.Put("\\n");
+            out += "\\n";
             break;
         case '\r':
-            out.Put("\\r");
+            out += "\\r";
             break;
         case '\t':
-            out.Put("\\t");
+            out += "\\t";
             break;
         default:
-            out.Put("\\u00");
-            out.Put(Hex[c >> 4]);
-            out.Put(Hex[c & 0xF]);
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
             break;
         }
     }
-    out.Put(text.substr(start));
-    out.Put('"');
+    out.append(text.substr(start));
+    out += '"';
 }
 
-template <typename FloatText>
-void AppendResultAndLabelsWith(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount,
-                               FloatText&& text) {
-    out.Put("\"result\":{");
-    AppendFloatMember(out, "WallA1Left", r.WallA1Left, text);
-    AppendFloatMember(out, "WallA1Right", r.WallA1Right, text);
-    AppendFloatMember(out, "WallA2Left", r.WallA2Left, text);
-    AppendFloatMember(out, "WallA2Right", r.WallA2Right, text);
-    AppendFloatMember(out, "CorrA1", r.CorrA1, text);
-    AppendFloatMember(out, "CorrA2", r.CorrA2, text);
-    AppendFloatMember(out, "A1", r.A1, text);
-    AppendFloatMember(out, "B1", r.B1, text);
-    AppendFloatMember(out, "A2", r.A2, text);
-    AppendFloatMember(out, "B2", r.B2, text);
-    AppendFloatMember(out, "L", r.L, text);
-    AppendFloatMember(out, "PullOut", r.PullOut, text);
-    AppendFloatMember(out, "JointStrength", r.JointStrength, text);
-    AppendFloatMember(out, "NValue", r.NValue, text);
-    out.Put("\"JointClass\":");
-    out.Put(std::to_string(r.JointClass));
-    out.Put(',');
-    AppendFloatMember(out, "JointNLimit", r.JointNLimit, text);
-    out.Put("\"JointSymbol\":");
+void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t storeyCount) {
+    AppendFloat(out, "\"result\":{\"WallA1Left\":", r.WallA1Left);
+    AppendFloat(out, ",\"WallA1Right\":", r.WallA1Right);
+    AppendFloat(out, ",\"WallA2Left\":", r.WallA2Left);
+    AppendFloat(out, ",\"WallA2Right\":", r.WallA2Right);
+    AppendFloat(out, ",\"CorrA1\":", r.CorrA1);
+    AppendFloat(out, ",\"CorrA2\":", r.CorrA2);
+    AppendFloat(out, ",\"A1\":", r.A1);
+    AppendFloat(out, ",\"B1\":", r.B1);
+    AppendFloat(out, ",\"A2\":", r.A2);
+    AppendFloat(out, ",\"B2\":", r.B2);
+    AppendFloat(out, ",\"L\":", r.L);
+    AppendFloat(out, ",\"PullOut\":", r.PullOut);
+    AppendFloat(out, ",\"JointStrength\":", r.JointStrength);
+    AppendFloat(out, ",\"NValue\":", r.NValue);
+    out += ",\"JointClass\":";
+    out += std::to_string(r.JointClass);
+    AppendFloat(out, ",\"JointNLimit\":", r.JointNLimit);
+    out += ",\"JointSymbol\":";
     AppendJsonString(out, r.JointSymbol);
-    out.Put(",\"JointName\":");
+    out += ",\"JointName\":";
     AppendJsonString(out, r.JointName);
-    out.Put("},\"labels\":{");
+    if (r.Rules == RuleSet::Revision2025) {
+        // Added members only: readers of 2000 results see what they saw.
+        out += ",\"rules\":2025";
+        AppendFloat(out, ",\"HeightFactor1\":", r.HeightFactor1);
+        AppendFloat(out, ",\"HeightFactor2\":", r.HeightFactor2);
+        out += ",\"formula\":";
+        AppendJsonString(out, ruleFormula(r.Rules, storeyCount));
+    }
+    out += "},\"labels\":{";
 
     const ResultTexts texts = MakeResultTexts(r, storeyCount);
     bool first = true;
     for (const LabelCaption& c : texts.Captions) {
-        if (!first) {
-            out.Put(',');
-        }
-        first = false;
         // Label names are plain identifiers.
-        out.Put('"');
-        out.Put(c.Label);
-        out.Put("\":");
+        out += first ? "\"" : ",\"";
+        first = false;
+        out += c.Label;
+        out += "\":";
         AppendJsonString(out, c.Caption);
     }
-    out.Put('}');
-}
-
-void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount) {
-    AppendResultAndLabelsWith(out, r, storeyCount, [](float v) { return ShortestFloat(v); });
-}
-
-void AppendResultAndLabels(OutputBuffer& out, const ResultType& r, std::int32_t storeyCount,
-                           FloatTextCache& floats) {
-    AppendResultAndLabelsWith(out, r, storeyCount, [&](float v) { return floats.Text(v); });
-}
-
-std::string_view FloatTextCache::Text(float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    Slot& s = slots_[(bits * 2654435761u) >> 22];
-    if (s.size == 0 || s.bits != bits) {
-        const std::string t = ShortestFloat(value);
-        s.bits = bits;
-        s.size = static_cast<std::uint8_t>(t.copy(s.text, sizeof s.text));
-    }
-    return {s.text, s.size};
+    out += '}';
 }
 
 } // namespace koruba::cli

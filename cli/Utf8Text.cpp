@@ -72,6 +72,26 @@ std::size_t CharacterColumn(std::string_view line, std::size_t offset) {
     return column;
 }
 
+bool AppendValidUtf8(std::string& out, std::string_view text) {
+    bool replaced = false;
+    while (true) {
+        const std::size_t bad = FindInvalidUtf8(text);
+        if (bad == std::string_view::npos) {
+            out.append(text);
+            return replaced;
+        }
+        out.append(text.substr(0, bad));
+        out.append("\xEF\xBF\xBD");
+        replaced = true;
+        std::size_t skip = 1;
+        while (skip < 4 && bad + skip < text.size() &&
+               (static_cast<unsigned char>(text[bad + skip]) & 0xC0) == 0x80) {
+            ++skip;
+        }
+        text.remove_prefix(bad + skip);
+    }
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

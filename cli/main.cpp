@@ -1,9 +1,9 @@
-#include "cli/BatchRunner.h"
+#include "calc/CalcConditions.h"
+#include "cli/BatchRun.h"
 #include "cli/BayToken.h"
 #include "cli/ColumnInput.h"
 #include "cli/ColumnPanelText.h"
-#include "cli/CsvBatch.h"
-#include "cli/JsonLinesBatch.h"
+#include "cli/RecordReader.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -15,6 +15,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
+#include <utility>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#endif
 
 #ifndef KORUBA_VERSION
 #error "KORUBA_VERSION must be defined by the build"
@@ -32,7 +38,42 @@ void PrintError(const QString& text) {
     std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
 }
 
-int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions) {
+// Writes text to standard output (buffered); false when it failed.
+bool Write(std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+}
+
+// Flushes standard output; a failure (a full disk, a closed pipe) is
+// reported, so that no failed write ends as success.
+bool Flush(bool written) {
+    if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return true;
+    }
+    PrintError(QStringLiteral("cannot write the output: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+    return false;
+}
+
+bool WriteOut(std::string_view text) {
+    errno = 0;
+    return Flush(Write(text));
+}
+
+// Whether descriptor 0 was open when the program started: the toolkit
+// may open files that take the lowest free descriptor, and reading such a
+// file as the batch input would be wrong.
+bool StandardInputIsOpen() {
+#if defined(__unix__) || defined(__APPLE__)
+    return fcntl(0, F_GETFD) != -1;
+#elif defined(_WIN32)
+    return _fileno(stdin) >= 0;
+#else
+    return true;
+#endif
+}
+
+int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
+                 koruba::RuleSet rules) {
     using namespace koruba::cli;
     ColumnInput column;
     std::string error;
@@ -42,6 +83,20 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
         return ExitUsage;
     }
     column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
+    column.Conditions.rules = rules;
+    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.Conditions.h1Cm},
+                                   std::pair{QStringLiteral("h2"), &column.Conditions.h2Cm}}) {
+        if (parser.isSet(name) &&
+            !koruba::parseStoreyHeight(parser.value(name).toStdString(), *cm, error)) {
+            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+                                                      QStringLiteral("height --h")));
+        return ExitUsage;
+    }
     for (int b = 0; b < 4; ++b) {
         const QString& name = bayOptions[b];
         if (!ParseBayToken(parser.value(name).toStdString(),
@@ -51,13 +106,13 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
         }
     }
     const std::string text = ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? ExitOk : ExitUsage;
+    return WriteOut(text) ? ExitOk : ExitUsage;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const bool stdinOpen = StandardInputIsOpen();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
@@ -81,8 +136,15 @@ int main(int argc, char* argv[]) {
         QStringLiteral("csv|jsonl"));
     const QCommandLineOption noBomOption(
         QStringLiteral("no-bom"), QStringLiteral("Write CSV without the UTF-8 byte order mark."));
+    const QCommandLineOption safeOption(
+        QStringLiteral("spreadsheet-safe"),
+        QStringLiteral("Prefix CSV cells copied from the input that start with =, +, -, @, tab or "
+                       "carriage return with an apostrophe, so that a spreadsheet opening the "
+                       "file does not run them as formulas. Such a file is for reading, not for "
+                       "reading back."));
     const QCommandLineOption jobsOption(
-        QStringLiteral("jobs"), QStringLiteral("Worker threads (default: one per processor)."),
+        QStringLiteral("jobs"),
+        QStringLiteral("Accepted for older scripts and ignored: the tool computes in one pass."),
         QStringLiteral("n"));
     const QCommandLineOption patternOption(
         QStringLiteral("pattern"),
@@ -90,11 +152,31 @@ int main(int argc, char* argv[]) {
         QStringLiteral("tag"));
     const QCommandLineOption reversedOption(QStringLiteral("reversed"),
                                             QStringLiteral("The pattern is mirrored."));
+    const QCommandLineOption rulesOption(
+        QStringLiteral("rules"),
+        QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
+                       "storey-height factor f(H)). In a batch, a record's own rules column or "
+                       "member overrides it."),
+        QStringLiteral("2000|2025"));
+    const QCommandLineOption h1Option(
+        QStringLiteral("h1"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the column's storey in "
+                       "metres (2.00 to 4.50)."),
+        QStringLiteral("m"));
+    const QCommandLineOption h2Option(
+        QStringLiteral("h2"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the storey above, for "
+                       "two-storey patterns."),
+        QStringLiteral("m"));
     parser.addOption(formatOption);
     parser.addOption(noBomOption);
+    parser.addOption(safeOption);
     parser.addOption(jobsOption);
     parser.addOption(patternOption);
     parser.addOption(reversedOption);
+    parser.addOption(rulesOption);
+    parser.addOption(h1Option);
+    parser.addOption(h2Option);
     QStringList bayOptions;
     for (int b = 1; b <= 4; ++b) {
         bayOptions << QStringLiteral("bay%1").arg(b);
@@ -110,27 +192,39 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(ExitOk);
+        return WriteOut(parser.helpText().toStdString()) ? ExitOk : ExitUsage;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
+        const QString version = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
+    }
+
+    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
+    if (std::string error;
+        parser.isSet(rulesOption) &&
+        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), rules, error)) {
+        PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
+        return ExitUsage;
     }
 
     const QStringList files = parser.positionalArguments();
-    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption);
+    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption) ||
+                     parser.isSet(h1Option) || parser.isSet(h2Option);
     for (const QString& b : bayOptions) {
         oneColumn = oneColumn || parser.isSet(b);
     }
     if (oneColumn) {
         if (!parser.isSet(patternOption)) {
-            PrintError(QStringLiteral("--reversed and --bay1 .. --bay4 need --pattern"));
+            PrintError(
+                QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
             return ExitUsage;
         }
         if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
             PrintError(QStringLiteral("--pattern computes one column and reads no file"));
             return ExitUsage;
         }
-        return RunOneColumn(parser, bayOptions);
+        return RunOneColumn(parser, bayOptions, rules);
     }
     if (files.size() > 1) {
         PrintError(QStringLiteral("one input file at most"));
@@ -145,25 +239,16 @@ int main(int argc, char* argv[]) {
                      ? QStringLiteral("jsonl")
                      : QStringLiteral("csv");
     }
-    std::unique_ptr<koruba::cli::BatchFormat> batch;
-    if (format == QLatin1String("csv")) {
-        batch = std::make_unique<koruba::cli::CsvBatch>(!parser.isSet(noBomOption));
-    } else if (format == QLatin1String("jsonl")) {
-        batch = std::make_unique<koruba::cli::JsonLinesBatch>();
-    } else {
+    koruba::cli::InputFormat inputFormat = koruba::cli::InputFormat::Csv;
+    if (format == QLatin1String("jsonl")) {
+        inputFormat = koruba::cli::InputFormat::JsonLines;
+    } else if (format != QLatin1String("csv")) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;
     }
-
     koruba::cli::BatchOptions options;
-    if (parser.isSet(jobsOption)) {
-        bool ok = false;
-        options.Jobs = parser.value(jobsOption).toInt(&ok);
-        if (!ok || options.Jobs < 1 || options.Jobs > 64) {
-            PrintError(QStringLiteral("--jobs must be a number from 1 to 64"));
-            return ExitUsage;
-        }
-    }
+    options.ByteOrderMark = !parser.isSet(noBomOption);
+    options.SpreadsheetSafe = parser.isSet(safeOption);
 
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
@@ -175,20 +260,25 @@ int main(int argc, char* argv[]) {
             return ExitUsage;
         }
         in = opened.get();
+    } else if (!stdinOpen) {
+        PrintError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
+        return ExitUsage;
     }
 
-    const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(in, stdout, *batch, options);
+    koruba::cli::RecordReader reader(inputFormat, koruba::cli::ReadFromFile(in));
+    reader.SetDefaultRules(rules);
+    errno = 0;
+    const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(reader, Write, options);
+    if (!Flush(!outcome.WriteFailed)) {
+        return ExitUsage;
+    }
     if (outcome.ReadFailed) {
         PrintError(QStringLiteral("cannot read %1: %2")
                        .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
-                            QString::fromLocal8Bit(std::strerror(errno))));
+                            QString::fromLocal8Bit(std::strerror(outcome.ReadErrno))));
         return ExitUsage;
     }
-    if (outcome.WriteFailed) {
-        PrintError(QStringLiteral("cannot write the output"));
-        return ExitUsage;
-    }
-    if (!outcome.HeaderOk) {
+    if (!outcome.HeaderProblem.empty()) {
         PrintError(QString::fromStdString(outcome.HeaderProblem));
     }
     if (outcome.Failed > 0) {
@@ -196,5 +286,5 @@ int main(int argc, char* argv[]) {
                        .arg(outcome.Failed)
                        .arg(outcome.Records));
     }
-    return (outcome.Failed > 0 || !outcome.HeaderOk) ? ExitRecordFailed : ExitOk;
+    return (outcome.Failed > 0 || !outcome.HeaderProblem.empty()) ? ExitRecordFailed : ExitOk;
 }

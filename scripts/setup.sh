@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream
+  locales libsimdjson-dev python3
   poppler-utils
 )
 

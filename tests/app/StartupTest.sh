@@ -17,7 +17,7 @@ program=$1
 scratch=$2
 mode=$3
 
-for tool in xvfb-run xdotool xprop import; do
+for tool in Xvfb xdotool xprop import; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -28,12 +28,25 @@ export XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 record=$XDG_CONFIG_HOME/コルバ工房/KORUBA-X.conf
 
-if [[ ${INSIDE_XVFB:-} != 1 ]]; then
-    export INSIDE_XVFB=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
-fi
+pid=
+xvfb_pid=
+cleanup() {
+    [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
-fail() { echo "FAIL: $*" >&2; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
+# A free display: Xvfb picks the number itself and writes it to fd 3, so
+# two of these tests started at once never race for the same display.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $scratch/display ]] && break
+    sleep 0.1
+done
+[[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+export DISPLAY=":$(head -n1 "$scratch/display")"
 
 if [[ $mode == close ]]; then
     mkdir -p "$(dirname "$record")"

@@ -46,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ClassCase{"Negative", -0.6f, 1, "(い)"}, ClassCase{"Zero", 0.0f, 1, "(い)"},
         ClassCase{"WithinToleranceOfZero", 0.0000005f, 1, "(い)"},
+        ClassCase{"ExactlyTheTolerance", 1.0e-6f, 2, "(ろ)"},
         ClassCase{"JustPastToleranceOfZero", 0.000002f, 2, "(ろ)"},
         ClassCase{"SmallPositive", 0.01f, 2, "(ろ)"}, ClassCase{"FloatOf065", 0.65f, 2, "(ろ)"},
         ClassCase{"Above065WithinTolerance", 0.6500005f, 2, "(ろ)"},
@@ -76,13 +77,16 @@ TEST(JointSpec, StrengthsMatchTheHardwareTable) {
     const char* shown[] = {"0.00",  "3.44",  "5.29",  "7.41",  "8.47", "9.53",
                            "14.82", "19.58", "24.87", "29.64", "39.69"};
     const float limits[] = {0.0f, 0.65f, 1.0f, 1.4f, 1.6f, 1.8f, 2.8f, 3.7f, 4.7f, 5.6f, 7.5f};
+    // N limit x 1.96 x 2.7, worked out by hand.
+    const float strengths[] = {0.0f,     3.4398f,  5.292f,   7.4088f,  8.4672f, 9.5256f,
+                               14.8176f, 19.5804f, 24.8724f, 29.6352f, 39.69f};
     for (int c = 1; c <= 11; ++c) {
         float limit = -1.0f;
         float strength = -1.0f;
         ASSERT_TRUE(koruba::JointSpec(c, limit, strength)) << c;
         EXPECT_EQ(limit, limits[c - 1]) << c;
         EXPECT_EQ(koruba::F2(strength), shown[c - 1]) << c;
-        EXPECT_EQ(strength, static_cast<float>(1.96L * static_cast<long double>(limit) * 2.7L));
+        EXPECT_FLOAT_EQ(strength, strengths[c - 1]) << c;
     }
 }
 

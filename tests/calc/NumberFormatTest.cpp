@@ -7,8 +7,15 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
+#include <random>
 #include <string>
+
+#if defined(__unix__)
+#include <stdlib.h>
+#endif
 
 namespace {
 
@@ -48,13 +55,53 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"NoDecimals", 2.5f, 0, "3"}),
     [](const testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
 
+// A locale whose decimal separator is a comma: one the machine has, or one
+// generated with localedef (Debian's "locales" package) into a folder of
+// the test's own that LOCPATH points at. Empty when neither works.
+std::string CommaLocale(const std::filesystem::path& generated) {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            return name;
+        }
+    }
+#if defined(__unix__)
+    std::filesystem::create_directories(generated);
+    const std::string command = "localedef -i de_DE -f UTF-8 '" +
+                                (generated / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    // localedef exits non-zero for mere warnings; whether setlocale takes
+    // the result is what counts.
+    [[maybe_unused]] const int status = std::system(command.c_str());
+    ::setenv("LOCPATH", generated.c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+        return "de_DE.UTF-8";
+    }
+#else
+    (void)generated;
+#endif
+    return {};
+}
+
+// The window's toolkit switches the C library to the user's locale; texts
+// must still use a point. 1e20 lies beyond the exact integer path and goes
+// through the general formatting.
 TEST(FixedFormat, IgnoresTheProcessLocale) {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = old ? old : "C";
-    // de_DE may be missing on the machine; then the C locale already holds.
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    const std::filesystem::path generated =
+        std::filesystem::temp_directory_path() /
+        ("koruba-locale-" + std::to_string(std::random_device{}()));
+    const std::string comma = CommaLocale(generated);
+    if (comma.empty()) {
+        std::setlocale(LC_NUMERIC, saved.c_str());
+        std::filesystem::remove_all(generated);
+        GTEST_SKIP() << "no locale with a decimal comma: none installed, and localedef (Debian "
+                        "package locales) could not generate de_DE.UTF-8";
+    }
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << comma;
     EXPECT_EQ(koruba::F2(1.25f), "1.25");
-    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(koruba::F1(1.0e20f), "100000002004087734272.0");
+    EXPECT_EQ(koruba::FormatFixed(-3.0e16f, 2), "-30000000817692672.00");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    std::filesystem::remove_all(generated);
 }
 
 TEST(FixedFormat, HugeValuesStillFormat) {

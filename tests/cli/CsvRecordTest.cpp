@@ -1,7 +1,11 @@
+// CSV fields of one record, and how the splitter finds where records end.
 #include "cli/CsvRecord.h"
+#include "cli/RecordSplitter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,101 +13,95 @@ namespace {
 
 using namespace koruba::cli;
 
-std::vector<std::string> ReadAll(std::string_view data,
-                                 std::vector<CsvRecordInfo>* infos = nullptr) {
-    std::vector<std::string> records;
+std::string Joined(std::string_view record, CsvSplit* out = nullptr) {
     std::vector<std::string> fields;
-    std::size_t pos = 0;
-    while (pos < data.size()) {
-        CsvRecordInfo info;
-        ReadCsvRecord(data, pos, fields, info);
-        std::string joined;
-        for (std::size_t i = 0; i < info.Fields; ++i) {
-            joined += (i == 0 ? "" : "|") + fields[i];
-        }
-        records.push_back(joined);
-        if (infos != nullptr) {
-            infos->push_back(info);
-        }
+    CsvSplit split;
+    SplitCsvRecord(record, fields, split);
+    std::string joined;
+    for (std::size_t i = 0; i < split.Fields; ++i) {
+        joined += (i == 0 ? "" : "|") + fields[i];
     }
-    return records;
+    if (out != nullptr) {
+        *out = split;
+    }
+    return joined;
 }
 
 TEST(CsvRecord, QuotedFieldsHoldCommasQuotesAndLineEnds) {
-    const std::string data = "a,\"b,c\",\"say \"\"hi\"\"\"\r\n\"two\nlines\",x\n,\n";
-    std::vector<CsvRecordInfo> infos;
-    const auto records = ReadAll(data, &infos);
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0], "a|b,c|say \"hi\"");
-    EXPECT_EQ(records[1], "two\nlines|x");
-    EXPECT_EQ(infos[1].LineFeeds, 2u);
-    EXPECT_EQ(records[2], "|");
-    EXPECT_EQ(infos[2].Fields, 2u);
+    EXPECT_EQ(Joined("a,\"b,c\",\"say \"\"hi\"\"\""), "a|b,c|say \"hi\"");
+    EXPECT_EQ(Joined("\"two\nlines\",x"), "two\nlines|x");
+    EXPECT_EQ(Joined(","), "|");
+    EXPECT_EQ(Joined("4\"5,x"), "4\"5|x"); // a quote inside a field is a character
 }
 
-TEST(CsvRecord, QuoteInsideAnUnquotedFieldIsAnOrdinaryCharacter) {
-    const auto records = ReadAll("4\"5,x\ny,z\n");
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0], "4\"5|x");
+TEST(CsvRecord, QuoteFaultsNameTheFieldAndTheByte) {
+    CsvSplit split;
+    EXPECT_EQ(Joined("a,\"b\"c,d", &split), "a|b|d");
+    EXPECT_EQ(split.Fault, CsvFault::TextAfterQuote);
+    EXPECT_EQ(split.FaultField, 2u);
+    EXPECT_EQ(split.FaultOffset, 5u);
+    EXPECT_EQ(Joined("a,\"b,c", &split), "a|b,c");
+    EXPECT_EQ(split.Fault, CsvFault::Unclosed);
+    EXPECT_EQ(split.FaultField, 2u);
+    EXPECT_EQ(split.FaultOffset, 2u);
 }
 
-TEST(CsvRecord, TextAfterAClosingQuoteIsAFaultOfThatField) {
-    std::vector<CsvRecordInfo> infos;
-    const auto records = ReadAll("a,\"b\"c,d\nok\n", &infos);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(infos[0].Fault, CsvFault::TextAfterQuote);
-    EXPECT_EQ(infos[0].FaultField, 2u);
-    EXPECT_EQ(records[1], "ok");
-}
+struct Piece {
+    std::string text;
+    std::int64_t first;
+    std::int64_t last;
+};
 
-// A quote that never closes costs only its own line.
-TEST(CsvRecord, UnclosedQuoteEndsTheRecordAtItsFirstLine) {
-    std::vector<CsvRecordInfo> infos;
-    const auto records = ReadAll("a,\"b\nc,d\ne,f\n", &infos);
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(infos[0].Fault, CsvFault::Unclosed);
-    EXPECT_EQ(infos[0].FaultField, 2u);
-    EXPECT_EQ(records[1], "c|d");
-    EXPECT_EQ(records[2], "e|f");
-}
-
-// The scanner that cuts chunks must find the same record ends as the
-// reader, or a chunk would start inside a record.
-TEST(CsvRecord, ScannerAndReaderAgreeOnRecordEnds) {
-    const std::string data =
-        "id,note\r\n1,\"a\nb\"\n2,\"x\"\"\ny\"\n3,4\"5\n4,\"q\"z\n5,\"\",\n6,last";
-    std::vector<std::size_t> readerEnds;
-    std::vector<std::string> fields;
+std::vector<Piece> Split(const std::string& input, bool csv) {
     std::size_t pos = 0;
-    while (pos < data.size()) {
-        CsvRecordInfo info;
-        ReadCsvRecord(data, pos, fields, info);
-        readerEnds.push_back(pos);
+    RecordSplitter splitter(
+        csv,
+        [&](char* buf, std::size_t n) -> std::ptrdiff_t {
+            const std::size_t k = std::min({n, input.size() - pos, std::size_t{3}});
+            std::memcpy(buf, input.data() + pos, k);
+            pos += k;
+            return static_cast<std::ptrdiff_t>(k);
+        },
+        1000);
+    std::vector<Piece> pieces;
+    RawRecord r;
+    while (splitter.Next(r)) {
+        pieces.push_back({std::string(r.Text), r.FirstLine, r.LastLine});
     }
-    std::vector<std::size_t> scannerEnds;
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t end = CsvFirstRecordEnd(std::string_view(data).substr(at));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        at += end;
-        scannerEnds.push_back(at);
-    }
-    scannerEnds.push_back(data.size()); // the last record has no line feed
-    EXPECT_EQ(scannerEnds, readerEnds);
-    EXPECT_EQ(CsvWholeRecordsEnd(data), scannerEnds[scannerEnds.size() - 2]);
-    EXPECT_EQ(CsvWholeRecordsEnd("1,\"open\n"), 0u);
+    return pieces;
+}
+
+// Records end at line feeds outside quotes, whatever the reads cut.
+TEST(RecordSplitter, CsvRecordsEndOutsideQuotes) {
+    const auto pieces =
+        Split("\xEF\xBB\xBFid,note\r\n1,\"a\nb\"\n2,\"x\"\"\ny\"\n3,4\"5\n\n6,last", true);
+    ASSERT_EQ(pieces.size(), 6u);
+    EXPECT_EQ(pieces[0].text, "id,note");
+    EXPECT_EQ(pieces[1].text, "1,\"a\nb\"");
+    EXPECT_EQ(pieces[1].first, 2);
+    EXPECT_EQ(pieces[1].last, 3);
+    EXPECT_EQ(pieces[2].text, "2,\"x\"\"\ny\"");
+    EXPECT_EQ(pieces[3].text, "3,4\"5");
+    EXPECT_EQ(pieces[3].first, 6);
+    EXPECT_EQ(pieces[4].text, "");
+    EXPECT_EQ(pieces[5].text, "6,last");
+    EXPECT_EQ(pieces[5].first, 8);
+}
+
+TEST(RecordSplitter, JsonLinesIgnoreQuotes) {
+    const auto pieces = Split("{\"a\": \"\n{\"b\": 1}\r\n", false);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].text, "{\"a\": \"");
+    EXPECT_EQ(pieces[1].text, "{\"b\": 1}");
 }
 
 TEST(CsvRecord, FieldsAreQuotedOnlyWhenNeeded) {
-    OutputBuffer buffer;
+    std::string out;
     for (const char* f : {"plain", "a,b", "say \"hi\"", "two\nlines", "cr\r", "", "\xE7\xAD\x8B"}) {
-        AppendCsvField(buffer, f);
-        buffer.Put(';');
+        AppendCsvField(out, f);
+        out += ';';
     }
-    EXPECT_EQ(buffer.Text(),
-              "plain;\"a,b\";\"say \"\"hi\"\"\";\"two\nlines\";\"cr\r\";;\xE7\xAD\x8B;");
+    EXPECT_EQ(out, "plain;\"a,b\";\"say \"\"hi\"\"\";\"two\nlines\";\"cr\r\";;\xE7\xAD\x8B;");
 }
 
 } // namespace

@@ -82,6 +82,14 @@ INSTANTIATE_TEST_SUITE_P(
                {QStringLiteral("--jobs"), QStringLiteral("2"), Example("columns.jsonl")},
                "columns.out.jsonl",
                0},
+        Golden{"example_csv_rules_2000",
+               {QStringLiteral("--rules"), QStringLiteral("2000"), Example("columns.csv")},
+               "columns.out.csv",
+               0},
+        Golden{"example_jsonl_rules_2000",
+               {QStringLiteral("--rules"), QStringLiteral("2000"), Example("columns.jsonl")},
+               "columns.out.jsonl",
+               0},
         Golden{"bad_jsonl", {Data("bad.jsonl")}, "bad.out.jsonl", 1},
         Golden{"bad_csv", {QStringLiteral("--no-bom"), Data("bad.csv")}, "bad.out.csv", 1},
         Golden{"one_column_two_storeys",
@@ -159,6 +167,50 @@ INSTANTIATE_TEST_SUITE_P(
                {QStringLiteral("A2= |2.5-0.0|+(0.0)"), QStringLiteral("A1= |3.0-0.0|+2.0"),
                 QStringLiteral("N = 5.0x0.8+2.5x0.8-1.0 = 5.00  [26.46kN]"),
                 QStringLiteral("(ぬ)  接合耐力： 29.64(kN)")}},
+        // The 2025 rules, worked by hand: A1 = 2.5, B1 = 0.8, L = 0.4.
+        Worked{"rules_2025_standard_storey",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("P2.5"), QStringLiteral("--rules"), QStringLiteral("2025"),
+                QStringLiteral("--h1"), QStringLiteral("3.0")},
+               {QStringLiteral("N = 2.5x0.8-0.4= 1.60  [8.47kN]"),
+                QStringLiteral("(ほ)  接合耐力： 8.47(kN)"),
+                QStringLiteral("2025年改正（階高補正）: N = A1×B1×f(H1) − L"),
+                QStringLiteral("f(H1)= 1.000 (H1= 3.00m)")}},
+        Worked{"rules_2025_at_the_limit_factor_one",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("P2.5"), QStringLiteral("--rules"), QStringLiteral("2025"),
+                QStringLiteral("--h1"), QStringLiteral("3.20")},
+               {QStringLiteral("N = 2.5x0.8-0.4= 1.60  [8.47kN]"),
+                QStringLiteral("f(H1)= 1.000 (H1= 3.20m)")}},
+        // 2.5 x 0.8 x 3.3/2.7 - 0.4 = 2.04
+        Worked{
+            "rules_2025_tall_storey",
+            {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+             QStringLiteral("P2.5"), QStringLiteral("--rules"), QStringLiteral("2025"),
+             QStringLiteral("--h1"), QStringLiteral("3.3")},
+            {QStringLiteral("N = 2.5x0.8-0.4= 2.04  [10.82kN]"),
+             QStringLiteral("(と)  接合耐力： 14.82(kN)"),
+             QStringLiteral("f(H1)= 1.222 (H1= 3.30m)"),
+             QStringLiteral("H1 が 3.2m を超えるため、告示の表による仕様は使えません。N値計算が必要"
+                            "です（本計算）。")}},
+        // 2.5 x 0.8 x 3.3/2.7 + 2.0 x 0.8 x 3.6/2.7 - 1.0 = 3.58 (2.60 under 2000)
+        Worked{"rules_2025_two_storeys",
+               {QStringLiteral("--pattern"), QStringLiteral("11"), QStringLiteral("--bay3"),
+                QStringLiteral("P2.5"), QStringLiteral("--bay1"), QStringLiteral("P2.0"),
+                QStringLiteral("--rules"), QStringLiteral("2025"), QStringLiteral("--h1"),
+                QStringLiteral("3.3"), QStringLiteral("--h2"), QStringLiteral("3.6")},
+               {QStringLiteral("N = 2.5x0.8+2.0x0.8-1.0 = 3.58  [18.93kN]"),
+                QStringLiteral("(ち)  接合耐力： 19.58(kN)"),
+                QStringLiteral("f(H1)= 1.222 (H1= 3.30m)  f(H2)= 1.333 (H2= 3.60m)")}},
+        Worked{"rules_2000_caps_the_bay_at_5",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("X90+P2.5")},
+               {QStringLiteral("A1= |5.0-0.0|+(0.0)")}},
+        Worked{"rules_2025_does_not_cap",
+               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
+                QStringLiteral("X90+P2.5"), QStringLiteral("--rules"), QStringLiteral("2025"),
+                QStringLiteral("--h1"), QStringLiteral("2.7")},
+               {QStringLiteral("A1= |7.5-0.0|+(0.0)")}},
         Worked{"above_the_last_class_shows_no_strength",
                {QStringLiteral("--pattern"), QStringLiteral("11"), QStringLiteral("--bay1"),
                 QStringLiteral("L90+P5.0"), QStringLiteral("--bay3"), QStringLiteral("L90+P5.0")},
@@ -262,10 +314,14 @@ INSTANTIATE_TEST_SUITE_P(
               {QStringLiteral("--format"), QStringLiteral("xml")},
               2,
               "--format must be csv or jsonl"},
-        Usage{"bad_jobs",
-              {QStringLiteral("--jobs"), QStringLiteral("0"), Example("columns.csv")},
-              2,
-              "--jobs must be a number from 1 to 64"},
+        Usage{"jobs_accepted_and_ignored",
+              {QStringLiteral("--jobs"), QStringLiteral("64"), Example("columns.csv")},
+              0,
+              "A1_term"},
+        Usage{"header_only_with_a_bad_header",
+              {Data("bad_header.csv")},
+              1,
+              "the header lacks the column(s) pattern"},
         Usage{"bad_bay_token",
               {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
                QStringLiteral("X95")},
@@ -283,7 +339,21 @@ INSTANTIATE_TEST_SUITE_P(
               {QStringLiteral("--pattern"), QStringLiteral("21"), Example("columns.csv")},
               2,
               "reads no file"},
-        Usage{"bad_records", {Data("bad.jsonl")}, 1, "5 of 7 records failed"}),
+        Usage{"bad_records", {Data("bad.jsonl")}, 1, "5 of 7 records failed"},
+        Usage{"bad_rules",
+              {QStringLiteral("--rules"), QStringLiteral("2030"), Example("columns.csv")},
+              2,
+              "--rules: rules \"2030\": must be 2000 or 2025"},
+        Usage{"rules_2025_without_h1",
+              {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--rules"),
+               QStringLiteral("2025")},
+              2,
+              "the 2025 rules need the storey height --h1"},
+        Usage{"bad_h1",
+              {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--rules"),
+               QStringLiteral("2025"), QStringLiteral("--h1"), QStringLiteral("3,3")},
+              2,
+              "--h1: \"3,3\": a storey height is given in metres from 2.00 to 4.50"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 
 TEST(Tool, ReadsStandardInputInTheChosenFormat) {
@@ -346,8 +416,108 @@ TEST(Tool, LineAboveTheLimitIsOneErrorRecord) {
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0].toStdString(),
-              "{\"id\":null,\"error\":\"line 1: line longer than 16 MiB; not read\"}");
+              "{\"id\":null,\"error\":\"line 1: record longer than 16 MiB; not read\"}");
     EXPECT_TRUE(lines[1].startsWith("{\"id\":\"after\",\"result\":{"));
+}
+
+// The limit is 16 MiB exactly, not counting the line end, wherever the
+// line starts.
+TEST(Tool, RecordLimitIsSixteenMebibytesExactly) {
+    const QByteArray after = "{\"id\": \"after\", \"pattern\": 22, \"reversed\": 0, \"bays\": "
+                             "[\"\", \"\", \"\", \"\"]}\n";
+    for (const int extra : {0, 1}) {
+        QByteArray big = "{\"id\": \"big\", \"pattern\": 21, \"reversed\": 0, \"bays\": [\"L45\", "
+                         "\"\", \"\", \"\"], \"note\": \"\"}";
+        big.insert(big.size() - 2, QByteArray((16 << 20) - big.size() + extra, 'n'));
+        ASSERT_EQ(big.size(), (16 << 20) + extra);
+        for (const QByteArray& before : {QByteArray(), after, after + "   \r\n"}) {
+            const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")},
+                                        before + big + "\r\n" + after);
+            EXPECT_EQ(run.exitCode, extra) << run.err.toStdString();
+            EXPECT_EQ(run.out.contains("\"id\":\"big\",\"result\""), extra == 0);
+            EXPECT_EQ(run.out.contains("record longer than 16 MiB"), extra == 1);
+            EXPECT_TRUE(run.out.endsWith("}}\n"));
+        }
+    }
+}
+
+// A failed write is never a success: the user gets a message and status 2.
+TEST(Tool, FullOutputIsAnError) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("--version")},
+          QStringList{QStringLiteral("--pattern"), QStringLiteral("21")},
+          QStringList{Example("columns.csv")}}) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(KORUBA_CALC_TOOL), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("cannot write the output: No space left"))
+            << args.join(' ').toStdString();
+    }
+}
+
+TEST(Tool, ClosedStandardInputIsAUsageError) {
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" <&-"),
+                                        QStringLiteral(KORUBA_CALC_TOOL)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().contains("standard input is closed"));
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+}
+
+// The output read back by a strict JSON reader (Python's, with strict
+// UTF-8): ids and bad tokens with quotes, backslashes, control characters,
+// U+2028 and characters outside the basic plane come back as they went in.
+TEST(Tool, JsonOutputReadsBackWithAStrictReader) {
+    const QStringList ids = {QStringLiteral("a\\b"),
+                             QStringLiteral("say \"hi\""),
+                             QStringLiteral("c\u0001d\u001Fe"),
+                             QStringLiteral("line\u2028sep"),
+                             QString::fromUtf8("\xF0\x9F\x8F\xA0 house"),
+                             QStringLiteral("\\u0041")};
+    // A JSON string as Qt writes it: [\"...\"] without the brackets.
+    auto quoted = [](const QString& text) {
+        return QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    };
+    QByteArray input;
+    for (const QString& id : ids) {
+        for (const QString& bay1 : {QStringLiteral("L45"), id}) {
+            input += "{\"id\":" + quoted(id) + ",\"pattern\":21,\"reversed\":false,\"bays\":[" +
+                     quoted(bay1) + ",\"\",\"\",\"\"]}\n";
+        }
+    }
+    const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, input);
+    ASSERT_EQ(run.exitCode, 1) << run.err.toStdString();
+
+    QTemporaryDir dir;
+    QFile out(dir.filePath(QStringLiteral("out.jsonl")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(run.out);
+    out.close();
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import json, sys\n"
+                                 "with open(sys.argv[1], encoding='utf-8', errors='strict') as f:\n"
+                                 "    for line in f:\n"
+                                 "        r = json.loads(line)\n"
+                                 "        print(json.dumps([r['id'], r.get('error', '')]))\n"),
+                  out.fileName()});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QList<QByteArray> lines = python.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2 * ids.size());
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const QJsonArray good = QJsonDocument::fromJson(lines[2 * i]).array();
+        EXPECT_EQ(good[0].toString(), ids[i]);
+        EXPECT_EQ(good[1].toString(), QString());
+        const QJsonArray bad = QJsonDocument::fromJson(lines[2 * i + 1]).array();
+        EXPECT_EQ(bad[0].toString(), ids[i]);
+        EXPECT_TRUE(bad[1].toString().contains(QLatin1Char('"') + ids[i] + QLatin1Char('"')))
+            << bad[1].toString().toStdString();
+    }
 }
 
 } // namespace

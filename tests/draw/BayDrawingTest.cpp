@@ -9,7 +9,6 @@
 using namespace koruba;
 using koruba::test::BoundsOf;
 using koruba::test::CountOf;
-using koruba::test::Rgb;
 
 namespace {
 
@@ -19,6 +18,11 @@ const QSize kBaySize(39, 43);
 const QRect kSizeLabelBox(QPoint(5, 0), QPoint(38, 12));
 const QRect kMultiplierBox(QPoint(5, 31), QPoint(38, 42));
 const QRect kBetweenLabels(QPoint(0, 13), QPoint(38, 30));
+// The colours as the bay images show them.
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kPanelBlue = qRgb(166, 202, 240);
+const QRgb kBraceOrange = qRgb(255, 170, 0);
+const QRgb kBlack = qRgb(0, 0, 0);
 
 BayCell Cell(std::int32_t kind, std::int32_t size, float braceMult, float panelMult) {
     BayCell cell;
@@ -48,6 +52,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void bayDrawing_data();
     void bayDrawing();
+    void sizeLabelReadsTheSize_data();
+    void sizeLabelReadsTheSize();
     void cappedLabelAgainstExactCap();
     void flippedBraceKeepsItsLabels();
     void redrawLeavesNothingOfThePreviousPicture();
@@ -55,33 +61,32 @@ private slots:
 
 void BayDrawingTest::bayDrawing_data() {
     QTest::addColumn<BayCell>("cell");
-    QTest::addColumn<int>("background");
+    QTest::addColumn<QRgb>("background");
     QTest::addColumn<bool>("risingLeft");  // line from top left to bottom right
     QTest::addColumn<bool>("risingRight"); // line from bottom left to top right
     QTest::addColumn<bool>("sizeLabel");
     QTest::addColumn<bool>("multiplierLabel");
     QTest::addColumn<QString>("png");
-    QTest::newRow("empty bay") << Cell(0, 0, 0.0f, 0.0f) << int(clWhite) << false << false << false
+    QTest::newRow("empty bay") << Cell(0, 0, 0.0f, 0.0f) << kWhite << false << false << false
                                << false << "bay_empty";
-    QTest::newRow("panel 0.5 alone") << Cell(0, 0, 0.0f, 0.5f) << int(clSkyBlue) << false << false
+    QTest::newRow("panel 0.5 alone") << Cell(0, 0, 0.0f, 0.5f) << kPanelBlue << false << false
                                      << false << true << "bay_panel_0.5";
-    QTest::newRow("45x90 rising right, 2.0") << Cell(1, 2, 2.0f, 0.0f) << int(clWhite) << false
-                                             << true << true << true << "bay_45x90_right";
-    QTest::newRow("15x90 rising left, 1.0") << Cell(2, 0, 1.0f, 0.0f) << int(clWhite) << true
-                                            << false << true << true << "bay_15x90_left";
+    QTest::newRow("45x90 rising right, 2.0")
+        << Cell(1, 2, 2.0f, 0.0f) << kWhite << false << true << true << true << "bay_45x90_right";
+    QTest::newRow("15x90 rising left, 1.0")
+        << Cell(2, 0, 1.0f, 0.0f) << kWhite << true << false << true << true << "bay_15x90_left";
     QTest::newRow("cross 4.0 and panel 1.5, capped")
-        << Cell(3, 2, 4.0f, 1.5f) << int(clSkyBlue) << true << true << true << true
+        << Cell(3, 2, 4.0f, 1.5f) << kPanelBlue << true << true << true << true
         << "bay_cross_panel_capped";
-    QTest::newRow("cross 90x90 at exactly 5.0") << Cell(3, 3, 5.0f, 0.0f) << int(clWhite) << true
-                                                << true << true << true << "bay_cross_5.0_exact";
+    QTest::newRow("cross 90x90 at exactly 5.0") << Cell(3, 3, 5.0f, 0.0f) << kWhite << true << true
+                                                << true << true << "bay_cross_5.0_exact";
     QTest::newRow("size index out of range: no size label")
-        << Cell(1, 7, 1.5f, 0.0f) << int(clWhite) << false << true << false << true
-        << "bay_bad_size";
+        << Cell(1, 7, 1.5f, 0.0f) << kWhite << false << true << false << true << "bay_bad_size";
 }
 
 void BayDrawingTest::bayDrawing() {
     QFETCH(BayCell, cell);
-    QFETCH(int, background);
+    QFETCH(QRgb, background);
     QFETCH(bool, risingLeft);
     QFETCH(bool, risingRight);
     QFETCH(bool, sizeLabel);
@@ -94,11 +99,11 @@ void BayDrawingTest::bayDrawing() {
     QCOMPARE(image.size(), kBaySize);
 
     // Background beside the middle of both sides, away from lines and labels.
-    QCOMPARE(image.pixel(1, 21), Rgb(background));
-    QCOMPARE(image.pixel(37, 21), Rgb(background));
+    QCOMPARE(image.pixel(1, 21), background);
+    QCOMPARE(image.pixel(37, 21), background);
 
     // Which diagonal: the pixels at the corners each line runs through.
-    const QRgb orange = Rgb(clMemberOrange);
+    const QRgb orange = kBraceOrange;
     QCOMPARE(image.pixel(0, 0) == orange, risingLeft);
     QCOMPARE(image.pixel(38, 42) == orange, risingLeft);
     QCOMPARE(image.pixel(0, 42) == orange, risingRight);
@@ -106,7 +111,7 @@ void BayDrawingTest::bayDrawing() {
     QCOMPARE(image.pixel(19, 21) == orange, risingLeft || risingRight);
 
     // Black is the labels' colour only.
-    const QRgb black = Rgb(clBlack);
+    const QRgb black = kBlack;
     QCOMPARE(CountOf(image, black, kBetweenLabels), 0);
     const auto sizeInk = BoundsOf(image, black, kSizeLabelBox);
     QCOMPARE(sizeInk.has_value(), sizeLabel);
@@ -122,6 +127,45 @@ void BayDrawingTest::bayDrawing() {
     }
 }
 
+namespace {
+
+// Black pixels of an area, as a one-bit picture that compares exactly.
+QImage InkOf(const QImage& image, const QRect& area) {
+    QImage ink(area.size(), QImage::Format_Mono);
+    ink.fill(0);
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            ink.setPixel(x, y, image.pixel(area.x() + x, area.y() + y) == kBlack ? 1 : 0);
+        }
+    }
+    return ink;
+}
+
+} // namespace
+
+void BayDrawingTest::sizeLabelReadsTheSize_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("15x90") << 0 << "15x90";
+    QTest::newRow("30x90") << 1 << "30x90";
+    QTest::newRow("45x90") << 2 << "45x90";
+    QTest::newRow("90x90") << 3 << "90x90";
+}
+
+// The size label against the same words drawn on their own: nine-point
+// "ＭＳ ゴシック" from (5, 0).
+void BayDrawingTest::sizeLabelReadsTheSize() {
+    QFETCH(int, size);
+    QFETCH(QString, text);
+    const QImage bay = DrawnBay(Cell(1, size, 1.0f, 0.0f)).Image();
+    Picture reference(kBaySize);
+    DrwFill(reference, clWhite);
+    DrwText(reference, 5, 0, 0.0f, text, 9, 3, 0, 0, clBlack, clWhite);
+    koruba::test::SavePng(reference.Image(), QStringLiteral("bay_size_reference_") + text);
+    QVERIFY(CountOf(reference.Image(), kBlack) > 20);
+    QCOMPARE(InkOf(bay, kSizeLabelBox), InkOf(reference.Image(), kSizeLabelBox));
+}
+
 void BayDrawingTest::cappedLabelAgainstExactCap() {
     const Picture capped = DrawnBay(Cell(3, 2, 4.0f, 1.5f));
     const Picture exact = DrawnBay(Cell(3, 3, 5.0f, 0.0f));
@@ -132,7 +176,7 @@ void BayDrawingTest::cappedLabelAgainstExactCap() {
     QCOMPARE(exact.font.family(), MsGothic);
     QVERIFY(!exact.font.bold());
 
-    const QRgb black = Rgb(clBlack);
+    const QRgb black = kBlack;
     const auto cappedInk = BoundsOf(capped.Image(), black, kMultiplierBox);
     const auto exactInk = BoundsOf(exact.Image(), black, kMultiplierBox);
     QVERIFY(cappedInk && exactInk);
@@ -159,7 +203,7 @@ void BayDrawingTest::flippedBraceKeepsItsLabels() {
     for (const QRect box : {kSizeLabelBox, kMultiplierBox}) {
         for (int y = box.top(); y <= box.bottom(); ++y) {
             for (int x = box.left(); x <= box.right(); ++x) {
-                QCOMPARE(right.pixel(x, y) == Rgb(clBlack), left.pixel(x, y) == Rgb(clBlack));
+                QCOMPARE(right.pixel(x, y) == kBlack, left.pixel(x, y) == kBlack);
             }
         }
     }
@@ -169,7 +213,7 @@ void BayDrawingTest::redrawLeavesNothingOfThePreviousPicture() {
     Picture bay(kBaySize);
     DrawBay(bay, Cell(3, 3, 5.0f, 2.0f));
     DrawBay(bay, Cell(0, 0, 0.0f, 0.0f));
-    QCOMPARE(CountOf(bay.Image(), Rgb(clWhite)), kBaySize.width() * kBaySize.height());
+    QCOMPARE(CountOf(bay.Image(), kWhite), kBaySize.width() * kBaySize.height());
 }
 
 QTEST_MAIN(BayDrawingTest)

@@ -1,4 +1,4 @@
-#include "cli/JsonLineParser.h"
+#include "cli/JsonColumnReader.h"
 
 #include "cli/BayToken.h"
 
@@ -10,8 +10,8 @@
 
 namespace {
 
-using koruba::cli::JsonColumnRecord;
-using koruba::cli::JsonLineParser;
+using koruba::cli::InputRecord;
+using koruba::cli::JsonColumnReader;
 
 koruba::BayCell Cell(const char* token) {
     koruba::BayCell cell;
@@ -37,10 +37,10 @@ class JsonLineAccepts : public testing::TestWithParam<Valid> {};
 
 TEST_P(JsonLineAccepts, ReadsTheColumn) {
     const Valid& v = GetParam();
-    JsonLineParser parser;
-    JsonColumnRecord record;
+    JsonColumnReader parser;
+    InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Parse(v.line, record, error)) << error;
+    ASSERT_TRUE(parser.Read(v.line, record, error)) << error;
     EXPECT_TRUE(record.HaveId);
     EXPECT_EQ(record.Id, v.id);
     EXPECT_EQ(record.Column.Pattern, v.pattern);
@@ -101,15 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
               {"R45", "", "", ""}}),
     [](const testing::TestParamInfo<Valid>& i) { return std::string(i.param.name); });
 
-TEST(JsonLineParser, EscapedBackslashBeforeClosingQuote) {
+TEST(JsonColumnReader, EscapedBackslashBeforeClosingQuote) {
     // A test of this one string content because the parser uses the 2-byte
     // skip for escapes when it scans for the closing quote.
     const std::string line =
         R"({"id": "a\\", "pattern": 21, "reversed": false, "bays": ["", "", "", ""]})";
-    JsonLineParser parser;
-    JsonColumnRecord record;
+    JsonColumnReader parser;
+    InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Parse(line, record, error)) << error;
+    ASSERT_TRUE(parser.Read(line, record, error)) << error;
     EXPECT_EQ(record.Id, "a\\");
 }
 
@@ -128,10 +128,10 @@ class JsonLineRejects : public testing::TestWithParam<Invalid> {};
 
 TEST_P(JsonLineRejects, SaysWhatAndWhere) {
     const Invalid& v = GetParam();
-    JsonLineParser parser;
-    JsonColumnRecord record;
+    JsonColumnReader parser;
+    InputRecord record;
     std::string error;
-    EXPECT_FALSE(parser.Parse(v.line, record, error));
+    EXPECT_FALSE(parser.Read(v.line, record, error));
     EXPECT_EQ(error, v.message);
     EXPECT_EQ(record.HaveId, v.haveId);
 }
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         Invalid{"missing_bays", R"({"id": "C1", "pattern": 13, "reversed": false})",
                 "column 1: the object lacks \"bays\"", true},
         Invalid{"truncated", R"({"id": "C1", "pattern": 13)",
-                "column 27: expected ',' or '}' after a member, found the end of the line", true},
+                "column 27: an object or array is not closed, found the end of the line", false},
         Invalid{"unclosed_string", R"({"id": "C1)", "column 8: string is not closed", false},
         Invalid{"bad_token_points_at_it",
                 R"({"id": "C7", "pattern": 13, "reversed": false, "bays": ["L45", "X95", "", ""]})",
@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
             "column 29: member \"pattern\" appears twice", true},
         Invalid{"text_after_object",
                 R"({"id": "C1", "pattern": 13, "reversed": 0, "bays": ["", "", "", ""]} x)",
-                "column 70: text after the end of the object", true},
+                "column 70: text after the end of the object", false},
         Invalid{"column_counts_characters",
                 "{\"id\": \"\xE6\x9D\xB1\xE6\x9D\xB1\", \"pattern\": 99}",
                 "column 25: pattern \"99\" is not one of 21, 22, 11, 12, 13", true},
@@ -185,9 +185,14 @@ INSTANTIATE_TEST_SUITE_P(
                 false},
         Invalid{"raw_control_character", "{\"id\": \"a\tb\"}",
                 "column 10: control character inside a string (write it as an escape)", false},
-        Invalid{"lone_surrogate", R"({"id": "\udc00"})",
-                "column 9: \\u escape is a lone low surrogate", false},
-        Invalid{"bad_escape", R"({"id": "\q"})", "column 9: unknown escape in a string", false},
+        Invalid{
+            "lone_surrogate", R"({"id": "\udc00"})",
+            "column 8: bad escape in a string (unknown escape, bad \\u digits or a lone surrogate)",
+            false},
+        Invalid{
+            "bad_escape", R"({"id": "\q"})",
+            "column 8: bad escape in a string (unknown escape, bad \\u digits or a lone surrogate)",
+            false},
         Invalid{"leading_zero", R"({"x": 013})", "column 7: malformed number", false},
         Invalid{"empty_line", "",
                 "column 1: expected a JSON object starting with '{', found the end of the line",
@@ -195,25 +200,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Invalid>& i) { return std::string(i.param.name); });
 
 // Deep nesting in a skipped member must not exhaust the stack.
-TEST(JsonLineParser, DeepNestingIsRefusedNotFollowed) {
+TEST(JsonColumnReader, DeepNestingIsRefusedNotFollowed) {
     const std::string line = "{\"x\": " + std::string(1000000, '[') + "}";
-    JsonLineParser parser;
-    JsonColumnRecord record;
+    JsonColumnReader parser;
+    InputRecord record;
     std::string error;
-    EXPECT_FALSE(parser.Parse(line, record, error));
+    EXPECT_FALSE(parser.Read(line, record, error));
     EXPECT_NE(error.find("nested deeper than 256 levels"), std::string::npos) << error;
 }
 
 // One parser reads many lines; what one line left behind must not leak
 // into the next.
-TEST(JsonLineParser, NothingCarriesOverBetweenLines) {
-    JsonLineParser parser;
-    JsonColumnRecord record;
+TEST(JsonColumnReader, NothingCarriesOverBetweenLines) {
+    JsonColumnReader parser;
+    InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Parse(
+    ASSERT_TRUE(parser.Read(
         R"({"id": "\u0041", "pattern": 13, "reversed": 1, "bays": ["L45", "R45", "X90", "P1"]})",
         record, error));
-    EXPECT_FALSE(parser.Parse(R"({"pattern": 21})", record, error));
+    EXPECT_FALSE(parser.Read(R"({"pattern": 21})", record, error));
     EXPECT_FALSE(record.HaveId);
     EXPECT_TRUE(record.Id.empty());
     EXPECT_EQ(record.Column.Reversed, 0);

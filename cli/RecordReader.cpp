@@ -1,0 +1,383 @@
+#include "cli/RecordReader.h"
+
+#include "cli/BayToken.h"
+#include "cli/CsvRecord.h"
+#include "cli/JsonColumnReader.h"
+#include "cli/RecordSplitter.h"
+#include "cli/Utf8Text.h"
+
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <optional>
+
+namespace koruba::cli {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kInputColumns{"id",   "pattern", "reversed", "bay1",
+                                                        "bay2", "bay3",    "bay4"};
+enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
+// Columns a row may have: the rule set and the storey heights.
+constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
+enum : std::size_t { kRulesCol, kH1Col, kH2Col };
+
+std::string NormalName(std::string_view name) {
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) {
+        name.remove_suffix(1);
+    }
+    std::string s(name);
+    for (char& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+bool IsBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+// "16 MiB"
+std::string LimitText(std::size_t limit) {
+    if (limit % (std::size_t{1} << 20) == 0) {
+        return std::to_string(limit >> 20) + " MiB";
+    }
+    return std::to_string(limit) + " bytes";
+}
+
+// "line 7", or "lines 7-9" for a record over several lines.
+std::string LinesText(const RawRecord& raw) {
+    if (raw.FirstLine == raw.LastLine) {
+        return "line " + std::to_string(raw.FirstLine);
+    }
+    return "lines " + std::to_string(raw.FirstLine) + "-" + std::to_string(raw.LastLine);
+}
+
+// "line 8, column 3" of a byte in a record that starts on firstLine.
+std::string PlaceText(std::string_view text, std::size_t offset, std::int64_t firstLine) {
+    const std::string_view before = text.substr(0, offset);
+    std::int64_t line = firstLine;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " +
+           std::to_string(CharacterColumn(text.substr(lineStart), offset - lineStart));
+}
+
+std::int64_t LineOf(std::string_view text, std::size_t offset, std::int64_t firstLine) {
+    std::int64_t line = firstLine;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        line += text[i] == '\n' ? 1 : 0;
+    }
+    return line;
+}
+
+// The CSV header: where the input columns are and what is wrong with it.
+struct CsvHeader {
+    std::vector<std::string> names;
+    std::array<std::size_t, 7> index{};
+    std::array<std::optional<std::size_t>, 3> conditionIndex{};
+    std::optional<std::size_t> errorColumn;
+    std::string problem;
+
+    void Read(const RawRecord& raw, std::vector<std::string>& fields, CsvSplit& split,
+              std::size_t limit) {
+        if (raw.TooLong) {
+            problem = "the header is longer than " + LimitText(limit);
+            return;
+        }
+        SplitCsvRecord(raw.Text, fields, split);
+        names.clear();
+        for (std::size_t i = 0; i < split.Fields; ++i) {
+            AppendValidUtf8(names.emplace_back(), fields[i]);
+        }
+        if (split.Fault != CsvFault::None) {
+            problem = "header, field " + std::to_string(split.FaultField) + ": " +
+                      (split.Fault == CsvFault::Unclosed ? "the quoted field is never closed"
+                                                         : "text after the closing quote");
+            return;
+        }
+        if (FindInvalidUtf8(raw.Text) != std::string_view::npos) {
+            problem = "the header is not UTF-8 text";
+            return;
+        }
+        std::array<bool, 7> found{};
+        std::string missing;
+        std::string twice;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string n = NormalName(names[i]);
+            for (std::size_t k = 0; k < kInputColumns.size(); ++k) {
+                if (n == kInputColumns[k]) {
+                    twice = found[k] ? std::string(kInputColumns[k]) : twice;
+                    found[k] = true;
+                    index[k] = i;
+                }
+            }
+            for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
+                if (n == kConditionColumns[k]) {
+                    twice = conditionIndex[k] ? std::string(kConditionColumns[k]) : twice;
+                    conditionIndex[k] = i;
+                }
+            }
+            if (n == "error") {
+                errorColumn = i;
+            }
+        }
+        for (std::size_t k = 0; k < kInputColumns.size(); ++k) {
+            if (!found[k]) {
+                missing += missing.empty() ? "" : ", ";
+                missing += kInputColumns[k];
+            }
+        }
+        if (!missing.empty()) {
+            problem = "the header lacks the column(s) " + missing;
+        } else if (!twice.empty()) {
+            problem = "the header names the column " + twice + " twice";
+        }
+    }
+};
+
+} // namespace
+
+ReadFunction ReadFromFile(std::FILE* file) {
+    return [file](char* buf, std::size_t n) -> std::ptrdiff_t {
+        const std::size_t got = std::fread(buf, 1, n, file);
+        if (got == 0 && std::ferror(file)) {
+            return -1;
+        }
+        return static_cast<std::ptrdiff_t>(got);
+    };
+}
+
+struct RecordReader::State {
+    State(InputFormat f, ReadFunction read, std::size_t limit)
+        : format(f), limit(limit), splitter(f == InputFormat::Csv, std::move(read), limit) {}
+
+    InputFormat format;
+    std::size_t limit;
+    RuleSet defaultRules = RuleSet::Notice2000;
+    RecordSplitter splitter;
+    JsonColumnReader json;
+    CsvHeader header;
+    bool headerRead = false;
+    bool haveHeader = false;
+    std::vector<std::string> fields;
+    CsvSplit split;
+
+    bool NextRaw(RawRecord& raw) {
+        while (splitter.Next(raw)) {
+            if (raw.TooLong || raw.FirstLine != raw.LastLine || !IsBlank(raw.Text)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    void FillCsv(RawRecord& raw, InputRecord& record);
+    void FillJson(const RawRecord& raw, InputRecord& record);
+    std::string CsvFieldError(const RawRecord& raw, ColumnInput& column) const;
+    std::string CsvConditionsError(const RawRecord& raw, ColumnInput& column) const;
+};
+
+void RecordReader::State::FillCsv(RawRecord& raw, InputRecord& record) {
+    SplitCsvRecord(raw.Text, fields, split);
+    if ((split.Fault != CsvFault::None || raw.Unclosed) && raw.FirstLine != raw.LastLine) {
+        // A quote that went wrong holds lines together that are rows of
+        // their own: the row is its first line only, and reading goes on
+        // at the next.
+        splitter.CutBackToFirstLine(raw);
+        record.LastLine = raw.LastLine;
+        SplitCsvRecord(raw.Text, fields, split);
+    }
+    for (std::size_t i = 0; i < split.Fields; ++i) {
+        InputCell& cell = record.Cells.emplace_back();
+        if (i < header.names.size()) {
+            cell.Name = header.names[i];
+        }
+        AppendValidUtf8(cell.Value, fields[i]);
+    }
+    const std::size_t bad = FindInvalidUtf8(raw.Text);
+    const std::string utf8Problem =
+        bad == std::string_view::npos
+            ? std::string()
+            : PlaceText(raw.Text, bad, raw.FirstLine) +
+                  ": the row is not UTF-8 text (save the file as CSV UTF-8); bad bytes are shown "
+                  "as U+FFFD";
+    std::string& error = record.Error;
+    if (split.Fault != CsvFault::None) {
+        error = "line " + std::to_string(LineOf(raw.Text, split.FaultOffset, raw.FirstLine)) +
+                ", field " + std::to_string(split.FaultField) + ": " +
+                (split.Fault == CsvFault::Unclosed ? "the quoted field is never closed"
+                                                   : "text after the closing quote");
+        if (!utf8Problem.empty()) {
+            error += "; and at " + utf8Problem;
+        }
+    } else if (!utf8Problem.empty()) {
+        error = utf8Problem;
+    } else if (!header.problem.empty()) {
+        error = LinesText(raw) + ": " + header.problem;
+    } else if (split.Fields != header.names.size()) {
+        error = LinesText(raw) + ": " + std::to_string(split.Fields) + " fields, the header has " +
+                std::to_string(header.names.size());
+    } else if (header.errorColumn && !fields[*header.errorColumn].empty()) {
+        error = LinesText(raw) +
+                ": the row failed in an earlier run: " + record.Cells[*header.errorColumn].Value;
+    } else {
+        error = CsvFieldError(raw, record.Column);
+        if (error.empty()) {
+            error = CsvConditionsError(raw, record.Column);
+        }
+    }
+    if (split.Fields == header.names.size() && header.problem.empty()) {
+        record.Id = record.Cells[header.index[kIdCol]].Value;
+        record.HaveId = true;
+    }
+}
+
+std::string RecordReader::State::CsvFieldError(const RawRecord& raw, ColumnInput& column) const {
+    std::string tokenError;
+    auto fieldError = [&](std::size_t k) {
+        const std::size_t i = header.index[k];
+        std::string where = "line " +
+                            std::to_string(LineOf(raw.Text, split.Starts[i], raw.FirstLine)) +
+                            ", field " + std::to_string(i + 1) + " (" + header.names[i] + ")";
+        if (raw.FirstLine != raw.LastLine) {
+            where += " of the row on " + LinesText(raw);
+        }
+        return where + ": " + tokenError;
+    };
+    if (!ParsePatternText(fields[header.index[kPatternCol]], column.Pattern, tokenError)) {
+        return fieldError(kPatternCol);
+    }
+    if (!ParseReversedText(fields[header.index[kReversedCol]], column.Reversed, tokenError)) {
+        return fieldError(kReversedCol);
+    }
+    for (std::size_t b = 0; b < 4; ++b) {
+        if (!ParseBayToken(fields[header.index[kBay1Col + b]], column.Bays[b], tokenError)) {
+            return fieldError(kBay1Col + b);
+        }
+    }
+    return {};
+}
+
+std::string RecordReader::State::CsvConditionsError(const RawRecord& raw,
+                                                    ColumnInput& column) const {
+    CalcConditions& c = column.Conditions;
+    c = CalcConditions{};
+    c.rules = defaultRules;
+    std::string problem;
+    for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
+        if (!header.conditionIndex[k]) {
+            continue;
+        }
+        const std::size_t i = *header.conditionIndex[k];
+        const std::string& text = fields[i];
+        if (IsBlank(text)) {
+            continue; // not given
+        }
+        const bool ok = k == kRulesCol ? parseRuleSet(text, c.rules, problem)
+                        : k == kH1Col  ? parseStoreyHeight(text, c.h1Cm, problem)
+                                       : parseStoreyHeight(text, c.h2Cm, problem);
+        if (!ok) {
+            return "line " + std::to_string(LineOf(raw.Text, split.Starts[i], raw.FirstLine)) +
+                   ", field " + std::to_string(i + 1) + " (" + header.names[i] +
+                   "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +
+                   problem;
+        }
+    }
+    if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
+        return LinesText(raw) + ": " + *e;
+    }
+    return {};
+}
+
+void RecordReader::State::FillJson(const RawRecord& raw, InputRecord& record) {
+    std::string error;
+    if (!json.Read(raw.Text, record, error, defaultRules)) {
+        record.Error = "line " + std::to_string(raw.FirstLine) + ", " + error;
+    }
+}
+
+RecordReader::RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit)
+    : state_(std::make_unique<State>(format, std::move(read), recordLimit)) {}
+
+RecordReader::~RecordReader() = default;
+
+InputFormat RecordReader::Format() const {
+    return state_->format;
+}
+
+void RecordReader::SetDefaultRules(RuleSet rules) {
+    state_->defaultRules = rules;
+}
+
+RuleSet RecordReader::DefaultRules() const {
+    return state_->defaultRules;
+}
+
+bool RecordReader::ReadHeader() {
+    State& s = *state_;
+    if (s.format != InputFormat::Csv || s.headerRead) {
+        return s.haveHeader;
+    }
+    s.headerRead = true;
+    RawRecord raw;
+    if (!s.NextRaw(raw)) {
+        return false;
+    }
+    s.haveHeader = true;
+    s.header.Read(raw, s.fields, s.split, s.limit);
+    return true;
+}
+
+const std::vector<std::string>& RecordReader::HeaderNames() const {
+    return state_->header.names;
+}
+
+const std::string& RecordReader::HeaderProblem() const {
+    return state_->header.problem;
+}
+
+bool RecordReader::Next(InputRecord& record) {
+    State& s = *state_;
+    if (s.format == InputFormat::Csv && !s.headerRead) {
+        ReadHeader();
+    }
+    RawRecord raw;
+    if (!s.NextRaw(raw)) {
+        return false;
+    }
+    record.Cells.clear();
+    record.Id.clear();
+    record.HaveId = false;
+    record.Column = ColumnInput{};
+    record.Error.clear();
+    record.FirstLine = raw.FirstLine;
+    record.LastLine = raw.LastLine;
+    if (raw.TooLong) {
+        record.Error = LinesText(raw) + ": record longer than " + LimitText(s.limit) + "; not read";
+        return true;
+    }
+    if (s.format == InputFormat::Csv) {
+        s.FillCsv(raw, record);
+    } else {
+        s.FillJson(raw, record);
+    }
+    return true;
+}
+
+bool RecordReader::ReadFailed() const {
+    return state_->splitter.ReadFailed();
+}
+
+int RecordReader::ReadErrno() const {
+    return state_->splitter.ReadErrno();
+}
+
+} // namespace koruba::cli

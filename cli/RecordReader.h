@@ -1,0 +1,108 @@
+#pragma once
+
+#include "cli/ColumnInput.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace koruba::cli {
+
+// Reads the column files of the batch tool, CSV or JSON Lines, one record
+// at a time in a single pass with bounded memory. Anything that shows
+// columns from such a file (the batch tool, a column list, a printed
+// sheet) reads it through this, so that all of them accept and refuse the
+// same records with the same messages.
+//
+//     RecordReader reader(InputFormat::Csv, ReadFromFile(file));
+//     reader.ReadHeader();                 // CSV: the header record
+//     InputRecord r;
+//     while (reader.Next(r)) {
+//         if (r.Ok()) { ... r.Column ... } else { ... r.Error ... }
+//     }
+//     if (reader.ReadFailed()) { ... }
+//
+// CSV: the header names the columns id, pattern, reversed, bay1 .. bay4
+// (any order and letter case, each once); other columns are kept as cells.
+// A column named error that is not empty marks a row that failed in an
+// earlier run: it fails again instead of being computed from blank cells.
+// JSON Lines: one object per line with id, pattern, reversed and bays;
+// other members are kept as cells. Blank lines are skipped in both.
+//
+// Rules: a record may give the storey heights h1 and h2 in metres (a CSV
+// column, a JSON number or numeric string) and the rule set, rules (2000 or
+// 2025), which overrides the reader's default. A record computed under the
+// 2025 rules without the heights its pattern needs fails and names the
+// missing height; a height that is not a number from 2.00 to 4.50 fails
+// under any rules.
+
+enum class InputFormat { Csv, JsonLines };
+
+// A record may be this long, not counting its line end.
+inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
+
+struct InputCell {
+    std::string Name;  // the CSV header's name (empty past the header), the JSON member name
+    std::string Value; // the CSV field, the JSON string's text or the JSON value as written
+};
+
+struct InputRecord {
+    std::int64_t FirstLine = 0; // 1-based lines of the input the record spans
+    std::int64_t LastLine = 0;
+    // The cells in input order, unknown ones included; always UTF-8 (bad
+    // bytes of the input are replaced by U+FFFD). Empty for a record too
+    // long to be read.
+    std::vector<InputCell> Cells;
+    std::string Id; // the id as text, when it could be read
+    bool HaveId = false;
+    ColumnInput Column;
+    // Empty when Column holds a column to compute; else what is wrong and
+    // where ("line 7, field 6 (bay3): ...", "line 3, column 17: ...").
+    std::string Error;
+
+    bool Ok() const { return Error.empty(); }
+};
+
+// Reads up to n bytes into buf: the count, 0 at the end, -1 on an error
+// (errno tells which).
+using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
+ReadFunction ReadFromFile(std::FILE* file);
+
+class RecordReader {
+public:
+    RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit = kRecordLimit);
+    ~RecordReader();
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    InputFormat Format() const;
+
+    // The rules of records that do not name theirs; 2000 unless set.
+    void SetDefaultRules(RuleSet rules);
+    RuleSet DefaultRules() const;
+
+    // CSV: reads the header record; false when the input holds none (it is
+    // empty or blank). Next calls this itself when needed. JSON Lines: no
+    // header, always false.
+    bool ReadHeader();
+    // The header's names as written (UTF-8), and why it cannot be used
+    // (empty when it can; every record then fails with this problem).
+    const std::vector<std::string>& HeaderNames() const;
+    const std::string& HeaderProblem() const;
+
+    // The next record; false at the end of the input or after a read error.
+    bool Next(InputRecord& record);
+
+    bool ReadFailed() const;
+    int ReadErrno() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace koruba::cli
