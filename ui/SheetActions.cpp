@@ -1,6 +1,7 @@
 #include "ui/SheetActions.h"
 
 #include "app/RegistryRecord.h"
+#include "report/SheetDate.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "ui/MainForm.h"
@@ -23,17 +24,13 @@ CalcConditions windowConditions(const TMainF&) {
     return CalcConditions{};
 }
 
-QString dateText(const QDate& date) {
-    return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
-}
-
 } // namespace
 
 SheetDescription windowSheet(const TMainF& window, const SheetInfo& info) {
     SheetDescription sheet;
     sheet.project = info.project.toStdString();
     sheet.designer = info.designer.toStdString();
-    sheet.date = dateText(QDate::currentDate()).toStdString();
+    sheet.date = sheetDateText(QDate::currentDate());
     SheetRow row;
     row.name = info.column.toStdString();
     row.patternTag = window.Model().PatternTag();
