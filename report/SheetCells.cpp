@@ -37,6 +37,15 @@ std::string positionText(std::int32_t patternTag, std::int32_t storeys, int line
     return b > 0.6f ? "出隅" : "その他";
 }
 
+// The window leaves the name blank above the last class; on paper a blank
+// cell reads like an oversight, so the sheet says that no class applies.
+std::string noHardwareText() {
+    float limit = 0.0f;
+    float strength = 0.0f;
+    JointSpec(JointClassCount, limit, strength);
+    return "該当する金物なし（N>" + F2(limit) + "）";
+}
+
 std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     const ResultType& r = *row.result;
     const std::int32_t storeys = storeyCountOf(row);
@@ -68,7 +77,7 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     case SheetColumn::Symbol:
         return std::string(r.JointSymbol);
     case SheetColumn::Hardware:
-        return std::string(r.JointName);
+        return r.JointClass == 0 ? noHardwareText() : std::string(r.JointName);
     case SheetColumn::Strength:
         return strengthValueText(r);
     default:
@@ -207,7 +216,8 @@ std::vector<LegendRow> hardwareLegend() {
         std::string_view symbol;
         std::string_view name;
         ClassifyJoint(limit, found, symbol, name);
-        std::string range = k == 1 ? "N ≤ " + F2(limit) : F2(previous) + " < N ≤ " + F2(limit);
+        // "≦" rather than "≤": the IPA fonts have the former only.
+        std::string range = k == 1 ? "N ≦ " + F2(limit) : F2(previous) + " < N ≦ " + F2(limit);
         rows.push_back({std::string(symbol), std::move(range), std::string(name), F2(strength)});
         previous = limit;
     }
