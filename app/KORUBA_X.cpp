@@ -3,11 +3,11 @@
 // closed. Command-line arguments are not the program's business (the
 // toolkit still takes its own, such as -platform).
 
-#include "app/LibComm_01.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
 #include "ui/SheetActions.h"
+#include "ui/services/LibComm_01.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,12 +1,9 @@
 #include "calc/BracingModel.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace koruba {
-
-bool IsPatternTag(std::int32_t tag) {
-    return std::find(PatternTags.begin(), PatternTags.end(), tag) != PatternTags.end();
-}
 
 BayCell BayTable::Cell(int storey, int side) const {
     const BayRow& r = Row(storey);
@@ -24,25 +21,25 @@ void BayTable::SetCell(int storey, int side, const BayCell& cell) {
     r.PanelMult[i] = cell.PanelMult;
 }
 
-bool BayOfTag(std::int32_t tag, int& storey, int& side) {
-    if (tag < 1 || tag > 4) {
-        return false;
-    }
-    storey = tag <= 2 ? 2 : 1;
-    side = (tag % 2 == 1) ? 1 : 2;
-    return true;
+float bayMultiplierCap(RuleSet rules) {
+    return rules == RuleSet::Revision2025 ? std::numeric_limits<float>::infinity()
+                                          : kBayMultiplierCap2000;
 }
 
-std::int32_t TagOfBay(int storey, int side) {
-    return (storey == 2 ? 0 : 2) + side;
+BayMultiplier bayMultiplier(const BayCell& cell, float cap) {
+    const auto sum = static_cast<float>(static_cast<long double>(cell.BraceMult) +
+                                        static_cast<long double>(cell.PanelMult));
+    if (sum > cap) {
+        return {cap, true};
+    }
+    return {sum, false};
 }
 
 bool BraceMultiplierOfRow(std::int32_t row, std::int32_t elementKind, float cap, float& out) {
-    static constexpr std::array<float, 4> single{1.0f, 1.5f, 2.0f, 3.0f};
-    if (row < 0 || row > 3) {
+    if (row < 0 || row >= static_cast<std::int32_t>(kBraceSizes.size())) {
         return false;
     }
-    float m = single[static_cast<std::size_t>(row)];
+    float m = kBraceSizes[static_cast<std::size_t>(row)].multiplier;
     if (elementKind == CrossBrace) {
         m *= 2.0f;
     }
@@ -56,11 +53,9 @@ void BracingModel::Reset() {
 
 void BracingModel::SelectBay(std::int32_t tag) {
     clickedBay_ = tag;
-    int storey = 0;
-    int side = 0;
-    if (BayOfTag(tag, storey, side)) {
-        curStorey_ = storey;
-        curSide_ = side;
+    if (const std::optional<BayAddress> bay = bayOfTag(tag)) {
+        curStorey_ = bay->storey;
+        curSide_ = bay->side;
     }
 }
 
@@ -150,26 +145,8 @@ void BracingModel::ChooseBraceSize(std::int32_t row) {
 }
 
 void BracingModel::ChoosePanelMultiplier(std::int32_t row) {
-    if (row >= 0 && row <= 9) {
-        panelMultiplier_ = 0.5f + 0.5f * static_cast<float>(row);
-    }
-}
-
-bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed) {
-    const bool rev = patternReversed != 0;
-    switch (patternTag) {
-    case 21:
-        return tag == (rev ? 2 : 1);
-    case 22:
-        return tag == 1 || tag == 2;
-    case 11:
-        return rev ? (tag == 2 || tag == 4) : (tag == 1 || tag == 3);
-    case 12:
-        return tag == (rev ? 1 : 2) || tag == 3 || tag == 4;
-    case 13:
-        return tag >= 1 && tag <= 4;
-    default:
-        return false;
+    if (row >= 0 && row < kPanelMultiplierRows) {
+        panelMultiplier_ = panelMultiplierOfRow(row);
     }
 }
 

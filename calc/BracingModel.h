@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calc/CalcConditions.h"
+#include "calc/PatternTable.h"
+
 #include <array>
 #include <cstdint>
 
@@ -14,14 +17,6 @@ enum BraceKindCode : std::int32_t {
     CrossBrace = 3,
 };
 inline constexpr std::int32_t PanelElement = 4;
-
-// The pattern tags are the tags of the five pattern tool buttons.
-inline constexpr std::array<std::int32_t, 5> PatternTags{21, 22, 11, 12, 13};
-bool IsPatternTag(std::int32_t tag);
-// Patterns below 20 are the lower-storey columns of two-storey frames.
-constexpr std::int32_t StoreyCountOf(std::int32_t patternTag) {
-    return patternTag < 20 ? 2 : 1;
-}
 
 // One storey of the bay table: five fields, each an array over the two
 // sides. Index 0 is side 1 (left), index 1 side 2 (right).
@@ -52,6 +47,7 @@ struct BayCell {
 class BayTable {
 public:
     BayCell Cell(int storey, int side) const;
+    BayCell Cell(BayAddress bay) const { return Cell(bay.storey, bay.side); }
     void SetCell(int storey, int side, const BayCell& cell);
     const BayRow& Row(int storey) const { return rows_[static_cast<std::size_t>(storey - 1)]; }
     BayRow& Row(int storey) { return rows_[static_cast<std::size_t>(storey - 1)]; }
@@ -62,14 +58,37 @@ private:
     std::array<BayRow, 2> rows_{};
 };
 
-// Storey and side of a bay image tag (1..4); false for any other tag.
-bool BayOfTag(std::int32_t tag, int& storey, int& side);
-// Tag (1..4) of the bay image that shows (storey, side).
-std::int32_t TagOfBay(int storey, int side);
+// The 2000 method counts a bay's multiplier sum (brace plus panel) up to
+// 5.0; the 2025 rules take the actual sum.
+inline constexpr float kBayMultiplierCap2000 = 5.0f;
+float bayMultiplierCap(RuleSet rules);
 
-// Whether a pattern (21, 22, 11, 12, 13) in a mirror state uses the bay
-// image tag; no bay for any other pattern tag.
-bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed);
+// A bay's multiplier sum, brace plus panel, and whether the cap cut it.
+struct BayMultiplier {
+    float sum = 0.0f;
+    bool capped = false;
+};
+BayMultiplier bayMultiplier(const BayCell& cell, float cap);
+
+// Brace sizes by size index 0..3: thickness and width in millimetres and
+// the wall multiplier of a single brace of that size.
+struct BraceSize {
+    std::int32_t thicknessMm;
+    std::int32_t widthMm;
+    float multiplier;
+};
+inline constexpr std::array<BraceSize, 4> kBraceSizes{{
+    {15, 90, 1.0f},
+    {30, 90, 1.5f},
+    {45, 90, 2.0f},
+    {90, 90, 3.0f},
+}};
+
+// The panel multipliers offered, by list row: 0.5 to 5.0 in steps of 0.5.
+inline constexpr std::int32_t kPanelMultiplierRows = 10;
+constexpr float panelMultiplierOfRow(std::int32_t row) {
+    return 0.5f + 0.5f * static_cast<float>(row);
+}
 
 // Wall multiplier of a brace of size index 0..3 for the given element kind
 // (cross braces doubled), capped; false for an index outside 0..3.
@@ -83,13 +102,6 @@ bool BraceMultiplierOfRow(std::int32_t row, std::int32_t elementKind, float cap,
 // recomputes after each change, in that order.
 class BracingModel {
 public:
-    // Diagram geometry, fixed for the life of the window.
-    static constexpr std::int32_t DiagramOriginX = 5;
-    static constexpr std::int32_t DiagramOriginY = 5;
-    static constexpr std::int32_t DiagramInset = 5;
-    static constexpr std::int32_t DiagramBayHeight = 48;
-    static constexpr std::int32_t DiagramBayWidth = 44;
-
     // Puts every field back to its value at window creation: no pattern,
     // no element kind (0), size index 2 with multiplier 2.0, panel 0.5,
     // all bays empty.
@@ -135,6 +147,7 @@ public:
     std::int32_t ClickedBay() const { return clickedBay_; }
     std::int32_t CurStorey() const { return curStorey_; }
     std::int32_t CurSide() const { return curSide_; }
+    BayAddress CurBay() const { return {curStorey_, curSide_}; }
 
 private:
     void ApplyBraceRowMultiplier(std::int32_t row);
@@ -150,7 +163,7 @@ private:
     std::int32_t curSide_ = 0;
     std::int32_t patternReversed_ = 0;
     std::int32_t storeyCount_ = 0;
-    float multiplierCap_ = 5.0f;
+    float multiplierCap_ = kBayMultiplierCap2000;
 };
 
 } // namespace koruba

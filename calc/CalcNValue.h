@@ -11,7 +11,7 @@ namespace koruba {
 // 13), its mirror state and the bay table. Any other pattern tag gives the
 // zero result.
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
-                      float multiplierCap = 5.0f);
+                      float multiplierCap = kBayMultiplierCap2000);
 ResultType CalcNValue(const BracingModel& model);
 
 // The same under a rule set. Under the 2025 rules a bay's multiplier sum is
@@ -20,5 +20,6 @@ ResultType CalcNValue(const BracingModel& model);
 // result, so that no value is ever computed from a missing height.
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
                       const CalcConditions& conditions);
+ResultType CalcNValue(const BracingModel& model, const CalcConditions& conditions);
 
 } // namespace koruba

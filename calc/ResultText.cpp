@@ -2,6 +2,7 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/RuleText.h"
 
 namespace koruba {
 
@@ -36,7 +37,46 @@ std::string FactorText(std::string_view name, float v) {
     return s;
 }
 
+bool HasHeightFactor(RuleSet rules, std::int32_t heightCm) {
+    return rules == RuleSet::Revision2025 && heightCm > kStandardHeightLimitCm;
+}
+
+void AppendFactorName(std::string& out, RuleSet rules, std::int32_t heightCm,
+                      std::string_view name) {
+    if (HasHeightFactor(rules, heightCm)) {
+        out += name;
+    }
+}
+
 } // namespace
+
+std::string HeightFactorText(std::string_view name, RuleSet rules, std::int32_t heightCm) {
+    if (!HasHeightFactor(rules, heightCm)) {
+        return {};
+    }
+    std::string s(name);
+    s += "= ";
+    s += storeyHeightText(heightCm);
+    s += '/';
+    AppendFixed(s, static_cast<float>(kReferenceHeightCm) / 100.0f, 1);
+    return s;
+}
+
+std::string RulesLineText(const CalcConditions& c, std::int32_t storeyCount) {
+    if (c.rules != RuleSet::Revision2025) {
+        return {};
+    }
+    std::string s(ruleSetName(c.rules));
+    s += "  H1 = ";
+    s += storeyHeightText(c.h1Cm);
+    s += 'm';
+    if (storeyCount != 1) {
+        s += "  H2 = ";
+        s += storeyHeightText(c.h2Cm);
+        s += 'm';
+    }
+    return s;
+}
 
 std::string ATermText(std::string_view name, float left, float right, float corr) {
     std::string s;
@@ -67,11 +107,13 @@ std::string NLineText(const ResultType& r, std::int32_t storeyCount) {
     AppendFixed(s, r.A1, 1);
     s += 'x';
     AppendFixed(s, r.B1, 1);
+    AppendFactorName(s, r.Rules, r.H1Cm, "xf1");
     if (storeyCount == 2) {
         s += '+';
         AppendFixed(s, r.A2, 1);
         s += 'x';
         AppendFixed(s, r.B2, 1);
+        AppendFactorName(s, r.Rules, r.H2Cm, "xf2");
         s += '-';
         AppendFixed(s, r.L, 1);
         s += " = ";

@@ -9,18 +9,11 @@ namespace koruba {
 namespace {
 
 QString SizeLabel(std::int32_t braceSize) {
-    switch (braceSize) {
-    case 0:
-        return QStringLiteral("15x90");
-    case 1:
-        return QStringLiteral("30x90");
-    case 2:
-        return QStringLiteral("45x90");
-    case 3:
-        return QStringLiteral("90x90");
-    default:
+    if (braceSize < 0 || braceSize >= static_cast<std::int32_t>(kBraceSizes.size())) {
         return {};
     }
+    const BraceSize& size = kBraceSizes[static_cast<std::size_t>(braceSize)];
+    return QStringLiteral("%1x%2").arg(size.thicknessMm).arg(size.widthMm);
 }
 
 TColor backgroundOf(const BayCell& cell) {
@@ -60,21 +53,18 @@ void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
                 clBlack, bg);
     }
 
-    // The sum is formed in single precision, as the calculation forms it.
-    float sum = cell.BraceMult + cell.PanelMult;
-    bool capped = false;
-    if (sum > multiplierCap) {
-        sum = multiplierCap;
-        capped = true;
-    }
-    if (sum > 0.0f) {
-        const QString value = QString::fromStdString(F1(sum));
-        if (capped) {
+    const BayMultiplier m = bayMultiplier(cell, multiplierCap);
+    if (m.sum > 0.0f) {
+        const QString value = QString::fromStdString(F1(m.sum));
+        if (m.capped) {
             DrwText(bayImage, 5, 31, 0.0f, QLatin1Char('[') + value + QLatin1String("]*"),
                     LabelPoints, FontMsPGothic, 1, 0, clBlack, bg);
         } else {
-            DrwText(bayImage, 6, 31, 0.0f, QLatin1Char('[') + value + QLatin1Char(']'), LabelPoints,
-                    FontMsGothic, 0, 0, clBlack, bg);
+            // Sums of 10 and more, which only the uncapped 2025 rules give,
+            // start further left so that the closing bracket shows.
+            const std::int32_t left = m.sum < 10.0f ? 6 : 1;
+            DrwText(bayImage, left, 31, 0.0f, QLatin1Char('[') + value + QLatin1Char(']'),
+                    LabelPoints, FontMsGothic, 0, 0, clBlack, bg);
         }
     }
 }

@@ -1,6 +1,5 @@
 #include "draw/PatternDiagram.h"
 
-#include "calc/BracingModel.h"
 #include "draw/Colors.h"
 #include "draw/LibDrawPixel.h"
 
@@ -34,7 +33,7 @@ std::vector<DiagramBlock> blocks13(std::int32_t x0, std::int32_t y0, std::int32_
 
 } // namespace
 
-void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int32_t reversed,
+void DrawPattern(Picture& drwPp, std::int32_t tag, std::int32_t reversed,
                  const DiagramGeometry& g) {
     switch (tag) {
     case 21:
@@ -54,22 +53,6 @@ void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int3
         break;
     default:
         break;
-    }
-    ResetBayImages(host, tag, reversed);
-}
-
-void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed) {
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        host.SetBayImageVisible(bay, false);
-    }
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        host.SetBayImageEnabled(bay, false);
-    }
-    for (std::int32_t bay = 1; bay <= 4; ++bay) {
-        if (BayInUse(bay, tag, reversed)) {
-            host.SetBayImageVisible(bay, true);
-            host.SetBayImageEnabled(bay, true);
-        }
     }
 }
 

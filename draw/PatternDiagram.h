@@ -8,17 +8,9 @@
 
 namespace koruba {
 
-// What the diagram needs of the window that holds the four bay images:
-// their visibility and enabled state, by bay image tag 1..4.
-class BayImageHost {
-public:
-    virtual ~BayImageHost() = default;
-    virtual void SetBayImageVisible(std::int32_t tag, bool visible) = 0;
-    virtual void SetBayImageEnabled(std::int32_t tag, bool enabled) = 0;
-};
-
-// Diagram geometry: origin x, origin y, inset (member thickness), storey
-// height, bay width.
+// Diagram geometry, fixed for the life of the window: origin x, origin y,
+// inset (member thickness), storey height, bay width. The bay images lie
+// over the diagram's bays and the summary's example frame is drawn to it.
 struct DiagramGeometry {
     std::int32_t X0 = 5;
     std::int32_t Y0 = 5;
@@ -28,12 +20,11 @@ struct DiagramGeometry {
 };
 
 // Draws the frame pattern diagram of a pattern tag (21, 22, 11, 12, 13),
-// mirrored when reversed is 1, into the diagram picture, then shows and
-// enables the bay images that the pattern uses (ResetBayImages). Any other
-// tag draws nothing but still resets the bay images.
-void DrawPattern(Picture& drwPp, BayImageHost& host, std::int32_t tag, std::int32_t reversed,
+// mirrored when reversed is 1, into the diagram picture. Any other tag
+// draws nothing. Which bay images show is the window's business: the core's
+// pattern table says which bays a pattern uses.
+void DrawPattern(Picture& drwPp, std::int32_t tag, std::int32_t reversed,
                  const DiagramGeometry& g = {});
-void ResetBayImages(BayImageHost& host, std::int32_t tag, std::int32_t reversed);
 
 // One member or bay interior of a diagram, a solid block of one colour
 // covering x1..x2-1, y1..y2-1, in diagram pixels.

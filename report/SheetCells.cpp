@@ -1,8 +1,8 @@
 #include "report/SheetCells.h"
 
-#include "calc/CalcNValue.h"
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/PatternTable.h"
 #include "calc/ResultText.h"
 
 #include <algorithm>
@@ -30,10 +30,11 @@ StoreyTerms termsOf(const ResultType& r, std::int32_t storeys, int line) {
 }
 
 // The notification's B is 0.8 for a corner column (出隅) and 0.5 for any
-// other, so the pattern's own factors say which the column is in a storey.
+// other, so the pattern's factors say which the column is in each storey
+// (pattern 12 is a corner column above and an inner one below).
 std::string positionText(std::int32_t patternTag, std::int32_t storeys, int line) {
-    const ResultType bare = CalcNValue(BayTable{}, patternTag, 0);
-    const float b = storeys == 2 && line == 0 ? bare.B2 : bare.B1;
+    const FramePattern& p = *framePattern(patternTag);
+    const float b = storeys == 2 && line == 0 ? p.b2 : p.b1;
     return b > 0.6f ? "出隅" : "その他";
 }
 

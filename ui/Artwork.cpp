@@ -1,6 +1,6 @@
 #include "ui/Artwork.h"
 
-#include "calc/BracingModel.h"
+#include "calc/PatternTable.h"
 #include "draw/JapaneseFonts.h"
 
 #include <QColor>
@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 namespace koruba::artwork {
@@ -28,62 +29,63 @@ struct Member {
     bool Target = false;
 };
 
-// The members of a frame pattern, unmirrored, at the tool images' scale:
-// origin (x0, y0), member thickness m, storey height h, bay width w. The
-// beams of a corner column run on past the other column by half a bay,
-// as in the diagram of the window.
-std::vector<Member> FrameMembers(std::int32_t tag, qreal x0, qreal y0, qreal m, qreal h, qreal w) {
-    const qreal half = w / 2;
+// The members of a frame pattern as drawn (not mirrored), at the tool
+// images' scale: origin (x0, y0), member thickness m, storey height h, bay
+// width w. Every beam and column runs along all the bays the pattern uses
+// beside it, each drawn once (the edges are smoothed, so a member drawn
+// twice would darken them). The beams of a corner column run on past the
+// other column by half a bay, as in the diagram of the window. The column
+// under study stands in the lowest storey: at the outer end of a corner
+// column, else between the two bays.
+std::vector<Member> FrameMembers(const koruba::FramePattern& pattern, qreal x0, qreal y0, qreal m,
+                                 qreal h, qreal w) {
+    const qreal overhang = pattern.cornerColumn ? w / 2 - m : 0;
+    // Bays by row of the picture (0 the top row) and side.
+    struct Bay {
+        int row;
+        int side;
+    };
+    std::vector<Bay> bays;
+    for (int storey = 2; storey >= 1; --storey) {
+        for (int side = 1; side <= 2; ++side) {
+            if (koruba::bayInUse(pattern, false, {storey, side})) {
+                bays.push_back({pattern.storeys == 1 ? 0 : 2 - storey, side});
+            }
+        }
+    }
     std::vector<Member> members;
     auto rect = [&](qreal x1, qreal y1, qreal x2, qreal y2, bool target = false) {
         members.push_back({QRectF(QPointF(x1, y1), QPointF(x2, y2)), target});
     };
-    switch (tag) {
-    case 21:
-        rect(x0, y0, x0 + w + half, y0 + m);
-        rect(x0, y0 + h, x0 + w + half, y0 + h + m);
-        rect(x0, y0, x0 + m, y0 + h + m);
-        rect(x0 + w, y0, x0 + w + m, y0 + h + m);
-        rect(x0, y0 + m, x0 + m, y0 + h, true);
-        break;
-    case 22:
-        for (int k = 0; k < 2; ++k) {
-            rect(x0, y0 + k * h, x0 + 2 * w + m, y0 + k * h + m);
+    for (int level = 0; level <= pattern.storeys; ++level) {
+        qreal left = 1e9;
+        qreal right = -1e9;
+        for (const Bay& bay : bays) {
+            if (bay.row == level || bay.row == level - 1) {
+                left = std::min(left, x0 + (bay.side - 1) * w);
+                right = std::max(right, x0 + bay.side * w + m + overhang);
+            }
         }
-        for (int k = 0; k < 3; ++k) {
-            rect(x0 + k * w, y0, x0 + k * w + m, y0 + h + m);
+        if (left < right) {
+            rect(left, y0 + level * h, right, y0 + level * h + m);
         }
-        rect(x0 + w, y0 + m, x0 + w + m, y0 + h, true);
-        break;
-    case 11:
-        for (int k = 0; k < 3; ++k) {
-            rect(x0, y0 + k * h, x0 + w + half, y0 + k * h + m);
-        }
-        rect(x0, y0, x0 + m, y0 + 2 * h + m);
-        rect(x0 + w, y0, x0 + w + m, y0 + 2 * h + m);
-        rect(x0, y0 + h + m, x0 + m, y0 + 2 * h, true);
-        break;
-    case 12:
-        rect(x0 + w, y0, x0 + 2 * w + m, y0 + m);
-        rect(x0, y0 + h, x0 + 2 * w + m, y0 + h + m);
-        rect(x0, y0 + 2 * h, x0 + 2 * w + m, y0 + 2 * h + m);
-        rect(x0, y0 + h, x0 + m, y0 + 2 * h + m);
-        rect(x0 + w, y0, x0 + w + m, y0 + 2 * h + m);
-        rect(x0 + 2 * w, y0, x0 + 2 * w + m, y0 + 2 * h + m);
-        rect(x0 + w, y0 + h + m, x0 + w + m, y0 + 2 * h, true);
-        break;
-    case 13:
-        for (int k = 0; k < 3; ++k) {
-            rect(x0, y0 + k * h, x0 + 2 * w + m, y0 + k * h + m);
-        }
-        for (int k = 0; k < 3; ++k) {
-            rect(x0 + k * w, y0, x0 + k * w + m, y0 + 2 * h + m);
-        }
-        rect(x0 + w, y0 + h + m, x0 + w + m, y0 + 2 * h, true);
-        break;
-    default:
-        break;
     }
+    for (int column = 0; column <= 2; ++column) {
+        qreal top = 1e9;
+        qreal bottom = -1e9;
+        for (const Bay& bay : bays) {
+            if (bay.side == column || bay.side == column + 1) {
+                top = std::min(top, y0 + bay.row * h);
+                bottom = std::max(bottom, y0 + (bay.row + 1) * h + m);
+            }
+        }
+        if (top < bottom) {
+            rect(x0 + column * w, top, x0 + column * w + m, bottom);
+        }
+    }
+    const qreal targetX = pattern.cornerColumn ? x0 : x0 + w;
+    const qreal targetTop = y0 + (pattern.storeys - 1) * h;
+    rect(targetX, targetTop + m, targetX + m, targetTop + h, true);
     return members;
 }
 
@@ -111,16 +113,18 @@ void PaintPatternImage(QPainter& painter, std::int32_t patternTag) {
     constexpr qreal w = 32;
     constexpr qreal drawingTop = 4;
     constexpr qreal drawingHeight = 2 * h + m;
-    const bool twoStoreys = koruba::StoreyCountOf(patternTag) == 2;
-    const qreal frameHeight = twoStoreys ? 2 * h + m : h + m;
-    const bool corner = patternTag == 21 || patternTag == 11;
-    const qreal frameWidth = corner ? w + w / 2 : 2 * w + m;
+    const koruba::FramePattern* pattern = koruba::framePattern(patternTag);
+    if (pattern == nullptr) {
+        return;
+    }
+    const qreal frameHeight = pattern->storeys * h + m;
+    const qreal frameWidth = pattern->cornerColumn ? w + w / 2 : 2 * w + m;
     const qreal x0 = (ToolImageSize.width() - frameWidth) / 2;
     const qreal y0 = drawingTop + (drawingHeight - frameHeight) / 2;
 
     painter.save();
     painter.setPen(Qt::NoPen);
-    for (const Member& member : FrameMembers(patternTag, x0, y0, m, h, w)) {
+    for (const Member& member : FrameMembers(*pattern, x0, y0, m, h, w)) {
         painter.fillRect(member.Rect, member.Target ? TargetRed : ToolFrameOrange);
     }
     for (const PatternCaption& caption : PatternCaptions) {

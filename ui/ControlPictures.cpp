@@ -2,6 +2,7 @@
 
 #include "draw/Colors.h"
 #include "draw/JapaneseFonts.h"
+#include "draw/PatternDiagram.h"
 
 #include <QPainter>
 
@@ -186,23 +187,25 @@ void PaintElementGroup(QPainter& p) {
 
 enum class Brace { None, RisingRight, RisingLeft, Cross };
 
-// One bay interior of 39 x 43 pixels with its brace and its two labels.
-void Bay(QPainter& p, int left, int top, Brace brace, const QString& size, const QString& mult) {
-    const QRect r(left, top, 39, 43);
+// One bay interior with its brace and its two labels.
+void Bay(QPainter& p, int left, int top, int width, int height, Brace brace, const QString& size,
+         const QString& mult) {
+    const QRect r(left, top, width, height);
     p.save();
     p.setClipRect(r);
     p.fillRect(r, Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kOrange, 4.0, Qt::SolidLine, Qt::FlatCap));
     if (brace == Brace::RisingLeft || brace == Brace::Cross) {
-        p.drawLine(QPointF(left, top), QPointF(left + 39, top + 43));
+        p.drawLine(QPointF(left, top), QPointF(left + width, top + height));
     }
     if (brace == Brace::RisingRight || brace == Brace::Cross) {
-        p.drawLine(QPointF(left, top + 43), QPointF(left + 39, top));
+        p.drawLine(QPointF(left, top + height), QPointF(left + width, top));
     }
     const QFont font = JapaneseFont(MsGothic, 12);
-    Text(p, QRectF(left + 5, top, 34, 13), Qt::AlignLeft | Qt::AlignTop, size, font);
-    Text(p, QRectF(left + 6, top + 31, 33, 12), Qt::AlignLeft | Qt::AlignTop, mult, font);
+    Text(p, QRectF(left + 5, top, width - 5, 13), Qt::AlignLeft | Qt::AlignTop, size, font);
+    Text(p, QRectF(left + 6, top + height - 12, width - 6, 12), Qt::AlignLeft | Qt::AlignTop, mult,
+         font);
     p.restore();
 }
 
@@ -211,8 +214,9 @@ void PaintFrameExample(QPainter& p) {
     p.save();
     p.translate(2, 3);
     // The frame of the lower-storey middle column under two storeys of two
-    // bays: origin 5, members 5 thick, bays 44 wide and 48 high.
-    constexpr int x0 = 5, y0 = 5, m = 5, h = 48, w = 44;
+    // bays, in the geometry of the window's diagram.
+    const DiagramGeometry g;
+    const int x0 = g.X0, y0 = g.Y0, m = g.M, h = g.H, w = g.W;
     for (int k = 0; k < 3; ++k) {
         p.fillRect(QRect(x0, y0 + k * h, m + 2 * w, m), kOrange);
     }
@@ -221,10 +225,16 @@ void PaintFrameExample(QPainter& p) {
     }
     p.fillRect(QRect(x0 + w, y0 + m + h, m, h - m), Qt::red);
     const QString size = QStringLiteral("45x90");
-    Bay(p, 10, 10, Brace::None, QString(), QString());
-    Bay(p, 54, 10, Brace::RisingLeft, size, QStringLiteral("[2.0]"));
-    Bay(p, 10, 58, Brace::Cross, size, QStringLiteral("[4.0]"));
-    Bay(p, 54, 58, Brace::RisingRight, size, QStringLiteral("[2.0]"));
+    // A bay interior starts inside its members: (x0 + m, y0 + m) for the
+    // upper left bay.
+    const auto bay = [&](int side, int row, Brace brace, const QString& mult) {
+        Bay(p, x0 + m + (side - 1) * w, y0 + m + row * h, g.W - g.M, g.H - g.M, brace,
+            brace == Brace::None ? QString() : size, mult);
+    };
+    bay(1, 0, Brace::None, QString());
+    bay(2, 0, Brace::RisingLeft, QStringLiteral("[2.0]"));
+    bay(1, 1, Brace::Cross, QStringLiteral("[4.0]"));
+    bay(2, 1, Brace::RisingRight, QStringLiteral("[2.0]"));
     p.restore();
 }
 

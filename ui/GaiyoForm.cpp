@@ -1,5 +1,8 @@
 #include "ui/GaiyoForm.h"
 
+#include "calc/LibCal_Nti.h"
+#include "calc/NumberFormat.h"
+#include "calc/RuleText.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/ControlPictures.h"
 #include "ui/GaiyoPictureBox.h"
@@ -13,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
@@ -51,9 +55,9 @@ QRect CellRect(int row, int column) {
     return {c.left, top, c.width, height};
 }
 
+// The N limit and the joint strength of each row are the calculation's own
+// (JointSpec); the other columns are the dialog's wording.
 struct HardwareRow {
-    const char16_t* nValue;
-    const char16_t* strength;
     const char16_t* symbol;
     const char16_t* fittings; // hardware names, lines separated by '\n'
     const char16_t* allowable;
@@ -61,22 +65,50 @@ struct HardwareRow {
 
 // The two-line cells hold two hardware options and their strengths in the
 // same order.
-constexpr std::array<HardwareRow, 11> kHardware{{
-    {u"0.0", u"0.00", u"(い)", u"短ほぞ差し\nかすがい(C)", u"0.00\n(1.62)"},
-    {u"0.65", u"3.44", u"(ろ)", u"長ほぞ差し込み栓\nかど金物(CP･L)", u"(3.81)\n3.88"},
-    {u"1.0", u"5.29", u"(は)", u"かど金物(CP･T)\n山形プレート(VP)", u"5.07\n5.88"},
-    {u"1.4", u"7.41", u"(に)", u"羽子板ボルト(SB)または短ざく金物(S)", u"7.50"},
-    {u"1.6", u"8.47", u"(ほ)", u"羽子板ボルト(SB+ZS50)または短ざく金物(S+ZS50)", u"8.50"},
-    {u"1.8", u"9.53", u"(へ)", u"引き寄せ金物(HD-10)", u"10.00"},
-    {u"2.8", u"14.82", u"(と)", u"引き寄せ金物(HD-15)", u"15.00"},
-    {u"3.7", u"19.58", u"(ち)", u"引き寄せ金物(HD-20)", u"20.00"},
-    {u"4.7", u"24.87", u"(り)", u"引き寄せ金物(HD-25)", u"25.00"},
-    {u"5.6", u"29.64", u"(ぬ)", u"引き寄せ金物(HD-15)×２個", u"30.00"},
-    {u"7.5", u"39.69", u"(る)*", u"引き寄せ金物(HD-20)×２個 (参考)", u"(40.0)"},
+constexpr std::array<HardwareRow, JointClassCount> kHardware{{
+    {u"(い)", u"短ほぞ差し\nかすがい(C)", u"0.00\n(1.62)"},
+    {u"(ろ)", u"長ほぞ差し込み栓\nかど金物(CP･L)", u"(3.81)\n3.88"},
+    {u"(は)", u"かど金物(CP･T)\n山形プレート(VP)", u"5.07\n5.88"},
+    {u"(に)", u"羽子板ボルト(SB)または短ざく金物(S)", u"7.50"},
+    {u"(ほ)", u"羽子板ボルト(SB+ZS50)または短ざく金物(S+ZS50)", u"8.50"},
+    {u"(へ)", u"引き寄せ金物(HD-10)", u"10.00"},
+    {u"(と)", u"引き寄せ金物(HD-15)", u"15.00"},
+    {u"(ち)", u"引き寄せ金物(HD-20)", u"20.00"},
+    {u"(り)", u"引き寄せ金物(HD-25)", u"25.00"},
+    {u"(ぬ)", u"引き寄せ金物(HD-15)×２個", u"30.00"},
+    {u"(る)*", u"引き寄せ金物(HD-20)×２個 (参考)", u"(40.0)"},
 }};
 
 constexpr std::array<const char16_t*, 5> kHeadings{
     u"N値", u"接合耐力(ｋN)", u" 告示  記号", u"接合金物の仕様", u"許容耐力または降伏耐力(ｋN)"};
+
+// "0.65", "1.0": two decimals where the limit has them, else one.
+QString NLimitText(float nLimit) {
+    std::string text = F2(nLimit);
+    if (text.back() == '0') {
+        text.pop_back();
+    }
+    return QString::fromStdString(text);
+}
+
+QString HardwareCellText(int row, int column) {
+    float nLimit = 0.0f;
+    float strength = 0.0f;
+    JointSpec(row, nLimit, strength);
+    const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
+    switch (column) {
+    case 0:
+        return NLimitText(nLimit);
+    case 1:
+        return QString::fromStdString(F2(strength));
+    case 2:
+        return QString::fromUtf16(data.symbol);
+    case 3:
+        return QString::fromUtf16(data.fittings);
+    default:
+        return QString::fromUtf16(data.allowable);
+    }
+}
 
 // Every line of a hardware-name cell starts with two blanks.
 QString Indented(const QString& text) {
@@ -216,6 +248,7 @@ TGaiyoF::TGaiyoF(QWidget* parent)
     BuildFormulaTabs(pages);
     BuildHardwareTab(pages);
     BuildUsageTab(pages);
+    BuildRulesTab(pages);
     pages->setCurrentIndex(0);
 
     auto* button = new QPushButton(QStringLiteral("閉じる"), this);
@@ -330,10 +363,7 @@ void TGaiyoF::BuildHardwareTab(QTabWidget* pages) {
                 label->setAlignment(Qt::AlignCenter);
                 label->setWordWrap(true);
             } else {
-                const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
-                const std::array<const char16_t*, 5> texts{data.nValue, data.strength, data.symbol,
-                                                           data.fittings, data.allowable};
-                QString text = QString::fromUtf16(texts[static_cast<std::size_t>(column)]);
+                QString text = HardwareCellText(row, column);
                 if (column == 3) {
                     text = Indented(text);
                 }
@@ -399,6 +429,44 @@ void TGaiyoF::BuildUsageTab(QTabWidget* pages) {
     square->setObjectName(QStringLiteral("Shape21"));
     square->setGeometry(265, 152, 11, 11);
     square->raise();
+}
+
+void TGaiyoF::BuildRulesTab(QTabWidget* pages) {
+    QWidget* page = NewPage(pages, "TabSheet7", QStringLiteral("2025改正"));
+    const auto text = [](std::string_view view) {
+        return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+    };
+    const RuleSet rules = RuleSet::Revision2025;
+    const struct {
+        const char* name;
+        bool bold;
+        QString text;
+    } paragraphs[] = {
+        {"Label81", true, text(ruleSetName(rules)) + QStringLiteral("による算定")},
+        {"Label82", false,
+         QStringLiteral("(1)(2) 平屋・２階の柱：") + text(ruleFormula(rules, 1)) +
+             QStringLiteral("\n(3)(4)(5) ２階建ての１階の柱：") + text(ruleFormula(rules, 2))},
+        {"Label83", false, text(heightFactorConditions(rules))},
+        {"Label84", false,
+         QStringLiteral("B・L・筋かいの補正値・接合部の仕様・引抜力（N×1.96×2.7）・端数の扱いは"
+                        "2000年告示の方法と同じです。H が 3.2m を超える階は、告示の表による仕様が"
+                        "使えないため N値計算が必要です（本計算）。")},
+        {"Label85", false,
+         QStringLiteral("既定は 2000年告示です。メイン画面を右クリックして「計算条件...」を選ぶか、"
+                        "Ctrl+K を押すと、算定方法と階高 H1・H2（2.00〜4.50m）を指定できます。"
+                        "指定は次回の起動にも引き継がれます。")},
+    };
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    for (const auto& paragraph : paragraphs) {
+        auto* label = new QLabel(paragraph.text, page);
+        label->setObjectName(QString::fromLatin1(paragraph.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setFont(JapaneseFont(MsPGothicWindow, 12, paragraph.bold));
+        layout->addWidget(label);
+    }
+    layout->addStretch();
 }
 
 } // namespace koruba

@@ -9,7 +9,8 @@ class QTabWidget;
 namespace koruba {
 
 // The usage and calculation summary window: the two N-value formulas, the
-// three brace-correction tables, the hardware list and the steps of use.
+// three brace-correction tables, the hardware list and the steps of use,
+// and a last tab with the 2025 rules and how to choose them.
 // Its content is fixed; it exchanges no data with the rest of the program.
 //
 // The program keeps one instance for the whole run, created hidden with
@@ -43,6 +44,7 @@ private:
     void BuildFormulaTabs(QTabWidget* pages);
     void BuildHardwareTab(QTabWidget* pages);
     void BuildUsageTab(QTabWidget* pages);
+    void BuildRulesTab(QTabWidget* pages);
     void PlaceFirstTime();
 
     QPointer<QWidget> reference_;

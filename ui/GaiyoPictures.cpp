@@ -1,5 +1,6 @@
 #include "ui/GaiyoPictures.h"
 
+#include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
 #include "draw/JapaneseFonts.h"
 
@@ -245,6 +246,22 @@ QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio) {
     return image;
 }
 
+namespace {
+
+// The cells of a correction table, read from the calculation's own
+// correction: rows the brace size classes, columns as the table says.
+std::vector<std::vector<float>> CorrectionCells(int columns, float (*cell)(int row, int column)) {
+    std::vector<std::vector<float>> values(4);
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            values[static_cast<std::size_t>(row)].push_back(cell(row, column));
+        }
+    }
+    return values;
+}
+
+} // namespace
+
 const QStringList& BraceClassCaptions() {
     static const QStringList captions{
         QStringLiteral("15x90以上の筋かい\nφ9以上の鉄筋"),
@@ -262,7 +279,9 @@ const CorrectionTable& OneSideTable() {
         QStringLiteral("取り付く位置"),
         {QStringLiteral("柱頭部"), QStringLiteral("柱脚部")},
         BraceClassCaptions(),
-        {{0.0f, 0.0f}, {0.5f, -0.5f}, {0.5f, -0.5f}, {2.0f, -2.0f}},
+        // A brace left of the column meets its top when it rises to the
+        // right (kind 1), its foot when it rises to the left (kind 2).
+        CorrectionCells(2, [](int size, int at) { return BraceCorrection(size, at + 1, 0, 0); }),
         QStringLiteral("たすき筋かいの場合、補正値を「0」とする。"),
     };
     return table;
@@ -275,10 +294,8 @@ const CorrectionTable& BothSinglesTable() {
         QStringLiteral("一方の筋かい"),
         BraceClassCaptions(),
         BraceClassCaptions(),
-        {{0.0f, 0.5f, 0.5f, 2.0f},
-         {0.5f, 1.0f, 1.0f, 2.5f},
-         {0.5f, 1.0f, 1.0f, 2.5f},
-         {2.0f, 2.5f, 2.5f, 4.0f}},
+        // The left brace meets the top, the right one the foot.
+        CorrectionCells(4, [](int other, int one) { return BraceCorrection(other, 1, one, 1); }),
         QStringLiteral("両筋かいが共に柱脚部に取付く場合、補正値を「0」とする。"),
     };
     return table;
@@ -292,10 +309,9 @@ const CorrectionTable& SingleBesideCrossTable() {
         QStringLiteral("一方の片筋かい"),
         BraceClassCaptions(),
         BraceClassCaptions(),
-        {{0.0f, 0.5f, 0.5f, 2.0f},
-         {0.0f, 0.5f, 0.5f, 2.0f},
-         {0.0f, 0.5f, 0.5f, 2.0f},
-         {0.0f, 0.5f, 0.5f, 2.0f}},
+        // The single brace right of the cross brace meets the top.
+        CorrectionCells(4,
+                        [](int cross, int single) { return BraceCorrection(cross, 3, single, 2); }),
         QStringLiteral("片筋かいが柱脚部に取付く場合または両筋かいが共にたすきの場合、補正値を「0」"
                        "とする。"),
     };

@@ -1,19 +1,24 @@
 #include "ui/MainForm.h"
 
-#include "app/LibComm_01.h"
-#include "app/RegistryRecord.h"
 #include "calc/CalcNValue.h"
+#include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 #include "draw/BayDrawing.h"
 #include "draw/Colors.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/Artwork.h"
 #include "ui/BevelPanel.h"
+#include "ui/ConditionsDialog.h"
 #include "ui/ImageControl.h"
 #include "ui/PaintedIconEngine.h"
 #include "ui/PaintedImage.h"
 #include "ui/ShapeControl.h"
+#include "ui/services/ConditionsRecord.h"
+#include "ui/services/LibComm_01.h"
+#include "ui/services/RegistryRecord.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -33,6 +38,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
+#include <tuple>
 #include <utility>
 
 using koruba::BevelPanel;
@@ -59,6 +66,11 @@ constexpr int CloseGlyphSpacing = 8;
 constexpr int ListItemHeight = 12;
 
 const QColor DisabledRuleColor(160, 160, 164);
+
+// The strip below the result boxes that the 2025 rules add to the window.
+constexpr int RulesStripHeight = 48;
+// Where the height factors start in the formula panel, at the least.
+constexpr int FactorLabelLeft = 54;
 
 const char* const TagProperty = "Tag";
 // Labels that size themselves to their text.
@@ -104,7 +116,20 @@ void FitToWidth(QLabel* label) {
 void SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label->property(AutoSizeProperty).toBool()) {
+        QFont font = label->font();
+        if (font.stretch() != QFont::Unstretched) {
+            font.setStretch(QFont::Unstretched);
+            label->setFont(font);
+        }
         label->adjustSize();
+        // Sums of 10 and more (the 2025 rules cap no sum) would run past
+        // the panel: such a label keeps to the room there is and narrows
+        // its lettering instead.
+        const int room = label->parentWidget()->width() - label->x();
+        if (label->width() > room) {
+            label->resize(room, label->height());
+            FitToWidth(label);
+        }
     } else {
         FitToWidth(label);
     }
@@ -141,17 +166,16 @@ int SelectedRow(const QListWidget* list) {
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-const char* const SingleBraceItems[] = {"   15×90 (1.0)", "   30×90 (1.5)", "   45×90 (2.0)",
-                                        "   90×90 (3.0)"};
-const char* const CrossBraceItems[] = {"   15×90 (2.0)", "   30×90 (3.0)", "   45×90 (4.0)",
-                                       "   90×90 (5.0)"};
-const char* const PanelMultiplierItems[] = {"0.5", "1.0", "1.5", "2.0", "2.5",
-                                            "3.0", "3.5", "4.0", "4.5", "5.0"};
-
-koruba::DiagramGeometry Geometry() {
-    using M = koruba::BracingModel;
-    return {M::DiagramOriginX, M::DiagramOriginY, M::DiagramInset, M::DiagramBayHeight,
-            M::DiagramBayWidth};
+// "   45×90 (2.0)": the size and the multiplier that choosing the row
+// gives the element kind.
+QString BraceSizeItem(std::int32_t row, std::int32_t elementKind) {
+    const koruba::BraceSize& size = koruba::kBraceSizes[static_cast<std::size_t>(row)];
+    float multiplier = 0.0f;
+    koruba::BraceMultiplierOfRow(row, elementKind, koruba::kBayMultiplierCap2000, multiplier);
+    return QStringLiteral("   %1×%2 (%3)")
+        .arg(size.thicknessMm)
+        .arg(size.widthMm)
+        .arg(QString::fromStdString(koruba::F1(multiplier)));
 }
 
 } // namespace
@@ -173,12 +197,17 @@ TMainF::TMainF(QWidget* parent)
     BuildFormulaPanel();
     BuildResultBoxes();
     BuildCloseButton();
+    BuildRulesStrip();
     SetTabOrder();
 
     if (const QScreen* s = screen()) {
         move(s->geometry().center() - rect().center());
     }
     FormCreate();
+    AddConditionsAction();
+    // The conditions of the last run; the 2000 method when none are
+    // remembered, which leaves the window as it always was.
+    setConditions(koruba::LoadConditions());
 }
 
 TMainF::~TMainF() = default;
@@ -325,8 +354,8 @@ void TMainF::BuildElementGroup() {
     // The style's menu-like rows are taller than the list's 12 pixels; a
     // plain item delegate honours the rows' own height.
     CBox1->setItemDelegate(new QStyledItemDelegate(CBox1));
-    for (const char* item : PanelMultiplierItems) {
-        CBox1->addItem(QString::fromLatin1(item));
+    for (std::int32_t row = 0; row < koruba::kPanelMultiplierRows; ++row) {
+        CBox1->addItem(QString::fromStdString(koruba::F1(koruba::panelMultiplierOfRow(row))));
         CBox1->setItemData(CBox1->count() - 1, QSize(0, ListItemHeight), Qt::SizeHintRole);
     }
     CBox1->setCurrentIndex(-1);
@@ -386,6 +415,9 @@ void TMainF::BuildDiagramPanel() {
     Panel1 = new BevelPanel(true, this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(118, 270, 106, 114);
+    // A bay's right click turns its brace round: the window's menu shows
+    // nowhere on the diagram, whether a bay is in use there or not.
+    Panel1->setContextMenuPolicy(Qt::PreventContextMenu);
 
     drwPp = Make<ImageControl>(Panel1, "drwPp");
     Place(drwPp, -1, -1, 101, 107);
@@ -516,6 +548,44 @@ void TMainF::BuildCloseButton() {
     connect(BBtn_Close, &QPushButton::clicked, this, [this] { BBtn_CloseClick(BBtn_Close); });
 }
 
+void TMainF::BuildRulesStrip() {
+    // The factor labels stand right of the A values, where the formula
+    // panel has room.
+    for (auto [label, name, top] :
+         {std::tuple{&Lbl_F_12F, "Lbl_F_12F", 20}, std::tuple{&Lbl_F_1F, "Lbl_F_1F", 76}}) {
+        *label = Make<QLabel>(Panel3, name);
+        (*label)->setTextFormat(Qt::PlainText);
+        (*label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Place(*label, FactorLabelLeft, top, 58, 13);
+    }
+
+    Shape5 = new ShapeControl(this);
+    Shape5->setObjectName(QStringLiteral("Shape5"));
+    Shape5->setGeometry(3, ClientHeight - 1, ClientWidth - 6, RulesStripHeight - 2);
+    SetBackground(Shape5, Qt::white);
+    Lbl_Rules = Make<QLabel>(this, "Lbl_Rules");
+    Lbl_Rules->setTextFormat(Qt::PlainText);
+    Lbl_Rules->setGeometry(7, ClientHeight + 2, ClientWidth - 14, 13);
+    Lbl_RulesWarning = Make<QLabel>(this, "Lbl_RulesWarning");
+    Lbl_RulesWarning->setTextFormat(Qt::PlainText);
+    Lbl_RulesWarning->setWordWrap(true);
+    Lbl_RulesWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Lbl_RulesWarning->setGeometry(7, ClientHeight + 16, ClientWidth - 14, 28);
+    SetTextColor(Lbl_RulesWarning, Qt::red);
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape5, Lbl_Rules, Lbl_RulesWarning}) {
+        w->hide();
+    }
+}
+
+void TMainF::AddConditionsAction() {
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* action = new QAction(QStringLiteral("計算条件(&C)..."), this);
+    action->setObjectName(QStringLiteral("Act_Conditions"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(action, &QAction::triggered, this, &TMainF::editConditions);
+    addAction(action);
+}
+
 void TMainF::SetTabOrder() {
     // Window order: diagram panel (nothing focusable), element group,
     // formula panel (nothing focusable), close, clear, mirror; the tool
@@ -541,9 +611,8 @@ void TMainF::FormCreate() {
         QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
     }
     model_.Reset();
-    const koruba::DiagramGeometry geometry = Geometry();
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        const koruba::BayImageRect r = koruba::BayImagePlace(tag, geometry);
+        const koruba::BayImageRect r = koruba::BayImagePlace(tag);
         Place(BayImage(tag), r.Left, r.Top, r.Width, r.Height);
     }
     UpdateControlStates();
@@ -575,11 +644,11 @@ void TMainF::FormCloseQuery(bool& /*canClose*/) {
 
 void TMainF::TlBtn_21Click(QObject* sender) {
     model_.ChoosePattern(TagOf(sender));
-    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
-                        Geometry());
+    koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
+    ShowBayImages();
     UpdateControlStates();
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -629,8 +698,8 @@ void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
     if (!model_.FlipBrace()) {
         return;
     }
-    DrawBay(model_.CurStorey(), model_.CurSide());
-    CalcResult = koruba::CalcNValue(model_);
+    DrawBay(model_.CurBay());
+    Recompute();
     ShowResult();
 }
 
@@ -640,18 +709,18 @@ void TMainF::drwSj_1Click(QObject* sender) {
     }
     model_.SelectBay(TagOf(sender));
     model_.ToggleElement();
-    DrawBay(model_.CurStorey(), model_.CurSide());
-    CalcResult = koruba::CalcNValue(model_);
+    DrawBay(model_.CurBay());
+    Recompute();
     ShowResult();
 }
 
 void TMainF::BBtn_RevClick(QObject* /*sender*/) {
     model_.Reverse();
-    koruba::DrawPattern(drwPp->picture(), *this, model_.PatternTag(), model_.PatternReversed(),
-                        Geometry());
+    koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
+    ShowBayImages();
     UpdateControlStates();
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -662,10 +731,10 @@ void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
     for (int storey = 1; storey <= 2; ++storey) {
         for (int side = 1; side <= 2; ++side) {
             model_.ClearBay(storey, side);
-            DrawBay(storey, side);
+            DrawBay({storey, side});
         }
     }
-    CalcResult = koruba::CalcNValue(model_);
+    Recompute();
     ShowResult();
 }
 
@@ -697,19 +766,15 @@ void TMainF::UpdateControlStates() {
     Btn_DtClear->setEnabled(e);
     SjList->setEnabled(e);
     Lbl_JkSelMsg->setVisible(!e);
-    switch (model_.PatternTag()) {
-    case 11:
-    case 12:
-    case 21:
-        BBtn_Rev->setEnabled(true);
-        break;
-    case 0:
-    case 13:
-    case 22:
-        BBtn_Rev->setEnabled(false);
-        break;
-    default:
-        break;
+    const koruba::FramePattern* pattern = koruba::framePattern(model_.PatternTag());
+    BBtn_Rev->setEnabled(pattern != nullptr && pattern->mirrorable);
+}
+
+void TMainF::ShowBayImages() {
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        const bool used = model_.BayInUse(tag);
+        BayImage(tag)->setVisible(used);
+        BayImage(tag)->setEnabled(used);
     }
 }
 
@@ -730,40 +795,101 @@ void TMainF::ShowResult() {
     if (QLabel* l = label(texts.ShownL)) {
         l->show();
     }
+    // The height factors: the upper block shows the only storey of a
+    // single-storey frame, else the storey above.
+    const koruba::ResultType& r = CalcResult;
+    const bool twoStorey = model_.StoreyCount() == 2;
+    const std::string f1 = koruba::HeightFactorText("f1", r.Rules, r.H1Cm);
+    const std::string f2 = koruba::HeightFactorText("f2", r.Rules, r.H2Cm);
+    const auto showFactor = [](QLabel* factor, const QLabel* value, const std::string& text) {
+        // Right of the A value, however wide that has grown.
+        const int left =
+            std::max(FactorLabelLeft + ClientOrigin(factor).x(), value->geometry().right() + 5);
+        factor->setGeometry(left, factor->y(), factor->parentWidget()->width() - 3 - left,
+                            factor->height());
+        SetCaption(factor, QString::fromStdString(text));
+    };
+    showFactor(Lbl_F_12F, Lbl_A_12F, twoStorey ? f2 : f1);
+    showFactor(Lbl_F_1F, Lbl_A_1F, twoStorey ? f1 : std::string());
+    ShowRules();
     emit resultShown();
 }
 
-void TMainF::DrawBay(int storey, int side) {
-    ImageControl* image = BayImage(koruba::TagOfBay(storey, side));
+void TMainF::ShowRules() {
+    const bool revision = conditions_.rules == koruba::RuleSet::Revision2025;
+    setFixedSize(ClientWidth, ClientHeight + (revision ? RulesStripHeight : 0));
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape5, Lbl_Rules, Lbl_RulesWarning}) {
+        w->setVisible(revision);
+    }
+    const std::int32_t storeys = model_.StoreyCount();
+    SetCaption(Lbl_Rules, QString::fromStdString(koruba::RulesLineText(conditions_, storeys)));
+    Lbl_RulesWarning->setText(QString::fromStdString(koruba::tallStoreyWarning(
+        conditions_.rules, conditions_.h1Cm, storeys == 1 ? 0 : conditions_.h2Cm)));
+}
+
+void TMainF::Recompute() {
+    CalcResult = koruba::CalcNValue(model_, conditions_);
+}
+
+bool TMainF::setConditions(const koruba::CalcConditions& conditions) {
+    if (koruba::conditionsError(conditions, 2)) {
+        return false;
+    }
+    if (conditions == conditions_) {
+        return true;
+    }
+    conditions_ = conditions;
+    // Only the sums of placed bays depend on the rules; a bay never drawn
+    // stays as it is.
+    for (int storey = 1; storey <= 2; ++storey) {
+        for (int side = 1; side <= 2; ++side) {
+            if (!(model_.Bays().Cell(storey, side) == koruba::BayCell{})) {
+                DrawBay({storey, side});
+            }
+        }
+    }
+    if (model_.PatternTag() != 0) {
+        Recompute();
+        ShowResult();
+    } else {
+        ShowRules();
+    }
+    emit conditionsChanged(conditions_);
+    return true;
+}
+
+void TMainF::editConditions() {
+    koruba::ConditionsDialog dialog(conditions_, this);
+    if (dialog.exec() != QDialog::Accepted || !setConditions(dialog.conditions())) {
+        return;
+    }
+    try {
+        koruba::SaveConditions(conditions_);
+    } catch (const koruba::ERegistryException& failure) {
+        // The conditions hold for this run; only remembering them failed.
+        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+    }
+}
+
+void TMainF::DrawBay(koruba::BayAddress bay) {
+    ImageControl* image = BayImage(koruba::tagOfBay(bay));
     if (image == nullptr) {
         return;
     }
-    koruba::DrawBay(image->picture(), model_.Bays().Cell(storey, side), model_.MultiplierCap());
+    koruba::DrawBay(image->picture(), model_.Bays().Cell(bay),
+                    koruba::bayMultiplierCap(conditions_.rules));
     image->refresh();
 }
 
 void TMainF::FillBraceSizeList(std::int32_t elementKind) {
     const QSignalBlocker blocker(SjList);
     SjList->clear();
-    const auto& items = elementKind == koruba::CrossBrace ? CrossBraceItems : SingleBraceItems;
-    for (const char* item : items) {
-        auto* listItem = new QListWidgetItem(QString::fromUtf8(item), SjList);
+    for (std::int32_t row = 0; row < static_cast<std::int32_t>(koruba::kBraceSizes.size()); ++row) {
+        auto* listItem = new QListWidgetItem(BraceSizeItem(row, elementKind), SjList);
         listItem->setSizeHint(QSize(SjList->viewport()->width(), ListItemHeight));
     }
 }
 
 ImageControl* TMainF::BayImage(std::int32_t tag) const {
     return tag >= 1 && tag <= 4 ? drwSj[static_cast<std::size_t>(tag - 1)] : nullptr;
-}
-
-void TMainF::SetBayImageVisible(std::int32_t tag, bool visible) {
-    if (ImageControl* image = BayImage(tag)) {
-        image->setVisible(visible);
-    }
-}
-
-void TMainF::SetBayImageEnabled(std::int32_t tag, bool enabled) {
-    if (ImageControl* image = BayImage(tag)) {
-        image->setEnabled(enabled);
-    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/BracingModel.h"
+#include "calc/CalcConditions.h"
 #include "calc/ResultType.h"
 #include "draw/PatternDiagram.h"
 
@@ -33,7 +34,14 @@ class ShapeControl;
 // states, recomputes and shows the result, in that order. Controls carry
 // their layout names as objectName and their tag as the dynamic property
 // "Tag", so that tests and tools find them by name.
-class TMainF : public QWidget, public koruba::BayImageHost {
+//
+// The window's commands beyond its buttons are QActions added to the
+// window itself: it shows its actions() as its context menu (right click
+// anywhere but on a bay, whose right click turns a brace round), and each
+// action's shortcut works while the window is active. A feature adds its
+// command from its own file with addAction(action) on the window; the
+// menu lists the actions in the order they were added.
+class TMainF : public QWidget {
     Q_OBJECT
 
 public:
@@ -52,11 +60,20 @@ public:
     static bool AskClearConfirmation();
 
     const koruba::BracingModel& Model() const { return model_; }
-    const koruba::ResultType& Result() const { return CalcResult; }
 
-    // BayImageHost: the diagram shows and enables the bays it uses.
-    void SetBayImageVisible(std::int32_t tag, bool visible) override;
-    void SetBayImageEnabled(std::int32_t tag, bool enabled) override;
+    // What the N value is computed under: the 2000 method unless the user
+    // chose the 2025 rules. At creation the window reads the conditions
+    // remembered from the last run.
+    const koruba::CalcConditions& conditions() const { return conditions_; }
+    // Applies conditions the calculation can use for any pattern (the 2025
+    // rules with both heights): bays redrawn, result recomputed and shown,
+    // conditionsChanged raised when they differ. Anything else is refused
+    // and false returned. The settings store is not written.
+    bool setConditions(const koruba::CalcConditions& conditions);
+    // Opens the conditions dialog; conditions accepted there are applied
+    // and remembered for the next run.
+    void editConditions();
+    const koruba::ResultType& Result() const { return CalcResult; }
 
     // The version texts read at creation: the caption's "1.0.0" and the
     // record's "100".
@@ -66,6 +83,8 @@ public:
 signals:
     // Raised after the result labels have been rewritten.
     void resultShown();
+    // Raised after new conditions have been applied.
+    void conditionsChanged(const koruba::CalcConditions& conditions);
 
 protected:
     // The close query: every close request, by "終 了", the close box or
@@ -80,6 +99,8 @@ private:
     void BuildFormulaPanel();
     void BuildResultBoxes();
     void BuildCloseButton();
+    void BuildRulesStrip();
+    void AddConditionsAction();
     void SetTabOrder();
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -97,8 +118,11 @@ private:
     void BBtn_CloseClick(QObject* sender);
 
     void UpdateControlStates();
+    void ShowBayImages();
     void ShowResult();
-    void DrawBay(int storey, int side);
+    void ShowRules();
+    void Recompute();
+    void DrawBay(koruba::BayAddress bay);
     void FillBraceSizeList(std::int32_t elementKind);
     koruba::ImageControl* BayImage(std::int32_t tag) const;
 
@@ -107,6 +131,7 @@ private:
     QString verNo_;
     koruba::BracingModel model_;
     koruba::ResultType CalcResult;
+    koruba::CalcConditions conditions_;
     QPointer<QWidget> summaryDialog_;
     ClearConfirmation confirmClear_;
 
@@ -158,4 +183,12 @@ private:
     QLabel* Lbl_KanaName = nullptr;
     // Area 7.
     QPushButton* BBtn_Close = nullptr;
+    // Under the 2025 rules only: the height factors beside the A values,
+    // and a strip below the result boxes with the rule set, the heights and
+    // the tall-storey warning.
+    QLabel* Lbl_F_12F = nullptr;
+    QLabel* Lbl_F_1F = nullptr;
+    koruba::ShapeControl* Shape5 = nullptr;
+    QLabel* Lbl_Rules = nullptr;
+    QLabel* Lbl_RulesWarning = nullptr;
 };

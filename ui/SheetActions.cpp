@@ -1,10 +1,10 @@
 #include "ui/SheetActions.h"
 
-#include "app/RegistryRecord.h"
 #include "report/SheetDate.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "ui/MainForm.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QAction>
 #include <QDate>
@@ -19,9 +19,9 @@ namespace koruba {
 
 namespace {
 
-// The rules the window computes under; the window offers no other yet.
-CalcConditions windowConditions(const TMainF&) {
-    return CalcConditions{};
+// The rules and storey heights the window computes under.
+CalcConditions windowConditions(const TMainF& window) {
+    return window.conditions();
 }
 
 } // namespace

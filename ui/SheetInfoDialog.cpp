@@ -1,6 +1,6 @@
 #include "ui/SheetInfoDialog.h"
 
-#include "app/RegistryRecord.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

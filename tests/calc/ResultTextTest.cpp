@@ -1,5 +1,6 @@
 #include "calc/ResultText.h"
 #include "calc/CalcNValue.h"
+#include "calc/PatternTable.h"
 
 #include <gtest/gtest.h>
 
@@ -150,5 +151,101 @@ TEST(ResultText, SingleStoreyNegativeN) {
     const auto t = koruba::MakeResultTexts(koruba::CalcNValue(BayTable{}, 22, 0), 1);
     EXPECT_EQ(*t.Find("Lbl_Nti"), "N = 0.0x0.5-0.6= -0.60  [-3.18kN]");
 }
+
+} // namespace
+
+namespace {
+
+// The worked examples under the 2025 rules: the formula shows f only for a
+// storey above 3.20 m, and f as the fraction from which N is recomputed.
+struct Rules2025Case {
+    const char* name;
+    int pattern;
+    BayTable bays;
+    koruba::CalcConditions conditions;
+    const char* nLine;
+    const char* f1;
+    const char* f2;
+    const char* rulesLine;
+};
+
+BayTable TwoStoreyPanels() {
+    BayTable t;
+    t.SetCell(1, 1, {0.0f, 0, 0, 1, 2.0f});
+    t.SetCell(1, 2, {0.0f, 0, 0, 1, 4.0f});
+    t.SetCell(2, 1, {0.0f, 0, 0, 1, 1.0f});
+    t.SetCell(2, 2, {0.0f, 0, 0, 1, 5.0f});
+    return t;
+}
+
+class Rules2025Text : public ::testing::TestWithParam<Rules2025Case> {};
+
+TEST_P(Rules2025Text, ShowsTheFactorsItUsed) {
+    const Rules2025Case& c = GetParam();
+    const auto r = koruba::CalcNValue(c.bays, c.pattern, 0, c.conditions);
+    const std::int32_t storeys = koruba::StoreyCountOf(c.pattern);
+    EXPECT_EQ(koruba::NLineText(r, storeys), c.nLine);
+    EXPECT_EQ(koruba::HeightFactorText("f1", r.Rules, r.H1Cm), c.f1);
+    EXPECT_EQ(koruba::HeightFactorText("f2", r.Rules, r.H2Cm), c.f2);
+    EXPECT_EQ(koruba::RulesLineText(c.conditions, storeys), c.rulesLine);
+}
+
+using koruba::RuleSet;
+const BayTable kPanel25 = OneBay(2, 1, {0.0f, 0, 0, 1, 2.5f});
+
+INSTANTIATE_TEST_SUITE_P(
+    Worked, Rules2025Text,
+    ::testing::Values(Rules2025Case{"h300_factor_one",
+                                    21,
+                                    kPanel25,
+                                    {RuleSet::Revision2025, 300, 0},
+                                    "N = 2.5x0.8-0.4= 1.60  [8.47kN]",
+                                    "",
+                                    "",
+                                    "2025年改正（階高補正）  H1 = 3.00m"},
+                      Rules2025Case{"h320_exactly_factor_one",
+                                    21,
+                                    kPanel25,
+                                    {RuleSet::Revision2025, 320, 0},
+                                    "N = 2.5x0.8-0.4= 1.60  [8.47kN]",
+                                    "",
+                                    "",
+                                    "2025年改正（階高補正）  H1 = 3.20m"},
+                      // 2.5 x 0.8 x 3.30/2.7 - 0.4 = 2.044...
+                      Rules2025Case{"h330",
+                                    21,
+                                    kPanel25,
+                                    {RuleSet::Revision2025, 330, 0},
+                                    "N = 2.5x0.8xf1-0.4= 2.04  [10.82kN]",
+                                    "f1= 3.30/2.7",
+                                    "",
+                                    "2025年改正（階高補正）  H1 = 3.30m"},
+                      // |2-4| x 0.5 x 3.50/2.7 + |1-5| x 0.5 - 1.6 = 1.296... + 2.0 - 1.6
+                      Rules2025Case{"two_storey_lower_tall",
+                                    13,
+                                    TwoStoreyPanels(),
+                                    {RuleSet::Revision2025, 350, 280},
+                                    "N = 2.0x0.5xf1+4.0x0.5-1.6 = 1.70  [8.98kN]",
+                                    "f1= 3.50/2.7",
+                                    "",
+                                    "2025年改正（階高補正）  H1 = 3.50m  H2 = 2.80m"},
+                      // 2.0 x 0.5 x 4.50/2.7 + 4.0 x 0.5 x 3.60/2.7 - 1.6 = 1.667 + 2.667 - 1.6
+                      Rules2025Case{"two_storey_both_tall",
+                                    13,
+                                    TwoStoreyPanels(),
+                                    {RuleSet::Revision2025, 450, 360},
+                                    "N = 2.0x0.5xf1+4.0x0.5xf2-1.6 = 2.73  [14.46kN]",
+                                    "f1= 4.50/2.7",
+                                    "f2= 3.60/2.7",
+                                    "2025年改正（階高補正）  H1 = 4.50m  H2 = 3.60m"},
+                      Rules2025Case{"rules_2000_ignore_heights",
+                                    21,
+                                    kPanel25,
+                                    {RuleSet::Notice2000, 450, 0},
+                                    "N = 2.5x0.8-0.4= 1.60  [8.47kN]",
+                                    "",
+                                    "",
+                                    ""}),
+    [](const ::testing::TestParamInfo<Rules2025Case>& info) { return info.param.name; });
 
 } // namespace

@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
             {QStringLiteral("--pattern"), QStringLiteral("21"), QStringLiteral("--bay1"),
              QStringLiteral("P2.5"), QStringLiteral("--rules"), QStringLiteral("2025"),
              QStringLiteral("--h1"), QStringLiteral("3.3")},
-            {QStringLiteral("N = 2.5x0.8-0.4= 2.04  [10.82kN]"),
+            {QStringLiteral("N = 2.5x0.8xf1-0.4= 2.04  [10.82kN]"),
              QStringLiteral("(と)  接合耐力： 14.82(kN)"),
              QStringLiteral("f(H1)= 1.222 (H1= 3.30m)"),
              QStringLiteral("H1 が 3.2m を超えるため、告示の表による仕様は使えません。N値計算が必要"
@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("P2.5"), QStringLiteral("--bay1"), QStringLiteral("P2.0"),
                 QStringLiteral("--rules"), QStringLiteral("2025"), QStringLiteral("--h1"),
                 QStringLiteral("3.3"), QStringLiteral("--h2"), QStringLiteral("3.6")},
-               {QStringLiteral("N = 2.5x0.8+2.0x0.8-1.0 = 3.58  [18.93kN]"),
+               {QStringLiteral("N = 2.5x0.8xf1+2.0x0.8xf2-1.0 = 3.58  [18.93kN]"),
                 QStringLiteral("(ち)  接合耐力： 19.58(kN)"),
                 QStringLiteral("f(H1)= 1.222 (H1= 3.30m)  f(H2)= 1.333 (H2= 3.60m)")}},
         Worked{"rules_2000_caps_the_bay_at_5",

@@ -55,6 +55,7 @@ private slots:
     void sizeLabelReadsTheSize_data();
     void sizeLabelReadsTheSize();
     void cappedLabelAgainstExactCap();
+    void withoutCapTheActualSumShows();
     void flippedBraceKeepsItsLabels();
     void redrawLeavesNothingOfThePreviousPicture();
 };
@@ -194,6 +195,22 @@ void BayDrawingTest::cappedLabelAgainstExactCap() {
     DrwText(expected, 6, 31, 0.0f, QStringLiteral("[5.0]"), 9, 3, 0, 0, clBlack, clWhite);
     QCOMPARE(BoundsOf(expected.Image(), black), exactInk);
     QCOMPARE(CountOf(expected.Image(), black), CountOf(exact.Image(), black, kMultiplierBox));
+}
+
+// Under the 2025 rules a cross 90x90 with a 2.5 panel shows its actual
+// 7.5, in the regular face and without "*", as any uncapped sum does.
+void BayDrawingTest::withoutCapTheActualSumShows() {
+    Picture bay(kBaySize);
+    DrawBay(bay, Cell(3, 3, 5.0f, 2.5f), koruba::bayMultiplierCap(koruba::RuleSet::Revision2025));
+    QCOMPARE(bay.font.family(), MsGothic);
+    QVERIFY(!bay.font.bold());
+
+    Picture expected(kBaySize);
+    DrwFill(expected, clSkyBlue);
+    DrwText(expected, 6, 31, 0.0f, QStringLiteral("[7.5]"), 9, 3, 0, 0, clBlack, clSkyBlue);
+    const QRgb black = kBlack;
+    QCOMPARE(BoundsOf(bay.Image(), black, kMultiplierBox), BoundsOf(expected.Image(), black));
+    QCOMPARE(CountOf(bay.Image(), black, kMultiplierBox), CountOf(expected.Image(), black));
 }
 
 void BayDrawingTest::flippedBraceKeepsItsLabels() {

@@ -11,12 +11,8 @@ namespace {
 
 // The window's diagram bitmap, without the bay images over it.
 QImage windowDiagram(int tag, int reversed) {
-    struct NoHost : BayImageHost {
-        void SetBayImageVisible(std::int32_t, bool) override {}
-        void SetBayImageEnabled(std::int32_t, bool) override {}
-    } host;
     Picture picture(QSize(104, 112));
-    DrawPattern(picture, host, tag, reversed);
+    DrawPattern(picture, tag, reversed);
     return picture.Image();
 }
 

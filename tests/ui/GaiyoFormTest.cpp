@@ -162,6 +162,7 @@ private slots:
     void closingTheMainWindowEndsTheProgram_data();
     void closingTheMainWindowEndsTheProgram();
 
+    void rulesTabShowsThe2025Formulas();
     void hardwareTableTexts_data();
     void hardwareTableTexts();
     void hardwareGridGeometry();
@@ -227,11 +228,36 @@ void GaiyoFormTest::tabsInOrder() {
         {QStringLiteral("TabSheet6"), QStringLiteral("補正値-3")},
         {QStringLiteral("TabSheet2"), QStringLiteral("金物一覧")},
         {QStringLiteral("TabSheet3"), QStringLiteral("使用方法")},
+        {QStringLiteral("TabSheet7"), QStringLiteral("2025改正")},
     };
     QCOMPARE(pages->count(), expected.size());
     for (int i = 0; i < pages->count(); ++i) {
         QCOMPARE(pages->widget(i)->objectName(), expected[i].first);
         QCOMPARE(pages->tabText(i), expected[i].second);
+    }
+}
+
+// The 2025 tab says what the window computes under those rules: both
+// formulas and the factor's definition as the core words them, each
+// paragraph within the page.
+void GaiyoFormTest::rulesTabShowsThe2025Formulas() {
+    TGaiyoF dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* pages = Child<QTabWidget>(&dialog, "PageControl1");
+    QWidget* page = pages->widget(pages->count() - 1);
+    pages->setCurrentWidget(page);
+    QString all;
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        all += label->text() + QLatin1Char('\n');
+        QVERIFY2(label->geometry().bottom() < page->height(), qPrintable(label->objectName()));
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                 qPrintable(label->objectName()));
+    }
+    for (const char* expected :
+         {"N = A1×B1×f(H1) − L", "N = A1×B1×f(H1) + A2×B2×f(H2) − L",
+          "f(H) = H / 2.7（H > 3.2m のとき）", "L には f(H) を乗じない", "Ctrl+K", "2.00〜4.50m"}) {
+        QVERIFY2(all.contains(QString::fromUtf8(expected)), expected);
     }
 }
 

@@ -1,9 +1,9 @@
 // The main window's close query: every close request records the title
 // and version, and a record that cannot be written keeps the window open.
 
-#include "app/RegistryRecord.h"
-#include "tests/app/FileSizeLimit.h"
+#include "tests/ui/services/FileSizeLimit.h"
 #include "ui/MainForm.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -37,13 +37,14 @@ enum class RegMode { Read = 0, Write = 1 };
 // <config>/<organisation>/<application>.conf elsewhere, deeper parts
 // becoming a group inside it. A path with fewer parts names no store.
 //
-// A store that cannot be opened or created (QSettings::isWritable() is
-// false: the key cannot be opened with write access, or the file and its
-// folder can neither be opened nor made) is skipped without a word. A
-// value that cannot be written into a store that opened (status() after
-// sync() is AccessError: a full disk, a file size limit, a lock that
-// cannot be taken) throws ERegistryException. A damaged file
-// (FormatError) is still written over and counts as written.
+// A read creates nothing; a store that is missing or cannot be opened
+// reads as empty. On a write, a store that cannot be opened or created
+// (QSettings::isWritable() is false: the key cannot be opened with write
+// access, or the file and its folder can neither be opened nor made) is
+// skipped without a word. A value that cannot be written into a store
+// that opened (status() after sync() is AccessError: a full disk, a file
+// size limit, a lock that cannot be taken) throws ERegistryException. A
+// damaged file (FormatError) is still written over and counts as written.
 void RegStrIO(RegMode mode, const QString& keyPath, const QString& valueName, QString& value);
 
 // Records the program's title and version digits under RegKeyPath:

@@ -1,4 +1,4 @@
-#include "app/LibComm_01.h"
+#include "ui/services/LibComm_01.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "app/RegistryRecord.h"
-#include "tests/app/FileSizeLimit.h"
+#include "ui/services/RegistryRecord.h"
+#include "tests/ui/services/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>

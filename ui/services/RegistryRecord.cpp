@@ -1,4 +1,4 @@
-#include "app/RegistryRecord.h"
+#include "ui/services/RegistryRecord.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -43,14 +43,16 @@ void RegStrIO(RegMode mode, const QString& keyPath, const QString& valueName, QS
     // No fall-back to the organisation's common values: the record is one
     // key, and a value read must come from it.
     settings.setFallbacksEnabled(false);
-    if (!settings.isWritable())
-        return;
     if (!name->Group.isEmpty())
         settings.beginGroup(name->Group);
+    // A read only looks: asking whether the store is writable would create
+    // its folder, and the window reads at every start.
     if (mode == RegMode::Read) {
         value = settings.value(valueName).toString();
         return;
     }
+    if (!settings.isWritable())
+        return;
     settings.setValue(valueName, value);
     settings.sync();
     if (settings.status() == QSettings::AccessError)
