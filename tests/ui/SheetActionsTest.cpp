@@ -47,6 +47,7 @@ private slots:
     void cleanup();
     void actionsAreTheWindowsOwn();
     void savesTheCurrentColumnAndRemembersTheTexts();
+    void statesTheWindowsRules();
     void unwritablePathIsReportedAndLeavesNoFile();
     void noPatternMakesNoSheet();
 
@@ -92,6 +93,19 @@ void SheetActionsTest::actionsAreTheWindowsOwn() {
     QCOMPARE(actions_->printAction()->text(), QStringLiteral("計算書を印刷(&P)…"));
     QCOMPARE(actions_->savePdfAction()->text(), QStringLiteral("計算書をPDFに保存(&S)…"));
     QCOMPARE(actions_->printAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    // The window's context menu lists its actions.
+    QCOMPARE(window_->contextMenuPolicy(), Qt::ActionsContextMenu);
+}
+
+// The sheet states the rules the window computes under, with the heights.
+void SheetActionsTest::statesTheWindowsRules() {
+    QVERIFY(window_->setConditions({koruba::RuleSet::Revision2025, 330, 300}));
+    ChoosePattern(window_.get(), 21);
+    actions_->savePdfAction()->trigger();
+    const QString text = pdfText(path_);
+    QVERIFY(text.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
+    QVERIFY(text.contains(QStringLiteral("3.30")) && text.contains(QStringLiteral("1.222")));
+    QVERIFY(text.contains(QStringLiteral("X1：H1が3.2mを超える")));
 }
 
 void SheetActionsTest::savesTheCurrentColumnAndRemembersTheTexts() {
