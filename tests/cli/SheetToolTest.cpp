@@ -1,5 +1,6 @@
 // The batch tool's --sheet route, run as a user runs it: the sheet's cells
 // against the tool's own CSV output for the same records.
+#include "cli/CsvRecord.h"
 #include "tests/report/SheetTestSupport.h"
 
 #include <QFile>
@@ -33,49 +34,24 @@ Run runTool(const QStringList& args, const QByteArray& input = {}) {
             process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-// RFC 4180 records of the tool's CSV output, by header name.
-QList<QMap<QString, QString>> csvRecords(QByteArray csv) {
-    if (csv.startsWith("\xEF\xBB\xBF")) {
-        csv.remove(0, 3);
-    }
-    const QString text = QString::fromUtf8(csv);
-    QList<QStringList> rows{{}};
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                field += c;
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            rows.back() << field;
-            field.clear();
-        } else if (c == u'\n') {
-            rows.back() << field;
-            field.clear();
-            rows.append(QStringList{});
-        } else if (c != u'\r') {
-            field += c;
-        }
-    }
+// The tool's CSV output records, by header name (its rows hold no line
+// breaks; the byte order mark is skipped).
+QList<QMap<QString, QString>> csvRecords(const QByteArray& csv) {
+    const QList<QByteArray> lines = csv.mid(3).split('\n');
+    std::vector<std::string> header;
+    std::vector<std::string> fields;
+    koruba::cli::CsvSplit split;
+    koruba::cli::SplitCsvRecord(lines[0].trimmed().toStdString(), header, split);
     QList<QMap<QString, QString>> records;
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        if (rows[r].size() != rows[0].size()) {
-            continue;
+    for (const QByteArray& line : lines.mid(1)) {
+        if (!line.trimmed().isEmpty()) {
+            koruba::cli::SplitCsvRecord(line.trimmed().toStdString(), fields, split);
+            QMap<QString, QString> record;
+            for (std::size_t f = 0; f < split.Fields; ++f) {
+                record[QString::fromStdString(header[f])] = QString::fromStdString(fields[f]);
+            }
+            records << record;
         }
-        QMap<QString, QString> record;
-        for (qsizetype f = 0; f < rows[0].size(); ++f) {
-            record[rows[0][f]] = rows[r][f];
-        }
-        records << record;
     }
     return records;
 }
@@ -177,7 +153,8 @@ void SheetToolTest::namesFailuresAndRules() {
                              "1,通り1-い,21,0,P2.5,,,,2025,3.3,\n"
                              "2,,22,0,L45,R45,,,2025,3.0,\n"
                              "3,通り3-は,13,0,,,X95,,,,\n"
-                             "4,通り4-に,12,0,,P2.0,P2.5,,2025,3.0,\n";
+                             "4,通り4-に,12,0,,P2.0,P2.5,,2025,3.0,\n"
+                             "5,通り5-ほ,23,0,,,,,,,\n";
     const QString pdf = dir_.filePath(QStringLiteral("named.pdf"));
     const Run run = runTool({QStringLiteral("--sheet"), pdf}, input);
     // A record failed: the usual status, and the sheet is still written.
@@ -194,7 +171,12 @@ void SheetToolTest::namesFailuresAndRules() {
     QVERIFY2(failed.startsWith(QStringLiteral("通り3-は13無計算できません：line4")),
              qPrintable(failed));
     QVERIFY(failed.contains(QStringLiteral("X95")));
-    const QString text = compactText(words, 1);
+    // A record without a usable pattern goes to a table of its own.
+    const QString noPattern = rowTexts(words, QStringLiteral("通り5-ほ"), 6.0).join(QString());
+    QVERIFY2(noPattern.startsWith(QStringLiteral("通り5-ほ計算できません：line6")),
+             qPrintable(noPattern));
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("軸組パターンを読めなかった記録")));
     QVERIFY(text.contains(QStringLiteral("適用規準：2000年告示、2025年改正（階高補正）")));
     QVERIFY(text.contains(QStringLiteral("通り1-い：H1が3.2mを超えるため")));
 }
