@@ -190,9 +190,13 @@ private:
 
 } // namespace
 
+QPageLayout sheetPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    device.setPageLayout(sheetPageLayout());
     const SheetFonts fonts = sheetFonts();
     const SheetLayout layout = layOutSheet(sheet, fonts);
     QPainter painter;

@@ -94,6 +94,7 @@ void SheetActions::printSheet() {
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(sheetPageLayout());
     QPrintDialog dialog(&printer, &window_);
     if (dialog.exec() == QDialog::Accepted && paintSheet(printer, *sheet) == 0) {
         QMessageBox::warning(&window_, window_.windowTitle(),
@@ -107,6 +108,7 @@ void SheetActions::previewSheet() {
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(sheetPageLayout());
     QPrintPreviewDialog dialog(&printer, &window_);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
             [&sheet](QPrinter* target) { paintSheet(*target, *sheet); });
