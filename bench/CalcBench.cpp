@@ -122,7 +122,7 @@ void BM_CsvResultRecord(benchmark::State& state) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        cli::AppendCsvResult(out, cli::ComputeColumn(columns[k]),
+        cli::appendCsvResult(out, cli::ComputeColumn(columns[k]),
                              cli::StoreyCountOf(columns[k].Pattern));
         benchmark::DoNotOptimize(out.data());
     }
@@ -136,7 +136,7 @@ void BM_JsonLineRead(benchmark::State& state) {
     cli::InputRecord record;
     std::string error;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reader.Read(line, record, error));
+        benchmark::DoNotOptimize(reader.read(line, record, error));
     }
 }
 BENCHMARK(BM_JsonLineRead);
@@ -178,7 +178,7 @@ void RunBatchBench(benchmark::State& state, bool csv) {
                                      pos += k;
                                      return static_cast<std::ptrdiff_t>(k);
                                  });
-        cli::RunBatch(reader, [&](std::string_view bytes) {
+        cli::runBatch(reader, [&](std::string_view bytes) {
             written += bytes.size();
             return true;
         });

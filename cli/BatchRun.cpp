@@ -13,7 +13,7 @@ namespace koruba::cli {
 
 namespace {
 
-std::string Lower(std::string_view s) {
+std::string lower(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
     }
@@ -27,7 +27,7 @@ std::string Lower(std::string_view s) {
     return l;
 }
 
-bool LooksLikeFormula(std::string_view cell) {
+bool looksLikeFormula(std::string_view cell) {
     return !cell.empty() && (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@' ||
                              cell[0] == '\t' || cell[0] == '\r');
 }
@@ -35,17 +35,17 @@ bool LooksLikeFormula(std::string_view cell) {
 class CsvWriter {
 public:
     CsvWriter(const RecordReader& reader, const BatchOptions& options) : options_(options) {
-        const std::vector<std::string>& names = reader.HeaderNames();
+        const std::vector<std::string>& names = reader.headerNames();
         // A column the tool adds replaces an input column of that name, so
         // that an output file can be read again.
         const auto added = [](std::string_view n) {
-            const auto same = [&](std::string_view a) { return Lower(a) == n; };
+            const auto same = [&](std::string_view a) { return lower(a) == n; };
             return std::any_of(kAddedCsvColumns.begin(), kAddedCsvColumns.end(), same) ||
                    std::any_of(kRuleCsvColumns.begin(), kRuleCsvColumns.end(), same);
         };
-        ruleColumns_ = reader.DefaultRules() != RuleSet::Notice2000;
+        ruleColumns_ = reader.defaultRules() != RuleSet::Notice2000;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string n = Lower(names[i]);
+            const std::string n = lower(names[i]);
             ruleColumns_ = ruleColumns_ || n == "rules" || n == "h1" || n == "h2";
             if (!added(n)) {
                 passThrough_.push_back(i);
@@ -53,12 +53,12 @@ public:
         }
     }
 
-    void Header(std::string& out, const std::vector<std::string>& names) const {
-        if (options_.ByteOrderMark) {
+    void writeHeader(std::string& out, const std::vector<std::string>& names) const {
+        if (options_.byteOrderMark) {
             out += "\xEF\xBB\xBF";
         }
         for (const std::size_t i : passThrough_) {
-            Cell(out, names[i]);
+            writeCell(out, names[i]);
             out += ',';
         }
         for (const std::string_view a : kAddedCsvColumns) {
@@ -73,27 +73,27 @@ public:
         }
     }
 
-    void Record(std::string& out, const InputRecord& record) const {
+    void writeRecord(std::string& out, const InputRecord& record) const {
         for (const std::size_t i : passThrough_) {
-            if (i < record.Cells.size()) {
-                Cell(out, record.Cells[i].Value);
+            if (i < record.cells.size()) {
+                writeCell(out, record.cells[i].value);
             }
             out += ',';
         }
-        if (record.Ok()) {
-            AppendCsvResult(out, ComputeColumn(record.Column), StoreyCountOf(record.Column.Pattern),
+        if (record.ok()) {
+            appendCsvResult(out, ComputeColumn(record.column), StoreyCountOf(record.column.Pattern),
                             ruleColumns_);
         } else {
             out.append(kAddedCsvColumns.size() - 1 + (ruleColumns_ ? kRuleCsvColumns.size() : 0),
                        ',');
-            AppendCsvField(out, record.Error);
+            AppendCsvField(out, record.error);
         }
         out += "\r\n";
     }
 
 private:
-    void Cell(std::string& out, std::string_view value) const {
-        if (options_.SpreadsheetSafe && LooksLikeFormula(value)) {
+    void writeCell(std::string& out, std::string_view value) const {
+        if (options_.spreadsheetSafe && looksLikeFormula(value)) {
             // Quoted, so that the apostrophe and the cell stay one text.
             out += "\"'";
             for (const char c : value) {
@@ -110,51 +110,58 @@ private:
     std::vector<std::size_t> passThrough_;
 };
 
-void AppendJsonRecord(std::string& out, const InputRecord& record) {
+void appendJsonRecord(std::string& out, const InputRecord& record) {
     out += "{\"id\":";
-    if (record.HaveId) {
-        AppendJsonString(out, record.Id);
+    if (record.haveId) {
+        AppendJsonString(out, record.id);
     } else {
         out += "null";
     }
     out += ',';
-    if (record.Ok()) {
-        AppendResultAndLabels(out, ComputeColumn(record.Column),
-                              StoreyCountOf(record.Column.Pattern));
+    if (record.ok()) {
+        AppendResultAndLabels(out, ComputeColumn(record.column),
+                              StoreyCountOf(record.column.Pattern));
     } else {
         out += "\"error\":";
-        AppendJsonString(out, record.Error);
+        AppendJsonString(out, record.error);
     }
     out += "}\n";
 }
 
 } // namespace
 
-BatchOutcome RunBatch(RecordReader& reader, const WriteFunction& write,
+BatchOutcome runBatch(RecordReader& reader, const WriteFunction& write,
                       const BatchOptions& options) {
+    // Output is handed on in pieces of about this size: one write per
+    // record would cost more than writing the record.
+    constexpr std::size_t kWriteSize = std::size_t{64} << 10;
     BatchOutcome outcome;
     std::string out;
     std::optional<CsvWriter> csv;
-    if (reader.Format() == InputFormat::Csv && reader.ReadHeader()) {
+    if (reader.format() == InputFormat::Csv && reader.readHeader()) {
         csv.emplace(reader, options);
-        csv->Header(out, reader.HeaderNames());
-        outcome.HeaderProblem = reader.HeaderProblem();
-        outcome.WriteFailed = !write(out);
+        csv->writeHeader(out, reader.headerNames());
+        outcome.headerProblem = reader.headerProblem();
     }
     InputRecord record;
-    while (!outcome.WriteFailed && reader.Next(record)) {
-        ++outcome.Records;
-        outcome.Failed += record.Ok() ? 0 : 1;
-        out.clear();
+    while (!outcome.writeFailed && reader.next(record)) {
+        ++outcome.records;
+        outcome.failed += record.ok() ? 0 : 1;
         if (csv) {
-            csv->Record(out, record);
+            csv->writeRecord(out, record);
         } else {
-            AppendJsonRecord(out, record);
+            appendJsonRecord(out, record);
         }
-        outcome.WriteFailed = !write(out);
+        if (out.size() >= kWriteSize) {
+            outcome.writeFailed = !write(out);
+            out.clear();
+        }
     }
-    outcome.ReadFailed = reader.ReadFailed();
-    outcome.ReadErrno = reader.ReadErrno();
+    if (!outcome.writeFailed && !out.empty()) {
+        outcome.writeFailed = !write(out);
+    }
+    outcome.readFailed = reader.readFailed();
+    outcome.readErrno = reader.readErrno();
     return outcome;
 }
 

@@ -1,6 +1,5 @@
 #include "cli/ColumnPanelText.h"
 
-#include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
 #include "calc/RuleText.h"
 
@@ -41,13 +40,20 @@ std::string ColumnPanelText(const ResultType& result, std::int32_t storeyCount) 
         s += '\n';
         line(std::string(ruleSetName(result.Rules)) + ": " +
              std::string(ruleFormula(result.Rules, storeyCount)));
-        std::string factors = "f(H1)= " + FormatFixed(result.HeightFactor1, 3) +
-                              " (H1= " + storeyHeightText(result.H1Cm) + "m)";
+        std::string heights = "H1= " + storeyHeightText(result.H1Cm) + "m";
         if (storeyCount == 2) {
-            factors += "  f(H2)= " + FormatFixed(result.HeightFactor2, 3) +
-                       " (H2= " + storeyHeightText(result.H2Cm) + "m)";
+            heights += "  H2= " + storeyHeightText(result.H2Cm) + "m";
         }
-        line(factors);
+        line(heights);
+        // The factors that are not 1, as the window names them in the N line.
+        for (const std::string& f :
+             {HeightFactorText("f1", result.Rules, result.H1Cm),
+              storeyCount == 2 ? HeightFactorText("f2", result.Rules, result.H2Cm)
+                               : std::string()}) {
+            if (!f.empty()) {
+                line(f);
+            }
+        }
         const std::string warning = tallStoreyWarning(result.Rules, result.H1Cm, result.H2Cm);
         if (!warning.empty()) {
             line(warning);

@@ -4,27 +4,27 @@
 
 namespace koruba::cli {
 
-void SplitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split) {
-    split.Fields = 0;
-    split.Starts.clear();
-    split.Fault = CsvFault::None;
-    split.FaultField = 0;
-    split.FaultOffset = 0;
+void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split) {
+    split.fields = 0;
+    split.starts.clear();
+    split.fault = CsvFault::None;
+    split.faultField = 0;
+    split.faultOffset = 0;
     const std::size_t n = record.size();
     std::size_t pos = 0;
-    auto fault = [&](CsvFault kind, std::size_t at) {
-        if (split.Fault == CsvFault::None) {
-            split.Fault = kind;
-            split.FaultField = split.Fields;
-            split.FaultOffset = at;
+    auto setFault = [&](CsvFault kind, std::size_t at) {
+        if (split.fault == CsvFault::None) {
+            split.fault = kind;
+            split.faultField = split.fields;
+            split.faultOffset = at;
         }
     };
     while (true) {
-        if (fields.size() <= split.Fields) {
+        if (fields.size() <= split.fields) {
             fields.emplace_back();
         }
-        std::string& f = fields[split.Fields++];
-        split.Starts.push_back(pos);
+        std::string& f = fields[split.fields++];
+        split.starts.push_back(pos);
         f.clear();
         if (pos < n && record[pos] == '"') {
             const std::size_t open = pos;
@@ -33,7 +33,7 @@ void SplitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
                 const std::size_t q = record.find('"', pos);
                 if (q == std::string_view::npos) {
                     f.append(record.substr(pos));
-                    fault(CsvFault::Unclosed, open);
+                    setFault(CsvFault::Unclosed, open);
                     return;
                 }
                 f.append(record.substr(pos, q - pos));
@@ -48,7 +48,7 @@ void SplitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
             // Only a comma or the end of the record may follow.
             const std::size_t comma = std::min(record.find(',', pos), n);
             if (comma != pos) {
-                fault(CsvFault::TextAfterQuote, pos);
+                setFault(CsvFault::TextAfterQuote, pos);
             }
             pos = comma;
         } else {

@@ -19,17 +19,17 @@ enum class CsvFault {
 };
 
 struct CsvSplit {
-    std::size_t Fields = 0;
-    std::vector<std::size_t> Starts; // byte offset of each field in the record
-    CsvFault Fault = CsvFault::None;
-    std::size_t FaultField = 0;  // 1-based
-    std::size_t FaultOffset = 0; // the byte where the fault is
+    std::size_t fields = 0;
+    std::vector<std::size_t> starts; // byte offset of each field in the record
+    CsvFault fault = CsvFault::None;
+    std::size_t faultField = 0;  // 1-based
+    std::size_t faultOffset = 0; // the byte where the fault is
 };
 
-// Splits a record (without its line end) into fields[0 .. split.Fields);
+// Splits a record (without its line end) into fields[0 .. split.fields);
 // the vector only grows, so its strings keep their buffers from record to
 // record. An unclosed quoted field holds the rest of the record.
-void SplitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split);
+void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split);
 
 // Appends a field, in quotes when it holds a comma, quote, carriage return
 // or line feed.

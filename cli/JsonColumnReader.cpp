@@ -14,7 +14,7 @@ namespace ondemand = simdjson::ondemand;
 
 namespace {
 
-std::string_view TrimRight(std::string_view s) {
+std::string_view trimRight(std::string_view s) {
     while (!s.empty() &&
            (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) {
         s.remove_suffix(1);
@@ -23,7 +23,7 @@ std::string_view TrimRight(std::string_view s) {
 }
 
 // What a simdjson error means to someone who wrote the line.
-std::string_view Explain(simdjson::error_code e) {
+std::string_view explain(simdjson::error_code e) {
     switch (e) {
     case simdjson::UNCLOSED_STRING:
         return "string is not closed";
@@ -57,7 +57,7 @@ struct Fault {
 // Where a line goes wrong that simdjson refused as a whole, as a person
 // would look for it: a string not closed, a control character in a
 // string, text after the object, brackets still open at the end.
-std::optional<Fault> LocateStructureFault(std::string_view line) {
+std::optional<Fault> locateStructureFault(std::string_view line) {
     int depth = 0;
     bool inString = false;
     std::size_t open = 0;
@@ -69,7 +69,7 @@ std::optional<Fault> LocateStructureFault(std::string_view line) {
             } else if (c == '"') {
                 inString = false;
             } else if (static_cast<unsigned char>(c) < 0x20) {
-                return Fault{i, Explain(simdjson::UNESCAPED_CHARS)};
+                return Fault{i, explain(simdjson::UNESCAPED_CHARS)};
             }
         } else if (c == '"') {
             inString = true;
@@ -84,10 +84,10 @@ std::optional<Fault> LocateStructureFault(std::string_view line) {
         }
     }
     if (inString) {
-        return Fault{open, Explain(simdjson::UNCLOSED_STRING)};
+        return Fault{open, explain(simdjson::UNCLOSED_STRING)};
     }
     if (depth > 0) {
-        return Fault{line.size(), Explain(simdjson::INCOMPLETE_ARRAY_OR_OBJECT)};
+        return Fault{line.size(), explain(simdjson::INCOMPLETE_ARRAY_OR_OBJECT)};
     }
     return std::nullopt;
 }
@@ -101,11 +101,11 @@ struct JsonColumnReader::Impl {
     ondemand::document doc;
     std::string* error = nullptr;
 
-    std::size_t Offset(const char* p) const {
+    std::size_t offset(const char* p) const {
         return p == nullptr ? line.size() : static_cast<std::size_t>(p - line.data());
     }
     // Where the parser stands: the start of the next token, or the end.
-    const char* Here() {
+    const char* here() {
         const char* p = nullptr;
         if (doc.current_location().get(p) != simdjson::SUCCESS || p < line.data() ||
             p > line.data() + line.size()) {
@@ -113,54 +113,57 @@ struct JsonColumnReader::Impl {
         }
         return p;
     }
-    bool Fail(std::size_t at, std::string_view what) {
+    bool fail(std::size_t at, std::string_view what) {
         *error = "column " + std::to_string(CharacterColumn(line, at)) + ": ";
         *error += what;
-        if (at >= TrimRight(line).size() && what.find("end of the line") == std::string::npos) {
+        if (at >= trimRight(line).size() && what.find("end of the line") == std::string::npos) {
             *error += ", found the end of the line";
         }
         return false;
     }
-    bool Fail(const char* at, std::string_view what) { return Fail(Offset(at), what); }
-    bool Fail(simdjson::error_code e) { return Fail(Here(), e); }
-    bool Fail(const char* at, simdjson::error_code e) {
+    bool fail(const char* at, std::string_view what) { return fail(offset(at), what); }
+    bool fail(simdjson::error_code e) { return fail(here(), e); }
+    bool fail(const char* at, simdjson::error_code e) {
+        if (e == simdjson::UTF8_ERROR) {
+            return fail(FindInvalidUtf8(line), explain(e));
+        }
         // Faults of the structure are found in the whole line before any
         // member is read; look for the place a person would point at.
         if (e == simdjson::UNCLOSED_STRING || e == simdjson::UNESCAPED_CHARS ||
             e == simdjson::INCOMPLETE_ARRAY_OR_OBJECT || e == simdjson::TAPE_ERROR) {
-            if (const std::optional<Fault> f = LocateStructureFault(line)) {
-                return Fail(f->at, f->what);
+            if (const std::optional<Fault> f = locateStructureFault(line)) {
+                return fail(f->at, f->what);
             }
         }
-        return Fail(at, Explain(e));
+        return fail(at, explain(e));
     }
 
     // Reads any value to its end, checking it is valid JSON. Values nested
     // deeper than kMaxDepth are refused, not followed.
-    bool Walk(ondemand::value value, int depth = 1) {
+    bool walk(ondemand::value value, int depth = 1) {
         if (depth > kMaxDepth) {
-            return Fail(simdjson::DEPTH_ERROR);
+            return fail(simdjson::DEPTH_ERROR);
         }
         ondemand::json_type type;
         if (auto e = value.type().get(type)) {
-            return Fail(e);
+            return fail(e);
         }
         switch (type) {
         case ondemand::json_type::object: {
             ondemand::object object;
             if (auto e = value.get_object().get(object)) {
-                return Fail(e);
+                return fail(e);
             }
             for (auto member : object) {
                 ondemand::field field;
                 std::string_view key;
                 if (auto e = std::move(member).get(field)) {
-                    return Fail(e);
+                    return fail(e);
                 }
                 if (auto e = field.unescaped_key().get(key)) {
-                    return Fail(e);
+                    return fail(e);
                 }
-                if (!Walk(field.value(), depth + 1)) {
+                if (!walk(field.value(), depth + 1)) {
                     return false;
                 }
             }
@@ -169,14 +172,14 @@ struct JsonColumnReader::Impl {
         case ondemand::json_type::array: {
             ondemand::array array;
             if (auto e = value.get_array().get(array)) {
-                return Fail(e);
+                return fail(e);
             }
             for (auto element : array) {
                 ondemand::value v;
                 if (auto e = std::move(element).get(v)) {
-                    return Fail(e);
+                    return fail(e);
                 }
-                if (!Walk(v, depth + 1)) {
+                if (!walk(v, depth + 1)) {
                     return false;
                 }
             }
@@ -184,169 +187,169 @@ struct JsonColumnReader::Impl {
         }
         case ondemand::json_type::string: {
             std::string_view s;
-            const char* at = Here();
+            const char* at = here();
             if (auto e = value.get_string().get(s)) {
-                return Fail(at, e);
+                return fail(at, e);
             }
             return true;
         }
         case ondemand::json_type::number: {
             double d = 0;
             if (auto e = value.get_double().get(d)) {
-                return Fail(e);
+                return fail(e);
             }
             return true;
         }
         case ondemand::json_type::boolean: {
             bool b = false;
             if (auto e = value.get_bool().get(b)) {
-                return Fail(e);
+                return fail(e);
             }
             return true;
         }
         case ondemand::json_type::null: {
             bool isNull = false;
             if (auto e = value.is_null().get(isNull); e || !isNull) {
-                return Fail(e ? e : simdjson::N_ATOM_ERROR);
+                return fail(e ? e : simdjson::N_ATOM_ERROR);
             }
             return true;
         }
         }
-        return Fail(simdjson::TAPE_ERROR);
+        return fail(simdjson::TAPE_ERROR);
     }
 
     // A number's text as written, checked.
-    bool NumberText(ondemand::value& value, std::string_view& text) {
-        const char* at = Here();
-        text = TrimRight(value.raw_json_token());
+    bool numberText(ondemand::value& value, std::string_view& text) {
+        const char* at = here();
+        text = trimRight(value.raw_json_token());
         double d = 0;
         if (auto e = value.get_double().get(d)) {
-            return Fail(at, Explain(e));
+            return fail(at, explain(e));
         }
         return true;
     }
 
-    bool ReadId(ondemand::value& value, ondemand::json_type type, InputRecord& record);
-    bool ReadPattern(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
-    bool ReadReversed(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
-    bool ReadBays(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
-    bool ReadCondition(std::string_view key, ondemand::value& value, ondemand::json_type type,
+    bool readId(ondemand::value& value, ondemand::json_type type, InputRecord& record);
+    bool readPattern(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
+    bool readReversed(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
+    bool readBays(ondemand::value& value, ondemand::json_type type, ColumnInput& column);
+    bool readCondition(std::string_view key, ondemand::value& value, ondemand::json_type type,
                        CalcConditions& conditions, std::string_view& text);
-    bool ReadMember(std::string_view key, ondemand::value value, InputRecord& record,
+    bool readMember(std::string_view key, ondemand::value value, InputRecord& record,
                     std::string& earlierError);
-    bool Read(std::string_view text, InputRecord& record);
+    bool read(std::string_view text, InputRecord& record);
 };
 
-bool JsonColumnReader::Impl::ReadId(ondemand::value& value, ondemand::json_type type,
+bool JsonColumnReader::Impl::readId(ondemand::value& value, ondemand::json_type type,
                                     InputRecord& record) {
     std::string_view text;
-    const char* at = Here();
+    const char* at = here();
     if (type == ondemand::json_type::string) {
         if (auto e = value.get_string().get(text)) {
-            return Fail(at, e);
+            return fail(at, e);
         }
     } else if (type == ondemand::json_type::number) {
-        if (!NumberText(value, text)) {
+        if (!numberText(value, text)) {
             return false;
         }
     } else {
-        return Fail(at, "\"id\" must be a string or a number");
+        return fail(at, "\"id\" must be a string or a number");
     }
-    record.Id.assign(text);
-    record.HaveId = true;
+    record.id.assign(text);
+    record.haveId = true;
     return true;
 }
 
-bool JsonColumnReader::Impl::ReadPattern(ondemand::value& value, ondemand::json_type type,
+bool JsonColumnReader::Impl::readPattern(ondemand::value& value, ondemand::json_type type,
                                          ColumnInput& column) {
-    const char* at = Here();
+    const char* at = here();
     if (type != ondemand::json_type::number) {
-        return Fail(at, "\"pattern\" must be the number 21, 22, 11, 12 or 13");
+        return fail(at, "\"pattern\" must be the number 21, 22, 11, 12 or 13");
     }
     std::string_view text;
     std::string message;
-    if (!NumberText(value, text)) {
+    if (!numberText(value, text)) {
         return false;
     }
     if (!ParsePatternText(text, column.Pattern, message)) {
-        return Fail(at, message);
+        return fail(at, message);
     }
     return true;
 }
 
-bool JsonColumnReader::Impl::ReadReversed(ondemand::value& value, ondemand::json_type type,
+bool JsonColumnReader::Impl::readReversed(ondemand::value& value, ondemand::json_type type,
                                           ColumnInput& column) {
-    const char* at = Here();
+    const char* at = here();
     if (type == ondemand::json_type::boolean) {
         bool b = false;
         if (auto e = value.get_bool().get(b)) {
-            return Fail(e);
+            return fail(e);
         }
         column.Reversed = b ? 1 : 0;
         return true;
     }
     std::string_view text;
-    if (type == ondemand::json_type::number && NumberText(value, text) &&
+    if (type == ondemand::json_type::number && numberText(value, text) &&
         (text == "0" || text == "1")) {
         column.Reversed = text == "1" ? 1 : 0;
         return true;
     }
-    return Fail(at, "\"reversed\" must be true, false, 0 or 1");
+    return fail(at, "\"reversed\" must be true, false, 0 or 1");
 }
 
-bool JsonColumnReader::Impl::ReadBays(ondemand::value& value, ondemand::json_type type,
+bool JsonColumnReader::Impl::readBays(ondemand::value& value, ondemand::json_type type,
                                       ColumnInput& column) {
-    const char* at = Here();
+    const char* at = here();
     ondemand::array array;
     if (type != ondemand::json_type::array || value.get_array().get(array)) {
-        return Fail(at, "\"bays\" must be an array of four tokens (bays 1 to 4)");
+        return fail(at, "\"bays\" must be an array of four tokens (bays 1 to 4)");
     }
     std::size_t count = 0;
     std::string tokenError;
     for (auto element : array) {
         ondemand::value v;
         if (auto e = std::move(element).get(v)) {
-            return Fail(e);
+            return fail(e);
         }
-        const char* tokenAt = Here();
+        const char* tokenAt = here();
         ondemand::json_type t;
         if (auto e = v.type().get(t)) {
-            return Fail(e);
+            return fail(e);
         }
         if (count < 4 && t != ondemand::json_type::string) {
-            return Fail(tokenAt, "bay " + std::to_string(count + 1) + " must be a string token");
+            return fail(tokenAt, "bay " + std::to_string(count + 1) + " must be a string token");
         }
         if (count < 4) {
             std::string_view token;
             if (auto e = v.get_string().get(token)) {
-                return Fail(tokenAt, e);
+                return fail(tokenAt, e);
             }
             if (!ParseBayToken(token, column.Bays[count], tokenError)) {
-                return Fail(tokenAt, "bay " + std::to_string(count + 1) + ": " + tokenError);
+                return fail(tokenAt, "bay " + std::to_string(count + 1) + ": " + tokenError);
             }
-        } else if (!Walk(v)) {
+        } else if (!walk(v)) {
             return false;
         }
         ++count;
     }
     if (count != 4) {
-        return Fail(at, "\"bays\" holds " + std::to_string(count) +
+        return fail(at, "\"bays\" holds " + std::to_string(count) +
                             (count == 1 ? " token" : " tokens") + "; it needs four (bays 1 to 4)");
     }
     return true;
 }
 
 // "rules": 2000 or 2025; "h1", "h2": metres. Numbers or strings.
-bool JsonColumnReader::Impl::ReadCondition(std::string_view key, ondemand::value& value,
+bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value& value,
                                            ondemand::json_type type, CalcConditions& conditions,
                                            std::string_view& text) {
-    const char* at = Here();
+    const char* at = here();
     if (type == ondemand::json_type::string) {
         if (auto e = value.get_string().get(text)) {
-            return Fail(at, e);
+            return fail(at, e);
         }
-    } else if (type != ondemand::json_type::number || !NumberText(value, text)) {
-        return Fail(at, key == "rules" ? "\"rules\" must be 2000 or 2025"
+    } else if (type != ondemand::json_type::number || !numberText(value, text)) {
+        return fail(at, key == "rules" ? "\"rules\" must be 2000 or 2025"
                                        : "\"" + std::string(key) +
                                              "\" must be a storey height in metres (a number "
                                              "or a numeric string)");
@@ -357,77 +360,73 @@ bool JsonColumnReader::Impl::ReadCondition(std::string_view key, ondemand::value
             : parseStoreyHeight(text, key == "h1" ? conditions.h1Cm : conditions.h2Cm, problem)) {
         return true;
     }
-    return Fail(at, key == "rules" ? problem : std::string(key) + " " + problem);
+    return fail(at, key == "rules" ? problem : std::string(key) + " " + problem);
 }
 
-bool JsonColumnReader::Impl::ReadMember(std::string_view key, ondemand::value value,
+bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value value,
                                         InputRecord& record, std::string& earlierError) {
-    const char* start = Here();
+    const char* start = here();
     ondemand::json_type type;
     if (auto e = value.type().get(type)) {
-        return Fail(e);
+        return fail(e);
     }
     bool ok = true;
     bool isString = false;
     std::string_view text;
     if (key == "id") {
-        ok = ReadId(value, type, record);
+        ok = readId(value, type, record);
         isString = type == ondemand::json_type::string;
-        text = record.Id;
+        text = record.id;
     } else if (key == "pattern") {
-        ok = ReadPattern(value, type, record.Column);
+        ok = readPattern(value, type, record.column);
     } else if (key == "reversed") {
-        ok = ReadReversed(value, type, record.Column);
+        ok = readReversed(value, type, record.column);
     } else if (key == "bays") {
-        ok = ReadBays(value, type, record.Column);
+        ok = readBays(value, type, record.column);
     } else if (key == "rules" || key == "h1" || key == "h2") {
-        ok = ReadCondition(key, value, type, record.Column.Conditions, text);
+        ok = readCondition(key, value, type, record.column.Conditions, text);
         isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
         isString = true;
         if (auto e = value.get_string().get(text)) {
-            return Fail(start, e);
+            return fail(start, e);
         }
         if (key == "error") {
             earlierError.assign(text);
         }
     } else {
-        ok = Walk(value);
+        ok = walk(value);
     }
     if (!ok) {
         return false;
     }
-    InputCell& cell = record.Cells.emplace_back();
-    cell.Name.assign(key);
+    InputCell& cell = record.cells.emplace_back();
+    cell.name.assign(key);
     if (isString) {
-        cell.Value.assign(text);
+        cell.value.assign(text);
     } else {
-        const std::size_t from = Offset(start);
-        cell.Value.assign(TrimRight(line.substr(from, Offset(Here()) - from)));
+        const std::size_t from = offset(start);
+        cell.value.assign(trimRight(line.substr(from, offset(here()) - from)));
     }
     return true;
 }
 
-bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
+bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     padded.assign(text);
     padded.resize(text.size() + simdjson::SIMDJSON_PADDING);
     line = std::string_view(padded.data(), text.size());
-    const std::size_t bad = FindInvalidUtf8(line);
-    if (bad != std::string_view::npos) {
-        return Fail(bad, "the line is not UTF-8 text");
-    }
     const std::size_t first = line.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos || line[first] != '{') {
-        return Fail(first == std::string_view::npos ? line.size() : first,
+        return fail(first == std::string_view::npos ? line.size() : first,
                     "expected a JSON object starting with '{'");
     }
     const simdjson::padded_string_view view(padded.data(), text.size(), padded.size());
     if (auto e = parser.iterate(view).get(doc)) {
-        return Fail(line.data() + first, e);
+        return fail(line.data() + first, e);
     }
     ondemand::object object;
     if (auto e = doc.get_object().get(object)) {
-        return Fail(e);
+        return fail(e);
     }
     // The four required members, then the optional ones that must not
     // appear twice either.
@@ -438,31 +437,31 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
     for (auto member : object) {
         ondemand::field field;
         if (auto e = std::move(member).get(field)) {
-            return Fail(e);
+            return fail(e);
         }
         const char* keyAt = field.key().raw() - 1; // the opening quote
         std::string_view key;
         if (auto e = field.unescaped_key().get(key)) {
-            return Fail(keyAt, Explain(e));
+            return fail(keyAt, explain(e));
         }
         const std::string name(key);
         for (std::size_t k = 0; k < std::size(kKnown); ++k) {
             if (name == kKnown[k]) {
                 if (seen[k]) {
-                    return Fail(keyAt, "member \"" + name + "\" appears twice");
+                    return fail(keyAt, "member \"" + name + "\" appears twice");
                 }
                 seen[k] = true;
             }
         }
-        if (!ReadMember(name, field.value(), record, earlierError)) {
+        if (!readMember(name, field.value(), record, earlierError)) {
             return false;
         }
     }
-    if (const char* rest = Here(); rest != nullptr) {
-        return Fail(rest, "text after the end of the object");
+    if (const char* rest = here(); rest != nullptr) {
+        return fail(rest, "text after the end of the object");
     }
     if (!earlierError.empty()) {
-        return Fail(std::size_t{0}, "the record failed in an earlier run: " + earlierError);
+        return fail(std::size_t{0}, "the record failed in an earlier run: " + earlierError);
     }
     std::string missing;
     for (std::size_t k = 0; k < 4; ++k) {
@@ -473,31 +472,32 @@ bool JsonColumnReader::Impl::Read(std::string_view text, InputRecord& record) {
         }
     }
     if (!missing.empty()) {
-        return Fail(std::size_t{0}, "the object lacks " + missing);
+        return fail(std::size_t{0}, "the object lacks " + missing);
     }
-    const ColumnInput& column = record.Column;
+    const ColumnInput& column = record.column;
     if (const auto e = conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
-        return Fail(std::size_t{0}, *e);
+        return fail(std::size_t{0}, *e);
     }
     return true;
 }
 
 JsonColumnReader::JsonColumnReader() : impl_(std::make_unique<Impl>()) {
-    // One level more than members may nest: the object itself.
-    [[maybe_unused]] const auto e = impl_->parser.allocate(4096, kMaxDepth + 1);
+    // Room above the depth that walk allows: the object itself and the
+    // arrays and objects walk enters before it counts them.
+    [[maybe_unused]] const auto e = impl_->parser.allocate(4096, kMaxDepth + 4);
 }
 
 JsonColumnReader::~JsonColumnReader() = default;
 
-bool JsonColumnReader::Read(std::string_view line, InputRecord& record, std::string& error,
+bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::string& error,
                             RuleSet defaultRules) {
     impl_->error = &error;
-    record.Cells.clear();
-    record.Id.clear();
-    record.HaveId = false;
-    record.Column = ColumnInput{};
-    record.Column.Conditions.rules = defaultRules;
-    return impl_->Read(line, record);
+    record.cells.clear();
+    record.id.clear();
+    record.haveId = false;
+    record.column = ColumnInput{};
+    record.column.Conditions.rules = defaultRules;
+    return impl_->read(line, record);
 }
 
 } // namespace koruba::cli

@@ -27,9 +27,9 @@ public:
 
     // Fills record's cells, id and column; on failure returns false with a
     // message that starts with the 1-based character column ("column 17:
-    // ..."). record.HaveId tells whether the id was read before the fault.
+    // ..."). record.haveId tells whether the id was read before the fault.
     // The rules are those of a line without a "rules" member.
-    bool Read(std::string_view line, InputRecord& record, std::string& error,
+    bool read(std::string_view line, InputRecord& record, std::string& error,
               RuleSet defaultRules = RuleSet::Notice2000);
 
 private:

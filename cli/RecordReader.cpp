@@ -22,7 +22,7 @@ enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
 constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
 enum : std::size_t { kRulesCol, kH1Col, kH2Col };
 
-std::string NormalName(std::string_view name) {
+std::string normalName(std::string_view name) {
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
         name.remove_prefix(1);
     }
@@ -36,12 +36,12 @@ std::string NormalName(std::string_view name) {
     return s;
 }
 
-bool IsBlank(std::string_view text) {
+bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
 // "16 MiB"
-std::string LimitText(std::size_t limit) {
+std::string limitText(std::size_t limit) {
     if (limit % (std::size_t{1} << 20) == 0) {
         return std::to_string(limit >> 20) + " MiB";
     }
@@ -49,15 +49,15 @@ std::string LimitText(std::size_t limit) {
 }
 
 // "line 7", or "lines 7-9" for a record over several lines.
-std::string LinesText(const RawRecord& raw) {
-    if (raw.FirstLine == raw.LastLine) {
-        return "line " + std::to_string(raw.FirstLine);
+std::string linesText(const RawRecord& raw) {
+    if (raw.firstLine == raw.lastLine) {
+        return "line " + std::to_string(raw.firstLine);
     }
-    return "lines " + std::to_string(raw.FirstLine) + "-" + std::to_string(raw.LastLine);
+    return "lines " + std::to_string(raw.firstLine) + "-" + std::to_string(raw.lastLine);
 }
 
 // "line 8, column 3" of a byte in a record that starts on firstLine.
-std::string PlaceText(std::string_view text, std::size_t offset, std::int64_t firstLine) {
+std::string placeText(std::string_view text, std::size_t offset, std::int64_t firstLine) {
     const std::string_view before = text.substr(0, offset);
     std::int64_t line = firstLine;
     std::size_t lineStart = 0;
@@ -71,7 +71,7 @@ std::string PlaceText(std::string_view text, std::size_t offset, std::int64_t fi
            std::to_string(CharacterColumn(text.substr(lineStart), offset - lineStart));
 }
 
-std::int64_t LineOf(std::string_view text, std::size_t offset, std::int64_t firstLine) {
+std::int64_t lineOf(std::string_view text, std::size_t offset, std::int64_t firstLine) {
     std::int64_t line = firstLine;
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
         line += text[i] == '\n' ? 1 : 0;
@@ -87,24 +87,24 @@ struct CsvHeader {
     std::optional<std::size_t> errorColumn;
     std::string problem;
 
-    void Read(const RawRecord& raw, std::vector<std::string>& fields, CsvSplit& split,
+    void read(const RawRecord& raw, std::vector<std::string>& fields, CsvSplit& split,
               std::size_t limit) {
-        if (raw.TooLong) {
-            problem = "the header is longer than " + LimitText(limit);
+        if (raw.tooLong) {
+            problem = "the header is longer than " + limitText(limit);
             return;
         }
-        SplitCsvRecord(raw.Text, fields, split);
+        splitCsvRecord(raw.text, fields, split);
         names.clear();
-        for (std::size_t i = 0; i < split.Fields; ++i) {
-            AppendValidUtf8(names.emplace_back(), fields[i]);
+        for (std::size_t i = 0; i < split.fields; ++i) {
+            appendValidUtf8(names.emplace_back(), fields[i]);
         }
-        if (split.Fault != CsvFault::None) {
-            problem = "header, field " + std::to_string(split.FaultField) + ": " +
-                      (split.Fault == CsvFault::Unclosed ? "the quoted field is never closed"
+        if (split.fault != CsvFault::None) {
+            problem = "header, field " + std::to_string(split.faultField) + ": " +
+                      (split.fault == CsvFault::Unclosed ? "the quoted field is never closed"
                                                          : "text after the closing quote");
             return;
         }
-        if (FindInvalidUtf8(raw.Text) != std::string_view::npos) {
+        if (FindInvalidUtf8(raw.text) != std::string_view::npos) {
             problem = "the header is not UTF-8 text";
             return;
         }
@@ -112,7 +112,7 @@ struct CsvHeader {
         std::string missing;
         std::string twice;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string n = NormalName(names[i]);
+            const std::string n = normalName(names[i]);
             for (std::size_t k = 0; k < kInputColumns.size(); ++k) {
                 if (n == kInputColumns[k]) {
                     twice = found[k] ? std::string(kInputColumns[k]) : twice;
@@ -146,7 +146,7 @@ struct CsvHeader {
 
 } // namespace
 
-ReadFunction ReadFromFile(std::FILE* file) {
+ReadFunction readFromFile(std::FILE* file) {
     return [file](char* buf, std::size_t n) -> std::ptrdiff_t {
         const std::size_t got = std::fread(buf, 1, n, file);
         if (got == 0 && std::ferror(file)) {
@@ -171,49 +171,49 @@ struct RecordReader::State {
     std::vector<std::string> fields;
     CsvSplit split;
 
-    bool NextRaw(RawRecord& raw) {
-        while (splitter.Next(raw)) {
-            if (raw.TooLong || raw.FirstLine != raw.LastLine || !IsBlank(raw.Text)) {
+    bool nextRaw(RawRecord& raw) {
+        while (splitter.next(raw)) {
+            if (raw.tooLong || raw.firstLine != raw.lastLine || !isBlank(raw.text)) {
                 return true;
             }
         }
         return false;
     }
-    void FillCsv(RawRecord& raw, InputRecord& record);
-    void FillJson(const RawRecord& raw, InputRecord& record);
-    std::string CsvFieldError(const RawRecord& raw, ColumnInput& column) const;
-    std::string CsvConditionsError(const RawRecord& raw, ColumnInput& column) const;
+    void fillCsv(RawRecord& raw, InputRecord& record);
+    void fillJson(const RawRecord& raw, InputRecord& record);
+    std::string csvFieldError(const RawRecord& raw, ColumnInput& column) const;
+    std::string csvConditionsError(const RawRecord& raw, ColumnInput& column) const;
 };
 
-void RecordReader::State::FillCsv(RawRecord& raw, InputRecord& record) {
-    SplitCsvRecord(raw.Text, fields, split);
-    if ((split.Fault != CsvFault::None || raw.Unclosed) && raw.FirstLine != raw.LastLine) {
+void RecordReader::State::fillCsv(RawRecord& raw, InputRecord& record) {
+    splitCsvRecord(raw.text, fields, split);
+    if ((split.fault != CsvFault::None || raw.unclosed) && raw.firstLine != raw.lastLine) {
         // A quote that went wrong holds lines together that are rows of
         // their own: the row is its first line only, and reading goes on
         // at the next.
-        splitter.CutBackToFirstLine(raw);
-        record.LastLine = raw.LastLine;
-        SplitCsvRecord(raw.Text, fields, split);
+        splitter.cutBackToFirstLine(raw);
+        record.lastLine = raw.lastLine;
+        splitCsvRecord(raw.text, fields, split);
     }
-    for (std::size_t i = 0; i < split.Fields; ++i) {
-        InputCell& cell = record.Cells.emplace_back();
+    for (std::size_t i = 0; i < split.fields; ++i) {
+        InputCell& cell = record.cells.emplace_back();
         if (i < header.names.size()) {
-            cell.Name = header.names[i];
+            cell.name = header.names[i];
         }
-        AppendValidUtf8(cell.Value, fields[i]);
+        appendValidUtf8(cell.value, fields[i]);
     }
-    const std::size_t bad = FindInvalidUtf8(raw.Text);
+    const std::size_t bad = FindInvalidUtf8(raw.text);
     const std::string utf8Problem =
         bad == std::string_view::npos
             ? std::string()
-            : PlaceText(raw.Text, bad, raw.FirstLine) +
+            : placeText(raw.text, bad, raw.firstLine) +
                   ": the row is not UTF-8 text (save the file as CSV UTF-8); bad bytes are shown "
                   "as U+FFFD";
-    std::string& error = record.Error;
-    if (split.Fault != CsvFault::None) {
-        error = "line " + std::to_string(LineOf(raw.Text, split.FaultOffset, raw.FirstLine)) +
-                ", field " + std::to_string(split.FaultField) + ": " +
-                (split.Fault == CsvFault::Unclosed ? "the quoted field is never closed"
+    std::string& error = record.error;
+    if (split.fault != CsvFault::None) {
+        error = "line " + std::to_string(lineOf(raw.text, split.faultOffset, raw.firstLine)) +
+                ", field " + std::to_string(split.faultField) + ": " +
+                (split.fault == CsvFault::Unclosed ? "the quoted field is never closed"
                                                    : "text after the closing quote");
         if (!utf8Problem.empty()) {
             error += "; and at " + utf8Problem;
@@ -221,34 +221,34 @@ void RecordReader::State::FillCsv(RawRecord& raw, InputRecord& record) {
     } else if (!utf8Problem.empty()) {
         error = utf8Problem;
     } else if (!header.problem.empty()) {
-        error = LinesText(raw) + ": " + header.problem;
-    } else if (split.Fields != header.names.size()) {
-        error = LinesText(raw) + ": " + std::to_string(split.Fields) + " fields, the header has " +
+        error = linesText(raw) + ": " + header.problem;
+    } else if (split.fields != header.names.size()) {
+        error = linesText(raw) + ": " + std::to_string(split.fields) + " fields, the header has " +
                 std::to_string(header.names.size());
     } else if (header.errorColumn && !fields[*header.errorColumn].empty()) {
-        error = LinesText(raw) +
-                ": the row failed in an earlier run: " + record.Cells[*header.errorColumn].Value;
+        error = linesText(raw) +
+                ": the row failed in an earlier run: " + record.cells[*header.errorColumn].value;
     } else {
-        error = CsvFieldError(raw, record.Column);
+        error = csvFieldError(raw, record.column);
         if (error.empty()) {
-            error = CsvConditionsError(raw, record.Column);
+            error = csvConditionsError(raw, record.column);
         }
     }
-    if (split.Fields == header.names.size() && header.problem.empty()) {
-        record.Id = record.Cells[header.index[kIdCol]].Value;
-        record.HaveId = true;
+    if (split.fields == header.names.size() && header.problem.empty()) {
+        record.id = record.cells[header.index[kIdCol]].value;
+        record.haveId = true;
     }
 }
 
-std::string RecordReader::State::CsvFieldError(const RawRecord& raw, ColumnInput& column) const {
+std::string RecordReader::State::csvFieldError(const RawRecord& raw, ColumnInput& column) const {
     std::string tokenError;
     auto fieldError = [&](std::size_t k) {
         const std::size_t i = header.index[k];
         std::string where = "line " +
-                            std::to_string(LineOf(raw.Text, split.Starts[i], raw.FirstLine)) +
+                            std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
                             ", field " + std::to_string(i + 1) + " (" + header.names[i] + ")";
-        if (raw.FirstLine != raw.LastLine) {
-            where += " of the row on " + LinesText(raw);
+        if (raw.firstLine != raw.lastLine) {
+            where += " of the row on " + linesText(raw);
         }
         return where + ": " + tokenError;
     };
@@ -266,7 +266,7 @@ std::string RecordReader::State::CsvFieldError(const RawRecord& raw, ColumnInput
     return {};
 }
 
-std::string RecordReader::State::CsvConditionsError(const RawRecord& raw,
+std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
                                                     ColumnInput& column) const {
     CalcConditions& c = column.Conditions;
     c = CalcConditions{};
@@ -278,29 +278,29 @@ std::string RecordReader::State::CsvConditionsError(const RawRecord& raw,
         }
         const std::size_t i = *header.conditionIndex[k];
         const std::string& text = fields[i];
-        if (IsBlank(text)) {
+        if (isBlank(text)) {
             continue; // not given
         }
         const bool ok = k == kRulesCol ? parseRuleSet(text, c.rules, problem)
                         : k == kH1Col  ? parseStoreyHeight(text, c.h1Cm, problem)
                                        : parseStoreyHeight(text, c.h2Cm, problem);
         if (!ok) {
-            return "line " + std::to_string(LineOf(raw.Text, split.Starts[i], raw.FirstLine)) +
+            return "line " + std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
                    ", field " + std::to_string(i + 1) + " (" + header.names[i] +
                    "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +
                    problem;
         }
     }
     if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
-        return LinesText(raw) + ": " + *e;
+        return linesText(raw) + ": " + *e;
     }
     return {};
 }
 
-void RecordReader::State::FillJson(const RawRecord& raw, InputRecord& record) {
+void RecordReader::State::fillJson(const RawRecord& raw, InputRecord& record) {
     std::string error;
-    if (!json.Read(raw.Text, record, error, defaultRules)) {
-        record.Error = "line " + std::to_string(raw.FirstLine) + ", " + error;
+    if (!json.read(raw.text, record, error, defaultRules)) {
+        record.error = "line " + std::to_string(raw.firstLine) + ", " + error;
     }
 }
 
@@ -309,75 +309,75 @@ RecordReader::RecordReader(InputFormat format, ReadFunction read, std::size_t re
 
 RecordReader::~RecordReader() = default;
 
-InputFormat RecordReader::Format() const {
+InputFormat RecordReader::format() const {
     return state_->format;
 }
 
-void RecordReader::SetDefaultRules(RuleSet rules) {
+void RecordReader::setDefaultRules(RuleSet rules) {
     state_->defaultRules = rules;
 }
 
-RuleSet RecordReader::DefaultRules() const {
+RuleSet RecordReader::defaultRules() const {
     return state_->defaultRules;
 }
 
-bool RecordReader::ReadHeader() {
+bool RecordReader::readHeader() {
     State& s = *state_;
     if (s.format != InputFormat::Csv || s.headerRead) {
         return s.haveHeader;
     }
     s.headerRead = true;
     RawRecord raw;
-    if (!s.NextRaw(raw)) {
+    if (!s.nextRaw(raw)) {
         return false;
     }
     s.haveHeader = true;
-    s.header.Read(raw, s.fields, s.split, s.limit);
+    s.header.read(raw, s.fields, s.split, s.limit);
     return true;
 }
 
-const std::vector<std::string>& RecordReader::HeaderNames() const {
+const std::vector<std::string>& RecordReader::headerNames() const {
     return state_->header.names;
 }
 
-const std::string& RecordReader::HeaderProblem() const {
+const std::string& RecordReader::headerProblem() const {
     return state_->header.problem;
 }
 
-bool RecordReader::Next(InputRecord& record) {
+bool RecordReader::next(InputRecord& record) {
     State& s = *state_;
     if (s.format == InputFormat::Csv && !s.headerRead) {
-        ReadHeader();
+        readHeader();
     }
     RawRecord raw;
-    if (!s.NextRaw(raw)) {
+    if (!s.nextRaw(raw)) {
         return false;
     }
-    record.Cells.clear();
-    record.Id.clear();
-    record.HaveId = false;
-    record.Column = ColumnInput{};
-    record.Error.clear();
-    record.FirstLine = raw.FirstLine;
-    record.LastLine = raw.LastLine;
-    if (raw.TooLong) {
-        record.Error = LinesText(raw) + ": record longer than " + LimitText(s.limit) + "; not read";
+    record.cells.clear();
+    record.id.clear();
+    record.haveId = false;
+    record.column = ColumnInput{};
+    record.error.clear();
+    record.firstLine = raw.firstLine;
+    record.lastLine = raw.lastLine;
+    if (raw.tooLong) {
+        record.error = linesText(raw) + ": record longer than " + limitText(s.limit) + "; not read";
         return true;
     }
     if (s.format == InputFormat::Csv) {
-        s.FillCsv(raw, record);
+        s.fillCsv(raw, record);
     } else {
-        s.FillJson(raw, record);
+        s.fillJson(raw, record);
     }
     return true;
 }
 
-bool RecordReader::ReadFailed() const {
-    return state_->splitter.ReadFailed();
+bool RecordReader::readFailed() const {
+    return state_->splitter.readFailed();
 }
 
-int RecordReader::ReadErrno() const {
-    return state_->splitter.ReadErrno();
+int RecordReader::readErrno() const {
+    return state_->splitter.readErrno();
 }
 
 } // namespace koruba::cli

@@ -18,13 +18,13 @@ namespace koruba::cli {
 // sheet) reads it through this, so that all of them accept and refuse the
 // same records with the same messages.
 //
-//     RecordReader reader(InputFormat::Csv, ReadFromFile(file));
-//     reader.ReadHeader();                 // CSV: the header record
+//     RecordReader reader(InputFormat::Csv, readFromFile(file));
+//     reader.readHeader();                 // CSV: the header record
 //     InputRecord r;
-//     while (reader.Next(r)) {
-//         if (r.Ok()) { ... r.Column ... } else { ... r.Error ... }
+//     while (reader.next(r)) {
+//         if (r.ok()) { ... r.column ... } else { ... r.error ... }
 //     }
-//     if (reader.ReadFailed()) { ... }
+//     if (reader.readFailed()) { ... }
 //
 // CSV: the header names the columns id, pattern, reversed, bay1 .. bay4
 // (any order and letter case, each once); other columns are kept as cells.
@@ -46,31 +46,31 @@ enum class InputFormat { Csv, JsonLines };
 inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
 
 struct InputCell {
-    std::string Name;  // the CSV header's name (empty past the header), the JSON member name
-    std::string Value; // the CSV field, the JSON string's text or the JSON value as written
+    std::string name;  // the CSV header's name (empty past the header), the JSON member name
+    std::string value; // the CSV field, the JSON string's text or the JSON value as written
 };
 
 struct InputRecord {
-    std::int64_t FirstLine = 0; // 1-based lines of the input the record spans
-    std::int64_t LastLine = 0;
+    std::int64_t firstLine = 0; // 1-based lines of the input the record spans
+    std::int64_t lastLine = 0;
     // The cells in input order, unknown ones included; always UTF-8 (bad
     // bytes of the input are replaced by U+FFFD). Empty for a record too
     // long to be read.
-    std::vector<InputCell> Cells;
-    std::string Id; // the id as text, when it could be read
-    bool HaveId = false;
-    ColumnInput Column;
+    std::vector<InputCell> cells;
+    std::string id; // the id as text, when it could be read
+    bool haveId = false;
+    ColumnInput column;
     // Empty when Column holds a column to compute; else what is wrong and
     // where ("line 7, field 6 (bay3): ...", "line 3, column 17: ...").
-    std::string Error;
+    std::string error;
 
-    bool Ok() const { return Error.empty(); }
+    bool ok() const { return error.empty(); }
 };
 
 // Reads up to n bytes into buf: the count, 0 at the end, -1 on an error
 // (errno tells which).
 using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
-ReadFunction ReadFromFile(std::FILE* file);
+ReadFunction readFromFile(std::FILE* file);
 
 class RecordReader {
 public:
@@ -79,26 +79,26 @@ public:
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
 
-    InputFormat Format() const;
+    InputFormat format() const;
 
     // The rules of records that do not name theirs; 2000 unless set.
-    void SetDefaultRules(RuleSet rules);
-    RuleSet DefaultRules() const;
+    void setDefaultRules(RuleSet rules);
+    RuleSet defaultRules() const;
 
     // CSV: reads the header record; false when the input holds none (it is
-    // empty or blank). Next calls this itself when needed. JSON Lines: no
+    // empty or blank). next() calls this itself when needed. JSON Lines: no
     // header, always false.
-    bool ReadHeader();
+    bool readHeader();
     // The header's names as written (UTF-8), and why it cannot be used
     // (empty when it can; every record then fails with this problem).
-    const std::vector<std::string>& HeaderNames() const;
-    const std::string& HeaderProblem() const;
+    const std::vector<std::string>& headerNames() const;
+    const std::string& headerProblem() const;
 
     // The next record; false at the end of the input or after a read error.
-    bool Next(InputRecord& record);
+    bool next(InputRecord& record);
 
-    bool ReadFailed() const;
-    int ReadErrno() const;
+    bool readFailed() const;
+    int readErrno() const;
 
 private:
     struct State;

@@ -37,7 +37,7 @@ Quote Step(Quote q, char c) {
 RecordSplitter::RecordSplitter(bool csvQuotes, ReadFunction read, std::size_t limit)
     : csv_(csvQuotes), read_(std::move(read)), limit_(limit) {}
 
-bool RecordSplitter::Fill() {
+bool RecordSplitter::fill() {
     if (atEnd_) {
         return false;
     }
@@ -62,37 +62,37 @@ bool RecordSplitter::Fill() {
     return true;
 }
 
-void RecordSplitter::DropByteOrderMark() {
+void RecordSplitter::dropByteOrderMark() {
     started_ = true;
-    while (end_ - begin_ < 3 && Fill()) {
+    while (end_ - begin_ < 3 && fill()) {
     }
     if (end_ - begin_ >= 3 && std::memcmp(buf_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
         begin_ += 3;
     }
 }
 
-bool RecordSplitter::Next(RawRecord& record) {
+bool RecordSplitter::next(RawRecord& record) {
     if (!started_) {
-        DropByteOrderMark();
+        dropByteOrderMark();
     }
     record = RawRecord{};
-    record.FirstLine = nextLine_;
+    record.firstLine = nextLine_;
     std::int64_t lineFeeds = 0;
     Quote quote = Quote::FieldStart;
     std::size_t k = 0; // scanned bytes of the record, from begin_
     bool found = false;
     while (true) {
         if (begin_ + k == end_) {
-            if (!record.TooLong && k > limit_ + 1) {
+            if (!record.tooLong && k > limit_ + 1) {
                 // Longer than any record with a CRLF end may be: pass over
                 // the rest without keeping it.
-                record.TooLong = true;
+                record.tooLong = true;
             }
-            if (record.TooLong) {
+            if (record.tooLong) {
                 begin_ += k;
                 k = 0;
             }
-            if (!Fill()) {
+            if (!fill()) {
                 break;
             }
             continue;
@@ -126,41 +126,41 @@ bool RecordSplitter::Next(RawRecord& record) {
         }
         ++k;
     }
-    if (!found && k == 0 && !record.TooLong) {
+    if (!found && k == 0 && !record.tooLong) {
         return false;
     }
-    record.LastLine = record.FirstLine + lineFeeds;
-    nextLine_ = record.LastLine + 1;
+    record.lastLine = record.firstLine + lineFeeds;
+    nextLine_ = record.lastLine + 1;
     lastStart_ = begin_;
     std::size_t size = k;
     if (size > 0 && buf_[begin_ + size - 1] == '\r') {
         --size;
     }
-    if (!record.TooLong && size > limit_) {
-        record.TooLong = true;
+    if (!record.tooLong && size > limit_) {
+        record.tooLong = true;
     }
-    if (!record.TooLong) {
-        record.Text = std::string_view(buf_.data() + begin_, size);
-        record.Unclosed = csv_ && !found && (quote == Quote::Open);
+    if (!record.tooLong) {
+        record.text = std::string_view(buf_.data() + begin_, size);
+        record.unclosed = csv_ && !found && (quote == Quote::Open);
     }
     begin_ += k + (found ? 1 : 0);
     return true;
 }
 
-void RecordSplitter::CutBackToFirstLine(RawRecord& record) {
-    const std::size_t lf = record.Text.find('\n');
-    if (record.TooLong || lf == std::string_view::npos) {
+void RecordSplitter::cutBackToFirstLine(RawRecord& record) {
+    const std::size_t lf = record.text.find('\n');
+    if (record.tooLong || lf == std::string_view::npos) {
         return;
     }
-    std::string_view first = record.Text.substr(0, lf);
+    std::string_view first = record.text.substr(0, lf);
     if (!first.empty() && first.back() == '\r') {
         first.remove_suffix(1);
     }
     begin_ = lastStart_ + lf + 1;
-    nextLine_ = record.FirstLine + 1;
-    record.Text = first;
-    record.LastLine = record.FirstLine;
-    record.Unclosed = false;
+    nextLine_ = record.firstLine + 1;
+    record.text = first;
+    record.lastLine = record.firstLine;
+    record.unclosed = false;
 }
 
 } // namespace koruba::cli

@@ -12,34 +12,34 @@ namespace koruba::cli {
 // One record of the input as bytes: a line, or for CSV the lines that a
 // quoted field holds together.
 struct RawRecord {
-    std::string_view Text; // without its line end; valid until the next call
-    std::int64_t FirstLine = 0;
-    std::int64_t LastLine = 0;
-    bool TooLong = false;  // longer than the limit; Text is empty
-    bool Unclosed = false; // CSV: a quote still open at the end of the input
+    std::string_view text; // without its line end; valid until the next call
+    std::int64_t firstLine = 0;
+    std::int64_t lastLine = 0;
+    bool tooLong = false;  // longer than the limit; text is empty
+    bool unclosed = false; // CSV: a quote still open at the end of the input
 };
 
 // Cuts a byte stream into records, holding at most one record (up to the
 // limit) and one read in memory. A UTF-8 byte order mark at the start is
 // dropped, and so is the carriage return of a CRLF line end. A record
 // longer than the limit is passed over to its real end (for CSV, quotes
-// included) and reported as one record with TooLong set.
+// included) and reported as one record with tooLong set.
 class RecordSplitter {
 public:
     RecordSplitter(bool csvQuotes, ReadFunction read, std::size_t limit);
 
-    bool Next(RawRecord& record);
+    bool next(RawRecord& record);
     // Gives back all but the first line of the record just returned: the
     // next record starts on its second line. For a row whose quote went
     // wrong, so that the rows after it are still read.
-    void CutBackToFirstLine(RawRecord& record);
+    void cutBackToFirstLine(RawRecord& record);
 
-    bool ReadFailed() const { return readFailed_; }
-    int ReadErrno() const { return readErrno_; }
+    bool readFailed() const { return readFailed_; }
+    int readErrno() const { return readErrno_; }
 
 private:
-    bool Fill();
-    void DropByteOrderMark();
+    bool fill();
+    void dropByteOrderMark();
 
     bool csv_;
     ReadFunction read_;

@@ -7,7 +7,7 @@
 
 namespace koruba::cli {
 
-void AppendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys) {
+void appendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys) {
     out += std::to_string(static_cast<std::int32_t>(r.Rules));
     out += ',';
     AppendFixed(out, r.HeightFactor1, 3);
@@ -20,7 +20,7 @@ void AppendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys)
     out += ',';
 }
 
-void AppendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys,
+void appendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys,
                      bool ruleColumns) {
     auto fixed = [&](float v, int decimals) {
         AppendFixed(out, v, decimals);
@@ -54,7 +54,7 @@ void AppendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys
     AppendCsvField(out, r.JointName);
     out += ',';
     if (ruleColumns) {
-        AppendCsvRules(out, r, storeys);
+        appendCsvRules(out, r, storeys);
     }
 }
 

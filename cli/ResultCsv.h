@@ -20,12 +20,12 @@ inline constexpr std::array<std::string_view, 4> kRuleCsvColumns{"rule_set", "he
                                                                  "height_factor2", "formula"};
 
 // Appends the rule columns of a computed column, each followed by a comma.
-void AppendCsvRules(std::string& out, const ResultType& result, std::int32_t storeyCount);
+void appendCsvRules(std::string& out, const ResultType& result, std::int32_t storeyCount);
 
 // Appends the added columns of a computed column, the empty error field
 // included, each followed by its comma but the last. With rule columns,
 // they go before the error field.
-void AppendCsvResult(std::string& out, const ResultType& result, std::int32_t storeyCount,
+void appendCsvResult(std::string& out, const ResultType& result, std::int32_t storeyCount,
                      bool ruleColumns = false);
 
 } // namespace koruba::cli

@@ -14,7 +14,7 @@ namespace {
 // `"key":value`, with the member's comma and quotes written as part of
 // one literal prefix: a record appends some forty pieces, and fewer
 // appends are most of what a record costs to write.
-void AppendFloat(std::string& out, std::string_view prefix, float value) {
+void appendFloat(std::string& out, std::string_view prefix, float value) {
     out += prefix;
     if (value == 0.0f && !std::signbit(value)) {
         out += '0'; // a third of the members: no need for the general path
@@ -80,23 +80,23 @@ void AppendJsonString(std::string& out, std::string_view text) {
 }
 
 void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t storeyCount) {
-    AppendFloat(out, "\"result\":{\"WallA1Left\":", r.WallA1Left);
-    AppendFloat(out, ",\"WallA1Right\":", r.WallA1Right);
-    AppendFloat(out, ",\"WallA2Left\":", r.WallA2Left);
-    AppendFloat(out, ",\"WallA2Right\":", r.WallA2Right);
-    AppendFloat(out, ",\"CorrA1\":", r.CorrA1);
-    AppendFloat(out, ",\"CorrA2\":", r.CorrA2);
-    AppendFloat(out, ",\"A1\":", r.A1);
-    AppendFloat(out, ",\"B1\":", r.B1);
-    AppendFloat(out, ",\"A2\":", r.A2);
-    AppendFloat(out, ",\"B2\":", r.B2);
-    AppendFloat(out, ",\"L\":", r.L);
-    AppendFloat(out, ",\"PullOut\":", r.PullOut);
-    AppendFloat(out, ",\"JointStrength\":", r.JointStrength);
-    AppendFloat(out, ",\"NValue\":", r.NValue);
+    appendFloat(out, "\"result\":{\"WallA1Left\":", r.WallA1Left);
+    appendFloat(out, ",\"WallA1Right\":", r.WallA1Right);
+    appendFloat(out, ",\"WallA2Left\":", r.WallA2Left);
+    appendFloat(out, ",\"WallA2Right\":", r.WallA2Right);
+    appendFloat(out, ",\"CorrA1\":", r.CorrA1);
+    appendFloat(out, ",\"CorrA2\":", r.CorrA2);
+    appendFloat(out, ",\"A1\":", r.A1);
+    appendFloat(out, ",\"B1\":", r.B1);
+    appendFloat(out, ",\"A2\":", r.A2);
+    appendFloat(out, ",\"B2\":", r.B2);
+    appendFloat(out, ",\"L\":", r.L);
+    appendFloat(out, ",\"PullOut\":", r.PullOut);
+    appendFloat(out, ",\"JointStrength\":", r.JointStrength);
+    appendFloat(out, ",\"NValue\":", r.NValue);
     out += ",\"JointClass\":";
     out += std::to_string(r.JointClass);
-    AppendFloat(out, ",\"JointNLimit\":", r.JointNLimit);
+    appendFloat(out, ",\"JointNLimit\":", r.JointNLimit);
     out += ",\"JointSymbol\":";
     AppendJsonString(out, r.JointSymbol);
     out += ",\"JointName\":";
@@ -104,8 +104,8 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
     if (r.Rules == RuleSet::Revision2025) {
         // Added members only: readers of 2000 results see what they saw.
         out += ",\"rules\":2025";
-        AppendFloat(out, ",\"HeightFactor1\":", r.HeightFactor1);
-        AppendFloat(out, ",\"HeightFactor2\":", r.HeightFactor2);
+        appendFloat(out, ",\"HeightFactor1\":", r.HeightFactor1);
+        appendFloat(out, ",\"HeightFactor2\":", r.HeightFactor2);
         out += ",\"formula\":";
         AppendJsonString(out, ruleFormula(r.Rules, storeyCount));
     }

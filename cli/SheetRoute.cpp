@@ -15,7 +15,7 @@ namespace koruba::cli {
 namespace {
 
 bool isNameCell(const InputCell& cell) {
-    std::string name = cell.Name;
+    std::string name = cell.name;
     name.erase(
         std::remove_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }),
         name.end());
@@ -25,30 +25,30 @@ bool isNameCell(const InputCell& cell) {
 }
 
 std::string nameOf(const InputRecord& record) {
-    for (const InputCell& cell : record.Cells) {
-        if (isNameCell(cell) && !cell.Value.empty()) {
-            return cell.Value;
+    for (const InputCell& cell : record.cells) {
+        if (isNameCell(cell) && !cell.value.empty()) {
+            return cell.value;
         }
     }
-    if (record.HaveId && !record.Id.empty()) {
-        return record.Id;
+    if (record.haveId && !record.id.empty()) {
+        return record.id;
     }
-    return "line " + std::to_string(record.FirstLine);
+    return "line " + std::to_string(record.firstLine);
 }
 
 SheetRow rowOf(const InputRecord& record) {
     SheetRow row;
     row.name = nameOf(record);
-    row.patternTag = IsPatternTag(record.Column.Pattern) ? record.Column.Pattern : 0;
-    row.reversed = record.Column.Reversed;
-    row.conditions = record.Column.Conditions;
-    if (record.Ok()) {
-        row.bays = BayTableOf(record.Column);
-        row.result = ComputeColumn(record.Column);
+    row.patternTag = IsPatternTag(record.column.Pattern) ? record.column.Pattern : 0;
+    row.reversed = record.column.Reversed;
+    row.conditions = record.column.Conditions;
+    if (record.ok()) {
+        row.bays = BayTableOf(record.column);
+        row.result = ComputeColumn(record.column);
     } else {
         // Bays read before the fault may be only some of them: the row
         // shows the bare pattern instead of a frame that was not asked for.
-        row.error = record.Error;
+        row.error = record.error;
     }
     return row;
 }
@@ -97,9 +97,9 @@ SheetDescription sheetOfInput(const std::string& input, InputFormat format, Rule
     sheet.date = sheetDateText(QDate::currentDate());
     sheet.rules = rules;
     RecordReader reader(format, readFromText(input));
-    reader.SetDefaultRules(rules);
+    reader.setDefaultRules(rules);
     InputRecord record;
-    while (reader.Next(record)) {
+    while (reader.next(record)) {
         sheet.rows.push_back(rowOf(record));
     }
     return sheet;

@@ -72,7 +72,7 @@ std::size_t CharacterColumn(std::string_view line, std::size_t offset) {
     return column;
 }
 
-bool AppendValidUtf8(std::string& out, std::string_view text) {
+bool appendValidUtf8(std::string& out, std::string_view text) {
     bool replaced = false;
     while (true) {
         const std::size_t bad = FindInvalidUtf8(text);

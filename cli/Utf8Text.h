@@ -21,7 +21,7 @@ std::size_t CharacterColumn(std::string_view line, std::size_t offset);
 // continuation bytes after it) replaced by U+FFFD; returns whether there
 // was any. Cells taken from input go through this, so that the output is
 // UTF-8 whatever the input holds.
-bool AppendValidUtf8(std::string& out, std::string_view text);
+bool appendValidUtf8(std::string& out, std::string_view text);
 
 // Appends a code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);

@@ -270,8 +270,8 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
     koruba::cli::BatchOptions options;
-    options.ByteOrderMark = !parser.isSet(noBomOption);
-    options.SpreadsheetSafe = parser.isSet(safeOption);
+    options.byteOrderMark = !parser.isSet(noBomOption);
+    options.spreadsheetSafe = parser.isSet(safeOption);
 
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
@@ -288,7 +288,7 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
 
-    koruba::cli::ReadFunction read = koruba::cli::ReadFromFile(in);
+    koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
     koruba::cli::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records a second time, so the input is read
@@ -310,20 +310,20 @@ int main(int argc, char* argv[]) {
     }
 #endif
     koruba::cli::RecordReader reader(inputFormat, std::move(read));
-    reader.SetDefaultRules(rules);
+    reader.setDefaultRules(rules);
     errno = 0;
-    const koruba::cli::BatchOutcome outcome = koruba::cli::RunBatch(reader, write, options);
-    if (!Flush(!outcome.WriteFailed)) {
+    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
+    if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }
-    if (outcome.ReadFailed) {
+    if (outcome.readFailed) {
         PrintError(QStringLiteral("cannot read %1: %2")
                        .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
-                            QString::fromLocal8Bit(std::strerror(outcome.ReadErrno))));
+                            QString::fromLocal8Bit(std::strerror(outcome.readErrno))));
         return ExitUsage;
     }
-    if (!outcome.HeaderProblem.empty()) {
-        PrintError(QString::fromStdString(outcome.HeaderProblem));
+    if (!outcome.headerProblem.empty()) {
+        PrintError(QString::fromStdString(outcome.headerProblem));
     }
 #ifdef KORUBA_WITH_SHEET
     if (sheet) {
@@ -339,10 +339,10 @@ int main(int argc, char* argv[]) {
         }
     }
 #endif
-    if (outcome.Failed > 0) {
+    if (outcome.failed > 0) {
         PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
-                       .arg(outcome.Failed)
-                       .arg(outcome.Records));
+                       .arg(outcome.failed)
+                       .arg(outcome.records));
     }
-    return (outcome.Failed > 0 || !outcome.HeaderProblem.empty()) ? ExitRecordFailed : ExitOk;
+    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
 }

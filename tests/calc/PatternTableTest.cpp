@@ -1,5 +1,4 @@
 #include "calc/PatternTable.h"
-#include "calc/BracingModel.h"
 
 #include <gtest/gtest.h>
 
@@ -55,29 +54,6 @@ TEST(PatternTable, BayTagsAndAddressesConvertBothWays) {
     }
     EXPECT_FALSE(koruba::bayOfTag(0).has_value());
     EXPECT_FALSE(koruba::bayOfTag(5).has_value());
-}
-
-// The bay sum: brace plus panel, cut at the cap of the 2000 method, never
-// under the 2025 rules.
-TEST(BayMultiplier, CapsOnlyUnderThe2000Method) {
-    struct Case {
-        const char* name;
-        float brace, panel;
-        koruba::RuleSet rules;
-        float sum;
-        bool capped;
-    };
-    using R = koruba::RuleSet;
-    for (const Case& c : {Case{"cross 90x90 + 2.5, 2000", 5.0f, 2.5f, R::Notice2000, 5.0f, true},
-                          Case{"cross 90x90 + 2.5, 2025", 5.0f, 2.5f, R::Revision2025, 7.5f, false},
-                          Case{"exactly 5.0, 2000", 3.0f, 2.0f, R::Notice2000, 5.0f, false},
-                          Case{"empty bay, 2025", 0.0f, 0.0f, R::Revision2025, 0.0f, false}}) {
-        const koruba::BayCell cell{c.brace, koruba::CrossBrace, 3, c.panel > 0.0f ? 1 : 0, c.panel};
-        const koruba::BayMultiplier m =
-            koruba::bayMultiplier(cell, koruba::bayMultiplierCap(c.rules));
-        EXPECT_EQ(m.sum, c.sum) << c.name;
-        EXPECT_EQ(m.capped, c.capped) << c.name;
-    }
 }
 
 } // namespace

@@ -37,7 +37,7 @@ BatchText RunOnText(const std::string& input, InputFormat format, BatchOptions o
             return static_cast<std::ptrdiff_t>(k);
         },
         limit);
-    run.outcome = RunBatch(
+    run.outcome = runBatch(
         reader,
         [&](std::string_view bytes) {
             run.output += bytes;
@@ -74,8 +74,8 @@ std::string JsonLine(int i, const char* bay1) {
 std::string ErrorOf(const std::string& row) {
     std::vector<std::string> fields;
     CsvSplit split;
-    SplitCsvRecord(row, fields, split);
-    return fields[split.Fields - 1];
+    splitCsvRecord(row, fields, split);
+    return fields[split.fields - 1];
 }
 
 TEST(BatchRun, LineNumbersCountSkippedBlankLines) {
@@ -87,8 +87,8 @@ TEST(BatchRun, LineNumbersCountSkippedBlankLines) {
         }
     }
     const BatchText run = RunOnText(input, InputFormat::JsonLines);
-    EXPECT_EQ(run.outcome.Records, 60);
-    EXPECT_EQ(run.outcome.Failed, 3);
+    EXPECT_EQ(run.outcome.records, 60);
+    EXPECT_EQ(run.outcome.failed, 3);
     const auto lines = Lines(run.output);
     ASSERT_EQ(lines.size(), 60u);
     EXPECT_EQ(lines[16].rfind(R"({"id":"C17","error":"line 17, column 58: bay 1: )", 0), 0u);
@@ -99,7 +99,7 @@ TEST(BatchRun, ByteOrderMarkAndCarriageReturnsAreDropped) {
     const BatchText run =
         RunOnText("\xEF\xBB\xBF" + JsonLine(1, "L45") + "\r\n" + JsonLine(2, "") + "\r\n",
                   InputFormat::JsonLines);
-    EXPECT_EQ(run.outcome.Failed, 0);
+    EXPECT_EQ(run.outcome.failed, 0);
     EXPECT_EQ(Lines(run.output).size(), 2u);
 }
 
@@ -107,10 +107,10 @@ TEST(BatchRun, EmptyInputGivesNoRecordsAndNoFailure) {
     for (const std::string input : {"", "\xEF\xBB\xBF", "\n\n  \n"}) {
         const BatchText a = RunOnText(input, InputFormat::JsonLines);
         EXPECT_EQ(a.output, "");
-        EXPECT_EQ(a.outcome.Records, 0);
+        EXPECT_EQ(a.outcome.records, 0);
         const BatchText b = RunOnText(input, InputFormat::Csv);
         EXPECT_EQ(b.output, "");
-        EXPECT_TRUE(b.outcome.HeaderProblem.empty());
+        EXPECT_TRUE(b.outcome.headerProblem.empty());
     }
 }
 
@@ -146,8 +146,8 @@ TEST_P(RecordLimit, IsExactWhereverTheRecordStarts) {
         std::string input = csv ? "id,pattern,reversed,bay1,bay2,bay3,bay4,note\n" : "";
         input += before + c.lineEnd + record + c.lineEnd + before + c.lineEnd;
         const BatchText run = RunOnText(input, c.format, BatchOptions{false, false}, kLimit);
-        EXPECT_EQ(run.outcome.Records, 3) << "shift " << shift;
-        EXPECT_EQ(run.outcome.Failed, c.fits ? 0 : 1) << "shift " << shift << "\n" << run.output;
+        EXPECT_EQ(run.outcome.records, 3) << "shift " << shift;
+        EXPECT_EQ(run.outcome.failed, c.fits ? 0 : 1) << "shift " << shift << "\n" << run.output;
         const std::string line = csv ? "line 3" : "line 2";
         EXPECT_EQ(run.output.find(line + ": record longer than 120 bytes; not read") !=
                       std::string::npos,
@@ -181,7 +181,7 @@ TEST(BatchRun, CsvQuotedFieldAboveTheLimitIsOneRecord) {
     ASSERT_EQ(rows.size(), 3u) << run.output;
     EXPECT_EQ(ErrorOf(rows[1]), "lines 2-32: record longer than 200 bytes; not read") << run.output;
     EXPECT_EQ(rows[2].substr(0, 14), "Z,21,0,L45,,,,");
-    EXPECT_EQ(run.outcome.Failed, 1);
+    EXPECT_EQ(run.outcome.failed, 1);
 }
 
 std::string Csv(const std::string& body, bool header = true) {
@@ -199,7 +199,7 @@ TEST(CsvRun, HeaderInAnyOrderAndCaseWithExtraColumnsPassedThrough) {
     EXPECT_EQ(lines[1], ",\"a, b\",,,L45,0,21,X1,A1= |2.0-0.0|+0.5,2.5,0.8,,,,0.4,"
                         "N = 2.5x0.8-0.4= 1.60  [8.47kN],1.60,8.47,(ほ),8.47,"
                         "羽子板ﾎﾞﾙﾄ(SB+ZS50)･短冊金物(S+ZS50),");
-    EXPECT_EQ(run.outcome.Failed, 0);
+    EXPECT_EQ(run.outcome.failed, 0);
 }
 
 // Feeding an output file back in replaces the computed columns instead of
@@ -217,8 +217,8 @@ TEST(CsvRun, ByteOrderMarkOnlyWhenAsked) {
 
 TEST(CsvRun, MissingColumnsFailEveryRecord) {
     const BatchText run = RunCsv("id,pattern,bay1,bay2,bay4\nC1,21,L45,,\nC2,22,,,\n");
-    EXPECT_EQ(run.outcome.HeaderProblem, "the header lacks the column(s) reversed, bay3");
-    EXPECT_EQ(run.outcome.Failed, 2);
+    EXPECT_EQ(run.outcome.headerProblem, "the header lacks the column(s) reversed, bay3");
+    EXPECT_EQ(run.outcome.failed, 2);
     const auto lines = Lines(run.output, "\r\n");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[2],
@@ -227,7 +227,7 @@ TEST(CsvRun, MissingColumnsFailEveryRecord) {
 
 TEST(CsvRun, DuplicateColumnIsAHeaderFault) {
     const BatchText run = RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,Pattern\n");
-    EXPECT_EQ(run.outcome.HeaderProblem, "the header names the column pattern twice");
+    EXPECT_EQ(run.outcome.headerProblem, "the header names the column pattern twice");
 }
 
 struct CsvFault {
@@ -247,7 +247,7 @@ TEST_P(CsvRunRejects, RowKeepsItsFieldsAndNamesTheFault) {
         RunCsv(Csv(std::string("C0,21,0,,,,\n") + GetParam().row + "\nC9,21,0,,,,\n"));
     const auto lines = Lines(run.output, "\r\n");
     ASSERT_EQ(lines.size(), 4u) << run.output;
-    EXPECT_EQ(run.outcome.Failed, 1);
+    EXPECT_EQ(run.outcome.failed, 1);
     const std::string& row = lines[2];
     const std::size_t lastComma = row.rfind(",\"line");
     ASSERT_NE(lastComma, std::string::npos) << row;
@@ -282,7 +282,7 @@ TEST(CsvRun, ReversedAcceptsSpreadsheetSpellings) {
     // Mirrored, bay 2 lies left of the column: R45 there meets the top.
     const BatchText run = RunCsv(Csv("a,21,TRUE,,R45,,\nb,21,true,,R45,,\nc,21,1,,R45,,\n"
                                      "d,21,,L45,,,\ne,21,FALSE,L45,,,\n"));
-    EXPECT_EQ(run.outcome.Failed, 0) << run.output;
+    EXPECT_EQ(run.outcome.failed, 0) << run.output;
     for (const std::string& line : Lines(run.output, "\r\n")) {
         if (line.substr(0, 2) != "id") {
             EXPECT_NE(line.find("N = 2.5x0.8-0.4= 1.60"), std::string::npos) << line;
@@ -322,7 +322,7 @@ TEST(CsvRun, OutputIsUtf8WhateverTheInput) {
     EXPECT_NE(rows[0].find(",\xEF\xBF\xBD,A1_term"), std::string::npos) << rows[0];
     EXPECT_EQ(rows[1].substr(0, 5), "\xEF\xBF\xBD"
                                     "1,");
-    EXPECT_EQ(run.outcome.HeaderProblem, "the header is not UTF-8 text");
+    EXPECT_EQ(run.outcome.headerProblem, "the header is not UTF-8 text");
     for (std::size_t r = 1; r < rows.size(); ++r) {
         EXPECT_NE(ErrorOf(rows[r]).find("bad bytes are shown as U+FFFD"), std::string::npos)
             << rows[r];
@@ -362,7 +362,7 @@ TEST_P(CsvBadQuote, FailsItsOwnLineOnly) {
             EXPECT_EQ(ErrorOf(rows[i + 1]), c.errors[e++]);
         }
     }
-    EXPECT_EQ(run.outcome.Failed, static_cast<std::int64_t>(e));
+    EXPECT_EQ(run.outcome.failed, static_cast<std::int64_t>(e));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -399,12 +399,12 @@ TEST(CsvRun, FaultInAMultiLineRowNamesItsLineAndColumn) {
 // failed, however its blank cells look.
 TEST(CsvRun, FailedRowsFailAgainWhenReadBack) {
     const BatchText once = RunCsv(Csv("ok,21,0,L45,,,\nshort,13,0\ntok,13,0,L45,X95,,\n"));
-    ASSERT_EQ(once.outcome.Failed, 2);
+    ASSERT_EQ(once.outcome.failed, 2);
     const BatchText twice = RunCsv(once.output);
     const auto first = Lines(once.output, "\r\n");
     const auto again = Lines(twice.output, "\r\n");
     ASSERT_EQ(again.size(), first.size());
-    EXPECT_EQ(twice.outcome.Failed, 2);
+    EXPECT_EQ(twice.outcome.failed, 2);
     EXPECT_EQ(again[1], first[1]);
     EXPECT_EQ(ErrorOf(again[2]),
               "line 3: the row failed in an earlier run: line 3: 3 fields, the header has 7");
@@ -421,9 +421,9 @@ void PrintTo(const FormulaCell& row, std::ostream* os) {
     *os << row.name;
 }
 
-class SpreadsheetSafe : public testing::TestWithParam<FormulaCell> {};
+class spreadsheetSafe : public testing::TestWithParam<FormulaCell> {};
 
-TEST_P(SpreadsheetSafe, NeutralisesFormulaCellsOnlyWhenAsked) {
+TEST_P(spreadsheetSafe, NeutralisesFormulaCellsOnlyWhenAsked) {
     const FormulaCell& c = GetParam();
     const std::string input =
         "id,pattern,reversed,bay1,bay2,bay3,bay4,note\nC1,21,0,,,,," + std::string(c.field) + "\n";
@@ -433,12 +433,12 @@ TEST_P(SpreadsheetSafe, NeutralisesFormulaCellsOnlyWhenAsked) {
         ASSERT_EQ(rows.size(), 2u) << run.output;
         EXPECT_EQ(rows[1].substr(0, rows[1].find(",A1=")),
                   std::string("C1,21,0,,,,,") + (safe ? c.safe : c.plain));
-        EXPECT_EQ(run.outcome.Failed, 0);
+        EXPECT_EQ(run.outcome.failed, 0);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cells, SpreadsheetSafe,
+    Cells, spreadsheetSafe,
     testing::Values(FormulaCell{"equals", "=1+2", "=1+2", "\"'=1+2\""},
                     FormulaCell{"plus", "+1", "+1", "\"'+1\""},
                     FormulaCell{"minus", "-2", "-2", "\"'-2\""},
@@ -474,7 +474,7 @@ TEST_P(RulesRefuse, BadHeightsWithAClearError) {
                std::string(h.csvCell) + "\n");
     const auto rows = Lines(csv.output, "\r\n");
     ASSERT_EQ(rows.size(), 2u) << csv.output;
-    EXPECT_EQ(csv.outcome.Failed, 1);
+    EXPECT_EQ(csv.outcome.failed, 1);
     const std::string error = ErrorOf(rows[1]);
     EXPECT_EQ(error.substr(error.size() - std::min(error.size(), expected.size())), expected)
         << error;
@@ -485,7 +485,7 @@ TEST_P(RulesRefuse, BadHeightsWithAClearError) {
     const BatchText json =
         RunOnText(line + "}\n", InputFormat::JsonLines, BatchOptions{}, kRecordLimit);
     // The 2000 rules need no height, but a bad one is bad under any rules.
-    EXPECT_EQ(json.outcome.Failed, h.jsonValue[0] != 0 ? 1 : 0) << json.output;
+    EXPECT_EQ(json.outcome.failed, h.jsonValue[0] != 0 ? 1 : 0) << json.output;
     // The same line under the 2025 rules given on the command line.
     std::size_t pos = 0;
     const std::string input = line + "}\n";
@@ -495,14 +495,14 @@ TEST_P(RulesRefuse, BadHeightsWithAClearError) {
         pos += k;
         return static_cast<std::ptrdiff_t>(k);
     });
-    reader.SetDefaultRules(koruba::RuleSet::Revision2025);
+    reader.setDefaultRules(koruba::RuleSet::Revision2025);
     InputRecord record;
-    ASSERT_TRUE(reader.Next(record));
-    EXPECT_FALSE(record.Ok());
+    ASSERT_TRUE(reader.next(record));
+    EXPECT_FALSE(record.ok());
     EXPECT_EQ(
-        record.Error.substr(record.Error.size() - std::min(record.Error.size(), expected.size())),
+        record.error.substr(record.error.size() - std::min(record.error.size(), expected.size())),
         expected)
-        << record.Error;
+        << record.error;
 }
 
 INSTANTIATE_TEST_SUITE_P(

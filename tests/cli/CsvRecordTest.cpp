@@ -16,9 +16,9 @@ using namespace koruba::cli;
 std::string Joined(std::string_view record, CsvSplit* out = nullptr) {
     std::vector<std::string> fields;
     CsvSplit split;
-    SplitCsvRecord(record, fields, split);
+    splitCsvRecord(record, fields, split);
     std::string joined;
-    for (std::size_t i = 0; i < split.Fields; ++i) {
+    for (std::size_t i = 0; i < split.fields; ++i) {
         joined += (i == 0 ? "" : "|") + fields[i];
     }
     if (out != nullptr) {
@@ -37,13 +37,13 @@ TEST(CsvRecord, QuotedFieldsHoldCommasQuotesAndLineEnds) {
 TEST(CsvRecord, QuoteFaultsNameTheFieldAndTheByte) {
     CsvSplit split;
     EXPECT_EQ(Joined("a,\"b\"c,d", &split), "a|b|d");
-    EXPECT_EQ(split.Fault, CsvFault::TextAfterQuote);
-    EXPECT_EQ(split.FaultField, 2u);
-    EXPECT_EQ(split.FaultOffset, 5u);
+    EXPECT_EQ(split.fault, CsvFault::TextAfterQuote);
+    EXPECT_EQ(split.faultField, 2u);
+    EXPECT_EQ(split.faultOffset, 5u);
     EXPECT_EQ(Joined("a,\"b,c", &split), "a|b,c");
-    EXPECT_EQ(split.Fault, CsvFault::Unclosed);
-    EXPECT_EQ(split.FaultField, 2u);
-    EXPECT_EQ(split.FaultOffset, 2u);
+    EXPECT_EQ(split.fault, CsvFault::Unclosed);
+    EXPECT_EQ(split.faultField, 2u);
+    EXPECT_EQ(split.faultOffset, 2u);
 }
 
 struct Piece {
@@ -65,8 +65,8 @@ std::vector<Piece> Split(const std::string& input, bool csv) {
         1000);
     std::vector<Piece> pieces;
     RawRecord r;
-    while (splitter.Next(r)) {
-        pieces.push_back({std::string(r.Text), r.FirstLine, r.LastLine});
+    while (splitter.next(r)) {
+        pieces.push_back({std::string(r.text), r.firstLine, r.lastLine});
     }
     return pieces;
 }

@@ -40,13 +40,13 @@ TEST_P(JsonLineAccepts, ReadsTheColumn) {
     JsonColumnReader parser;
     InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Read(v.line, record, error)) << error;
-    EXPECT_TRUE(record.HaveId);
-    EXPECT_EQ(record.Id, v.id);
-    EXPECT_EQ(record.Column.Pattern, v.pattern);
-    EXPECT_EQ(record.Column.Reversed, v.reversed);
+    ASSERT_TRUE(parser.read(v.line, record, error)) << error;
+    EXPECT_TRUE(record.haveId);
+    EXPECT_EQ(record.id, v.id);
+    EXPECT_EQ(record.column.Pattern, v.pattern);
+    EXPECT_EQ(record.column.Reversed, v.reversed);
     for (std::size_t b = 0; b < 4; ++b) {
-        EXPECT_EQ(record.Column.Bays[b], Cell(v.bays[b])) << "bay " << b + 1;
+        EXPECT_EQ(record.column.Bays[b], Cell(v.bays[b])) << "bay " << b + 1;
     }
 }
 
@@ -109,8 +109,8 @@ TEST(JsonColumnReader, EscapedBackslashBeforeClosingQuote) {
     JsonColumnReader parser;
     InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Read(line, record, error)) << error;
-    EXPECT_EQ(record.Id, "a\\");
+    ASSERT_TRUE(parser.read(line, record, error)) << error;
+    EXPECT_EQ(record.id, "a\\");
 }
 
 struct Invalid {
@@ -131,9 +131,9 @@ TEST_P(JsonLineRejects, SaysWhatAndWhere) {
     JsonColumnReader parser;
     InputRecord record;
     std::string error;
-    EXPECT_FALSE(parser.Read(v.line, record, error));
+    EXPECT_FALSE(parser.read(v.line, record, error));
     EXPECT_EQ(error, v.message);
-    EXPECT_EQ(record.HaveId, v.haveId);
+    EXPECT_EQ(record.haveId, v.haveId);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -205,7 +205,7 @@ TEST(JsonColumnReader, DeepNestingIsRefusedNotFollowed) {
     JsonColumnReader parser;
     InputRecord record;
     std::string error;
-    EXPECT_FALSE(parser.Read(line, record, error));
+    EXPECT_FALSE(parser.read(line, record, error));
     EXPECT_NE(error.find("nested deeper than 256 levels"), std::string::npos) << error;
 }
 
@@ -215,14 +215,14 @@ TEST(JsonColumnReader, NothingCarriesOverBetweenLines) {
     JsonColumnReader parser;
     InputRecord record;
     std::string error;
-    ASSERT_TRUE(parser.Read(
+    ASSERT_TRUE(parser.read(
         R"({"id": "\u0041", "pattern": 13, "reversed": 1, "bays": ["L45", "R45", "X90", "P1"]})",
         record, error));
-    EXPECT_FALSE(parser.Read(R"({"pattern": 21})", record, error));
-    EXPECT_FALSE(record.HaveId);
-    EXPECT_TRUE(record.Id.empty());
-    EXPECT_EQ(record.Column.Reversed, 0);
-    EXPECT_EQ(record.Column.Bays[0], koruba::BayCell{});
+    EXPECT_FALSE(parser.read(R"({"pattern": 21})", record, error));
+    EXPECT_FALSE(record.haveId);
+    EXPECT_TRUE(record.id.empty());
+    EXPECT_EQ(record.column.Reversed, 0);
+    EXPECT_EQ(record.column.Bays[0], koruba::BayCell{});
 }
 
 } // namespace

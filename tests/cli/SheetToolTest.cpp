@@ -41,13 +41,13 @@ QList<QMap<QString, QString>> csvRecords(const QByteArray& csv) {
     std::vector<std::string> header;
     std::vector<std::string> fields;
     koruba::cli::CsvSplit split;
-    koruba::cli::SplitCsvRecord(lines[0].trimmed().toStdString(), header, split);
+    koruba::cli::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
     QList<QMap<QString, QString>> records;
     for (const QByteArray& line : lines.mid(1)) {
         if (!line.trimmed().isEmpty()) {
-            koruba::cli::SplitCsvRecord(line.trimmed().toStdString(), fields, split);
+            koruba::cli::splitCsvRecord(line.trimmed().toStdString(), fields, split);
             QMap<QString, QString> record;
-            for (std::size_t f = 0; f < split.Fields; ++f) {
+            for (std::size_t f = 0; f < split.fields; ++f) {
                 record[QString::fromStdString(header[f])] = QString::fromStdString(fields[f]);
             }
             records << record;

@@ -36,23 +36,49 @@ void MainFormScreenshotTest::screenshots_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("pattern");
     QTest::addColumn<bool>("mirrored");
+    QTest::addColumn<int>("rules");
 
-    QTest::newRow("start") << QStringLiteral("mainwindow-start.png") << 0 << false;
-    QTest::newRow("pattern 13 filled") << QStringLiteral("mainwindow-pattern13.png") << 13 << false;
+    QTest::newRow("start") << QStringLiteral("mainwindow-start.png") << 0 << false << 2000;
+    QTest::newRow("pattern 13 filled")
+        << QStringLiteral("mainwindow-pattern13.png") << 13 << false << 2000;
     QTest::newRow("pattern 21 mirrored")
-        << QStringLiteral("mainwindow-pattern21-mirrored.png") << 21 << true;
+        << QStringLiteral("mainwindow-pattern21-mirrored.png") << 21 << true << 2000;
+    // The longest texts of the 2025 rules: a tall single storey with its
+    // warning, and two storeys at 4.50 m with uncapped sums of 10.0.
+    QTest::newRow("2025 pattern 21 at 3.30 m")
+        << QStringLiteral("mainwindow-2025-pattern21.png") << 21 << false << 2025;
+    QTest::newRow("2025 pattern 13 at 4.50 m")
+        << QStringLiteral("mainwindow-2025-pattern13.png") << 13 << false << 2025;
 }
 
 void MainFormScreenshotTest::screenshots() {
     QFETCH(QString, file);
     QFETCH(int, pattern);
     QFETCH(bool, mirrored);
+    QFETCH(int, rules);
 
     TMainF window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    if (pattern == 13) {
+    if (rules == 2025) {
+        const std::int32_t h1 = pattern == 21 ? 330 : 450;
+        QVERIFY(window.setConditions({koruba::RuleSet::Revision2025, h1, 450}));
+        ChoosePattern(&window, pattern);
+        // Cross 90x90 with a 5.0 panel left in each storey, or a 2.5 panel.
+        if (pattern == 13) {
+            ClickRadio(&window, QStringLiteral("RBtn_3"));
+            ClickListRow(&window, 3);
+            ClickBay(&window, 1);
+            ClickBay(&window, 3);
+        }
+        ClickRadio(&window, QStringLiteral("RBtn_4"));
+        ChooseComboRow(&window, pattern == 13 ? 9 : 4);
+        ClickBay(&window, 1);
+        if (pattern == 13) {
+            ClickBay(&window, 3);
+        }
+    } else if (pattern == 13) {
         ChoosePattern(&window, 13);
         // One of each: left brace, right brace 90x90, cross brace with a
         // panel (capped), panel alone.
@@ -74,7 +100,7 @@ void MainFormScreenshotTest::screenshots() {
     QVERIFY(mirrored == (window.Model().PatternReversed() == 1));
 
     const QImage shot = window.grab().toImage();
-    QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(344, 451));
+    QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(344, rules == 2025 ? 499 : 451));
     QVERIFY(shot.save(outDir_.filePath(file)));
 
     // Nothing clipped: each visible caption fits the width of its control,
@@ -84,7 +110,10 @@ void MainFormScreenshotTest::screenshots() {
             continue;
         }
         const QFontMetrics fm(label->font());
-        if (!label->wordWrap()) {
+        if (label->wordWrap()) {
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                     qPrintable(label->objectName()));
+        } else {
             const int advance = fm.horizontalAdvance(label->text());
             QVERIFY2(advance <= label->width(),
                      qPrintable(QStringLiteral("%1: %2 is %3 px wide in %4 px")
