@@ -17,16 +17,15 @@ constexpr std::string_view kNone = "—";
 // two-storey row is the storey above (A2), the other line the column's own
 // storey (A1).
 struct StoreyTerms {
-    float left, right, corr, a, b, factor;
+    float left, right, corr, a, b;
     std::int32_t heightCm;
-    int floor;
 };
 
 StoreyTerms termsOf(const ResultType& r, std::int32_t storeys, int line) {
     if (storeys == 2 && line == 0) {
-        return {r.WallA2Left, r.WallA2Right, r.CorrA2, r.A2, r.B2, r.HeightFactor2, r.H2Cm, 2};
+        return {r.WallA2Left, r.WallA2Right, r.CorrA2, r.A2, r.B2, r.H2Cm};
     }
-    return {r.WallA1Left, r.WallA1Right, r.CorrA1, r.A1, r.B1, r.HeightFactor1, r.H1Cm, 1};
+    return {r.WallA1Left, r.WallA1Right, r.CorrA1, r.A1, r.B1, r.H1Cm};
 }
 
 // The notification's B is 0.8 for a corner column (出隅) and 0.5 for any
@@ -66,9 +65,9 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     case SheetColumn::Height:
         return heights ? storeyHeightText(t.heightCm) : std::string(kNone);
     case SheetColumn::HeightFactor:
-        // Three decimals: enough to recompute the two-decimal N from the
-        // terms shown.
-        return heights ? FormatFixed(t.factor, 3) : std::string(kNone);
+        // As the window writes it: the exact fraction, from which N can be
+        // recomputed.
+        return heights ? heightFactorValueText(r.Rules, t.heightCm) : std::string(kNone);
     case SheetColumn::L:
         return F1(r.L);
     case SheetColumn::N:

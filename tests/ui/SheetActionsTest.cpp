@@ -104,7 +104,7 @@ void SheetActionsTest::statesTheWindowsRules() {
     actions_->savePdfAction()->trigger();
     const QString text = pdfText(path_);
     QVERIFY(text.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
-    QVERIFY(text.contains(QStringLiteral("3.30")) && text.contains(QStringLiteral("1.222")));
+    QVERIFY(text.contains(QStringLiteral("3.30")) && text.contains(QStringLiteral("3.30/2.7")));
     QVERIFY(text.contains(QStringLiteral("X1：H1が3.2mを超える")));
 }
 
