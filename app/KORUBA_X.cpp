@@ -1,8 +1,10 @@
 // The program start: the application object, the main window, the hidden
 // summary dialog owned by it, and the event loop until the main window has
-// closed. Command-line arguments are not the program's business (the
-// toolkit still takes its own, such as -platform).
+// closed. --help and --version are answered on the terminal before any
+// window system is needed; other arguments are not the program's business
+// (the toolkit still takes its own, such as -platform).
 
+#include "app/TerminalRequest.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
@@ -12,8 +14,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <exception>
+#include <iostream>
 
 namespace {
 
@@ -27,6 +31,9 @@ QIcon ApplicationIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto request = koruba::FindTerminalRequest(argc, argv)) {
+        return koruba::AnswerTerminalRequest(*request, std::cout);
+    }
     QApplication app(argc, argv);
     // The name, not the display name: Qt appends a display name to every
     // window title on X11, and the caption is to read exactly
@@ -35,18 +42,23 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("コルバ工房"));
     QApplication::setApplicationVersion(QStringLiteral(KORUBA_FILE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.koruba.KorubaX"));
-    QApplication::setWindowIcon(ApplicationIcon());
     koruba::EnsureJapaneseFontSubstitutions();
 
     try {
         TMainF mainF;
         // Owned by the main window, so that closing the main window ends
         // the program with the dialog, open or hidden.
-        auto* gaiyoF = new koruba::TGaiyoF(&mainF);
+        // Its contents are built when it is first shown: the first frame
+        // does not need them.
+        auto* gaiyoF = new koruba::TGaiyoF(&mainF, koruba::TGaiyoF::Contents::OnFirstShow);
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
         koruba::installSheetActions(mainF);
         mainF.show();
+        // Decoding the eight icon bitmaps took a third of the window's
+        // construction; the window manager gets them right after the
+        // first frame instead of before it.
+        QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ApplicationIcon()); });
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));

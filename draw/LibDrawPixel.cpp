@@ -66,13 +66,20 @@ bool BrushIsSolid(const Picture& image) {
     return image.brush.style() == Qt::SolidPattern;
 }
 
-// The pen as it is drawn. Thin pens are cosmetic and take the dash lengths
-// of a Windows pen; wide pens can only be solid, as on Windows, and end
-// flat at their end points.
+// Whether the picture has more pixels than its control, as on a screen of
+// higher density.
+bool IsDense(const Picture& image) {
+    return image.DevicePixelRatio() != 1.0;
+}
+
+// The pen as it is drawn. Thin pens are one control pixel wide (cosmetic
+// at density 1, so exactly one pixel) and take the dash lengths of a
+// Windows pen; wide pens can only be solid, as on Windows, and end flat at
+// their end points.
 QPen DrawingPen(const Picture& image) {
     QPen pen = image.pen;
     if (pen.width() <= 1) {
-        pen.setWidth(0);
+        pen.setWidth(IsDense(image) ? 1 : 0);
         pen.setCapStyle(Qt::FlatCap); // the end point itself is left out
         switch (pen.style()) {
         case Qt::DashLine:
@@ -136,6 +143,7 @@ template <typename Paint> void DrawFigure(Picture& image, Paint paint) {
         return;
     }
     QImage layer(canvas.size(), QImage::Format_ARGB32);
+    layer.setDevicePixelRatio(canvas.devicePixelRatio());
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
@@ -235,7 +243,13 @@ void DrwLine(Picture& image, std::int32_t x1, std::int32_t y1, std::int32_t x2, 
     const QPen pen = DrawingPen(image);
     DrawFigure(image, [&](QPainter& p) {
         p.setPen(pen);
-        p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
+        if (pen.width() == 1) {
+            // A thin line on a denser bitmap runs through the middle of the
+            // control pixels, where the cosmetic pen of density 1 lies.
+            p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+        } else {
+            p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
+        }
     });
 }
 
@@ -280,7 +294,9 @@ void DrwText(Picture& image, std::int32_t x, std::int32_t y, float angle, const 
         return;
     }
     QFont font = image.font;
-    font.setStyleStrategy(QFont::NoAntialias);
+    // Pixel text at density 1; on a denser bitmap the glyphs are smoothed
+    // like every other text of the window there.
+    font.setStyleStrategy(IsDense(image) ? QFont::PreferAntialias : QFont::NoAntialias);
     // Hinted vertically only: glyphs sit crisply on the pixel rows but keep
     // the face's design widths. Full hinting rounds each advance up to
     // whole pixels and, with the synthetic bold of the IPA faces, pushes the

@@ -9,8 +9,8 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang-format file dpkg-dev appstream
-  locales libsimdjson-dev python3
+  clang-format file dpkg-dev appstream help2man desktop-file-utils
+  locales libsimdjson-dev python3 time
   poppler-utils
 )
 

@@ -16,6 +16,11 @@ QPoint BevelPanel::ClientOrigin() const {
     return singleBorder_ ? QPoint(BorderWidth, BorderWidth) : QPoint(0, 0);
 }
 
+QRect BevelPanel::InnerRect() const {
+    const QPoint origin = ClientOrigin();
+    return rect().adjusted(origin.x() + 1, origin.y() + 1, -origin.x() - 1, -origin.y() - 1);
+}
+
 void BevelPanel::setCaption(const QString& caption) {
     caption_ = caption;
     update();
@@ -37,7 +42,10 @@ void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
         qDrawWinPanel(&painter, r, pal, true);
         r.adjust(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
     }
-    qDrawShadeRect(&painter, r, pal, false, 1, 0);
+    // One raised bevel: a light line on the top and left, a dark one on
+    // the bottom and right (a shaded rectangle would draw two of each, an
+    // etched groove).
+    qDrawShadePanel(&painter, r, pal, false, 1);
     if (!caption_.isEmpty()) {
         painter.setPen(captionColor_);
         painter.setFont(font());

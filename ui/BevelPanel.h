@@ -20,6 +20,9 @@ public:
     explicit BevelPanel(bool singleBorder, QWidget* parent = nullptr);
 
     QPoint ClientOrigin() const;
+    // What lies inside the border and the bevel, in the panel's own
+    // coordinates.
+    QRect InnerRect() const;
 
     QString caption() const { return caption_; }
     void setCaption(const QString& caption);

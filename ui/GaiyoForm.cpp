@@ -211,6 +211,35 @@ void FitToText(QLabel* label, QSize laidOut) {
     label->resize(size);
 }
 
+// The last pixel row a label's lettering may reach: the bottom of its last
+// line's characters, which end above the descent.
+int InkBottom(const QLabel* label) {
+    const int height =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    return label->y() + height - QFontMetrics(label->font()).descent() - 1;
+}
+
+// A wrapping label whose lines would reach a picture laid out below it is
+// set one pixel smaller, down to 10 pixels, where the characters stay
+// legible: its lines then stand closer together, and its place stays as
+// laid out. (The substitute faces take a pixel more per line than the
+// layout's.)
+void KeepAbovePicture(QLabel* label, QSize laidOut, const QRect& picture) {
+    const bool below = picture.top() > label->y() && picture.left() <= label->geometry().right() &&
+                       picture.right() >= label->x();
+    if (!below || !label->wordWrap()) {
+        return;
+    }
+    constexpr int SmallestPixelSize = 10;
+    QFont font = label->font();
+    // One clear row between lettering and picture.
+    while (InkBottom(label) >= picture.top() - 1 && font.pixelSize() > SmallestPixelSize) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+        FitToText(label, laidOut);
+    }
+}
+
 QWidget* NewPage(QTabWidget* pages, const char* name, const QString& caption) {
     auto* page = new QWidget(pages);
     page->setObjectName(QString::fromLatin1(name));
@@ -222,7 +251,7 @@ QWidget* NewPage(QTabWidget* pages, const char* name, const QString& caption) {
 
 } // namespace
 
-TGaiyoF::TGaiyoF(QWidget* parent)
+TGaiyoF::TGaiyoF(QWidget* parent, Contents contents)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -239,17 +268,15 @@ TGaiyoF::TGaiyoF(QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    auto* pages = new QTabWidget(this);
-    pages->setObjectName(QStringLiteral("PageControl1"));
-    pages->setGeometry(0, 0, 519, 386);
-    pages->setCursor(Qt::PointingHandCursor);
-    pages->setUsesScrollButtons(false);
-    pages->setElideMode(Qt::ElideNone);
-    BuildFormulaTabs(pages);
-    BuildHardwareTab(pages);
-    BuildUsageTab(pages);
-    BuildRulesTab(pages);
-    pages->setCurrentIndex(0);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->setGeometry(0, 0, 519, 386);
+    pages_->setCursor(Qt::PointingHandCursor);
+    pages_->setUsesScrollButtons(false);
+    pages_->setElideMode(Qt::ElideNone);
+    if (contents == Contents::Now) {
+        BuildContents();
+    }
 
     auto* button = new QPushButton(QStringLiteral("閉じる"), this);
     button->setObjectName(QStringLiteral("Button1"));
@@ -277,7 +304,24 @@ void TGaiyoF::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TGaiyoF::BuildContents() {
+    contentsBuilt_ = true;
+    BuildFormulaTabs(pages_);
+    BuildHardwareTab(pages_);
+    BuildUsageTab(pages_);
+    BuildRulesTab(pages_);
+    pages_->setCurrentIndex(0);
+    // The close button was raised over an empty page control; the pages
+    // added since must not cover it.
+    if (auto* button = findChild<QPushButton*>(QStringLiteral("Button1"))) {
+        button->raise();
+    }
+}
+
 void TGaiyoF::showEvent(QShowEvent* event) {
+    if (!contentsBuilt_) {
+        BuildContents();
+    }
     if (!placed_) {
         PlaceFirstTime();
     }
@@ -422,6 +466,9 @@ void TGaiyoF::BuildUsageTab(QTabWidget* pages) {
         }
         }
         FitToText(label, QSize(item.width, item.height));
+        for (const UsagePicture& picture : kUsagePictures) {
+            KeepAbovePicture(label, QSize(item.width, item.height), picture.geometry);
+        }
     }
 
     // The square stands in the blanks at the start of Label42.

@@ -25,9 +25,16 @@ class TGaiyoF : public QDialog {
     Q_OBJECT
 
 public:
+    // When the tabs' contents are built: at once, or when the dialog is
+    // first shown, so that a program start that never opens it does not
+    // pay for its labels, fonts and pictures.
+    enum class Contents { Now, OnFirstShow };
+
     // parent: the main window, over which the first show centres the
     // dialog and with which it ends.
-    explicit TGaiyoF(QWidget* parent = nullptr);
+    explicit TGaiyoF(QWidget* parent = nullptr, Contents contents = Contents::Now);
+
+    bool ContentsBuilt() const { return contentsBuilt_; }
 
     // The widget to centre over on the first show when that is not the
     // parent (for a dialog created without one).
@@ -41,6 +48,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void BuildContents();
     void BuildFormulaTabs(QTabWidget* pages);
     void BuildHardwareTab(QTabWidget* pages);
     void BuildUsageTab(QTabWidget* pages);
@@ -48,7 +56,9 @@ private:
     void PlaceFirstTime();
 
     QPointer<QWidget> reference_;
+    QTabWidget* pages_ = nullptr;
     bool placed_ = false;
+    bool contentsBuilt_ = false;
 };
 
 } // namespace koruba

@@ -11,16 +11,41 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent), picture_(size()) 
     setAutoFillBackground(false);
 }
 
+void ImageControl::setTransparent(bool transparent) {
+    transparent_ = transparent;
+    refresh();
+}
+
+const QImage& ImageControl::Shown() {
+    const QImage& image = picture_.Image();
+    if (!transparent_) {
+        return image;
+    }
+    if (shownStale_) {
+        shown_ = image.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = image.pixel(0, image.height() - 1);
+        for (int y = 0; y < shown_.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+            for (int x = 0; x < shown_.width(); ++x) {
+                if (line[x] == key) {
+                    line[x] = 0;
+                }
+            }
+        }
+        shownStale_ = false;
+    }
+    return shown_;
+}
+
 void ImageControl::paintEvent(QPaintEvent* /*event*/) {
     if (picture_.IsEmpty()) {
         return;
     }
     QPainter painter(this);
-    // The picture is pixel art at the control's own size; on a high-density
-    // screen its pixels are enlarged, not blurred.
+    // A picture drawn for another density is enlarged or reduced, never
+    // blurred.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QImage& image = picture_.Image();
-    painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
+    painter.drawImage(QPoint(0, 0), Shown());
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

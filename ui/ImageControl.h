@@ -20,15 +20,26 @@ public:
     explicit ImageControl(QWidget* parent = nullptr);
 
     // The picture to draw into; its control size is the control's size
-    // now, also before a hidden control has received its resize event.
+    // now, also before a hidden control has received its resize event, and
+    // its density that of the screen the control is on.
     Picture& picture() {
         picture_.SetControlSize(size());
+        picture_.SetDevicePixelRatio(devicePixelRatioF());
         return picture_;
     }
     const Picture& picture() const { return picture_; }
 
+    // A transparent control shows what lies beneath wherever its picture
+    // has the transparent colour: the colour of the picture's lower-left
+    // pixel, as such image controls do.
+    bool transparent() const { return transparent_; }
+    void setTransparent(bool transparent);
+
     // Repaints the control after code has drawn into its picture.
-    void refresh() { update(); }
+    void refresh() {
+        shownStale_ = true;
+        update();
+    }
 
 signals:
     void mouseDown(Qt::MouseButton button);
@@ -43,7 +54,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The picture as shown: with the transparent colour made see-through
+    // when the control is transparent. Made again after a refresh.
+    const QImage& Shown();
+
     Picture picture_;
+    bool transparent_ = false;
+    QImage shown_;
+    bool shownStale_ = true;
     // The button whose release may still raise a click; NoButton after a
     // double-click press, whose release raises nothing.
     Qt::MouseButton clickCandidate_ = Qt::NoButton;

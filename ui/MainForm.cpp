@@ -25,6 +25,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -99,37 +101,60 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(QRect(QPoint(left, top) + ClientOrigin(widget), QSize(width, height)));
 }
 
-// Where the installed substitute of a face is wider than the face the
-// layout was made for, a fixed-size label narrows its lettering until the
-// text fits, rather than cutting off both ends of a result line.
-void FitToWidth(QLabel* label) {
+// The lettering of a label narrowed just enough for its text to take at
+// most the given width: the installed substitute of a face runs wider than
+// the face the layout was made for. Never below 70 %, where the small
+// characters stay legible.
+void NarrowToWidth(QLabel* label, int width) {
     constexpr int NarrowestStretch = 70;
     QFont font = label->font();
     font.setStretch(QFont::Unstretched);
-    const int advance = QFontMetrics(font).horizontalAdvance(label->text());
-    if (advance > label->width()) {
-        font.setStretch(std::max(NarrowestStretch, label->width() * 100 / advance));
+    int advance = QFontMetrics(font).horizontalAdvance(label->text());
+    if (advance > width && advance > 0) {
+        // Stretching is not exactly proportional: step down until it fits.
+        int stretch = std::max(NarrowestStretch, width * 100 / advance);
+        for (;; --stretch) {
+            font.setStretch(stretch);
+            advance = QFontMetrics(font).horizontalAdvance(label->text());
+            if (advance <= width || stretch == NarrowestStretch) {
+                break;
+            }
+        }
     }
     label->setFont(font);
+}
+
+// Fixed-size labels narrow their lettering rather than cut off both ends
+// of a result line.
+void FitToWidth(QLabel* label) {
+    NarrowToWidth(label, label->width());
+}
+
+// Self-sizing labels in a panel end at least two pixels inside its bevel,
+// so that a closing bracket does not merge with the border line.
+void FitInsidePanel(QLabel* label) {
+    const auto* panel = qobject_cast<const BevelPanel*>(label->parentWidget());
+    if (panel != nullptr) {
+        // The bevel lies just right of the inner rectangle.
+        const int lastColumn = panel->InnerRect().right() + 1 - 2;
+        const int room = lastColumn - label->x() + 1;
+        NarrowToWidth(label, room);
+        label->adjustSize();
+        // Sums of 10 and more (the 2025 rules cap no sum) may not fit even
+        // at the narrowest legible lettering; the label then keeps to the
+        // room there is rather than cross the border.
+        if (label->width() > room) {
+            label->resize(room, label->height());
+        }
+        return;
+    }
+    label->adjustSize();
 }
 
 void SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label->property(AutoSizeProperty).toBool()) {
-        QFont font = label->font();
-        if (font.stretch() != QFont::Unstretched) {
-            font.setStretch(QFont::Unstretched);
-            label->setFont(font);
-        }
-        label->adjustSize();
-        // Sums of 10 and more (the 2025 rules cap no sum) would run past
-        // the panel: such a label keeps to the room there is and narrows
-        // its lettering instead.
-        const int room = label->parentWidget()->width() - label->x();
-        if (label->width() > room) {
-            label->resize(room, label->height());
-            FitToWidth(label);
-        }
+        FitInsidePanel(label);
     } else {
         FitToWidth(label);
     }
@@ -202,6 +227,20 @@ TMainF::TMainF(QWidget* parent)
 
     if (const QScreen* s = screen()) {
         move(s->geometry().center() - rect().center());
+    }
+    // At the end of the session the record is written without a box that
+    // would hold up the log-off; a quit that no close request preceded
+    // records as a close would.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+#ifndef QT_NO_SESSIONMANAGER
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { EndOfSession(); });
+#endif
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
+            if (isVisible()) {
+                EndOfSession();
+            }
+        });
     }
     FormCreate();
     AddConditionsAction();
@@ -421,6 +460,7 @@ void TMainF::BuildDiagramPanel() {
 
     drwPp = Make<ImageControl>(Panel1, "drwPp");
     Place(drwPp, -1, -1, 101, 107);
+    drwPp->setTransparent(true);
 
     const QPoint designPlaces[] = {{10, 5}, {50, 5}, {10, 55}, {50, 55}};
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
@@ -629,11 +669,28 @@ void TMainF::closeEvent(QCloseEvent* event) {
     try {
         FormCloseQuery(canClose);
     } catch (const koruba::ERegistryException& failure) {
-        // The close request is abandoned; the next one tries again.
-        QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
-        canClose = false;
+        if (!sessionEnding_) {
+            QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
+        }
+        // The first failure abandons the close request, and the next one
+        // tries again (the disk may have been freed meanwhile). A store
+        // that stays unwritable must not hold the program open: the record
+        // is never read back, so the second failure is reported and the
+        // window closes all the same.
+        canClose = sessionEnding_ || closeFailed_;
+        closeFailed_ = true;
     }
     event->setAccepted(canClose);
+}
+
+void TMainF::EndOfSession() {
+    sessionEnding_ = true;
+    bool canClose = true;
+    try {
+        FormCloseQuery(canClose);
+    } catch (const koruba::ERegistryException&) {
+        // Nobody is left to read a message box.
+    }
 }
 
 void TMainF::FormCloseQuery(bool& /*canClose*/) {
@@ -805,9 +862,11 @@ void TMainF::ShowResult() {
         // Right of the A value, however wide that has grown.
         const int left =
             std::max(FactorLabelLeft + ClientOrigin(factor).x(), value->geometry().right() + 5);
-        factor->setGeometry(left, factor->y(), factor->parentWidget()->width() - 3 - left,
-                            factor->height());
+        // Like the formula labels, it ends two pixels inside the bevel.
+        const auto* panel = static_cast<const BevelPanel*>(factor->parentWidget());
+        factor->setGeometry(left, factor->y(), panel->InnerRect().right() - left, factor->height());
         SetCaption(factor, QString::fromStdString(text));
+        factor->setVisible(!text.empty());
     };
     showFactor(Lbl_F_12F, Lbl_A_12F, twoStorey ? f2 : f1);
     showFactor(Lbl_F_1F, Lbl_A_1F, twoStorey ? f1 : std::string());

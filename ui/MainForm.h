@@ -80,6 +80,11 @@ public:
     const QString& VerText() const { return verText_; }
     const QString& VerNo() const { return verNo_; }
 
+    // The end of the desktop session (or a quit without a close request):
+    // records title and version without asking or showing anything, and
+    // from then on every close request records silently and closes.
+    void EndOfSession();
+
 signals:
     // Raised after the result labels have been rewritten.
     void resultShown();
@@ -134,6 +139,10 @@ private:
     koruba::CalcConditions conditions_;
     QPointer<QWidget> summaryDialog_;
     ClearConfirmation confirmClear_;
+    // A close request has failed to write the record once already.
+    bool closeFailed_ = false;
+    // The session is ending: nothing may wait for the user any more.
+    bool sessionEnding_ = false;
 
     // Area 1: tool bar.
     QWidget* ToolBar1 = nullptr;

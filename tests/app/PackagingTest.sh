@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a scratch
 # root and checks what a user would get: the dependencies, the files in
-# their standard places, and a batch tool that runs from there.
+# their standard places, programs that run from there without a search
+# path of their own, manual pages that man reads and that list every
+# option the program's --help lists, the copyright and change log, and a
+# menu entry and AppStream file that their validators accept.
 #
 # usage: PackagingTest.sh <build dir> <scratch dir> <version> <expected binaries...>
 set -euo pipefail
@@ -13,6 +16,10 @@ shift 3
 binaries=("$@")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+for tool in cpack dpkg-deb readelf man zcat desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
+done
 
 rm -rf "$scratch"
 mkdir -p "$scratch/out" "$scratch/root"
@@ -60,11 +67,38 @@ grep -qF "<release version=\"$version\"" \
 for binary in "${binaries[@]}"; do
     [[ -x "$root/usr/bin/$binary" ]] || fail "missing /usr/bin/$binary"
 done
-if [[ " ${binaries[*]} " == *" koruba-x-calc "* ]]; then
-    shown=$("$root/usr/bin/koruba-x-calc" --version) || fail "koruba-x-calc --version failed"
-    echo "koruba-x-calc --version: $shown"
-    grep -qF "$version" <<<"$shown" || fail "koruba-x-calc shows \"$shown\", not $version"
-fi
+for binary in "${binaries[@]}"; do
+    search=$(readelf -d "$root/usr/bin/$binary" | grep -E 'RPATH|RUNPATH') &&
+        fail "$binary carries a search path: $search"
+    shown=$(env -u DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$binary" --version) ||
+        fail "$binary --version failed without a display"
+    grep -qF "$version" <<<"$shown" || fail "$binary --version shows \"$shown\""
+
+    page=$root/usr/share/man/man1/$binary.1.gz
+    expect_file "usr/share/man/man1/$binary.1.gz"
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>"$scratch/man.err") ||
+        fail "man -l $page: $(cat "$scratch/man.err")"
+    [[ -s $scratch/man.err ]] && fail "man -l $page warns: $(cat "$scratch/man.err")"
+    grep -q "^NAME" <<<"$text" || fail "$binary.1 has no NAME section"
+    grep -qF "$version" <<<"$text" || fail "$binary.1 does not name version $version"
+    for option in $(env -u DISPLAY "$root/usr/bin/$binary" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+        grep -qF -- "$option" <<<"$text" || fail "$binary.1 lacks $option, which --help lists"
+    done
+done
+
+doc=usr/share/doc/koruba-x
+expect_file "$doc/copyright"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    "$root/$doc/copyright" || fail "copyright is not in the machine-readable format"
+expect_file "$doc/changelog.gz"
+[[ $(zcat "$root/$doc/changelog.gz" | head -n1) == "koruba-x ($version) "* ]] ||
+    fail "changelog.gz does not start with version $version"
+
+desktop-file-validate "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
+    fail "desktop-file-validate rejects the menu entry"
+appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.koruba.KorubaX.metainfo.xml" ||
+    fail "appstreamcli rejects the AppStream file"
+
 # Nothing outside /usr, and no build-tree leftovers such as static libraries.
 extra=$(cd "$root" && find . -type f ! -path './usr/*' -o -type f -name '*.a')
 [[ -z $extra ]] || fail "unexpected files: $extra"

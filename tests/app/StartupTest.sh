@@ -28,25 +28,19 @@ export XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 record=$XDG_CONFIG_HOME/コルバ工房/KORUBA-X.conf
 
-pid=
-xvfb_pid=
-cleanup() {
-    [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL: $*" >&2; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
 
-# A free display: Xvfb picks the number itself and writes it to fd 3, so
-# two of these tests started at once never race for the same display.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
+# A private X server on a display it picks itself and writes to fd 3.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null' EXIT
 for _ in $(seq 100); do
     [[ -s $scratch/display ]] && break
     sleep 0.1
 done
 [[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 export DISPLAY=":$(head -n1 "$scratch/display")"
+export QT_QPA_PLATFORM=xcb
 
 if [[ $mode == close ]]; then
     mkdir -p "$(dirname "$record")"

@@ -32,6 +32,8 @@ private slots:
     void mouseSemantics();
     void disabledTakesNoInput();
     void emptyPictureIsTransparent();
+    void transparentControlShowsBeneathInItsKeyColour_data();
+    void transparentControlShowsBeneathInItsKeyColour();
     void pictureFollowsControlSize();
 };
 
@@ -144,6 +146,45 @@ void ImageControlTest::emptyPictureIsTransparent() {
     image->picture().Clear();
     image->refresh();
     QCOMPARE(host.grab().toImage().pixelColor(20, 20), QColor(10, 200, 30));
+}
+
+void ImageControlTest::transparentControlShowsBeneathInItsKeyColour_data() {
+    QTest::addColumn<bool>("transparent");
+    QTest::newRow("transparent: the lower-left colour lets the parent show") << true;
+    QTest::newRow("opaque: the whole picture shows") << false;
+}
+
+void ImageControlTest::transparentControlShowsBeneathInItsKeyColour() {
+    QFETCH(bool, transparent);
+    const QColor beneath(10, 200, 30);
+    const QColor key(240, 240, 240);
+    QWidget host;
+    host.resize(60, 60);
+    QPalette pal = host.palette();
+    pal.setColor(QPalette::Window, beneath);
+    host.setPalette(pal);
+    host.setAutoFillBackground(true);
+    auto* image = new ImageControl(&host);
+    image->setGeometry(0, 0, 40, 40);
+    image->setTransparent(transparent);
+    {
+        QPainter p(&image->picture().Canvas());
+        p.fillRect(QRect(0, 0, 40, 40), key);
+        p.fillRect(QRect(10, 10, 10, 10), Qt::white);
+    }
+    image->refresh();
+    const QImage shot = host.grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    QCOMPARE(shot.pixelColor(QPoint(2, 2) * dpr), transparent ? beneath : key);
+    QCOMPARE(shot.pixelColor(QPoint(15, 15) * dpr), QColor(Qt::white));
+
+    // Drawn anew, the picture is shown anew.
+    {
+        QPainter p(&image->picture().Canvas());
+        p.fillRect(QRect(10, 10, 10, 10), key);
+    }
+    image->refresh();
+    QCOMPARE(host.grab().toImage().pixelColor(QPoint(15, 15) * dpr), transparent ? beneath : key);
 }
 
 void ImageControlTest::pictureFollowsControlSize() {

@@ -21,11 +21,14 @@ struct SeenBox {
     QString title;
     QString text;
     int count = 0;
+    // Ends the watch with the record: a watch left over by a test whose box
+    // never came must not answer the next test's box.
+    QObject scope;
 };
 
 // Answers the next modal box that comes up and remembers what it said.
 void DismissNextBox(SeenBox& seen) {
-    QTimer::singleShot(50, [&seen] {
+    QTimer::singleShot(50, &seen.scope, [&seen] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             seen.title = box->windowTitle();
             seen.text = box->text();
@@ -51,6 +54,9 @@ private slots:
     void unopenableStoreClosesSilently();
 #ifdef Q_OS_UNIX
     void unwritableRecordKeepsTheWindowOpen();
+    void storeThatStaysUnwritableClosesOnTheSecondRequest();
+    void quitEndsTheProgramWithoutABox_data();
+    void quitEndsTheProgramWithoutABox();
 #endif
 
 private:
@@ -146,6 +152,70 @@ void MainFormCloseTest::unwritableRecordKeepsTheWindowOpen() {
     QVERIFY(!window_->isVisible());
     QSettings record(RecordFile(), QSettings::IniFormat);
     QCOMPARE(record.value(QStringLiteral("Ver")).toString(), QStringLiteral("100"));
+}
+
+void MainFormCloseTest::storeThatStaysUnwritableClosesOnTheSecondRequest() {
+    FileSizeLimit full;
+    SeenBox first;
+    DismissNextBox(first);
+    QVERIFY(!window_->close());
+    QCOMPARE(first.count, 1);
+    QVERIFY(window_->isVisible());
+    // The same failure again: reported, and the window closes anyway.
+    SeenBox second;
+    DismissNextBox(second);
+    QVERIFY(window_->close());
+    QCOMPARE(second.count, 1);
+    QCOMPARE(second.text, QStringLiteral("'Title' の設定に失敗しました"));
+    QVERIFY(!window_->isVisible());
+}
+
+void MainFormCloseTest::quitEndsTheProgramWithoutABox_data() {
+    QTest::addColumn<bool>("sessionEnd");
+    QTest::addColumn<bool>("quit");
+    QTest::addColumn<bool>("storeFull");
+    QTest::addColumn<bool>("recorded");
+    // quit() asks every window to close first; exit() asks none.
+    QTest::newRow("session end, then quit, full store") << true << true << true << false;
+    QTest::newRow("session end, then quit, writable store") << true << true << false << true;
+    QTest::newRow("exit without close request, writable store") << false << false << false << true;
+    QTest::newRow("exit without close request, full store") << false << false << true << false;
+}
+
+void MainFormCloseTest::quitEndsTheProgramWithoutABox() {
+    QFETCH(bool, sessionEnd);
+    QFETCH(bool, quit);
+    QFETCH(bool, storeFull);
+    QFETCH(bool, recorded);
+    SeenBox seen;
+    int status = -1;
+    {
+        std::unique_ptr<FileSizeLimit> full;
+        if (storeFull) {
+            full = std::make_unique<FileSizeLimit>();
+        }
+        DismissNextBox(seen);
+        if (sessionEnd) {
+            window_->EndOfSession();
+        }
+        QTimer::singleShot(0, qApp, [quit] {
+            if (quit) {
+                QCoreApplication::quit();
+            } else {
+                QCoreApplication::exit(0);
+            }
+        });
+        // A refused quit would leave the loop running; this ends it with a
+        // status that fails the test.
+        QObject watchdog;
+        QTimer::singleShot(3000, &watchdog, [] { QCoreApplication::exit(1); });
+        status = QCoreApplication::exec();
+    }
+    QCOMPARE(status, 0);
+    QCOMPARE(seen.count, 0);
+    QSettings record(RecordFile(), QSettings::IniFormat);
+    QCOMPARE(record.value(QStringLiteral("Ver")).toString(),
+             recorded ? QStringLiteral("100") : QString());
 }
 #endif
 

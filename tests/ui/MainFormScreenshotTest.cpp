@@ -1,12 +1,19 @@
 // Pictures of the main window in three states, written to the build tree
-// for a person to compare with the layout, and the checks that can be
-// made on them by program: every caption fits its control and every
-// character has a glyph in the font that draws it.
+// for a person to compare with the layout (at the density of the screen:
+// the test runs once plain and once with QT_SCALE_FACTOR=2), and the
+// checks that can be made on them by program: every caption fits its
+// control and every character has a glyph in the font that draws it, the
+// formula stays inside its panel, the diagram leaves the panel's border
+// whole, and the bay pictures are drawn at the screen's density.
 #include "MainFormTestSupport.h"
+
+#include "ui/BevelPanel.h"
+#include "ui/ImageControl.h"
 
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -21,6 +28,10 @@ private slots:
     void initTestCase();
     void screenshots_data();
     void screenshots();
+    void formulaEndsInsideItsPanel_data();
+    void formulaEndsInsideItsPanel();
+    void diagramLeavesThePanelBorderWhole();
+    void bayPicturesAreDrawnAtTheScreenDensity();
 
 private:
     QDir outDir_;
@@ -101,6 +112,10 @@ void MainFormScreenshotTest::screenshots() {
 
     const QImage shot = window.grab().toImage();
     QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(344, rules == 2025 ? 499 : 451));
+    if (shot.devicePixelRatio() != 1.0) {
+        file.replace(QStringLiteral(".png"),
+                     QStringLiteral("@%1x.png").arg(shot.devicePixelRatio()));
+    }
     QVERIFY(shot.save(outDir_.filePath(file)));
 
     // Nothing clipped: each visible caption fits the width of its control,
@@ -143,6 +158,131 @@ void MainFormScreenshotTest::screenshots() {
                      qPrintable(button->objectName()));
         }
     }
+}
+
+namespace {
+
+// The longest formula each self-sizing label can hold comes from a brace
+// meeting the column foot on one side only: its correction is negative.
+enum class Formula { Pattern21RightRising30, Pattern13Worst };
+
+void Enter(TMainF* window, Formula formula) {
+    if (formula == Formula::Pattern21RightRising30) {
+        ChoosePattern(window, 21);
+        ClickRadio(window, QStringLiteral("RBtn_2"));
+        ClickListRow(window, 1);
+        ClickBay(window, 1);
+        return;
+    }
+    // Each storey: a 90x90 brace meeting the foot plus a 2.0 panel on the
+    // left (5.0), a 5.0 panel on the right.
+    ChoosePattern(window, 13);
+    ClickListRow(window, 3);
+    ClickBay(window, 1);
+    ClickBay(window, 3);
+    ClickRadio(window, QStringLiteral("RBtn_4"));
+    ChooseComboRow(window, 3);
+    ClickBay(window, 1);
+    ClickBay(window, 3);
+    ChooseComboRow(window, 9);
+    ClickBay(window, 2);
+    ClickBay(window, 4);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Formula)
+
+void MainFormScreenshotTest::formulaEndsInsideItsPanel_data() {
+    QTest::addColumn<Formula>("formula");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("pattern 21, 30x90 rising right")
+        << Formula::Pattern21RightRising30 << QStringLiteral("Lbl_A_12F_Siki")
+        << QStringLiteral("A1= |1.5-0.0|+(-0.5)");
+    QTest::newRow("pattern 13, upper storey at its widest")
+        << Formula::Pattern13Worst << QStringLiteral("Lbl_A_12F_Siki")
+        << QStringLiteral("A2= |5.0-5.0|+(-2.0)");
+    QTest::newRow("pattern 13, lower storey at its widest")
+        << Formula::Pattern13Worst << QStringLiteral("Lbl_A_1F_Siki")
+        << QStringLiteral("A1= |5.0-5.0|+(-2.0)");
+}
+
+void MainFormScreenshotTest::formulaEndsInsideItsPanel() {
+    QFETCH(Formula, formula);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+
+    TMainF window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Enter(&window, formula);
+    QCOMPARE(Text(&window, label), text);
+
+    auto* panel = Control<koruba::BevelPanel>(&window, QStringLiteral("Panel3"));
+    // Every label ends at least two pixels inside the bevel's right line,
+    // and nothing is drawn in the pixel between.
+    const int bevel = panel->InnerRect().right() + 1;
+    const QImage shot = panel->grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        if (!l->isVisible()) {
+            continue;
+        }
+        QVERIFY2(l->geometry().right() <= bevel - 2,
+                 qPrintable(QStringLiteral("%1 ends at %2, the bevel is at %3")
+                                .arg(l->objectName())
+                                .arg(l->geometry().right())
+                                .arg(bevel)));
+        QVERIFY2(l->font().stretch() == QFont::AnyStretch || l->font().stretch() >= 70,
+                 qPrintable(l->objectName()));
+        for (int y = l->geometry().top(); y <= l->geometry().bottom(); ++y) {
+            for (int x = (bevel - 1) * dpr; x < bevel * dpr; ++x) {
+                QVERIFY2(
+                    shot.pixelColor(x, y * dpr) == Qt::white,
+                    qPrintable(
+                        QStringLiteral("%1: ink at (%2, %3)").arg(l->objectName()).arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+void MainFormScreenshotTest::diagramLeavesThePanelBorderWhole() {
+    TMainF window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* panel = Widget(&window, QStringLiteral("Panel1"));
+    // The border and the bevel: the outer three pixels, minus the inside.
+    const auto edges = [panel] {
+        QImage shot = panel->grab().toImage();
+        QPainter(&shot).fillRect(QRectF(panel->rect().adjusted(3, 3, -3, -3)), Qt::black);
+        return shot;
+    };
+    const QImage before = edges();
+    for (const int tag : {21, 22, 11, 12, 13}) {
+        ChoosePattern(&window, tag);
+        QVERIFY2(edges() == before, qPrintable(QString::number(tag)));
+    }
+}
+
+void MainFormScreenshotTest::bayPicturesAreDrawnAtTheScreenDensity() {
+    TMainF window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ChoosePattern(&window, 21);
+    ClickBay(&window, 1);
+    const qreal dpr = window.devicePixelRatioF();
+    for (const QString& name : {QStringLiteral("drwPp"), QStringLiteral("drwSj_1")}) {
+        auto* image = Control<koruba::ImageControl>(&window, name);
+        QCOMPARE(image->picture().Image().size(), image->size() * dpr);
+    }
+    // An enlarged 96 dpi bitmap is the same when shrunk and enlarged again;
+    // lines and letters drawn at the density are not.
+    const QImage shot = Widget(&window, QStringLiteral("drwSj_1"))->grab().toImage();
+    const QImage blocky = shot.scaled(shot.size() / dpr).scaled(shot.size());
+    QCOMPARE(shot.convertToFormat(QImage::Format_RGB32) ==
+                 blocky.convertToFormat(QImage::Format_RGB32),
+             dpr == 1.0);
 }
 
 QTEST_MAIN(MainFormScreenshotTest)
