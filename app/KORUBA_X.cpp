@@ -10,6 +10,7 @@
 #include "ui/ColumnListLink.h"
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
+#include "ui/SheetActions.h"
 #include "ui/services/LibComm_01.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ int main(int argc, char* argv[]) {
         auto* gaiyoF = new koruba::TGaiyoF(&mainF, koruba::TGaiyoF::Contents::OnFirstShow);
         gaiyoF->hide();
         mainF.SetSummaryDialog(gaiyoF);
+        koruba::installSheetActions(mainF);
         mainF.show();
         // Decoding the eight icon bitmaps took a third of the window's
         // construction; the window manager gets them right after the

@@ -50,16 +50,21 @@ void AppendFactorName(std::string& out, RuleSet rules, std::int32_t heightCm,
 
 } // namespace
 
+std::string heightFactorValueText(RuleSet rules, std::int32_t heightCm) {
+    if (!HasHeightFactor(rules, heightCm)) {
+        return "1";
+    }
+    std::string s = storeyHeightText(heightCm);
+    s += '/';
+    AppendFixed(s, static_cast<float>(kReferenceHeightCm) / 100.0f, 1);
+    return s;
+}
+
 std::string HeightFactorText(std::string_view name, RuleSet rules, std::int32_t heightCm) {
     if (!HasHeightFactor(rules, heightCm)) {
         return {};
     }
-    std::string s(name);
-    s += "= ";
-    s += storeyHeightText(heightCm);
-    s += '/';
-    AppendFixed(s, static_cast<float>(kReferenceHeightCm) / 100.0f, 1);
-    return s;
+    return std::string(name) + "= " + heightFactorValueText(rules, heightCm);
 }
 
 std::string RulesLineText(const CalcConditions& c, std::int32_t storeyCount) {

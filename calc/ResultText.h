@@ -41,6 +41,8 @@ std::string NLineText(const ResultType& result, std::int32_t storeyCount);
 // is, "f1= 3.30/2.7", so that a reader can recompute N from the shown
 // numbers. Empty where the factor is 1 and under the 2000 rules.
 std::string HeightFactorText(std::string_view name, RuleSet rules, std::int32_t heightCm);
+// The factor alone, "3.30/2.7", or "1" where it is 1.
+std::string heightFactorValueText(RuleSet rules, std::int32_t heightCm);
 
 // The rule set a result is computed under, with the storey heights of the
 // 2025 rules: "2025年改正（階高補正）  H1 = 3.30m  H2 = 2.80m" (H2 only for a

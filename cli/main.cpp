@@ -4,6 +4,10 @@
 #include "cli/ColumnInput.h"
 #include "cli/ColumnPanelText.h"
 #include "cli/RecordReader.h"
+#ifdef KORUBA_WITH_SHEET
+#include "cli/SheetRoute.h"
+#include "report/SheetPdf.h"
+#endif
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -113,7 +117,12 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
 
 int main(int argc, char* argv[]) {
     const bool stdinOpen = StandardInputIsOpen();
+#ifdef KORUBA_WITH_SHEET
+    const auto app = koruba::cli::makeApplication(argc, argv);
+    const koruba::cli::SheetOptions sheetOptions;
+#else
     QCoreApplication app(argc, argv);
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
 
@@ -183,6 +192,9 @@ int main(int argc, char* argv[]) {
         parser.addOption(QCommandLineOption(
             bayOptions.back(), QStringLiteral("Token of bay %1.").arg(b), QStringLiteral("token")));
     }
+#ifdef KORUBA_WITH_SHEET
+    sheetOptions.addTo(parser);
+#endif
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Batch input (default: standard input)."),
                                  QStringLiteral("[FILE]"));
@@ -214,6 +226,17 @@ int main(int argc, char* argv[]) {
     for (const QString& b : bayOptions) {
         oneColumn = oneColumn || parser.isSet(b);
     }
+#ifdef KORUBA_WITH_SHEET
+    const bool sheetCompanions = parser.isSet(sheetOptions.only) ||
+                                 parser.isSet(sheetOptions.project) ||
+                                 parser.isSet(sheetOptions.designer);
+    if (parser.isSet(sheetOptions.sheet) ? oneColumn : sheetCompanions) {
+        PrintError(oneColumn
+                       ? QStringLiteral("--sheet needs a batch FILE, not --pattern")
+                       : QStringLiteral("--sheet-only, --project and --designer need --sheet"));
+        return ExitUsage;
+    }
+#endif
     if (oneColumn) {
         if (!parser.isSet(patternOption)) {
             PrintError(
@@ -265,10 +288,31 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
 
-    koruba::cli::RecordReader reader(inputFormat, koruba::cli::readFromFile(in));
+    koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
+    koruba::cli::WriteFunction write = Write;
+#ifdef KORUBA_WITH_SHEET
+    // The sheet reads the records a second time, so the input is read
+    // whole first (a sheet is for a house, not for millions of columns).
+    const bool sheet = parser.isSet(sheetOptions.sheet);
+    std::string input;
+    if (sheet) {
+        if (int error = 0; !koruba::cli::readWhole(in, input, error)) {
+            PrintError(
+                QStringLiteral("cannot read %1: %2")
+                    .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
+                         QString::fromLocal8Bit(std::strerror(error))));
+            return ExitUsage;
+        }
+        read = koruba::cli::readFromText(input);
+        if (parser.isSet(sheetOptions.only)) {
+            write = [](std::string_view) { return true; };
+        }
+    }
+#endif
+    koruba::cli::RecordReader reader(inputFormat, std::move(read));
     reader.setDefaultRules(rules);
     errno = 0;
-    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, Write, options);
+    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
     if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }
@@ -281,6 +325,20 @@ int main(int argc, char* argv[]) {
     if (!outcome.headerProblem.empty()) {
         PrintError(QString::fromStdString(outcome.headerProblem));
     }
+#ifdef KORUBA_WITH_SHEET
+    if (sheet) {
+        QString error;
+        if (!koruba::writeSheetPdf(
+                parser.value(sheetOptions.sheet),
+                koruba::cli::sheetOfInput(input, inputFormat, rules,
+                                          parser.value(sheetOptions.project).toStdString(),
+                                          parser.value(sheetOptions.designer).toStdString()),
+                error)) {
+            PrintError(error);
+            return ExitUsage;
+        }
+    }
+#endif
     if (outcome.failed > 0) {
         PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
                        .arg(outcome.failed)

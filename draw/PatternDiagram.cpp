@@ -20,6 +20,44 @@ void drawBlocks(Picture& drwPp, const std::vector<DiagramBlock>& blocks) {
     }
 }
 
+std::vector<DiagramBlock> blocks21(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks22(std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                                   std::int32_t w);
+std::vector<DiagramBlock> blocks11(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks12(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t m, std::int32_t h, std::int32_t w);
+std::vector<DiagramBlock> blocks13(std::int32_t x0, std::int32_t y0, std::int32_t m, std::int32_t h,
+                                   std::int32_t w);
+
+} // namespace
+
+void DrawPattern(Picture& drwPp, std::int32_t tag, std::int32_t reversed,
+                 const DiagramGeometry& g) {
+    switch (tag) {
+    case 21:
+        DrawPattern21(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 22:
+        DrawPattern22(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 11:
+        DrawPattern11(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 12:
+        DrawPattern12(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    case 13:
+        DrawPattern13(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
 // One storey, one bay; the target column at the outer end, the beams
 // running on past the other column by about half a bay.
 std::vector<DiagramBlock> blocks21(std::int32_t reversed, std::int32_t x0, std::int32_t y0,
@@ -110,29 +148,6 @@ std::vector<DiagramBlock> blocks13(std::int32_t x0, std::int32_t y0, std::int32_
 }
 
 } // namespace
-
-void DrawPattern(Picture& drwPp, std::int32_t tag, std::int32_t reversed,
-                 const DiagramGeometry& g) {
-    switch (tag) {
-    case 21:
-        DrawPattern21(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 22:
-        DrawPattern22(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 11:
-        DrawPattern11(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 12:
-        DrawPattern12(drwPp, reversed, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    case 13:
-        DrawPattern13(drwPp, g.X0, g.Y0, g.M, g.H, g.W);
-        break;
-    default:
-        break;
-    }
-}
 
 std::vector<DiagramBlock> patternBlocks(std::int32_t tag, std::int32_t reversed,
                                         const DiagramGeometry& g) {

@@ -1,8 +1,8 @@
 #include "report/SheetCells.h"
 
-#include "calc/CalcNValue.h"
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/PatternTable.h"
 #include "calc/ResultText.h"
 
 #include <algorithm>
@@ -17,24 +17,33 @@ constexpr std::string_view kNone = "—";
 // two-storey row is the storey above (A2), the other line the column's own
 // storey (A1).
 struct StoreyTerms {
-    float left, right, corr, a, b, factor;
+    float left, right, corr, a, b;
     std::int32_t heightCm;
-    int floor;
 };
 
 StoreyTerms termsOf(const ResultType& r, std::int32_t storeys, int line) {
     if (storeys == 2 && line == 0) {
-        return {r.WallA2Left, r.WallA2Right, r.CorrA2, r.A2, r.B2, r.HeightFactor2, r.H2Cm, 2};
+        return {r.WallA2Left, r.WallA2Right, r.CorrA2, r.A2, r.B2, r.H2Cm};
     }
-    return {r.WallA1Left, r.WallA1Right, r.CorrA1, r.A1, r.B1, r.HeightFactor1, r.H1Cm, 1};
+    return {r.WallA1Left, r.WallA1Right, r.CorrA1, r.A1, r.B1, r.H1Cm};
 }
 
 // The notification's B is 0.8 for a corner column (出隅) and 0.5 for any
-// other, so the pattern's own factors say which the column is in a storey.
+// other, so the pattern's factors say which the column is in each storey
+// (pattern 12 is a corner column above and an inner one below).
 std::string positionText(std::int32_t patternTag, std::int32_t storeys, int line) {
-    const ResultType bare = CalcNValue(BayTable{}, patternTag, 0);
-    const float b = storeys == 2 && line == 0 ? bare.B2 : bare.B1;
+    const FramePattern& p = *framePattern(patternTag);
+    const float b = storeys == 2 && line == 0 ? p.b2 : p.b1;
     return b > 0.6f ? "出隅" : "その他";
+}
+
+// The window leaves the name blank above the last class; on paper a blank
+// cell reads like an oversight, so the sheet says that no class applies.
+std::string noHardwareText() {
+    float limit = 0.0f;
+    float strength = 0.0f;
+    JointSpec(JointClassCount, limit, strength);
+    return "該当する金物なし（N>" + F2(limit) + "）";
 }
 
 std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
@@ -56,9 +65,9 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     case SheetColumn::Height:
         return heights ? storeyHeightText(t.heightCm) : std::string(kNone);
     case SheetColumn::HeightFactor:
-        // Three decimals: enough to recompute the two-decimal N from the
-        // terms shown.
-        return heights ? FormatFixed(t.factor, 3) : std::string(kNone);
+        // As the window writes it: the exact fraction, from which N can be
+        // recomputed.
+        return heights ? heightFactorValueText(r.Rules, t.heightCm) : std::string(kNone);
     case SheetColumn::L:
         return F1(r.L);
     case SheetColumn::N:
@@ -68,7 +77,7 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     case SheetColumn::Symbol:
         return std::string(r.JointSymbol);
     case SheetColumn::Hardware:
-        return std::string(r.JointName);
+        return r.JointClass == 0 ? noHardwareText() : std::string(r.JointName);
     case SheetColumn::Strength:
         return strengthValueText(r);
     default:
@@ -207,7 +216,8 @@ std::vector<LegendRow> hardwareLegend() {
         std::string_view symbol;
         std::string_view name;
         ClassifyJoint(limit, found, symbol, name);
-        std::string range = k == 1 ? "N ≤ " + F2(limit) : F2(previous) + " < N ≤ " + F2(limit);
+        // "≦" rather than "≤": the IPA fonts have the former only.
+        std::string range = k == 1 ? "N ≦ " + F2(limit) : F2(previous) + " < N ≦ " + F2(limit);
         rows.push_back({std::string(symbol), std::move(range), std::string(name), F2(strength)});
         previous = limit;
     }

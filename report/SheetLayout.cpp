@@ -24,9 +24,9 @@ QFont sheetFont(int size, bool bold = false) {
 qreal naturalWidth(SheetColumn column) {
     switch (column) {
     case SheetColumn::Diagram:
-        return 170;
+        return 160;
     case SheetColumn::Name:
-        return 150;
+        return 140;
     case SheetColumn::Pattern:
         return 90;
     case SheetColumn::Mirrored:
@@ -40,15 +40,16 @@ qreal naturalWidth(SheetColumn column) {
     case SheetColumn::A:
         return 70;
     case SheetColumn::Height:
-    case SheetColumn::HeightFactor:
         return 80;
+    case SheetColumn::HeightFactor:
+        return 125;
     case SheetColumn::N:
         return 85;
     case SheetColumn::PullOut:
     case SheetColumn::Strength:
         return 95;
     case SheetColumn::Hardware:
-        return 260;
+        return 235;
     default:
         return 75;
     }

@@ -6,6 +6,8 @@
 #include <QPageLayout>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace koruba {
 
 namespace {
@@ -190,9 +192,13 @@ private:
 
 } // namespace
 
+QPageLayout sheetPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    device.setPageLayout(sheetPageLayout());
     const SheetFonts fonts = sheetFonts();
     const SheetLayout layout = layOutSheet(sheet, fonts);
     QPainter painter;
@@ -200,8 +206,9 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
         return 0;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    // Tenths of a millimetre on the device, whatever its resolution.
-    const qreal scale = device.logicalDpiX() / 254.0;
+    // Tenths of a millimetre on the device, whatever its resolution; a
+    // printer whose margins are wider than the sheet's shrinks it to fit.
+    const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
     PagePainter pages(painter, sheet, layout, fonts);
     for (std::size_t i = 0; i < layout.pages.size(); ++i) {
         if (i > 0 && !device.newPage()) {

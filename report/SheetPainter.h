@@ -2,6 +2,7 @@
 
 #include "report/SheetDescription.h"
 
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 
 namespace koruba {
@@ -15,5 +16,9 @@ namespace koruba {
 // device's page layout is set here. Returns the number of pages, 0 when
 // the device could not be painted on.
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet);
+
+// The sheet's page: A4 portrait with 10 mm margins, for a print dialog to
+// start from.
+QPageLayout sheetPageLayout();
 
 } // namespace koruba

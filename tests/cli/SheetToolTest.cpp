@@ -1,0 +1,219 @@
+// The batch tool's --sheet route, run as a user runs it: the sheet's cells
+// against the tool's own CSV output for the same records.
+#include "cli/CsvRecord.h"
+#include "tests/report/SheetTestSupport.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace koruba::test;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// The tool without a display: no DISPLAY, no platform chosen.
+Run runTool(const QStringList& args, const QByteArray& input = {}) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KORUBA_CALC_TOOL), args);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The tool's CSV output records, by header name (its rows hold no line
+// breaks; the byte order mark is skipped).
+QList<QMap<QString, QString>> csvRecords(const QByteArray& csv) {
+    const QList<QByteArray> lines = csv.mid(3).split('\n');
+    std::vector<std::string> header;
+    std::vector<std::string> fields;
+    koruba::cli::CsvSplit split;
+    koruba::cli::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
+    QList<QMap<QString, QString>> records;
+    for (const QByteArray& line : lines.mid(1)) {
+        if (!line.trimmed().isEmpty()) {
+            koruba::cli::splitCsvRecord(line.trimmed().toStdString(), fields, split);
+            QMap<QString, QString> record;
+            for (std::size_t f = 0; f < split.fields; ++f) {
+                record[QString::fromStdString(header[f])] = QString::fromStdString(fields[f]);
+            }
+            records << record;
+        }
+    }
+    return records;
+}
+
+// "A1= |2.0-0.0|+(-0.5)": the left and right walls and the correction.
+QStringList termParts(const QString& term) {
+    const QRegularExpression re(
+        QStringLiteral("\\|(-?[\\d.]+)-(-?[\\d.]+)\\|\\+\\(?(-?[\\d.]+)\\)?"));
+    const QRegularExpressionMatch m = re.match(term);
+    return {m.captured(1), m.captured(2), m.captured(3)};
+}
+
+// The cells a record's row must show, from the tool's output fields.
+QStringList expectedCells(const QMap<QString, QString>& r, const QString& name) {
+    const bool two = !r[QStringLiteral("A2_term")].isEmpty();
+    const QString b1 = r[QStringLiteral("B1")];
+    const QString b2 = r[QStringLiteral("B2")];
+    // B is 0.8 for a corner column (出隅), 0.5 for any other.
+    const auto position = [](const QString& b) {
+        return b == QLatin1String("0.8") ? QStringLiteral("出隅") : QStringLiteral("その他");
+    };
+    const QStringList a1 = termParts(r[QStringLiteral("A1_term")]);
+    QStringList cells{name, r[QStringLiteral("pattern")],
+                      r[QStringLiteral("reversed")] == QLatin1String("1") ||
+                              r[QStringLiteral("reversed")] == QLatin1String("true")
+                          ? QStringLiteral("有")
+                          : QStringLiteral("無")};
+    if (two) {
+        const QStringList a2 = termParts(r[QStringLiteral("A2_term")]);
+        cells << QStringLiteral("2階1階") << position(b2) + position(b1);
+        for (int i = 0; i < 3; ++i) {
+            cells << a2[i] + a1[i];
+        }
+        cells << r[QStringLiteral("A2")] + r[QStringLiteral("A1")] << b2 + b1;
+    } else {
+        cells << position(b1) << a1 << r[QStringLiteral("A1")] << b1;
+    }
+    // Above the last class the tool leaves the name empty; the sheet says so.
+    const QString hardware = r[QStringLiteral("strength_kN")] == QLatin1String("---")
+                                 ? QStringLiteral("該当する金物なし（N>7.50）")
+                                 : r[QStringLiteral("hardware")];
+    cells << r[QStringLiteral("L")] << r[QStringLiteral("N")] << r[QStringLiteral("pull_out_kN")]
+          << r[QStringLiteral("symbol")] << hardware << r[QStringLiteral("strength_kN")];
+    cells.removeAll(QString());
+    return cells;
+}
+
+} // namespace
+
+class SheetToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyCellMatchesTheBatchOutput_data();
+    void everyCellMatchesTheBatchOutput();
+    void namesFailuresAndRules();
+    void emptyInputGivesANote();
+    void unwritableSheetFailsAndLeavesNoFile();
+    void sheetOnlyWritesNothingElse();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void SheetToolTest::everyCellMatchesTheBatchOutput_data() {
+    QTest::addColumn<QString>("input");
+    QTest::newRow("csv") << QStringLiteral(CLI_EXAMPLES "/columns.csv");
+    QTest::newRow("jsonl") << QStringLiteral(CLI_EXAMPLES "/columns.jsonl");
+}
+
+void SheetToolTest::everyCellMatchesTheBatchOutput() {
+    QFETCH(QString, input);
+    // The sample sheet of the examples, kept for a person to look at.
+    const QString pdf = outputDir() + QStringLiteral("/examples-") + QFileInfo(input).suffix() +
+                        QStringLiteral(".pdf");
+    const Run sheet =
+        runTool({input, QStringLiteral("--sheet"), pdf, QStringLiteral("--project"),
+                 QStringLiteral("山田邸"), QStringLiteral("--designer"), QStringLiteral("佐藤")});
+    QCOMPARE(sheet.exitCode, 0);
+    const Run csv = runTool({QStringLiteral(CLI_EXAMPLES "/columns.csv")});
+    QCOMPARE(csv.exitCode, 0);
+    const auto records = csvRecords(csv.out);
+    QCOMPARE(records.size(), 14);
+
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    const QString first = compactText(words, 1);
+    QVERIFY(first.contains(QStringLiteral("物件名：山田邸")));
+    QVERIFY(first.contains(QStringLiteral("設計者：佐藤")));
+    QVERIFY(first.contains(QStringLiteral("適用規準：2000年告示")));
+    for (const auto& record : records) {
+        const QStringList expected = expectedCells(record, record[QStringLiteral("id")]);
+        const qreal band = record[QStringLiteral("A2_term")].isEmpty() ? 12.5 : 19.5;
+        QCOMPARE(rowTexts(words, record[QStringLiteral("id")], band), expected);
+    }
+}
+
+void SheetToolTest::namesFailuresAndRules() {
+    const QByteArray input = "id,name,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,h2\n"
+                             "1,通り1-い,21,0,P2.5,,,,2025,3.3,\n"
+                             "2,,22,0,L45,R45,,,2025,3.0,\n"
+                             "3,通り3-は,13,0,,,X95,,,,\n"
+                             "4,通り4-に,12,0,,P2.0,P2.5,,2025,3.0,\n"
+                             "5,通り5-ほ,23,0,,,,,,,\n";
+    const QString pdf = dir_.filePath(QStringLiteral("named.pdf"));
+    const Run run = runTool({QStringLiteral("--sheet"), pdf}, input);
+    // A record failed: the usual status, and the sheet is still written.
+    QCOMPARE(run.exitCode, 1);
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    QCOMPARE(
+        rowTexts(words, QStringLiteral("通り1-い"), 12.5).mid(0, 12),
+        QStringLiteral("通り1-い|21|無|出隅|2.5|0.0|0.0|2.5|0.8|3.30|3.30/2.7|0.4").split(u'|'));
+    // Without a name the id names the row.
+    QVERIFY(!rowTexts(words, QStringLiteral("2"), 12.5).isEmpty());
+    const QString failed = rowTexts(words, QStringLiteral("通り3-は"), 19.5).join(QString());
+    QVERIFY2(failed.startsWith(QStringLiteral("通り3-は13無計算できません：line4")),
+             qPrintable(failed));
+    QVERIFY(failed.contains(QStringLiteral("X95")));
+    // A record without a usable pattern goes to a table of its own.
+    const QString noPattern = rowTexts(words, QStringLiteral("通り5-ほ"), 6.0).join(QString());
+    QVERIFY2(noPattern.startsWith(QStringLiteral("通り5-ほ計算できません：line6")),
+             qPrintable(noPattern));
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("軸組パターンを読めなかった記録")));
+    QVERIFY(text.contains(QStringLiteral("適用規準：2000年告示、2025年改正（階高補正）")));
+    QVERIFY(text.contains(QStringLiteral("通り1-い：H1が3.2mを超えるため")));
+}
+
+void SheetToolTest::emptyInputGivesANote() {
+    const QString pdf = dir_.filePath(QStringLiteral("empty.pdf"));
+    const Run run =
+        runTool({QStringLiteral("--sheet"), pdf, QStringLiteral("--rules"), QStringLiteral("2025")},
+                "id,pattern,reversed,bay1,bay2,bay3,bay4\n");
+    QCOMPARE(run.exitCode, 0);
+    const QString text = compactText(pdfWords(pdf));
+    QVERIFY(text.contains(QStringLiteral("計算する柱がありません")));
+    QVERIFY(text.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
+}
+
+void SheetToolTest::unwritableSheetFailsAndLeavesNoFile() {
+    const QString pdf = dir_.filePath(QStringLiteral("no/such/folder/house.pdf"));
+    const Run run =
+        runTool({QStringLiteral(CLI_EXAMPLES "/columns.csv"), QStringLiteral("--sheet"), pdf});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(pdf), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(pdf));
+    const Run folder = runTool(
+        {QStringLiteral(CLI_EXAMPLES "/columns.csv"), QStringLiteral("--sheet"), dir_.path()});
+    QCOMPARE(folder.exitCode, 2);
+    QVERIFY(QFileInfo(dir_.path()).isDir());
+}
+
+void SheetToolTest::sheetOnlyWritesNothingElse() {
+    const QString pdf = dir_.filePath(QStringLiteral("only.pdf"));
+    const Run run = runTool({QStringLiteral(CLI_EXAMPLES "/columns.jsonl"),
+                             QStringLiteral("--sheet-only"), QStringLiteral("--sheet"), pdf});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(pageCount(pdfWords(pdf)), 2);
+    QCOMPARE(runTool({QStringLiteral("--sheet-only"), QStringLiteral(CLI_EXAMPLES "/columns.csv")})
+                 .exitCode,
+             2);
+}
+
+QTEST_MAIN(SheetToolTest)
+#include "SheetToolTest.moc"
