@@ -18,7 +18,7 @@ std::string_view heightFactorConditions(RuleSet rules) {
     if (rules != RuleSet::Revision2025) {
         return {};
     }
-    return "f(H) = 1（H ≤ 3.2m のとき。H = 2.7m とみなす）\n"
+    return "f(H) = 1（H ≦ 3.2m のとき。H = 2.7m とみなす）\n"
            "f(H) = H / 2.7（H > 3.2m のとき）\n"
            "H1：当該柱の階の横架材の上端の相互間の垂直距離（m）\n"
            "H2：その上の階の横架材の上端の相互間の垂直距離（m）\n"
