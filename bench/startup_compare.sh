@@ -3,9 +3,9 @@
 # are started in turns on a private X server (no window manager), each run
 # timed from the start of the process to the map of its window, with the
 # peak memory up to then. Prints the medians and their ratios; the target
-# is at most 1.15 for both. A third program, the bare window with one line
-# in each of the two Japanese faces, shows how much of the difference
-# loading those faces alone costs.
+# is at most 1.15 for both. A third program, the bare window with one
+# caption in the window's Japanese face measured before its map, shows how
+# much of the difference starting fontconfig and loading that face costs.
 #
 #   bench/startup_compare.sh [BUILD_DIR] [RUNS]     (default: build/ci, 20)
 #
@@ -75,7 +75,7 @@ awk -v runs="$runs" -v kt="$kt" -v km="$km" -v bt="$bt" -v bm="$bm" -v tt="$tt" 
     printf "runs: %d of each, alternating, medians\n", runs
     printf "koruba-x      start to map %7.1f ms   peak memory %6.1f MB\n", kt, km / 1024
     printf "bare window   start to map %7.1f ms   peak memory %6.1f MB\n", bt, bm / 1024
-    printf "bare + faces  start to map %7.1f ms   peak memory %6.1f MB\n", tt, tm / 1024
+    printf "bare + face   start to map %7.1f ms   peak memory %6.1f MB\n", tt, tm / 1024
     printf "ratio         time %.2f   memory %.2f   (target: at most 1.15 each)\n", kt / bt, km / bm
-    printf "faces alone   time %.2f   memory %.2f   of the bare window\n", tt / bt, tm / bm
+    printf "face alone    time %.2f   memory %.2f   of the bare window\n", tt / bt, tm / bm
 }'
