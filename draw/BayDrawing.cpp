@@ -4,7 +4,6 @@
 #include "draw/Colors.h"
 #include "draw/LibDrawPixel.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace koruba {
@@ -27,61 +26,26 @@ constexpr std::int32_t LabelPoints = 9;
 // nine-point asterisk as a 3x4 blob on a cross brace's diagonal; DejaVu
 // Sans keeps the six arms of its asterisk at 12 pixels. The star hangs
 // from the top of the brackets and ends one pixel clear of the bay's right
-// edge, inside a one-pixel ring of the background, so that a diagonal
-// running under the label never touches it.
+// edge, on a plate of the background one pixel wider all round, so that a
+// diagonal running under the label never touches it.
 constexpr char kStarFace[] = "DejaVu Sans";
 constexpr int kStarPixels = 12;
 constexpr int kStarTop = 32;
 constexpr int kStarRightMargin = 2;
 
-QImage starGlyph() {
+void drawCapStar(Picture& bayImage, TColor bg) {
     QFont font(QString::fromLatin1(kStarFace));
     font.setPixelSize(kStarPixels);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferVerticalHinting);
-    const QFontMetrics metrics(font);
-    QImage glyph(2 * kStarPixels, metrics.height(), QImage::Format_RGB32);
-    glyph.fill(Qt::white);
-    QPainter p(&glyph);
+    QPainter p(&bayImage.Canvas());
     p.setFont(font);
+    const QRect ink = p.fontMetrics().boundingRect(QLatin1Char('*'));
+    const QPoint origin(bayImage.ControlSize().width() - kStarRightMargin - ink.right(),
+                        kStarTop - ink.top());
+    p.fillRect(ink.translated(origin).adjusted(-1, -1, 1, 1), ToQColor(bg));
     p.setPen(Qt::black);
-    p.drawText(kStarPixels / 2, metrics.ascent(), QStringLiteral("*"));
-    return glyph;
-}
-
-void drawCapStar(Picture& bayImage, TColor bg) {
-    const QImage glyph = starGlyph();
-    QRect ink;
-    for (int y = 0; y < glyph.height(); ++y) {
-        for (int x = 0; x < glyph.width(); ++x) {
-            if (glyph.pixel(x, y) == qRgb(0, 0, 0)) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    if (ink.isNull()) {
-        return;
-    }
-    QImage& canvas = bayImage.Canvas();
-    const QPoint shift(bayImage.ControlSize().width() - kStarRightMargin - ink.right(),
-                       kStarTop - ink.top());
-    QPainter p(&canvas);
-    const QColor ring = ToQColor(bg);
-    for (const bool inkPass : {false, true}) {
-        for (int y = ink.top(); y <= ink.bottom(); ++y) {
-            for (int x = ink.left(); x <= ink.right(); ++x) {
-                if (glyph.pixel(x, y) != qRgb(0, 0, 0)) {
-                    continue;
-                }
-                const QPoint at = QPoint(x, y) + shift;
-                if (inkPass) {
-                    p.fillRect(QRect(at, QSize(1, 1)), Qt::black);
-                } else {
-                    p.fillRect(QRect(at - QPoint(1, 1), QSize(3, 3)), ring);
-                }
-            }
-        }
-    }
+    p.drawText(origin, QStringLiteral("*"));
 }
 
 } // namespace

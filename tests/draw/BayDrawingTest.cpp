@@ -207,8 +207,6 @@ void BayDrawingTest::capStarIsAnAsteriskClearOfTheBrace_data() {
     QTest::addColumn<QString>("png");
     QTest::newRow("cross 4.0 and panel 1.5")
         << Cell(3, 2, 4.0f, 1.5f) << "bay_cap_star_cross_panel";
-    QTest::newRow("cross 90x90 and panel 0.5")
-        << Cell(3, 3, 5.0f, 0.5f) << "bay_cap_star_cross_90x90";
     QTest::newRow("rising left 90x90 and panel 1.0")
         << Cell(2, 3, 5.0f, 1.0f) << "bay_cap_star_left_panel";
     QTest::newRow("rising right 90x90 and panel 2.0")
@@ -232,17 +230,7 @@ void BayDrawingTest::capStarIsAnAsteriskClearOfTheBrace() {
     QCOMPARE(bay.pixel(middle, star->top()), kBlack);
     QCOMPARE(bay.pixel(middle, star->bottom()), kBlack);
     QVERIFY(2 * CountOf(bay, kBlack, *star) <= star->width() * star->height());
-    for (int y = star->top(); y <= star->bottom(); ++y) {
-        for (int x = star->left(); x <= star->right(); ++x) {
-            if (bay.pixel(x, y) != kBlack) {
-                continue;
-            }
-            const QRect around = QRect(x - 1, y - 1, 3, 3) & bay.rect();
-            QVERIFY2(
-                CountOf(bay, kBraceOrange, around) == 0,
-                qPrintable(QStringLiteral("star ink at %1,%2 touches the brace").arg(x).arg(y)));
-        }
-    }
+    QCOMPARE(CountOf(bay, kBraceOrange, star->adjusted(-1, -1, 1, 1)), 0);
 
     Picture expected(kBaySize);
     DrwFill(expected, clWhite);
