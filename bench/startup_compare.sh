@@ -3,7 +3,10 @@
 # are started in turns on a private X server (no window manager), each run
 # timed from the start of the process to the map of its window, with the
 # peak memory up to then. Prints the medians and their ratios; the target
-# is at most 1.15 for both.
+# is at most 1.15 for both. A third program, the bare window with one
+# caption in the window's Japanese face measured before its map, shows how
+# much of the difference starting fontconfig and loading that face costs,
+# and the last line what the program's own construction adds to that.
 #
 #   bench/startup_compare.sh [BUILD_DIR] [RUNS]     (default: build/ci, 20)
 #
@@ -38,19 +41,22 @@ export XDG_CONFIG_HOME=$work/config
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
-one() { # name program -> appends "ms kib" to $work/name
-    "$watch" "$2" >>"$work/$1"
+one() { # name program [args] -> appends "ms kib" to $work/name
+    "$watch" "${@:2}" >>"$work/$1"
 }
 # Warm the caches (fonts, libraries) before anything counts.
 for _ in 1 2; do
     "$watch" "$program" >/dev/null
     "$watch" "$bare" >/dev/null
+    "$watch" "$bare" --japanese-text >/dev/null
 done
 for i in $(seq "$runs"); do
     if ((i % 2)); then
         one koruba "$program"
         one bare "$bare"
+        one text "$bare" --japanese-text
     else
+        one text "$bare" --japanese-text
         one bare "$bare"
         one koruba "$program"
     fi
@@ -64,9 +70,14 @@ kt=$(median 1 "$work/koruba")
 km=$(median 2 "$work/koruba")
 bt=$(median 1 "$work/bare")
 bm=$(median 2 "$work/bare")
-awk -v runs="$runs" -v kt="$kt" -v km="$km" -v bt="$bt" -v bm="$bm" 'BEGIN {
+tt=$(median 1 "$work/text")
+tm=$(median 2 "$work/text")
+awk -v runs="$runs" -v kt="$kt" -v km="$km" -v bt="$bt" -v bm="$bm" -v tt="$tt" -v tm="$tm" 'BEGIN {
     printf "runs: %d of each, alternating, medians\n", runs
     printf "koruba-x      start to map %7.1f ms   peak memory %6.1f MB\n", kt, km / 1024
     printf "bare window   start to map %7.1f ms   peak memory %6.1f MB\n", bt, bm / 1024
+    printf "bare + face   start to map %7.1f ms   peak memory %6.1f MB\n", tt, tm / 1024
     printf "ratio         time %.2f   memory %.2f   (target: at most 1.15 each)\n", kt / bt, km / bm
+    printf "face alone    time %.2f   memory %.2f   of the bare window\n", tt / bt, tm / bm
+    printf "the rest      time %.2f   memory %.2f   koruba-x over bare + face\n", kt / tt, km / tm
 }'

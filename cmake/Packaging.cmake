@@ -25,12 +25,14 @@ if(UNIX AND NOT APPLE)
     "N value requires. The package holds the desktop program koruba-x and the\n"
     "batch tool koruba-x-calc.")
   # The library dependencies (libqt6widgets6, libqt6gui6, libqt6core6 and
-  # what they need) come from dpkg-shlibdeps. The Japanese fonts are looked
-  # up by name at run time, and Qt's windowing plug-ins are only a
+  # what they need) come from dpkg-shlibdeps. The fonts are looked up by
+  # name at run time (the Japanese faces, and DejaVu Sans for the star of a
+  # capped bay label), and Qt's windowing plug-ins are only a
   # recommendation of libqt6gui6, without which the program cannot open a
   # window.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-dejavu-core, qt6-qpa-plugins")
 endif()
 
 include(CPack)

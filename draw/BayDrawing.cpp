@@ -4,6 +4,8 @@
 #include "draw/Colors.h"
 #include "draw/LibDrawPixel.h"
 
+#include <QPainter>
+
 namespace koruba {
 
 namespace {
@@ -33,6 +35,32 @@ constexpr std::int32_t FontMsGothic = 3;
 constexpr std::int32_t FontMsPGothic = 4;
 constexpr std::int32_t LabelPoints = 9;
 
+// The star of a capped label at density 1. The label's face draws its
+// nine-point asterisk as a 3x4 blob on a cross brace's diagonal; DejaVu
+// Sans keeps the six arms of its asterisk at 12 pixels. The star hangs
+// from the top of the brackets and ends one pixel clear of the bay's right
+// edge, on a plate of the background one pixel wider all round, so that a
+// diagonal running under the label never touches it.
+constexpr char kStarFace[] = "DejaVu Sans";
+constexpr int kStarPixels = 12;
+constexpr int kStarTop = 32;
+constexpr int kStarRightMargin = 2;
+
+void drawCapStar(Picture& bayImage, TColor bg) {
+    QFont font(QString::fromLatin1(kStarFace));
+    font.setPixelSize(kStarPixels);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    QPainter p(&bayImage.Canvas());
+    p.setFont(font);
+    const QRect ink = p.fontMetrics().boundingRect(QLatin1Char('*'));
+    const QPoint origin(bayImage.ControlSize().width() - kStarRightMargin - ink.right(),
+                        kStarTop - ink.top());
+    p.fillRect(ink.translated(origin).adjusted(-1, -1, 1, 1), ToQColor(bg));
+    p.setPen(Qt::black);
+    p.drawText(origin, QStringLiteral("*"));
+}
+
 } // namespace
 
 void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
@@ -57,8 +85,14 @@ void DrawBay(Picture& bayImage, const BayCell& cell, float multiplierCap) {
     if (m.sum > 0.0f) {
         const QString value = QString::fromStdString(F1(m.sum));
         if (m.capped) {
-            DrwText(bayImage, 5, 31, 0.0f, QLatin1Char('[') + value + QLatin1String("]*"),
-                    LabelPoints, FontMsPGothic, 1, 0, clBlack, bg);
+            // On a denser picture the face's own star has pixels enough.
+            const bool sharp = bayImage.DevicePixelRatio() == 1.0;
+            const QString label = QLatin1Char('[') + value + QLatin1Char(']');
+            DrwText(bayImage, 5, 31, 0.0f, sharp ? label : label + QLatin1Char('*'), LabelPoints,
+                    FontMsPGothic, 1, 0, clBlack, bg);
+            if (sharp) {
+                drawCapStar(bayImage, bg);
+            }
         } else {
             // Sums of 10 and more, which only the uncapped 2025 rules give,
             // start further left so that the closing bracket shows.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream help2man desktop-file-utils

@@ -18,6 +18,9 @@ const QSize kBaySize(39, 43);
 const QRect kSizeLabelBox(QPoint(5, 0), QPoint(38, 12));
 const QRect kMultiplierBox(QPoint(5, 31), QPoint(38, 42));
 const QRect kBetweenLabels(QPoint(0, 13), QPoint(38, 30));
+// A capped label: "[5.0]" ends at x 28, the star lies right of it.
+const QRect kCappedValueBox(QPoint(5, 31), QPoint(29, 42));
+const QRect kCapStarBox(QPoint(30, 31), QPoint(38, 42));
 // The colours as the bay images show them.
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kPanelBlue = qRgb(166, 202, 240);
@@ -55,6 +58,8 @@ private slots:
     void sizeLabelReadsTheSize_data();
     void sizeLabelReadsTheSize();
     void cappedLabelAgainstExactCap();
+    void capStarIsAnAsteriskClearOfTheBrace_data();
+    void capStarIsAnAsteriskClearOfTheBrace();
     void withoutCapTheActualSumShows();
     void flippedBraceKeepsItsLabels();
     void redrawLeavesNothingOfThePreviousPicture();
@@ -195,6 +200,42 @@ void BayDrawingTest::cappedLabelAgainstExactCap() {
     DrwText(expected, 6, 31, 0.0f, QStringLiteral("[5.0]"), 9, 3, 0, 0, clBlack, clWhite);
     QCOMPARE(BoundsOf(expected.Image(), black), exactInk);
     QCOMPARE(CountOf(expected.Image(), black), CountOf(exact.Image(), black, kMultiplierBox));
+}
+
+void BayDrawingTest::capStarIsAnAsteriskClearOfTheBrace_data() {
+    QTest::addColumn<BayCell>("cell");
+    QTest::addColumn<QString>("png");
+    QTest::newRow("cross 4.0 and panel 1.5")
+        << Cell(3, 2, 4.0f, 1.5f) << "bay_cap_star_cross_panel";
+    QTest::newRow("rising left 90x90 and panel 1.0")
+        << Cell(2, 3, 5.0f, 1.0f) << "bay_cap_star_left_panel";
+    QTest::newRow("rising right 90x90 and panel 2.0")
+        << Cell(1, 3, 5.0f, 2.0f) << "bay_cap_star_right_panel";
+}
+
+// The star of a capped label reads as an asterisk at density 1 and no
+// brace diagonal touches it; "[5.0]" before it is the label face's own.
+void BayDrawingTest::capStarIsAnAsteriskClearOfTheBrace() {
+    QFETCH(BayCell, cell);
+    QFETCH(QString, png);
+    const QImage bay = DrawnBay(cell).Image();
+    koruba::test::SavePng(bay, png);
+    const auto star = BoundsOf(bay, kBlack, kCapStarBox);
+    QVERIFY(star);
+    QVERIFY2(star->width() >= 5 && star->height() >= 5,
+             qPrintable(QStringLiteral("%1x%2").arg(star->width()).arg(star->height())));
+    // Arms, not a blob: the middle column is inked at the top and the
+    // bottom, and at most half the star's box is ink.
+    const int middle = star->center().x();
+    QCOMPARE(bay.pixel(middle, star->top()), kBlack);
+    QCOMPARE(bay.pixel(middle, star->bottom()), kBlack);
+    QVERIFY(2 * CountOf(bay, kBlack, *star) <= star->width() * star->height());
+    QCOMPARE(CountOf(bay, kBraceOrange, star->adjusted(-1, -1, 1, 1)), 0);
+
+    Picture expected(kBaySize);
+    DrwFill(expected, clWhite);
+    DrwText(expected, 5, 31, 0.0f, QStringLiteral("[5.0]"), 9, 4, 1, 0, clBlack, clWhite);
+    QCOMPARE(InkOf(bay, kCappedValueBox), InkOf(expected.Image(), kCappedValueBox));
 }
 
 // Under the 2025 rules a cross 90x90 with a 2.5 panel shows its actual
