@@ -12,6 +12,7 @@
 #        button "終 了" ends the program normally, which records "Title"
 #        and "Ver" = <Ver> and leaves the other values of the record alone.
 set -euo pipefail
+source "$(dirname "$0")/../support/private_xvfb.sh"
 
 program=$1
 scratch=$2
@@ -30,16 +31,9 @@ record=$XDG_CONFIG_HOME/コルバ工房/KORUBA-X.conf
 
 fail() { echo "FAIL: $*" >&2; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
 
-# A private X server on a display it picks itself and writes to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null' EXIT
-for _ in $(seq 100); do
-    [[ -s $scratch/display ]] && break
-    sleep 0.1
-done
-[[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
-export DISPLAY=":$(head -n1 "$scratch/display")"
+xvfb_pid=
+trap '[[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null' EXIT
+start_private_xvfb "$scratch" 800x600x24 -noreset || fail "no X server"
 export QT_QPA_PLATFORM=xcb
 
 if [[ $mode == close ]]; then

@@ -9,6 +9,7 @@
 #
 # Usage: run_columnlist_e2e.sh <build dir> <example house>
 set -euo pipefail
+source "$(dirname "$0")/../support/private_xvfb.sh"
 
 build=${1:?usage: $0 <build dir> <example house>}
 house=${2:?usage: $0 <build dir> <example house>}
@@ -40,14 +41,7 @@ program=$work/usr/bin/koruba-x
 tool=$work/usr/bin/koruba-x-calc
 cp "$house" "$work/house.csv"
 
-Xvfb -displayfd 3 -screen 0 2000x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_private_xvfb "$work" 2000x1000x24 || fail "no X server"
 
 # Settings (recent files, the close record) stay in the scratch folder.
 XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house.csv" \

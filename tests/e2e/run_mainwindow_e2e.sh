@@ -6,6 +6,7 @@
 #
 # Usage: run_mainwindow_e2e.sh <harness executable>
 set -euo pipefail
+source "$(dirname "$0")/../support/private_xvfb.sh"
 
 harness=${1:?usage: $0 <harness executable>}
 for tool in Xvfb xdotool import; do
@@ -34,15 +35,7 @@ fail() {
     exit 1
 }
 
-# A free display: Xvfb picks the number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_private_xvfb "$work" 1024x768x24 || fail "no X server"
 echo "Xvfb on $DISPLAY"
 
 QT_QPA_PLATFORM=xcb "$harness" >"$work/out" 2>"$work/err" &
