@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang-format file dpkg-dev appstream help2man desktop-file-utils
+  clang-format file dpkg-dev appstream help2man desktop-file-utils man-db
   locales libsimdjson-dev python3 time poppler-utils
 )
 
