@@ -10,6 +10,7 @@
 #include "ui/ColumnTableModel.h"
 #include "ui/MainForm.h"
 #include "ui/RecentFilesMenu.h"
+#include "ui/SheetInfoDialog.h"
 #include "ui/TabSeparatedText.h"
 
 #include <QAction>
@@ -328,12 +329,17 @@ bool ColumnListWindow::saveAsDialog() {
 
 namespace {
 
-// The sheet names the list's file as its project.
+// The sheet states the project and designer last given for a sheet; a
+// list printed before any was given names its file as the project.
 SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
-    const QString project =
-        path.isEmpty() ? QStringLiteral("無題") : QFileInfo(path).completeBaseName();
-    return sheetOfList(model, project.toStdString(),
-                       QDate::currentDate().toString(Qt::ISODate).toStdString());
+    const SheetInfo remembered = SheetInfo::load();
+    const QString project = !remembered.project.isEmpty() ? remembered.project
+                            : path.isEmpty()              ? QStringLiteral("無題")
+                                                          : QFileInfo(path).completeBaseName();
+    SheetDescription sheet = sheetOfList(model, project.toStdString(),
+                                         QDate::currentDate().toString(Qt::ISODate).toStdString());
+    sheet.designer = remembered.designer.toStdString();
+    return sheet;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "ui/ColumnListLink.h"
 #include "ui/ColumnListWindow.h"
 #include "ui/ColumnTableModel.h"
+#include "ui/SheetInfoDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -497,6 +498,8 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     // Kept beside the screenshots, to be looked at.
     QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
     const QString path = QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.pdf");
+    // The project and designer given last for a sheet head the list's too.
+    SheetInfo{QStringLiteral("山田邸"), QStringLiteral("佐藤設計"), {}}.save();
     QVERIFY(list().exportPdf(path));
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"),
@@ -504,6 +507,8 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     QVERIFY(pdftotext.waitForFinished(60000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     QVERIFY(text.contains(QStringLiteral("N値計算書")));
+    QVERIFY(text.contains(QStringLiteral("物件名：山田邸")));
+    QVERIFY(text.contains(QStringLiteral("設計者：佐藤設計")));
     // In the table of its storeys, not among the records without a pattern.
     const QString bad = text.split(QLatin1Char('\n')).filter(QStringLiteral("X95")).value(0);
     QVERIFY2(bad.contains(QStringLiteral("1F-X2Y1")) && bad.contains(QStringLiteral("12")),
