@@ -24,9 +24,9 @@ while IFS='|' read -r name args first; do
     [[ $(head -n1 <<<"$out") == "$first" ]] || fail "$name: first line '$(head -n1 <<<"$out")'"
 done <<EOT
 version|--version|koruba-x $version
-help|--help|Usage: koruba-x [OPTION]
-short help|-h|Usage: koruba-x [OPTION]
-help wins over version|--version --help|Usage: koruba-x [OPTION]
+help|--help|Usage: koruba-x [OPTION] [FILE]
+short help|-h|Usage: koruba-x [OPTION] [FILE]
+help wins over version|--version --help|Usage: koruba-x [OPTION] [FILE]
 after a toolkit option|-platform offscreen --version|koruba-x $version
 EOT
 
