@@ -101,31 +101,29 @@ void BM_CalcNValueWithTexts(benchmark::State& state) {
 }
 BENCHMARK(BM_CalcNValueWithTexts);
 
-void BM_JsonResultRecord(benchmark::State& state) {
+// One column computed and written as a JSON Lines or a CSV result record.
+template <class AppendRecord>
+void BM_ResultRecord(benchmark::State& state, AppendRecord appendRecord) {
     const auto columns = SampleColumns();
     std::string out;
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        cli::AppendResultAndLabels(out, cli::ComputeColumn(columns[k]),
-                                   cli::StoreyCountOf(columns[k].Pattern));
+        appendRecord(out, cli::ComputeColumn(columns[k]), cli::StoreyCountOf(columns[k].Pattern));
         benchmark::DoNotOptimize(out.data());
     }
 }
+void BM_JsonResultRecord(benchmark::State& state) {
+    BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
+        cli::AppendResultAndLabels(out, r, storeys);
+    });
+}
 BENCHMARK(BM_JsonResultRecord);
-
 void BM_CsvResultRecord(benchmark::State& state) {
-    const auto columns = SampleColumns();
-    std::string out;
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const std::size_t k = i++ % columns.size();
-        out.clear();
-        cli::appendCsvResult(out, cli::ComputeColumn(columns[k]),
-                             cli::StoreyCountOf(columns[k].Pattern));
-        benchmark::DoNotOptimize(out.data());
-    }
+    BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
+        cli::appendCsvResult(out, r, storeys);
+    });
 }
 BENCHMARK(BM_CsvResultRecord);
 
