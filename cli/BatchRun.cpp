@@ -5,27 +5,12 @@
 #include "cli/ResultJson.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <vector>
 
 namespace koruba::cli {
 
 namespace {
-
-std::string lower(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    std::string l(s);
-    for (char& c : l) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return l;
-}
 
 bool looksLikeFormula(std::string_view cell) {
     return !cell.empty() && (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@' ||
@@ -39,13 +24,13 @@ public:
         // A column the tool adds replaces an input column of that name, so
         // that an output file can be read again.
         const auto added = [](std::string_view n) {
-            const auto same = [&](std::string_view a) { return lower(a) == n; };
+            const auto same = [&](std::string_view a) { return normalColumnName(a) == n; };
             return std::any_of(kAddedCsvColumns.begin(), kAddedCsvColumns.end(), same) ||
                    std::any_of(kRuleCsvColumns.begin(), kRuleCsvColumns.end(), same);
         };
         ruleColumns_ = reader.defaultRules() != RuleSet::Notice2000;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string n = lower(names[i]);
+            const std::string n = normalColumnName(names[i]);
             ruleColumns_ = ruleColumns_ || n == "rules" || n == "h1" || n == "h2";
             if (!added(n)) {
                 passThrough_.push_back(i);

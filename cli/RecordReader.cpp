@@ -22,20 +22,6 @@ enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
 constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
 enum : std::size_t { kRulesCol, kH1Col, kH2Col };
 
-std::string normalName(std::string_view name) {
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
-        name.remove_prefix(1);
-    }
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) {
-        name.remove_suffix(1);
-    }
-    std::string s(name);
-    for (char& c : s) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
 bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r") == std::string_view::npos;
 }
@@ -112,7 +98,7 @@ struct CsvHeader {
         std::string missing;
         std::string twice;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string n = normalName(names[i]);
+            const std::string n = normalColumnName(names[i]);
             for (std::size_t k = 0; k < kInputColumns.size(); ++k) {
                 if (n == kInputColumns[k]) {
                     twice = found[k] ? std::string(kInputColumns[k]) : twice;
@@ -302,6 +288,20 @@ void RecordReader::State::fillJson(const RawRecord& raw, InputRecord& record) {
     if (!json.read(raw.text, record, error, defaultRules)) {
         record.error = "line " + std::to_string(raw.firstLine) + ", " + error;
     }
+}
+
+std::string normalColumnName(std::string_view name) {
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) {
+        name.remove_suffix(1);
+    }
+    std::string s(name);
+    for (char& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
 }
 
 RecordReader::RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit)

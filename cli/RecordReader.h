@@ -75,6 +75,10 @@ struct InputRecord {
 using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
 ReadFunction readFromFile(std::FILE* file);
 
+// A column or member name as the reader compares it: without blanks
+// around it and in lower case, so that " ID" and "Id" both name the id.
+std::string normalColumnName(std::string_view name);
+
 class RecordReader {
 public:
     RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit = kRecordLimit);

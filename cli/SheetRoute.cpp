@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -15,13 +14,7 @@ namespace koruba::cli {
 namespace {
 
 bool isNameCell(const InputCell& cell) {
-    std::string name = cell.name;
-    name.erase(
-        std::remove_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }),
-        name.end());
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name == "name";
+    return normalColumnName(cell.name) == "name";
 }
 
 std::string nameOf(const InputRecord& record) {
