@@ -4,6 +4,7 @@
 #include "calc/PatternTable.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
+#include "report/WholeFileSave.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
@@ -29,7 +30,6 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -289,12 +289,9 @@ bool ColumnListWindow::openFile(const QString& path) {
 
 bool ColumnListWindow::saveFile(const QString& path) {
     const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(path, bytes, reason)) {
+        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, reason));
         return false;
     }
     path_ = path;

@@ -5,6 +5,7 @@
 // the status bar.
 #include "MainFormTestSupport.h"
 
+#include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListLink.h"
@@ -75,6 +76,7 @@ private slots:
     void anotherRowSwitchesTheCalculator();
     void conditionsTravelWithTheRow();
     void failingSaveKeepsTheListAndSaysWhy();
+    void saveOnAFullDiskKeepsTheOldFile();
     void unreadableFileLeavesTheListAsItWas();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
@@ -339,6 +341,36 @@ void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {
     QVERIFY(list().isModified());
     QCOMPARE(list().filePath(), kHouse);
     QVERIFY(!QFile::exists(path));
+}
+
+// Ctrl+S with no byte left on the disk: the file keeps its old content,
+// the message names it and the reason, and the list is still changed.
+void ColumnListWindowTest::saveOnAFullDiskKeepsTheOldFile() {
+    test::FullDisk disk;
+    if (!disk.skipReason().isEmpty()) {
+        QSKIP(qPrintable(disk.skipReason()));
+    }
+    const QString path = disk.filePath(QStringLiteral("house60.csv"));
+    QVERIFY(QFile::copy(kHouse, path));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray bytes = old.readAll();
+    QVERIFY(list().openFile(path));
+    table()->setFocus();
+    table()->selectRow(0);
+    QTest::keyClick(table(), Qt::Key_Delete);
+    QVERIFY(disk.fill());
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_.first().contains(path) &&
+                 errors_.first().contains(QStringLiteral("No space left on device")),
+             qPrintable(errors_.first()));
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), bytes);
+    QVERIFY(list().isModified());
+    QVERIFY(list().windowTitle().contains(QStringLiteral("[*]")) && list().isWindowModified());
+    QVERIFY(!list().statusBar()->currentMessage().contains(QStringLiteral("保存しました")));
 }
 
 void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas() {
