@@ -247,9 +247,14 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
             return false;
         }
     }
+    // The tool's CSV output opens as its input without its result columns;
+    // JSON Lines output has no such members, so every member is kept.
+    const auto dropped = [format](std::string_view name) {
+        return format == ColumnFileFormat::Csv && isResultColumn(name);
+    };
     ColumnList read;
     for (const std::string& name : table.names) {
-        if (!isResultColumn(name)) {
+        if (!dropped(name)) {
             read.columns.push_back(name);
         }
     }
@@ -258,7 +263,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
         for (std::size_t c = 0; c < table.names.size(); ++c) {
             if (const auto f = knownField(table.names[c])) {
                 fieldOf(row, *f) = record.cells[c].text;
-            } else if (!isResultColumn(table.names[c])) {
+            } else if (!dropped(table.names[c])) {
                 row.extra.push_back(record.cells[c]);
             }
         }

@@ -77,7 +77,9 @@ private slots:
     void conditionsTravelWithTheRow();
     void failingSaveKeepsTheListAndSaysWhy();
     void saveOnAFullDiskKeepsTheOldFile();
+    void unreadableFileLeavesTheListAsItWas_data();
     void unreadableFileLeavesTheListAsItWas();
+    void failingRowsOpenAgainFromJsonLines();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void filtersNarrowTheRows_data();
@@ -373,18 +375,75 @@ void ColumnListWindowTest::saveOnAFullDiskKeepsTheOldFile() {
     QVERIFY(!list().statusBar()->currentMessage().contains(QStringLiteral("保存しました")));
 }
 
+void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray header = "id,pattern,reversed,bay1,bay2,bay3,bay4\n";
+    QTest::newRow("unclosed quote") << header + "\"A,21,0,,,,\n" << QStringLiteral("line 2");
+    // Opened with the extra fields dropped, the row would look as if it
+    // failed only for its token.
+    QTest::newRow("too many fields and a bad token") << header + "A,21,0,L46,,,,extra\n"
+                                                     << QStringLiteral("line 2: 8 fields");
+    QTest::newRow("Shift-JIS and a bad token") << header + "\x96\x6b\x91\xa4,21,0,L46,,,\n"
+                                               << QStringLiteral("line 2, column 1");
+}
+
 void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     openHouse();
     const QString path = dir_.filePath(QStringLiteral("broken.csv"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("id,pattern,reversed,bay1,bay2,bay3,bay4\n\"A,21,0,,,,\n");
+    file.write(bytes);
     file.close();
     QVERIFY(!list().openFile(path));
     QCOMPARE(errors_.size(), 1);
-    QVERIFY2(errors_.first().contains(QStringLiteral("line 2")), qPrintable(errors_.first()));
+    QVERIFY2(errors_.first().contains(reason), qPrintable(errors_.first()));
     QCOMPARE(list().tableModel()->rowCount(), 60);
     QCOMPARE(list().filePath(), kHouse);
+}
+
+// Rows a spreadsheet made that cannot be computed (a bad token, a height
+// typed with a comma) saved as JSON Lines, under a .json name as well:
+// written as JSON, with the comma height a string, and opened again with
+// the rows failed for the same reasons.
+void ColumnListWindowTest::failingRowsOpenAgainFromJsonLines() {
+    const QString csv = dir_.filePath(QStringLiteral("sheet.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,hardware\n"
+               "A,21,0,L46,,,,,,HD-20\n"
+               "B,21,0,L45,,,,2025,\"3,3\",\n"
+               "C,21,0,L45,,,,2025,3.30,\n");
+    file.close();
+    QVERIFY(list().openFile(csv));
+    const auto problems = [this] {
+        QStringList texts;
+        for (int row = 0; row < list().tableModel()->rowCount(); ++row) {
+            texts << cell(*list().tableModel(), row, ColumnTableModel::ProblemColumn);
+        }
+        return texts;
+    };
+    const QStringList before = problems();
+    QVERIFY2(before[0].contains(QStringLiteral("bay1")) &&
+                 before[1].contains(QStringLiteral("h1")) && before[2].isEmpty(),
+             qPrintable(before.join(QLatin1Char('|'))));
+
+    const QString json = dir_.filePath(QStringLiteral("house.json"));
+    QVERIFY(list().saveFile(json));
+    QFile saved(json);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QVERIFY2(bytes.startsWith("{\"id\":\"A\"") && bytes.contains("\"h1\":\"3,3\""),
+             bytes.constData());
+    QVERIFY(list().openFile(json));
+    QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join(QLatin1Char('\n'))));
+    QCOMPARE(problems(), before);
+    QVERIFY(list().saveFile(dir_.filePath(QStringLiteral("again.jsonl"))));
+    QFile again(dir_.filePath(QStringLiteral("again.jsonl")));
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), bytes);
 }
 
 void ColumnListWindowTest::closingWithChangesAsks_data() {
