@@ -6,6 +6,7 @@
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
 #include "ui/ColumnCommands.h"
+#include "ui/ColumnFileWatch.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
@@ -30,6 +31,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -51,6 +53,28 @@ int askUnsavedBox(QWidget* parent) {
                                  QMessageBox::Save);
 }
 
+ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("%1 は、開いた後にほかのプログラムで変更されています。\n"
+                                   "上書きするとその変更は失われます。再読み込みすると"
+                                   "この柱リストでの変更が失われます。")
+                        .arg(path),
+                    QMessageBox::NoButton, parent);
+    QPushButton* reload = box.addButton(QStringLiteral("再読み込み"), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("上書き保存"), QMessageBox::AcceptRole);
+    QPushButton* elsewhere =
+        box.addButton(QStringLiteral("別の名前で保存..."), QMessageBox::ActionRole);
+    QPushButton* keep = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(elsewhere);
+    box.setEscapeButton(keep);
+    box.exec();
+    const QAbstractButton* chosen = box.clickedButton();
+    return chosen == reload      ? ColumnListWindow::ReloadFile
+           : chosen == overwrite ? ColumnListWindow::OverwriteFile
+           : chosen == elsewhere ? ColumnListWindow::SaveElsewhere
+                                 : ColumnListWindow::KeepFile;
+}
+
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -61,7 +85,9 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     : QMainWindow(parent), calculator_(calculator), undoStack_(new QUndoStack(this)),
       model_(new ColumnTableModel(undoStack_, this)), filter_(new ColumnFilterModel(this)),
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
-      askUnsaved_([this] { return askUnsavedBox(this); }) {
+      askUnsaved_([this] { return askUnsavedBox(this); }),
+      askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
+      fileWatch_(new ColumnFileWatch(this)) {
     setObjectName(QStringLiteral("ColumnListWindow"));
     setAttribute(Qt::WA_QuitOnClose, false);
     filter_->setSourceModel(model_);
@@ -82,6 +108,11 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     connect(filter_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::updateStatus);
     connect(filter_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateStatus);
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
+    connect(fileWatch_, &ColumnFileWatch::changed, this, [this](const QString& path) {
+        statusBar()->showMessage(
+            QStringLiteral("%1 がほかのプログラムで変更されました（保存の前に確かめます）")
+                .arg(path));
+    });
     if (calculator_) {
         connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
         connect(calculator_, &TMainF::conditionsChanged, this,
@@ -257,6 +288,7 @@ void ColumnListWindow::newList() {
     model_->resetList(ColumnList{});
     undoStack_->clear();
     path_.clear();
+    fileWatch_->stop();
     linkedId_ = 0;
     updateTitle();
     updateStatus();
@@ -280,6 +312,8 @@ bool ColumnListWindow::openFile(const QString& path) {
     table_->resizeColumnsToContents();
     undoStack_->clear();
     path_ = path;
+    fileWatch_->watch(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     linkedId_ = 0;
     recentMenu_->remember(path);
     updateTitle();
@@ -288,6 +322,18 @@ bool ColumnListWindow::openFile(const QString& path) {
 }
 
 bool ColumnListWindow::saveFile(const QString& path) {
+    if (!path_.isEmpty() && QFileInfo(path) == QFileInfo(path_) && fileWatch_->changedOnDisk()) {
+        switch (askChangedFile_(path)) {
+        case ReloadFile:
+            return openFile(path_);
+        case OverwriteFile:
+            break;
+        case SaveElsewhere:
+            return saveAsDialog();
+        case KeepFile:
+            return false;
+        }
+    }
     const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
     QString reason;
     if (!saveWholeFile(path, bytes, reason)) {
@@ -295,6 +341,7 @@ bool ColumnListWindow::saveFile(const QString& path) {
         return false;
     }
     path_ = path;
+    fileWatch_->watch(path, bytes);
     undoStack_->setClean();
     recentMenu_->remember(path);
     updateTitle();

@@ -19,6 +19,7 @@ class TMainF;
 
 namespace koruba {
 
+class ColumnFileWatch;
 class ColumnFilterModel;
 class RecentFilesMenu;
 class ColumnTableModel;
@@ -67,6 +68,11 @@ public:
     using UnsavedQuestion = std::function<int()>;
     void setErrorReport(ErrorReport report) { reportError_ = std::move(report); }
     void setUnsavedQuestion(UnsavedQuestion ask) { askUnsaved_ = std::move(ask); }
+    // Asked before a save would overwrite the list's file that another
+    // program changed after the list read it.
+    enum ChangedFileAnswer { ReloadFile, OverwriteFile, SaveElsewhere, KeepFile };
+    using ChangedFileQuestion = std::function<ChangedFileAnswer(const QString& path)>;
+    void setChangedFileQuestion(ChangedFileQuestion ask) { askChangedFile_ = std::move(ask); }
 
     // Asks about unsaved changes; true when the list may be discarded.
     bool maybeSave();
@@ -121,6 +127,8 @@ private:
     QString path_;
     ErrorReport reportError_;
     UnsavedQuestion askUnsaved_;
+    ChangedFileQuestion askChangedFile_;
+    ColumnFileWatch* fileWatch_;
 };
 
 } // namespace koruba

@@ -2,8 +2,9 @@
 # End-to-end test of the column list with the installed program on a real
 # X server: `koruba-x house.csv` opens the 60-column example house, the
 # keyboard moves to column 2F-X1Y1 and Enter loads it into the calculator,
-# a real click adds a brace to its bay, Ctrl+S saves the list and
-# Ctrl+Shift+P writes the calculation sheet through the file dialog. The
+# a real click adds a brace to its bay, Ctrl+S saves the list, a change
+# made by another program makes the next Ctrl+S ask, and Ctrl+Shift+P
+# writes the calculation sheet through the file dialog. The
 # saved file is then run through the installed batch tool, and the sheet's
 # text must hold every column with the N value the tool computes.
 #
@@ -82,6 +83,22 @@ for _ in $(seq 100); do
 done
 grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" ||
     fail "the saved list does not hold the edited bay: $(grep '^2F-X1Y1' "$work/house.csv")"
+
+# Another program adds a row to the saved file: the next Ctrl+S asks
+# before it would overwrite it, in Japanese; Escape keeps the file.
+printf 'X9,21,0,,,,\r\n' >>"$work/house.csv"
+xdotool key ctrl+s
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+    fail "saving over the changed file did not ask"
+xdotool windowfocus --sync "$box"
+xdotool key Escape
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^柱リスト$' >/dev/null || break
+    sleep 0.1
+done
+tail -n 1 "$work/house.csv" | grep -q '^X9,' || fail "the changed file was overwritten"
+sed -i '$d' "$work/house.csv"
+xdotool windowfocus --sync "$list"
 
 xdotool key ctrl+shift+p
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書をPDFに保存$' | head -n1) ||

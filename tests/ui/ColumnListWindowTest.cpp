@@ -20,10 +20,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
@@ -80,6 +82,8 @@ private slots:
     void unreadableFileLeavesTheListAsItWas_data();
     void unreadableFileLeavesTheListAsItWas();
     void failingRowsOpenAgainFromJsonLines();
+    void fileChangedOnDiskIsNotOverwrittenUnasked_data();
+    void fileChangedOnDiskIsNotOverwrittenUnasked();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void filtersNarrowTheRows_data();
@@ -444,6 +448,58 @@ void ColumnListWindowTest::failingRowsOpenAgainFromJsonLines() {
     QFile again(dir_.filePath(QStringLiteral("again.jsonl")));
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll(), bytes);
+}
+
+void ColumnListWindowTest::fileChangedOnDiskIsNotOverwrittenUnasked_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("rowsAfter");
+    QTest::addColumn<bool>("fileKeepsTheAddedRow");
+    QTest::newRow("cancel") << int(ColumnListWindow::KeepFile) << 1 << true;
+    QTest::newRow("reload") << int(ColumnListWindow::ReloadFile) << 2 << true;
+    QTest::newRow("overwrite") << int(ColumnListWindow::OverwriteFile) << 1 << false;
+}
+
+// Another program adds a row to the open file; a plain Ctrl+S, with no
+// edit, asks before it would overwrite that row, once.
+void ColumnListWindowTest::fileChangedOnDiskIsNotOverwrittenUnasked() {
+    QFETCH(int, answer);
+    QFETCH(int, rowsAfter);
+    QFETCH(bool, fileKeepsTheAddedRow);
+    const QString path = dir_.filePath(QStringLiteral("changed.csv"));
+    QFile::remove(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("id,pattern,reversed,bay1,bay2,bay3,bay4\nA,21,0,L45,,,\n");
+    file.close();
+    QVERIFY(list().openFile(path));
+    QStringList asked;
+    list().setChangedFileQuestion([&asked, answer](const QString& about) {
+        asked << about;
+        return ColumnListWindow::ChangedFileAnswer(answer);
+    });
+
+    QSignalSpy notice(list().findChild<QFileSystemWatcher*>(QStringLiteral("listFileWatcher")),
+                      &QFileSystemWatcher::fileChanged);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("B,22,0,,,,\n");
+    file.close();
+    QVERIFY(notice.wait());
+    QVERIFY2(list().statusBar()->currentMessage().contains(QStringLiteral("変更されました")),
+             qPrintable(list().statusBar()->currentMessage()));
+
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked, QStringList{path});
+    QCOMPARE(list().tableModel()->rowCount(), rowsAfter);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().contains("B,22,0"), fileKeepsTheAddedRow);
+    file.close();
+    QVERIFY(errors_.isEmpty());
+    if (answer != ColumnListWindow::KeepFile) {
+        // What the list read or wrote itself is no change.
+        QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(asked.size(), 1);
+    }
 }
 
 void ColumnListWindowTest::closingWithChangesAsks_data() {
