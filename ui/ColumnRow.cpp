@@ -3,6 +3,7 @@
 #include "calc/CalcNValue.h"
 #include "cli/BayToken.h"
 
+#include <optional>
 #include <utility>
 
 namespace koruba {
@@ -29,29 +30,18 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
     return true;
 }
 
-bool readHeight(const std::string& text, const char* name, std::int32_t& cm, std::string& error) {
-    if (text.empty()) {
-        cm = 0;
-        return true;
-    }
-    std::string problem;
-    if (!parseStoreyHeight(text, cm, problem)) {
-        error = std::string(name) + ": " + problem;
-        return false;
-    }
-    return true;
-}
-
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!row.rules.empty() && !parseRuleSet(row.rules, conditions.rules, problem)) {
+    if (!cli::ParseConditionCell("rules", row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
-    if (!readHeight(row.h1, "h1", conditions.h1Cm, error) ||
-        !readHeight(row.h2, "h2", conditions.h2Cm, error)) {
-        return false;
+    for (const auto& [name, text] : {std::pair{"h1", &row.h1}, std::pair{"h2", &row.h2}}) {
+        if (!cli::ParseConditionCell(name, *text, conditions, problem)) {
+            error = std::string(name) + ": " + problem;
+            return false;
+        }
     }
     if (auto refused = conditionsError(conditions, storeyCount)) {
         error = std::move(*refused);
@@ -101,20 +91,23 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
 }
 
 void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
-    RuleSet rules = RuleSet::Notice2000;
-    std::string ignored;
-    if (!(row.rules.empty() || parseRuleSet(row.rules, rules, ignored)) ||
-        rules != conditions.rules) {
+    // What each cell says now, read as the files are read; a cell that
+    // cannot be read says nothing and is rewritten.
+    auto says = [](const char* name, const std::string& text) {
+        CalcConditions read;
+        std::string ignored;
+        return cli::ParseConditionCell(name, text, read, ignored) ? std::optional(read)
+                                                                  : std::nullopt;
+    };
+    if (const auto now = says("rules", row.rules); !now || now->rules != conditions.rules) {
         row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));
     }
-    auto setHeight = [&ignored](std::string& text, std::int32_t cm) {
-        std::int32_t now = 0;
-        if (text.empty() ? cm != 0 : !parseStoreyHeight(text, now, ignored) || now != cm) {
-            text = cm != 0 ? storeyHeightText(cm) : std::string();
-        }
-    };
-    setHeight(row.h1, conditions.h1Cm);
-    setHeight(row.h2, conditions.h2Cm);
+    if (const auto now = says("h1", row.h1); !now || now->h1Cm != conditions.h1Cm) {
+        row.h1 = conditions.h1Cm != 0 ? storeyHeightText(conditions.h1Cm) : std::string();
+    }
+    if (const auto now = says("h2", row.h2); !now || now->h2Cm != conditions.h2Cm) {
+        row.h2 = conditions.h2Cm != 0 ? storeyHeightText(conditions.h2Cm) : std::string();
+    }
 }
 
 ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t reversed,

@@ -2,6 +2,8 @@
 #include "ui/ColumnFileReader.h"
 
 #include "calc/ResultText.h"
+#include "cli/CsvRecord.h"
+#include "cli/RecordReader.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +191,65 @@ INSTANTIATE_TEST_SUITE_P(
                     "the 2025 rules need the storey height h2"},
         OutcomeCase{"HeightsIgnoredUnder2000", row("A", "13", "0", {}, "", "3.0"), ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The rules and height cells mean the same to the list as to the batch
+// tool, in both formats: a blank cell is not given (and then missing where
+// the rules need it), anything else must be read.
+struct ConditionCells {
+    const char* name;
+    const char* rules;
+    const char* h1;
+};
+
+class SameReading : public ::testing::TestWithParam<ConditionCells> {};
+
+cli::InputRecord toolRecord(const std::string& bytes, cli::InputFormat format) {
+    cli::RecordReader reader(format,
+                             [bytes, at = std::size_t{0}](char* buf, std::size_t n) mutable {
+                                 const std::size_t k = std::min(n, bytes.size() - at);
+                                 bytes.copy(buf, k, at);
+                                 at += k;
+                                 return static_cast<std::ptrdiff_t>(k);
+                             });
+    cli::InputRecord record;
+    EXPECT_TRUE(reader.next(record));
+    return record;
+}
+
+TEST_P(SameReading, ListAndToolAgreeOnTheCells) {
+    const ConditionCells& c = GetParam();
+    std::string csv = "id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1\nA,21,0,L45,,,,";
+    cli::AppendCsvField(csv, c.rules);
+    csv += ',';
+    cli::AppendCsvField(csv, c.h1);
+    csv += '\n';
+    std::string json = R"({"id":"A","pattern":21,"reversed":0,"bays":["L45","","",""],"rules":")";
+    json += std::string(c.rules) + R"(","h1":")" + c.h1 + "\"}\n";
+    const cli::InputRecord fromCsv = toolRecord(csv, cli::InputFormat::Csv);
+    const cli::InputRecord fromJson = toolRecord(json, cli::InputFormat::JsonLines);
+    for (const auto& [bytes, format] :
+         {std::pair{csv, ColumnFileFormat::Csv}, std::pair{json, ColumnFileFormat::JsonLines}}) {
+        const ColumnList list = readOrFail(bytes, format);
+        ASSERT_EQ(list.rows.size(), 1u);
+        const RowOutcome outcome = evaluateRow(list.rows[0]);
+        EXPECT_EQ(outcome.computed, fromCsv.ok()) << outcome.error << " / " << fromCsv.error;
+        EXPECT_EQ(outcome.computed, fromJson.ok()) << outcome.error << " / " << fromJson.error;
+        EXPECT_EQ(outcome.conditions, fromCsv.column.Conditions);
+        if (!outcome.computed) {
+            EXPECT_NE(fromCsv.error.find(outcome.error.substr(outcome.error.find(':') + 1)),
+                      std::string::npos)
+                << outcome.error << " / " << fromCsv.error;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, SameReading,
+                         ::testing::Values(ConditionCells{"BlankHeight", "", " "},
+                                           ConditionCells{"BlankRules", " ", "3.30"},
+                                           ConditionCells{"BlankHeightUnder2025", "2025", " "},
+                                           ConditionCells{"SpacedCells", " 2025 ", " 3.3 "},
+                                           ConditionCells{"CommaHeight", "2025", "3,3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ColumnRowEdit, RewritesOnlyTheCellsWhoseMeaningChanged) {
     ColumnRow edited = row("A", " 21", "FALSE", {"L45x90", "P2", "", ""});
