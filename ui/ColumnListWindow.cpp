@@ -87,6 +87,16 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
       askUnsaved_([this] { return askUnsavedBox(this); }),
       askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
+      askHeading_([this](const ListHeading& suggested) -> std::optional<ListHeading> {
+          const auto given =
+              SheetInfoDialog::askHeading(this, {QString::fromStdString(suggested.project),
+                                                 QString::fromStdString(suggested.designer),
+                                                 {}});
+          if (!given) {
+              return std::nullopt;
+          }
+          return ListHeading{given->project.toStdString(), given->designer.toStdString()};
+      }),
       fileWatch_(new ColumnFileWatch(this)) {
     setObjectName(QStringLiteral("ColumnListWindow"));
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -197,6 +207,8 @@ void ColumnListWindow::buildFileMenu() {
     makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
                &ColumnListWindow::exportPdfDialog);
+    makeAction(menu, "sheetHeading", QStringLiteral("計算書の物件名と設計者(&H)..."), {},
+               &ColumnListWindow::editHeading);
     menu->addSeparator();
     makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
@@ -371,26 +383,42 @@ bool ColumnListWindow::saveAsDialog() {
     return !path.isEmpty() && saveFile(path);
 }
 
-namespace {
+// The list's sheet is headed with the list's own project and designer,
+// asked for the first time a sheet is made and kept in the list file;
+// never with those of another sheet.
+bool ColumnListWindow::ensureHeading() {
+    return !model_->heading().empty() || editHeading();
+}
 
-// The sheet states the project and designer last given for a sheet; a
-// list printed before any was given names its file as the project.
-SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
-    const SheetInfo remembered = SheetInfo::load();
-    const QString project = !remembered.project.isEmpty() ? remembered.project
-                            : path.isEmpty()              ? QStringLiteral("無題")
-                                                          : QFileInfo(path).completeBaseName();
-    SheetDescription sheet = sheetOfList(model, project.toStdString(),
+bool ColumnListWindow::editHeading() {
+    ListHeading suggested = model_->heading();
+    if (suggested.empty() && !path_.isEmpty()) {
+        suggested.project = QFileInfo(path_).completeBaseName().toStdString();
+    }
+    const std::optional<ListHeading> given = askHeading_(suggested);
+    if (!given) {
+        return false;
+    }
+    if (*given != model_->heading()) {
+        undoStack_->push(
+            new SetHeadingCommand(model_, *given, QStringLiteral("計算書の物件名と設計者")));
+    }
+    return true;
+}
+
+SheetDescription ColumnListWindow::listSheet() const {
+    SheetDescription sheet = sheetOfList(*model_, model_->heading().project,
                                          QDate::currentDate().toString(Qt::ISODate).toStdString());
-    sheet.designer = remembered.designer.toStdString();
+    sheet.designer = model_->heading().designer;
     return sheet;
 }
 
-} // namespace
-
 bool ColumnListWindow::exportPdf(const QString& path) {
+    if (!ensureHeading()) {
+        return false;
+    }
     QString error;
-    if (!writeSheetPdf(path, listSheet(*model_, path_), error)) {
+    if (!writeSheetPdf(path, listSheet(), error)) {
         reportError_(error);
         return false;
     }
@@ -399,6 +427,9 @@ bool ColumnListWindow::exportPdf(const QString& path) {
 }
 
 void ColumnListWindow::exportPdfDialog() {
+    if (!ensureHeading()) {
+        return;
+    }
     const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
                                               : QFileInfo(path_).path() + QLatin1Char('/') +
                                                     QFileInfo(path_).completeBaseName() +
@@ -411,12 +442,15 @@ void ColumnListWindow::exportPdfDialog() {
 }
 
 void ColumnListWindow::printSheet() {
+    if (!ensureHeading()) {
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (paintSheet(printer, listSheet(*model_, path_)) == 0) {
+    if (paintSheet(printer, listSheet()) == 0) {
         reportError_(QStringLiteral("計算書を印刷できません"));
     }
 }

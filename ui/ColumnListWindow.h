@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/SheetDescription.h"
 #include "ui/ColumnList.h"
 
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -73,6 +75,10 @@ public:
     enum ChangedFileAnswer { ReloadFile, OverwriteFile, SaveElsewhere, KeepFile };
     using ChangedFileQuestion = std::function<ChangedFileAnswer(const QString& path)>;
     void setChangedFileQuestion(ChangedFileQuestion ask) { askChangedFile_ = std::move(ask); }
+    // Asks for the project and designer of the list's sheet, filled with
+    // a suggestion; nothing when the user cancels.
+    using HeadingQuestion = std::function<std::optional<ListHeading>(const ListHeading& suggested)>;
+    void setHeadingQuestion(HeadingQuestion ask) { askHeading_ = std::move(ask); }
 
     // Asks about unsaved changes; true when the list may be discarded.
     bool maybeSave();
@@ -95,6 +101,9 @@ private:
     bool saveAsDialog();
     void exportPdfDialog();
     void printSheet();
+    bool ensureHeading();
+    bool editHeading();
+    SheetDescription listSheet() const;
     void copyRows();
     void duplicateRows();
     void deleteRows();
@@ -128,6 +137,7 @@ private:
     ErrorReport reportError_;
     UnsavedQuestion askUnsaved_;
     ChangedFileQuestion askChangedFile_;
+    HeadingQuestion askHeading_;
     ColumnFileWatch* fileWatch_;
 };
 

@@ -56,6 +56,7 @@ ColumnList mixedList() {
     b.extra = {{""}, {"="}};
     ColumnRow c = rowOfColumn("new", 11, 0, BayTable{});
     list.rows = {a, b, c};
+    list.heading = {"山田邸", "佐藤, \"設計\""};
     return list;
 }
 
@@ -72,6 +73,7 @@ TEST_P(RoundTrip, WrittenFileReadsBackAndWritesTheSameBytes) {
     EXPECT_EQ(read.rows[1].bays[0], badToken);
     EXPECT_EQ(read.rows[0].extra.at(0).text, "a, \"b\"\nc");
     EXPECT_EQ(read.rows[1].h1, "3.30");
+    EXPECT_EQ(read.heading, list.heading);
     EXPECT_EQ(writeColumnList(read, GetParam()), first);
 }
 
@@ -144,6 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"\",\"\"]}\n",
                     "line 1, column 8: the file is not UTF-8 text; save it as UTF-8 (\"CSV UTF-8\" "
                     "in a spreadsheet) and open it again"},
+        RefusedCase{"TwoProjects", csv,
+                    "id,pattern,reversed,bay1,bay2,bay3,bay4,Project\nA,21,0,,,,,X\nB,21,0,,,,,\n"
+                    "C,21,0,,,,,Y\n",
+                    "lines 2 and 4 give different texts for \"project\"; a list has one"},
         RefusedCase{"FailedBefore", csv,
                     "id,pattern,reversed,bay1,bay2,bay3,bay4,error\nA,21,0,,,,,\"line 2: x\"\n",
                     "line 2: the row failed in an earlier run: line 2: x"},

@@ -57,6 +57,14 @@ ColumnList threeRows() {
     return list;
 }
 
+QString pdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(60000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
 QString cell(const QAbstractItemModel& model, int row, int column) {
     return model.index(row, column).data().toString();
 }
@@ -92,6 +100,7 @@ private slots:
     void copiesSelectedRowsAsTabSeparatedText();
     void calculatorContextMenuAddsItsColumn();
     void sheetHoldsEveryRowOfTheList();
+    void sheetHeadingTravelsWithTheListFile();
     void screenshotOfTheHouse();
 
 private:
@@ -103,6 +112,7 @@ private:
     std::unique_ptr<TMainF> calculator_;
     ColumnListWindow* list_ = nullptr;
     QStringList errors_;
+    QStringList headingAsks_; // the project suggested each time
     QTemporaryDir dir_;
 };
 
@@ -120,6 +130,11 @@ void ColumnListWindowTest::init() {
     errors_.clear();
     list_->setErrorReport([this](const QString& message) { errors_ << message; });
     list_->setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+    headingAsks_.clear();
+    list_->setHeadingQuestion([this](const ListHeading& suggested) {
+        headingAsks_ << QString::fromStdString(suggested.project);
+        return std::optional(ListHeading{"山田邸", "佐藤設計"});
+    });
     list_->show();
     QVERIFY(QTest::qWaitForWindowExposed(list_));
 }
@@ -645,17 +660,16 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     // Kept beside the screenshots, to be looked at.
     QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
     const QString path = QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.pdf");
-    // The project and designer given last for a sheet head the list's too.
-    SheetInfo{QStringLiteral("山田邸"), QStringLiteral("佐藤設計"), {}}.save();
+    // The list's own project and designer, asked for; never those given
+    // last for a single column's sheet.
+    SheetInfo{QStringLiteral("別邸"), QStringLiteral("別の設計者"), {}}.save();
     QVERIFY(list().exportPdf(path));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished(60000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = pdfText(path);
     QVERIFY(text.contains(QStringLiteral("N値計算書")));
     QVERIFY(text.contains(QStringLiteral("物件名：山田邸")));
     QVERIFY(text.contains(QStringLiteral("設計者：佐藤設計")));
+    QVERIFY(!text.contains(QStringLiteral("別")));
+    QCOMPARE(headingAsks_, QStringList{QStringLiteral("house60")});
     // In the table of its storeys, not among the records without a pattern.
     const QString bad = text.split(QLatin1Char('\n')).filter(QStringLiteral("X95")).value(0);
     QVERIFY2(bad.contains(QStringLiteral("1F-X2Y1")) && bad.contains(QStringLiteral("12")),
@@ -669,6 +683,36 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     }
     QVERIFY(!list().exportPdf(dir_.filePath(QStringLiteral("no such dir/house.pdf"))));
     QCOMPARE(errors_.size(), 1);
+}
+
+// The heading given once is the list's: saved with it, not asked again
+// after reopening, and read by the batch tool's sheet as well.
+void ColumnListWindowTest::sheetHeadingTravelsWithTheListFile() {
+    const QString path = dir_.filePath(QStringLiteral("headed.jsonl"));
+    list().tableModel()->resetList(threeRows());
+    QVERIFY(list().saveFile(path));
+    QVERIFY(list().exportPdf(dir_.filePath(QStringLiteral("first.pdf"))));
+    QCOMPARE(headingAsks_, QStringList{QStringLiteral("headed")});
+    QVERIFY(list().isModified());
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!list().isModified());
+
+    QVERIFY(list().openFile(path));
+    const QString again = dir_.filePath(QStringLiteral("again.pdf"));
+    QVERIFY(list().exportPdf(again));
+    QCOMPARE(headingAsks_.size(), 1);
+    QVERIFY(pdfText(again).contains(QStringLiteral("物件名：山田邸")));
+
+    const QString toolSheet = dir_.filePath(QStringLiteral("tool.pdf"));
+    QProcess tool;
+    tool.start(QStringLiteral(KORUBA_CALC_TOOL),
+               {path, QStringLiteral("--sheet"), toolSheet, QStringLiteral("--sheet-only")});
+    QVERIFY(tool.waitForFinished(60000));
+    const QString text = pdfText(toolSheet);
+    QVERIFY2(text.contains(QStringLiteral("物件名：山田邸")) &&
+                 text.contains(QStringLiteral("設計者：佐藤設計")),
+             qPrintable(text.left(300)));
 }
 
 void ColumnListWindowTest::screenshotOfTheHouse() {
