@@ -649,9 +649,12 @@ void ColumnListWindow::showRowInCalculator(int row) {
     const BracingModel& shown = calculator_->Model();
     const BayTable bays = cli::BayTableOf(outcome.column);
     // The column first: each step shows a result, which is compared with
-    // the row, and only the column is compared.
-    if (shown.PatternTag() != outcome.column.Pattern ||
-        shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays)) {
+    // the row, and only the column is compared. Bays the pattern does not
+    // read are not in the row; the calculator keeps its own.
+    const std::int32_t pattern = outcome.column.Pattern;
+    const std::int32_t reversed = outcome.column.Reversed;
+    if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
+        !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
     }
     if (outcome.computed && !calculator_->setConditions(outcome.conditions)) {

@@ -1,6 +1,7 @@
 #include "ui/ColumnRow.h"
 
 #include "calc/CalcNValue.h"
+#include "calc/PatternTable.h"
 #include "cli/BayToken.h"
 
 #include <optional>
@@ -65,6 +66,18 @@ RowOutcome evaluateRow(const ColumnRow& row) {
     return outcome;
 }
 
+BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& bays) {
+    BayTable used;
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        int storey = 0;
+        int side = 0;
+        if (BayInUse(tag, pattern, reversed) && BayOfTag(tag, storey, side)) {
+            used.SetCell(storey, side, bays.Cell(storey, side));
+        }
+    }
+    return used;
+}
+
 void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays) {
     cli::ColumnInput now;
@@ -77,11 +90,14 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
         (now.Reversed != 0) != (reversed != 0)) {
         row.reversed = reversed != 0 ? "1" : "0";
     }
+    // A bay the pattern does not read stays empty in the row (the
+    // calculator keeps what was placed there while patterns change).
+    const BayTable used = baysInUse(pattern, reversed, bays);
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
         int storey = 0;
         int side = 0;
         BayOfTag(tag, storey, side);
-        const BayCell wanted = bays.Cell(storey, side);
+        const BayCell wanted = used.Cell(storey, side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
         if (!cli::ParseBayToken(text, cell, ignored) || !(cell == wanted)) {

@@ -5,6 +5,7 @@
 // the status bar.
 #include "MainFormTestSupport.h"
 
+#include "calc/PatternTable.h"
 #include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
@@ -85,6 +86,7 @@ private slots:
     void openEditInCalculatorUndoSaveReopen();
     void anotherRowSwitchesTheCalculator();
     void conditionsTravelWithTheRow();
+    void rowHoldsOnlyTheBaysItsPatternReads();
     void failingSaveKeepsTheListAndSaysWhy();
     void saveOnAFullDiskKeepsTheOldFile();
     void unreadableFileLeavesTheListAsItWas_data();
@@ -343,6 +345,36 @@ void ColumnListWindowTest::conditionsTravelWithTheRow() {
     activateRow(1);
     QCOMPARE(calculator_->conditions().rules, RuleSet::Notice2000);
     QCOMPARE(list().undoStack()->count(), 1);
+}
+
+// A bay placed under a two-storey pattern leaves the row, and its file,
+// when a single-storey pattern is chosen, and comes back with the pattern:
+// the calculator keeps it meanwhile.
+void ColumnListWindowTest::rowHoldsOnlyTheBaysItsPatternReads() {
+    ColumnList house;
+    house.rows = {namedRow("P", "13", "X45")};
+    list().tableModel()->resetList(house);
+    activateRow(0);
+    ClickRadio(calculator_.get(), QStringLiteral("RBtn_1"));
+    ClickBay(calculator_.get(), 4);
+    const std::string placed = list().tableModel()->columnRow(0).bays[3];
+    QVERIFY(!placed.empty());
+
+    ChoosePattern(calculator_.get(), 21);
+    const ColumnRow single = list().tableModel()->columnRow(0);
+    QCOMPARE(single.pattern, std::string("21"));
+    for (std::size_t b = 0; b < 4; ++b) {
+        QCOMPARE(single.bays[b].empty(), !BayInUse(int(b) + 1, 21, 0));
+    }
+    const QString path = dir_.filePath(QStringLiteral("single.csv"));
+    QVERIFY(list().saveFile(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(!file.readAll().contains(placed.c_str()), placed.c_str());
+
+    ChoosePattern(calculator_.get(), 13);
+    QCOMPARE(list().tableModel()->columnRow(0).bays[3], placed);
+    QCOMPARE(list().tableModel()->columnRow(0).bays[0], std::string("X45"));
 }
 
 void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {
