@@ -42,8 +42,9 @@ public:
     // unchanged) when it cannot be read, after saying why.
     bool openFile(const QString& path);
     // Saves to the path in the format its name says; false (and the list
-    // kept, still marked as changed) when it cannot be written, after
-    // saying why.
+    // kept, still marked as changed, the old file whole) when it cannot be
+    // written, after saying why. Over the list's own file that another
+    // program changed since, it first asks (setChangedFileQuestion).
     bool saveFile(const QString& path);
     // The calculation sheet of the whole list as a PDF file; false after
     // saying why when it cannot be written.
