@@ -4,7 +4,9 @@
 #include "calc/PatternTable.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
+#include "report/WholeFileSave.h"
 #include "ui/ColumnCommands.h"
+#include "ui/ColumnFileWatch.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
@@ -29,7 +31,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -51,6 +53,28 @@ int askUnsavedBox(QWidget* parent) {
                                  QMessageBox::Save);
 }
 
+ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("%1 は、開いた後にほかのプログラムで変更されています。\n"
+                                   "上書きするとその変更は失われます。再読み込みすると"
+                                   "この柱リストでの変更が失われます。")
+                        .arg(path),
+                    QMessageBox::NoButton, parent);
+    QPushButton* reload = box.addButton(QStringLiteral("再読み込み"), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("上書き保存"), QMessageBox::AcceptRole);
+    QPushButton* elsewhere =
+        box.addButton(QStringLiteral("別の名前で保存..."), QMessageBox::ActionRole);
+    QPushButton* keep = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(elsewhere);
+    box.setEscapeButton(keep);
+    box.exec();
+    const QAbstractButton* chosen = box.clickedButton();
+    return chosen == reload      ? ColumnListWindow::ReloadFile
+           : chosen == overwrite ? ColumnListWindow::OverwriteFile
+           : chosen == elsewhere ? ColumnListWindow::SaveElsewhere
+                                 : ColumnListWindow::KeepFile;
+}
+
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -61,7 +85,19 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     : QMainWindow(parent), calculator_(calculator), undoStack_(new QUndoStack(this)),
       model_(new ColumnTableModel(undoStack_, this)), filter_(new ColumnFilterModel(this)),
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
-      askUnsaved_([this] { return askUnsavedBox(this); }) {
+      askUnsaved_([this] { return askUnsavedBox(this); }),
+      askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
+      askHeading_([this](const ListHeading& suggested) -> std::optional<ListHeading> {
+          const auto given =
+              SheetInfoDialog::askHeading(this, {QString::fromStdString(suggested.project),
+                                                 QString::fromStdString(suggested.designer),
+                                                 {}});
+          if (!given) {
+              return std::nullopt;
+          }
+          return ListHeading{given->project.toStdString(), given->designer.toStdString()};
+      }),
+      fileWatch_(new ColumnFileWatch(this)) {
     setObjectName(QStringLiteral("ColumnListWindow"));
     setAttribute(Qt::WA_QuitOnClose, false);
     filter_->setSourceModel(model_);
@@ -82,6 +118,11 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     connect(filter_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::updateStatus);
     connect(filter_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateStatus);
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
+    connect(fileWatch_, &ColumnFileWatch::changed, this, [this](const QString& path) {
+        statusBar()->showMessage(
+            QStringLiteral("%1 がほかのプログラムで変更されました（保存の前に確かめます）")
+                .arg(path));
+    });
     if (calculator_) {
         connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
         connect(calculator_, &TMainF::conditionsChanged, this,
@@ -166,6 +207,8 @@ void ColumnListWindow::buildFileMenu() {
     makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
                &ColumnListWindow::exportPdfDialog);
+    makeAction(menu, "sheetHeading", QStringLiteral("計算書の物件名と設計者(&H)..."), {},
+               &ColumnListWindow::editHeading);
     menu->addSeparator();
     makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
@@ -257,6 +300,7 @@ void ColumnListWindow::newList() {
     model_->resetList(ColumnList{});
     undoStack_->clear();
     path_.clear();
+    fileWatch_->stop();
     linkedId_ = 0;
     updateTitle();
     updateStatus();
@@ -280,6 +324,8 @@ bool ColumnListWindow::openFile(const QString& path) {
     table_->resizeColumnsToContents();
     undoStack_->clear();
     path_ = path;
+    fileWatch_->watch(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     linkedId_ = 0;
     recentMenu_->remember(path);
     updateTitle();
@@ -288,16 +334,26 @@ bool ColumnListWindow::openFile(const QString& path) {
 }
 
 bool ColumnListWindow::saveFile(const QString& path) {
+    if (!path_.isEmpty() && QFileInfo(path) == QFileInfo(path_) && fileWatch_->changedOnDisk()) {
+        switch (askChangedFile_(path)) {
+        case ReloadFile:
+            return openFile(path_);
+        case OverwriteFile:
+            break;
+        case SaveElsewhere:
+            return saveAsDialog();
+        case KeepFile:
+            return false;
+        }
+    }
     const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(path, bytes, reason)) {
+        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, reason));
         return false;
     }
     path_ = path;
+    fileWatch_->watch(path, bytes);
     undoStack_->setClean();
     recentMenu_->remember(path);
     updateTitle();
@@ -327,26 +383,42 @@ bool ColumnListWindow::saveAsDialog() {
     return !path.isEmpty() && saveFile(path);
 }
 
-namespace {
+// The list's sheet is headed with the list's own project and designer,
+// asked for the first time a sheet is made and kept in the list file;
+// never with those of another sheet.
+bool ColumnListWindow::ensureHeading() {
+    return !model_->heading().empty() || editHeading();
+}
 
-// The sheet states the project and designer last given for a sheet; a
-// list printed before any was given names its file as the project.
-SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
-    const SheetInfo remembered = SheetInfo::load();
-    const QString project = !remembered.project.isEmpty() ? remembered.project
-                            : path.isEmpty()              ? QStringLiteral("無題")
-                                                          : QFileInfo(path).completeBaseName();
-    SheetDescription sheet = sheetOfList(model, project.toStdString(),
+bool ColumnListWindow::editHeading() {
+    ListHeading suggested = model_->heading();
+    if (suggested.empty() && !path_.isEmpty()) {
+        suggested.project = QFileInfo(path_).completeBaseName().toStdString();
+    }
+    const std::optional<ListHeading> given = askHeading_(suggested);
+    if (!given) {
+        return false;
+    }
+    if (*given != model_->heading()) {
+        undoStack_->push(
+            new SetHeadingCommand(model_, *given, QStringLiteral("計算書の物件名と設計者")));
+    }
+    return true;
+}
+
+SheetDescription ColumnListWindow::listSheet() const {
+    SheetDescription sheet = sheetOfList(*model_, model_->heading().project,
                                          QDate::currentDate().toString(Qt::ISODate).toStdString());
-    sheet.designer = remembered.designer.toStdString();
+    sheet.designer = model_->heading().designer;
     return sheet;
 }
 
-} // namespace
-
 bool ColumnListWindow::exportPdf(const QString& path) {
+    if (!ensureHeading()) {
+        return false;
+    }
     QString error;
-    if (!writeSheetPdf(path, listSheet(*model_, path_), error)) {
+    if (!writeSheetPdf(path, listSheet(), error)) {
         reportError_(error);
         return false;
     }
@@ -355,6 +427,9 @@ bool ColumnListWindow::exportPdf(const QString& path) {
 }
 
 void ColumnListWindow::exportPdfDialog() {
+    if (!ensureHeading()) {
+        return;
+    }
     const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
                                               : QFileInfo(path_).path() + QLatin1Char('/') +
                                                     QFileInfo(path_).completeBaseName() +
@@ -367,12 +442,15 @@ void ColumnListWindow::exportPdfDialog() {
 }
 
 void ColumnListWindow::printSheet() {
+    if (!ensureHeading()) {
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (paintSheet(printer, listSheet(*model_, path_)) == 0) {
+    if (paintSheet(printer, listSheet()) == 0) {
         reportError_(QStringLiteral("計算書を印刷できません"));
     }
 }
@@ -571,9 +649,12 @@ void ColumnListWindow::showRowInCalculator(int row) {
     const BracingModel& shown = calculator_->Model();
     const BayTable bays = cli::BayTableOf(outcome.column);
     // The column first: each step shows a result, which is compared with
-    // the row, and only the column is compared.
-    if (shown.PatternTag() != outcome.column.Pattern ||
-        shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays)) {
+    // the row, and only the column is compared. Bays the pattern does not
+    // read are not in the row; the calculator keeps its own.
+    const std::int32_t pattern = outcome.column.Pattern;
+    const std::int32_t reversed = outcome.column.Reversed;
+    if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
+        !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
     }
     if (outcome.computed && !calculator_->setConditions(outcome.conditions)) {
