@@ -459,7 +459,7 @@ TEST(Tool, FullOutputIsAnError) {
 
 struct ShellInput {
     const char* name;
-    const char* redirection; // of the tool's standard input
+    const char* redirection; // arguments and redirections of the tool's standard streams
     const char* message;
 };
 void PrintTo(const ShellInput& row, std::ostream* os) {
@@ -468,14 +468,14 @@ void PrintTo(const ShellInput& row, std::ostream* os) {
 
 class ToolInput : public testing::TestWithParam<ShellInput> {};
 
-// A standard input that is closed or cannot be read is a usage error, not
-// an empty batch nor a descriptor the toolkit happened to open.
-TEST_P(ToolInput, UnusableStandardInputIsAUsageError) {
+// A standard input or output that is closed or cannot be used is an error,
+// not an empty batch nor a descriptor the toolkit happened to open.
+TEST_P(ToolInput, UnusableStandardStreamIsAnError) {
     QProcess p;
     p.start(QStringLiteral("/bin/sh"),
             {QStringLiteral("-c"),
              QStringLiteral("exec \"$0\" ") + QLatin1String(GetParam().redirection),
-             QStringLiteral(KORUBA_CALC_TOOL)});
+             QStringLiteral(KORUBA_CALC_TOOL), Example("columns.csv")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(p.readAllStandardError().contains(GetParam().message));
@@ -485,7 +485,11 @@ TEST_P(ToolInput, UnusableStandardInputIsAUsageError) {
 INSTANTIATE_TEST_SUITE_P(
     Shell, ToolInput,
     testing::Values(ShellInput{"closed", "<&-", "standard input is closed"},
-                    ShellInput{"directory", "< /", "cannot read standard input: Is a directory"}),
+                    ShellInput{"directory", "< /", "cannot read standard input: Is a directory"},
+                    ShellInput{"closed_output_version", "--version >&-",
+                               "cannot write the output: standard output is closed"},
+                    ShellInput{"closed_output_batch", "\"$1\" >&-",
+                               "cannot write the output: standard output is closed"}),
     [](const testing::TestParamInfo<ShellInput>& i) { return std::string(i.param.name); });
 
 // The output read back by a strict JSON reader (Python's, with strict
