@@ -100,6 +100,10 @@ struct JsonColumnReader::Impl {
     std::string_view line;
     ondemand::document doc;
     std::string* error = nullptr;
+    RuleSet defaultRules = RuleSet::Notice2000;
+    bool insistOnRules = false;
+    std::optional<RuleSet> rulesMember;
+    std::optional<RuleSet> ruleSetMember;
 
     std::size_t offset(const char* p) const {
         return p == nullptr ? line.size() : static_cast<std::size_t>(p - line.data());
@@ -349,18 +353,20 @@ bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value
             return fail(at, e);
         }
     } else if (type != ondemand::json_type::number || !numberText(value, text)) {
-        return fail(at, key == "rules" ? "\"rules\" must be 2000 or 2025"
-                                       : "\"" + std::string(key) +
-                                             "\" must be a storey height in metres (a number "
-                                             "or a numeric string)");
+        return fail(at, key == "rules" || key == "rule_set"
+                            ? "\"" + std::string(key) + "\" must be 2000 or 2025"
+                            : "\"" + std::string(key) +
+                                  "\" must be a storey height in metres (a number "
+                                  "or a numeric string)");
     }
     std::string problem;
-    if (key == "rules"
-            ? parseRuleSet(text, conditions.rules, problem)
+    const bool isRules = key == "rules" || key == "rule_set";
+    if (isRules
+            ? parseRuleSet(text, (key == "rules" ? rulesMember : ruleSetMember).emplace(), problem)
             : parseStoreyHeight(text, key == "h1" ? conditions.h1Cm : conditions.h2Cm, problem)) {
         return true;
     }
-    return fail(at, key == "rules" ? problem : std::string(key) + " " + problem);
+    return fail(at, isRules ? problem : std::string(key) + " " + problem);
 }
 
 bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value value,
@@ -383,7 +389,7 @@ bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value va
         ok = readReversed(value, type, record.column);
     } else if (key == "bays") {
         ok = readBays(value, type, record.column);
-    } else if (key == "rules" || key == "h1" || key == "h2") {
+    } else if (key == "rules" || key == "rule_set" || key == "h1" || key == "h2") {
         ok = readCondition(key, value, type, record.column.Conditions, text);
         isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
@@ -432,7 +438,7 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     // The four required members, then the optional ones that must not
     // appear twice either.
     constexpr std::string_view kKnown[] = {"id",    "pattern", "reversed", "bays",
-                                           "rules", "h1",      "h2"};
+                                           "rules", "h1",      "h2",       "rule_set"};
     bool seen[std::size(kKnown)] = {};
     std::string earlierError;
     for (auto member : object) {
@@ -475,7 +481,12 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     if (!missing.empty()) {
         return fail(std::size_t{0}, "the object lacks " + missing);
     }
-    const ColumnInput& column = record.column;
+    ColumnInput& column = record.column;
+    if (const std::string e = namedRulesProblem(rulesMember, ruleSetMember, defaultRules,
+                                                insistOnRules, column.Conditions.rules);
+        !e.empty()) {
+        return fail(std::size_t{0}, e);
+    }
     if (const auto e = conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
         return fail(std::size_t{0}, *e);
     }
@@ -491,8 +502,12 @@ JsonColumnReader::JsonColumnReader() : impl_(std::make_unique<Impl>()) {
 JsonColumnReader::~JsonColumnReader() = default;
 
 bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::string& error,
-                            RuleSet defaultRules) {
+                            RuleSet defaultRules, bool insist) {
     impl_->error = &error;
+    impl_->defaultRules = defaultRules;
+    impl_->insistOnRules = insist;
+    impl_->rulesMember.reset();
+    impl_->ruleSetMember.reset();
     record.cells.clear();
     record.id.clear();
     record.haveId = false;

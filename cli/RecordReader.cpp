@@ -18,9 +18,10 @@ namespace {
 constexpr std::array<std::string_view, 7> kInputColumns{"id",   "pattern", "reversed", "bay1",
                                                         "bay2", "bay3",    "bay4"};
 enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
-// Columns a row may have: the rule set and the storey heights.
-constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
-enum : std::size_t { kRulesCol, kH1Col, kH2Col };
+// Columns a row may have: the rule set (under either name) and the storey
+// heights.
+constexpr std::array<std::string_view, 4> kConditionColumns{"rules", "h1", "h2", "rule_set"};
+enum : std::size_t { kRulesCol, kH1Col, kH2Col, kRuleSetCol };
 
 bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r") == std::string_view::npos;
@@ -69,7 +70,7 @@ std::int64_t lineOf(std::string_view text, std::size_t offset, std::int64_t firs
 struct CsvHeader {
     std::vector<std::string> names;
     std::array<std::size_t, 7> index{};
-    std::array<std::optional<std::size_t>, 3> conditionIndex{};
+    std::array<std::optional<std::size_t>, kConditionColumns.size()> conditionIndex{};
     std::optional<std::size_t> errorColumn;
     std::string problem;
 
@@ -149,6 +150,7 @@ struct RecordReader::State {
     InputFormat format;
     std::size_t limit;
     RuleSet defaultRules = RuleSet::Notice2000;
+    bool insistOnRules = false;
     RecordSplitter splitter;
     JsonColumnReader json;
     CsvHeader header;
@@ -256,7 +258,7 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
                                                     ColumnInput& column) const {
     CalcConditions& c = column.Conditions;
     c = CalcConditions{};
-    c.rules = defaultRules;
+    std::array<std::optional<RuleSet>, 2> named; // rules, rule_set
     std::string problem;
     for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
         if (!header.conditionIndex[k]) {
@@ -267,15 +269,20 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
         if (isBlank(text)) {
             continue; // not given
         }
-        const bool ok = k == kRulesCol ? parseRuleSet(text, c.rules, problem)
-                        : k == kH1Col  ? parseStoreyHeight(text, c.h1Cm, problem)
-                                       : parseStoreyHeight(text, c.h2Cm, problem);
+        const bool isRules = k == kRulesCol || k == kRuleSetCol;
+        std::optional<RuleSet>& rules = named[k == kRulesCol ? 0 : 1];
+        const bool ok = isRules       ? parseRuleSet(text, rules.emplace(), problem)
+                        : k == kH1Col ? parseStoreyHeight(text, c.h1Cm, problem)
+                                      : parseStoreyHeight(text, c.h2Cm, problem);
         if (!ok) {
             return "line " + std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
                    ", field " + std::to_string(i + 1) + " (" + header.names[i] +
-                   "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +
-                   problem;
+                   "): " + (isRules ? "" : std::string(kConditionColumns[k]) + " ") + problem;
         }
+    }
+    problem = namedRulesProblem(named[0], named[1], defaultRules, insistOnRules, c.rules);
+    if (!problem.empty()) {
+        return linesText(raw) + ": " + problem;
     }
     if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
         return linesText(raw) + ": " + *e;
@@ -285,9 +292,29 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
 
 void RecordReader::State::fillJson(const RawRecord& raw, InputRecord& record) {
     std::string error;
-    if (!json.read(raw.text, record, error, defaultRules)) {
+    if (!json.read(raw.text, record, error, defaultRules, insistOnRules)) {
         record.error = "line " + std::to_string(raw.firstLine) + ", " + error;
     }
+}
+
+std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
+                              RuleSet defaultRules, bool insist, RuleSet& result) {
+    const auto year = [](RuleSet r) { return std::to_string(static_cast<int>(r)); };
+    result = defaultRules;
+    if (rules && ruleSet && *rules != *ruleSet) {
+        return "rules says " + year(*rules) + " but rule_set says " + year(*ruleSet) +
+               "; the record is computed under neither";
+    }
+    const std::optional<RuleSet> named = rules ? rules : ruleSet;
+    if (!named) {
+        return {};
+    }
+    if (insist && *named != defaultRules) {
+        return std::string(rules ? "rules" : "rule_set") + " says " + year(*named) + " but the " +
+               year(defaultRules) + " rules were asked for; the record is computed under neither";
+    }
+    result = *named;
+    return {};
 }
 
 std::string normalColumnName(std::string_view name) {
@@ -313,8 +340,9 @@ InputFormat RecordReader::format() const {
     return state_->format;
 }
 
-void RecordReader::setDefaultRules(RuleSet rules) {
+void RecordReader::setDefaultRules(RuleSet rules, bool insist) {
     state_->defaultRules = rules;
+    state_->insistOnRules = insist;
 }
 
 RuleSet RecordReader::defaultRules() const {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,11 +35,15 @@ namespace koruba::cli {
 // other members are kept as cells. Blank lines are skipped in both.
 //
 // Rules: a record may give the storey heights h1 and h2 in metres (a CSV
-// column, a JSON number or numeric string) and the rule set, rules (2000 or
-// 2025), which overrides the reader's default. A record computed under the
-// 2025 rules without the heights its pattern needs fails and names the
-// missing height; a height that is not a number from 2.00 to 4.50 fails
-// under any rules.
+// column, a JSON number or numeric string) and its rule set (2000 or 2025)
+// as rules or as rule_set, the name the tool's output writes it under, so
+// that an output read back is computed under the rules it was computed
+// under. A record that names its set is computed under it, unless the set
+// was asked for (setDefaultRules with insist): then a record naming
+// another set fails, as does one whose rules and rule_set disagree. A
+// record computed under the 2025 rules without the heights its pattern
+// needs fails and names the missing height; a height that is not a number
+// from 2.00 to 4.50 fails under any rules.
 
 enum class InputFormat { Csv, JsonLines };
 
@@ -75,6 +80,12 @@ struct InputRecord {
 using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
 ReadFunction readFromFile(std::FILE* file);
 
+// The rule set a record is computed under, from what it names (its rules
+// and rule_set cells, each when given) and the reader's default; empty
+// when it is, else why the record cannot be computed.
+std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
+                              RuleSet defaultRules, bool insist, RuleSet& result);
+
 // A column or member name as the reader compares it: without blanks
 // around it and in lower case, so that " ID" and "Id" both name the id.
 std::string normalColumnName(std::string_view name);
@@ -88,8 +99,10 @@ public:
 
     InputFormat format() const;
 
-    // The rules of records that do not name theirs; 2000 unless set.
-    void setDefaultRules(RuleSet rules);
+    // The rules of records that do not name theirs; 2000 unless set. With
+    // insist, these rules were asked for: a record that names other rules
+    // fails rather than be computed under either set.
+    void setDefaultRules(RuleSet rules, bool insist = false);
     RuleSet defaultRules() const;
 
     // CSV: reads the header record; false when the input holds none (it is

@@ -83,14 +83,15 @@ ReadFunction readFromText(const std::string& text) {
 }
 
 SheetDescription sheetOfInput(const std::string& input, InputFormat format, RuleSet rules,
-                              const std::string& project, const std::string& designer) {
+                              bool insistOnRules, const std::string& project,
+                              const std::string& designer) {
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;
     sheet.date = sheetDateText(QDate::currentDate());
     sheet.rules = rules;
     RecordReader reader(format, readFromText(input));
-    reader.setDefaultRules(rules);
+    reader.setDefaultRules(rules, insistOnRules);
     InputRecord record;
     while (reader.next(record)) {
         sheet.rows.push_back(rowOf(record));

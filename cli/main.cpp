@@ -355,7 +355,8 @@ int Run(int argc, char* argv[]) {
     }
 #endif
     koruba::cli::RecordReader reader(inputFormat, std::move(read));
-    reader.setDefaultRules(rules);
+    // Rules asked for on the command line are not overridden by a record.
+    reader.setDefaultRules(rules, parser.isSet(rulesOption));
     errno = 0;
     const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
     if (!Flush(!outcome.writeFailed)) {
@@ -378,7 +379,7 @@ int Run(int argc, char* argv[]) {
         QString error;
         if (!koruba::writeSheetPdf(
                 parser.value(sheetOptions.sheet),
-                koruba::cli::sheetOfInput(input, inputFormat, rules,
+                koruba::cli::sheetOfInput(input, inputFormat, rules, parser.isSet(rulesOption),
                                           parser.value(sheetOptions.project).toStdString(),
                                           parser.value(sheetOptions.designer).toStdString()),
                 error)) {

@@ -441,6 +441,46 @@ TEST(Tool, RecordLimitIsSixteenMebibytesExactly) {
     }
 }
 
+// An output read back is computed under the rules it was computed under,
+// or refused: never silently under the other set.
+TEST(Tool, RecordsKeepTheRulesTheyName) {
+    const QByteArray input = "id,pattern,reversed,bay1,bay2,bay3,bay4,h1,h2\n"
+                             "C1,21,0,P2.5,,,,3.3,\n"
+                             "C2,11,0,P2.0,,P2.5,,3.3,3.6\n";
+    const ToolRun first = RunTool({QStringLiteral("--rules"), QStringLiteral("2025")}, input);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_TRUE(first.out.contains(",2.04,")) << first.out.toStdString();
+    // 2.5 x 0.8 x 3.3/2.7 - 0.4 = 2.04 (1.60 under the 2000 rules). Without
+    // --rules the rule_set column decides; with the same rules too.
+    for (const QStringList& args : {QStringList{}, QStringList{"--rules", "2025"}}) {
+        const ToolRun again = RunTool(args, first.out);
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        EXPECT_EQ(again.out.toStdString(), first.out.toStdString());
+    }
+    const ToolRun other = RunTool({QStringLiteral("--rules"), QStringLiteral("2000")}, first.out);
+    EXPECT_EQ(other.exitCode, 1);
+    const QList<QByteArray> rows = other.out.split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(rows[1].endsWith(",line 2: rule_set says 2025 but the 2000 rules were asked for; "
+                                 "the record is computed under neither\r"))
+        << rows[1].toStdString();
+    EXPECT_FALSE(other.out.contains("N = ")) << other.out.toStdString();
+
+    const QByteArray json =
+        "{\"id\":\"a\",\"pattern\":21,\"reversed\":0,\"bays\":[\"P2.5\",\"\",\"\","
+        "\"\"],\"h1\":3.3,\"rule_set\":\"2025\"}\n"
+        "{\"id\":\"b\",\"pattern\":21,\"reversed\":0,\"bays\":[\"P2.5\",\"\",\"\","
+        "\"\"],\"h1\":3.3,\"rule_set\":2025,\"rules\":2000}\n";
+    const ToolRun lines = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, json);
+    EXPECT_EQ(lines.exitCode, 1);
+    const QList<QByteArray> out = lines.out.split('\n');
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_TRUE(out[0].contains("\"NValue\":2.044")) << out[0].toStdString();
+    EXPECT_EQ(out[1].toStdString(),
+              "{\"id\":\"b\",\"error\":\"line 2, column 1: rules says 2000 but "
+              "rule_set says 2025; the record is computed under neither\"}");
+}
+
 // A failed write is never a success: the user gets a message and status 2.
 TEST(Tool, FullOutputIsAnError) {
     for (const QStringList& args :
