@@ -189,8 +189,9 @@ int Run(int argc, char* argv[]) {
     const QCommandLineOption rulesOption(
         QStringLiteral("rules"),
         QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
-                       "storey-height factor f(H)). In a batch, a record's own rules column or "
-                       "member overrides it."),
+                       "storey-height factor f(H)). In a batch, a record may name its own rules "
+                       "(a rules or rule_set column or member); without --rules it is computed "
+                       "under them, and with --rules one that names the other set fails."),
         QStringLiteral("2000|2025"));
     const QCommandLineOption h1Option(
         QStringLiteral("h1"),
