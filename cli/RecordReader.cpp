@@ -159,8 +159,8 @@ struct RecordReader::State {
     std::vector<std::string> fields;
     CsvSplit split;
 
-    bool nextRaw(RawRecord& raw) {
-        while (splitter.next(raw)) {
+    bool nextRaw(RawRecord& raw, bool oneLine = false) {
+        while (splitter.next(raw, oneLine)) {
             if (raw.tooLong || raw.firstLine != raw.lastLine || !isBlank(raw.text)) {
                 return true;
             }
@@ -356,7 +356,7 @@ bool RecordReader::readHeader() {
     }
     s.headerRead = true;
     RawRecord raw;
-    if (!s.nextRaw(raw)) {
+    if (!s.nextRaw(raw, true)) {
         return false;
     }
     s.haveHeader = true;

@@ -184,6 +184,40 @@ TEST(BatchRun, CsvQuotedFieldAboveTheLimitIsOneRecord) {
     EXPECT_EQ(run.outcome.failed, 1);
 }
 
+// A quote left open to the end of the input, past the limit: one record
+// that names the lines it took, up to the file's last line, whether or not
+// that line ends with a line break.
+TEST(BatchRun, CsvQuoteOpenToTheEndNamesTheLastLine) {
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        for (const bool endsWithLineBreak : {true, false}) {
+            std::string input = "id,pattern,reversed,bay1,bay2,bay3,bay4,note" + lineEnd;
+            input += "A,21,0,L45,,,,\"";
+            for (int i = 0; i < 30; ++i) {
+                input += "B" + std::to_string(i) + ",21,0,L45,,,," + lineEnd;
+            }
+            input += "last";
+            input += endsWithLineBreak ? lineEnd : "";
+            const BatchText run = RunCsv(input, 200);
+            const auto rows = Lines(run.output, "\r\n");
+            ASSERT_EQ(rows.size(), 2u) << run.output;
+            EXPECT_EQ(ErrorOf(rows[1]), "lines 2-32: record longer than 200 bytes; not read")
+                << "line end " << lineEnd.size() << ", ends with it " << endsWithLineBreak;
+        }
+    }
+}
+
+// A last row whose quoted field holds a line break, with no line break at
+// the end of the file, is a row like any other.
+TEST(BatchRun, CsvLastRowOverTwoLinesWithoutALineBreakAtTheEnd) {
+    const BatchText run = RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,note\n"
+                                 "C1,21,0,,,,,x\n"
+                                 "C2,21,0,L45,,,,\"two\nlines\"");
+    const auto rows = Lines(run.output, "\r\n");
+    ASSERT_EQ(rows.size(), 3u) << run.output;
+    EXPECT_EQ(run.outcome.failed, 0) << run.output;
+    EXPECT_EQ(rows[2].substr(0, 52), "C2,21,0,L45,,,,\"two\nlines\",A1= |2.0-0.0|+0.5,2.5,0.8");
+}
+
 std::string Csv(const std::string& body, bool header = true) {
     return (header ? std::string("id,pattern,reversed,bay1,bay2,bay3,bay4\n") : std::string()) +
            body;
@@ -223,6 +257,27 @@ TEST(CsvRun, MissingColumnsFailEveryRecord) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[2],
               "C2,22,,,,,,,,,,,,,,,,,\"line 3: the header lacks the column(s) reversed, bay3\"");
+}
+
+// A header whose quote is not closed on its own line ends at its line:
+// the rows after it are read, each failing for the header, and none of
+// them is taken into the header.
+TEST(CsvRun, HeaderQuoteLeftOpenEndsAtItsLine) {
+    const BatchText run = RunCsv("id,\"pattern,reversed,bay1,bay2,bay3,bay4\n"
+                                 "C1,21,0,L45,,,\n"
+                                 "C2,\"21\",0,L45,,,\n"
+                                 "C3,22,0,,,,\n");
+    const auto rows = Lines(run.output, "\r\n");
+    ASSERT_EQ(rows.size(), 4u) << run.output;
+    EXPECT_EQ(run.outcome.headerProblem, "header, field 2: the quoted field is never closed");
+    EXPECT_EQ(run.outcome.records, 3);
+    EXPECT_EQ(run.outcome.failed, 3);
+    EXPECT_EQ(rows[0].substr(0, 50), "id,\"pattern,reversed,bay1,bay2,bay3,bay4\",A1_term,");
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(rows[i].substr(0, 3), "C" + std::to_string(i) + ",") << rows[i];
+        EXPECT_EQ(ErrorOf(rows[i]), "line " + std::to_string(i + 1) +
+                                        ": header, field 2: the quoted field is never closed");
+    }
 }
 
 TEST(CsvRun, DuplicateColumnIsAHeaderFault) {
