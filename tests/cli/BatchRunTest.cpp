@@ -503,6 +503,30 @@ INSTANTIATE_TEST_SUITE_P(
                     FormulaCell{"plain_text", "note", "note", "note"}),
     [](const testing::TestParamInfo<FormulaCell>& i) { return std::string(i.param.name); });
 
+// Each storey's height goes to its own factor, in both formats: h1 the
+// column's storey, h2 the one above. 2.5 x 0.8 x 3.3/2.7 + 2.0 x 0.8 x
+// 3.6/2.7 - 1.0 = 3.58 (3.51 with the heights swapped).
+TEST(RulesRun, TwoStoreyHeightsKeepTheirStoreys) {
+    const BatchText csv = RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,h2\n"
+                                 "C1,11,0,P2.0,,P2.5,,2025,3.3,3.6\n");
+    const auto rows = Lines(csv.output, "\r\n");
+    ASSERT_EQ(rows.size(), 2u) << csv.output;
+    EXPECT_NE(rows[1].find(",3.58,18.93,(ち),19.58,"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[1].find(",2025,1.222,1.333,N = A1×B1×f(H1) + A2×B2×f(H2) − L,"),
+              std::string::npos)
+        << rows[1];
+
+    const BatchText json = RunOnText(R"({"id": "C1", "pattern": 11, "reversed": 0, )"
+                                     R"("bays": ["P2.0", "", "P2.5", ""], "rules": 2025, )"
+                                     R"("h1": 3.3, "h2": "3.60"})"
+                                     "\n",
+                                     InputFormat::JsonLines);
+    EXPECT_NE(json.output.find(R"("NValue":3.5777779,)"), std::string::npos) << json.output;
+    EXPECT_NE(json.output.find(R"("HeightFactor1":1.2222222,"HeightFactor2":1.3333334,)"),
+              std::string::npos)
+        << json.output;
+}
+
 struct BadHeight {
     const char* name;
     const char* csvCell;   // the h1 field as written in CSV

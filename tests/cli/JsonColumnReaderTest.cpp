@@ -209,6 +209,22 @@ TEST(JsonColumnReader, DeepNestingIsRefusedNotFollowed) {
     EXPECT_NE(error.find("nested deeper than 256 levels"), std::string::npos) << error;
 }
 
+// The limit is exact: a member nested to 256 levels is read and the
+// column computed, one level more is refused.
+TEST(JsonColumnReader, NestingUpToTheLimitIsRead) {
+    for (const int depth : {256, 257}) {
+        const std::string line = R"({"id": "C1", "note": )" + std::string(depth, '[') +
+                                 std::string(depth, ']') +
+                                 R"(, "pattern": 21, "reversed": 0, "bays": ["L45", "", "", ""]})";
+        JsonColumnReader parser;
+        InputRecord record;
+        std::string error;
+        EXPECT_EQ(parser.read(line, record, error), depth == 256) << depth << ": " << error;
+        EXPECT_EQ(error.find("nested deeper than 256 levels") != std::string::npos, depth == 257)
+            << depth << ": " << error;
+    }
+}
+
 // One parser reads many lines; what one line left behind must not leak
 // into the next.
 TEST(JsonColumnReader, NothingCarriesOverBetweenLines) {

@@ -539,6 +539,7 @@ TEST(Tool, JsonOutputReadsBackWithAStrictReader) {
     const QStringList ids = {QStringLiteral("a\\b"),
                              QStringLiteral("say \"hi\""),
                              QStringLiteral("c\u0001d\u001Fe"),
+                             QStringLiteral("only\u001Fhere"),
                              QStringLiteral("line\u2028sep"),
                              QString::fromUtf8("\xF0\x9F\x8F\xA0 house"),
                              QStringLiteral("\\u0041")};
