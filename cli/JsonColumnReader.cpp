@@ -441,12 +441,17 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
                                            "rules", "h1",      "h2",       "rule_set"};
     bool seen[std::size(kKnown)] = {};
     std::string earlierError;
+    std::size_t members = 0;
     for (auto member : object) {
         ondemand::field field;
         if (auto e = std::move(member).get(field)) {
             return fail(e);
         }
         const char* keyAt = field.key().raw() - 1; // the opening quote
+        if (++members > kFieldLimit) {
+            return fail(keyAt,
+                        "the object has more than " + std::to_string(kFieldLimit) + " members");
+        }
         std::string_view key;
         if (auto e = field.unescaped_key().get(key)) {
             return fail(keyAt, explain(e));

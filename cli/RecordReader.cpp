@@ -80,10 +80,15 @@ struct CsvHeader {
             problem = "the header is longer than " + limitText(limit);
             return;
         }
-        splitCsvRecord(raw.text, fields, split);
+        splitCsvRecord(raw.text, fields, split, kFieldLimit);
         names.clear();
-        for (std::size_t i = 0; i < split.fields; ++i) {
+        for (std::size_t i = 0; i < split.kept; ++i) {
             appendValidUtf8(names.emplace_back(), fields[i]);
+        }
+        if (split.fields > kFieldLimit) {
+            problem = "the header has " + std::to_string(split.fields) + " columns; at most " +
+                      std::to_string(kFieldLimit) + " are read";
+            return;
         }
         if (split.fault != CsvFault::None) {
             problem = "header, field " + std::to_string(split.faultField) + ": " +
@@ -174,16 +179,19 @@ struct RecordReader::State {
 };
 
 void RecordReader::State::fillCsv(RawRecord& raw, InputRecord& record) {
-    splitCsvRecord(raw.text, fields, split);
+    // A row with more fields than the header fails: the fields past one
+    // more are counted, not kept.
+    const std::size_t keep = header.names.size() + 1;
+    splitCsvRecord(raw.text, fields, split, keep);
     if ((split.fault != CsvFault::None || raw.unclosed) && raw.firstLine != raw.lastLine) {
         // A quote that went wrong holds lines together that are rows of
         // their own: the row is its first line only, and reading goes on
         // at the next.
         splitter.cutBackToFirstLine(raw);
         record.lastLine = raw.lastLine;
-        splitCsvRecord(raw.text, fields, split);
+        splitCsvRecord(raw.text, fields, split, keep);
     }
-    for (std::size_t i = 0; i < split.fields; ++i) {
+    for (std::size_t i = 0; i < split.kept; ++i) {
         InputCell& cell = record.cells.emplace_back();
         if (i < header.names.size()) {
             cell.name = header.names[i];

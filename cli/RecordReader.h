@@ -49,6 +49,10 @@ enum class InputFormat { Csv, JsonLines };
 
 // A record may be this long, not counting its line end.
 inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
+// A CSV header may name this many columns, a JSON object hold this many
+// members: each is kept as a cell, and a cell costs far more than the
+// byte or two a column can take in a record.
+inline constexpr std::size_t kFieldLimit = 10000;
 
 struct InputCell {
     std::string name;  // the CSV header's name (empty past the header), the JSON member name
@@ -63,7 +67,10 @@ struct InputRecord {
     std::int64_t lastLine = 0;
     // The cells in input order, unknown ones included; always UTF-8 (bad
     // bytes of the input are replaced by U+FFFD). Empty for a record too
-    // long to be read.
+    // long to be read. A CSV row with more fields than its header keeps
+    // one more cell than the header has (the row fails; the cell count
+    // shows that it does not fit), a JSON line with too many members those
+    // read before the fault.
     std::vector<InputCell> cells;
     std::string id; // the id as text, when it could be read
     bool haveId = false;

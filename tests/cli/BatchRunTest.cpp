@@ -218,6 +218,34 @@ TEST(BatchRun, CsvLastRowOverTwoLinesWithoutALineBreakAtTheEnd) {
     EXPECT_EQ(rows[2].substr(0, 52), "C2,21,0,L45,,,,\"two\nlines\",A1= |2.0-0.0|+0.5,2.5,0.8");
 }
 
+// A header may name 10,000 columns and a JSON object hold 10,000 members,
+// exactly; one more is refused, whatever the record's length.
+TEST(BatchRun, FieldLimitIsExact) {
+    for (const std::size_t extra : {kFieldLimit - 7, kFieldLimit - 6}) {
+        std::string header = "id,pattern,reversed,bay1,bay2,bay3,bay4";
+        std::string row = "C1,21,0,L45,,,";
+        for (std::size_t i = 0; i < extra; ++i) {
+            header += ",c" + std::to_string(i);
+            row += ",";
+        }
+        const BatchText csv = RunCsv(header + "\n" + row + "\n");
+        const bool fits = extra + 7 == kFieldLimit;
+        EXPECT_EQ(csv.outcome.failed, fits ? 0 : 1);
+        EXPECT_EQ(csv.outcome.headerProblem,
+                  fits ? "" : "the header has 10001 columns; at most 10000 are read");
+
+        std::string line =
+            R"({"id": "C1", "pattern": 21, "reversed": 0, "bays": ["L45", "", "", ""])";
+        for (std::size_t i = 0; i < extra + 3; ++i) {
+            line += ",\"m" + std::to_string(i) + "\":0";
+        }
+        const BatchText json = RunOnText(line + "}\n", InputFormat::JsonLines);
+        EXPECT_EQ(json.outcome.failed, fits ? 0 : 1) << json.output.substr(0, 200);
+        EXPECT_EQ(json.output.find("the object has more than 10000 members") != std::string::npos,
+                  !fits);
+    }
+}
+
 std::string Csv(const std::string& body, bool header = true) {
     return (header ? std::string("id,pattern,reversed,bay1,bay2,bay3,bay4\n") : std::string()) +
            body;
