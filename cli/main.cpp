@@ -45,20 +45,13 @@ void PrintError(const QString& text) {
     std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
 }
 
-struct StandardStreams {
+// Whether standard input was open when the program started. A closed
+// descriptor 0, 1 or 2 is held on /dev/null, opened the wrong way round so
+// that reading or writing it fails (EBADF): the toolkit opens files (an
+// eventfd) that would take the lowest free descriptor, and the batch must
+// never read or write such a file as its input or output.
+bool HoldStandardStreams() {
     bool inputOpen = true;
-    bool outputOpen = true;
-};
-// Set once at the start of main, before anything opens a file.
-StandardStreams gStandardStreams;
-
-// Whether descriptors 0 and 1 were open when the program started. A
-// closed one is held on /dev/null, opened the wrong way round so that
-// reading or writing it fails: the toolkit opens files (an eventfd) that
-// would take the lowest free descriptor, and the batch must never read or
-// write such a file as its input or output.
-StandardStreams HoldStandardStreams() {
-    StandardStreams streams;
 #if defined(__unix__) || defined(__APPLE__)
     for (const int fd : {0, 1, 2}) {
         if (fcntl(fd, F_GETFD) != -1) {
@@ -69,14 +62,12 @@ StandardStreams HoldStandardStreams() {
             dup2(held, fd);
             close(held);
         }
-        streams.inputOpen = streams.inputOpen && fd != 0;
-        streams.outputOpen = streams.outputOpen && fd != 1;
+        inputOpen = inputOpen && fd != 0;
     }
 #elif defined(_WIN32)
-    streams.inputOpen = _fileno(stdin) >= 0;
-    streams.outputOpen = _fileno(stdout) >= 0;
+    inputOpen = _fileno(stdin) >= 0;
 #endif
-    return streams;
+    return inputOpen;
 }
 
 // Writes text to standard output (buffered); false when it failed.
@@ -92,7 +83,7 @@ bool Flush(bool written) {
         return true;
     }
     PrintError(QStringLiteral("cannot write the output: %1")
-                   .arg(!gStandardStreams.outputOpen
+                   .arg(errno == EBADF
                             ? QStringLiteral("standard output is closed; redirect it to a file "
                                              "or /dev/null")
                             : QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
@@ -141,7 +132,7 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
     return WriteOut(text) ? ExitOk : ExitUsage;
 }
 
-int Run(int argc, char* argv[]) {
+int Run(int argc, char* argv[], bool stdinOpen) {
 #ifdef KORUBA_WITH_SHEET
     const auto app = koruba::cli::makeApplication(argc, argv);
     const koruba::cli::SheetOptions sheetOptions;
@@ -309,7 +300,7 @@ int Run(int argc, char* argv[]) {
             return ExitUsage;
         }
         in = opened.get();
-    } else if (!gStandardStreams.inputOpen) {
+    } else if (!stdinOpen) {
         PrintError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
         return ExitUsage;
     }
@@ -400,9 +391,9 @@ int Run(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    gStandardStreams = HoldStandardStreams();
+    const bool stdinOpen = HoldStandardStreams();
     try {
-        return Run(argc, argv);
+        return Run(argc, argv, stdinOpen);
     } catch (const std::bad_alloc&) {
         // Nothing that allocates: memory has just run out.
         std::fputs("koruba-x-calc: memory ran out; the run was stopped and its output is "
