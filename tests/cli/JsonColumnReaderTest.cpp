@@ -194,6 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
             "column 8: bad escape in a string (unknown escape, bad \\u digits or a lone surrogate)",
             false},
         Invalid{"leading_zero", R"({"x": 013})", "column 7: malformed number", false},
+        Invalid{"rules_and_rule_set_disagree",
+                R"({"id": 1, "pattern": 21, "reversed": 0, "bays": ["", "", "", ""], )"
+                R"("h1": 3.3, "rule_set": 2025, "rules": "2000"})",
+                "column 1: rules says 2000 but rule_set says 2025; the record is computed "
+                "under neither",
+                true},
         Invalid{"empty_line", "",
                 "column 1: expected a JSON object starting with '{', found the end of the line",
                 false}),
