@@ -101,7 +101,6 @@ struct JsonColumnReader::Impl {
     ondemand::document doc;
     std::string* error = nullptr;
     RuleSet defaultRules = RuleSet::Notice2000;
-    bool insistOnRules = false;
     std::optional<RuleSet> rulesMember;
     std::optional<RuleSet> ruleSetMember;
 
@@ -487,8 +486,8 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
         return fail(std::size_t{0}, "the object lacks " + missing);
     }
     ColumnInput& column = record.column;
-    if (const std::string e = namedRulesProblem(rulesMember, ruleSetMember, defaultRules,
-                                                insistOnRules, column.Conditions.rules);
+    if (const std::string e =
+            namedRulesProblem(rulesMember, ruleSetMember, defaultRules, column.Conditions.rules);
         !e.empty()) {
         return fail(std::size_t{0}, e);
     }
@@ -507,10 +506,9 @@ JsonColumnReader::JsonColumnReader() : impl_(std::make_unique<Impl>()) {
 JsonColumnReader::~JsonColumnReader() = default;
 
 bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::string& error,
-                            RuleSet defaultRules, bool insist) {
+                            RuleSet defaultRules) {
     impl_->error = &error;
     impl_->defaultRules = defaultRules;
-    impl_->insistOnRules = insist;
     impl_->rulesMember.reset();
     impl_->ruleSetMember.reset();
     record.cells.clear();

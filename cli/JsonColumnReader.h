@@ -29,9 +29,9 @@ public:
     // message that starts with the 1-based character column ("column 17:
     // ..."). record.haveId tells whether the id was read before the fault.
     // The rules are those of a line without a "rules" or "rule_set"
-    // member; with insist, a line that names other rules fails.
+    // member.
     bool read(std::string_view line, InputRecord& record, std::string& error,
-              RuleSet defaultRules = RuleSet::Notice2000, bool insist = false);
+              RuleSet defaultRules = RuleSet::Notice2000);
 
 private:
     struct Impl;

@@ -155,7 +155,6 @@ struct RecordReader::State {
     InputFormat format;
     std::size_t limit;
     RuleSet defaultRules = RuleSet::Notice2000;
-    bool insistOnRules = false;
     RecordSplitter splitter;
     JsonColumnReader json;
     CsvHeader header;
@@ -288,7 +287,7 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
                    "): " + (isRules ? "" : std::string(kConditionColumns[k]) + " ") + problem;
         }
     }
-    problem = namedRulesProblem(named[0], named[1], defaultRules, insistOnRules, c.rules);
+    problem = namedRulesProblem(named[0], named[1], defaultRules, c.rules);
     if (!problem.empty()) {
         return linesText(raw) + ": " + problem;
     }
@@ -300,13 +299,13 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
 
 void RecordReader::State::fillJson(const RawRecord& raw, InputRecord& record) {
     std::string error;
-    if (!json.read(raw.text, record, error, defaultRules, insistOnRules)) {
+    if (!json.read(raw.text, record, error, defaultRules)) {
         record.error = "line " + std::to_string(raw.firstLine) + ", " + error;
     }
 }
 
 std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
-                              RuleSet defaultRules, bool insist, RuleSet& result) {
+                              RuleSet defaultRules, RuleSet& result) {
     const auto year = [](RuleSet r) { return std::to_string(static_cast<int>(r)); };
     result = defaultRules;
     if (rules && ruleSet && *rules != *ruleSet) {
@@ -316,10 +315,6 @@ std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSe
     const std::optional<RuleSet> named = rules ? rules : ruleSet;
     if (!named) {
         return {};
-    }
-    if (insist && *named != defaultRules) {
-        return std::string(rules ? "rules" : "rule_set") + " says " + year(*named) + " but the " +
-               year(defaultRules) + " rules were asked for; the record is computed under neither";
     }
     result = *named;
     return {};
@@ -348,9 +343,8 @@ InputFormat RecordReader::format() const {
     return state_->format;
 }
 
-void RecordReader::setDefaultRules(RuleSet rules, bool insist) {
+void RecordReader::setDefaultRules(RuleSet rules) {
     state_->defaultRules = rules;
-    state_->insistOnRules = insist;
 }
 
 RuleSet RecordReader::defaultRules() const {

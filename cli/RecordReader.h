@@ -38,9 +38,9 @@ namespace koruba::cli {
 // column, a JSON number or numeric string) and its rule set (2000 or 2025)
 // as rules or as rule_set, the name the tool's output writes it under, so
 // that an output read back is computed under the rules it was computed
-// under. A record that names its set is computed under it, unless the set
-// was asked for (setDefaultRules with insist): then a record naming
-// another set fails, as does one whose rules and rule_set disagree. A
+// under. A record that names its set is computed under it, also when
+// --rules asked for the other set (the record's own set is the one its
+// output row names); one whose rules and rule_set disagree fails. A
 // record computed under the 2025 rules without the heights its pattern
 // needs fails and names the missing height; a height that is not a number
 // from 2.00 to 4.50 fails under any rules.
@@ -91,7 +91,7 @@ ReadFunction readFromFile(std::FILE* file);
 // and rule_set cells, each when given) and the reader's default; empty
 // when it is, else why the record cannot be computed.
 std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
-                              RuleSet defaultRules, bool insist, RuleSet& result);
+                              RuleSet defaultRules, RuleSet& result);
 
 // A column or member name as the reader compares it: without blanks
 // around it and in lower case, so that " ID" and "Id" both name the id.
@@ -106,10 +106,8 @@ public:
 
     InputFormat format() const;
 
-    // The rules of records that do not name theirs; 2000 unless set. With
-    // insist, these rules were asked for: a record that names other rules
-    // fails rather than be computed under either set.
-    void setDefaultRules(RuleSet rules, bool insist = false);
+    // The rules of records that do not name theirs; 2000 unless set.
+    void setDefaultRules(RuleSet rules);
     RuleSet defaultRules() const;
 
     // CSV: reads the header record; false when the input holds none (it is

@@ -83,15 +83,14 @@ ReadFunction readFromText(const std::string& text) {
 }
 
 SheetDescription sheetOfInput(const std::string& input, InputFormat format, RuleSet rules,
-                              bool insistOnRules, const std::string& project,
-                              const std::string& designer) {
+                              const std::string& project, const std::string& designer) {
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;
     sheet.date = sheetDateText(QDate::currentDate());
     sheet.rules = rules;
     RecordReader reader(format, readFromText(input));
-    reader.setDefaultRules(rules, insistOnRules);
+    reader.setDefaultRules(rules);
     InputRecord record;
     while (reader.next(record)) {
         sheet.rows.push_back(rowOf(record));

@@ -48,7 +48,6 @@ ReadFunction readFromText(const std::string& text);
 // keeps its pattern (when it was read) and its error. The rules are read
 // as the batch reads them (RecordReader::setDefaultRules).
 SheetDescription sheetOfInput(const std::string& input, InputFormat format, RuleSet rules,
-                              bool insistOnRules, const std::string& project,
-                              const std::string& designer);
+                              const std::string& project, const std::string& designer);
 
 } // namespace koruba::cli

@@ -181,8 +181,8 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         QStringLiteral("rules"),
         QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
                        "storey-height factor f(H)). In a batch, a record may name its own rules "
-                       "(a rules or rule_set column or member); without --rules it is computed "
-                       "under them, and with --rules one that names the other set fails."),
+                       "(a rules or rule_set column or member), which overrides --rules for "
+                       "that record."),
         QStringLiteral("2000|2025"));
     const QCommandLineOption h1Option(
         QStringLiteral("h1"),
@@ -347,8 +347,8 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     }
 #endif
     koruba::cli::RecordReader reader(inputFormat, std::move(read));
-    // Rules asked for on the command line are not overridden by a record.
-    reader.setDefaultRules(rules, parser.isSet(rulesOption));
+    // A record that names its rule set keeps it; --rules is the set of the rest.
+    reader.setDefaultRules(rules);
     errno = 0;
     const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
     if (!Flush(!outcome.writeFailed)) {
@@ -371,7 +371,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         QString error;
         if (!koruba::writeSheetPdf(
                 parser.value(sheetOptions.sheet),
-                koruba::cli::sheetOfInput(input, inputFormat, rules, parser.isSet(rulesOption),
+                koruba::cli::sheetOfInput(input, inputFormat, rules,
                                           parser.value(sheetOptions.project).toStdString(),
                                           parser.value(sheetOptions.designer).toStdString()),
                 error)) {
