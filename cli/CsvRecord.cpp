@@ -4,8 +4,10 @@
 
 namespace koruba::cli {
 
-void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split) {
+void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split,
+                    std::size_t keep) {
     split.fields = 0;
+    split.kept = 0;
     split.starts.clear();
     split.fault = CsvFault::None;
     split.faultField = 0;
@@ -19,12 +21,16 @@ void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
             split.faultOffset = at;
         }
     };
+    std::string passedOver; // a field that is not kept
     while (true) {
-        if (fields.size() <= split.fields) {
+        if (split.kept < keep && fields.size() <= split.kept) {
             fields.emplace_back();
         }
-        std::string& f = fields[split.fields++];
-        split.starts.push_back(pos);
+        std::string& f = split.kept < keep ? fields[split.kept++] : passedOver;
+        if (&f != &passedOver) {
+            split.starts.push_back(pos);
+        }
+        ++split.fields;
         f.clear();
         if (pos < n && record[pos] == '"') {
             const std::size_t open = pos;

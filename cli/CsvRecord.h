@@ -19,17 +19,21 @@ enum class CsvFault {
 };
 
 struct CsvSplit {
-    std::size_t fields = 0;
-    std::vector<std::size_t> starts; // byte offset of each field in the record
+    std::size_t fields = 0;          // in the record
+    std::size_t kept = 0;            // of them in fields and starts
+    std::vector<std::size_t> starts; // byte offset of each kept field in the record
     CsvFault fault = CsvFault::None;
     std::size_t faultField = 0;  // 1-based
     std::size_t faultOffset = 0; // the byte where the fault is
 };
 
-// Splits a record (without its line end) into fields[0 .. split.fields);
+// Splits a record (without its line end) into fields[0 .. split.kept);
 // the vector only grows, so its strings keep their buffers from record to
-// record. An unclosed quoted field holds the rest of the record.
-void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split);
+// record. An unclosed quoted field holds the rest of the record. Fields
+// past the first keep are counted and checked, not kept: a row of
+// millions of empty fields costs no memory per field.
+void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split,
+                    std::size_t keep = std::size_t(-1));
 
 // Appends a field, in quotes when it holds a comma, quote, carriage return
 // or line feed.

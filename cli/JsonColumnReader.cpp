@@ -100,6 +100,9 @@ struct JsonColumnReader::Impl {
     std::string_view line;
     ondemand::document doc;
     std::string* error = nullptr;
+    RuleSet defaultRules = RuleSet::Notice2000;
+    std::optional<RuleSet> rulesMember;
+    std::optional<RuleSet> ruleSetMember;
 
     std::size_t offset(const char* p) const {
         return p == nullptr ? line.size() : static_cast<std::size_t>(p - line.data());
@@ -349,16 +352,21 @@ bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value
             return fail(at, e);
         }
     } else if (type != ondemand::json_type::number || !numberText(value, text)) {
-        return fail(at, key == "rules" ? "\"rules\" must be 2000 or 2025"
-                                       : "\"" + std::string(key) +
-                                             "\" must be a storey height in metres (a number "
-                                             "or a numeric string)");
+        return fail(at, key == "rules" || key == "rule_set"
+                            ? "\"" + std::string(key) + "\" must be 2000 or 2025"
+                            : "\"" + std::string(key) +
+                                  "\" must be a storey height in metres (a number "
+                                  "or a numeric string)");
     }
     std::string problem;
+    const bool isRules = key == "rules" || key == "rule_set";
     if (ParseConditionCell(key, text, conditions, problem)) {
+        if (isRules && !isBlankCell(text)) {
+            (key == "rules" ? rulesMember : ruleSetMember) = conditions.rules;
+        }
         return true;
     }
-    return fail(at, key == "rules" ? problem : std::string(key) + " " + problem);
+    return fail(at, isRules ? problem : std::string(key) + " " + problem);
 }
 
 bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value value,
@@ -381,7 +389,7 @@ bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value va
         ok = readReversed(value, type, record.column);
     } else if (key == "bays") {
         ok = readBays(value, type, record.column);
-    } else if (key == "rules" || key == "h1" || key == "h2") {
+    } else if (key == "rules" || key == "rule_set" || key == "h1" || key == "h2") {
         ok = readCondition(key, value, type, record.column.Conditions, text);
         isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
@@ -430,15 +438,20 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     // The four required members, then the optional ones that must not
     // appear twice either.
     constexpr std::string_view kKnown[] = {"id",    "pattern", "reversed", "bays",
-                                           "rules", "h1",      "h2"};
+                                           "rules", "h1",      "h2",       "rule_set"};
     bool seen[std::size(kKnown)] = {};
     std::string earlierError;
+    std::size_t members = 0;
     for (auto member : object) {
         ondemand::field field;
         if (auto e = std::move(member).get(field)) {
             return fail(e);
         }
         const char* keyAt = field.key().raw() - 1; // the opening quote
+        if (++members > kFieldLimit) {
+            return fail(keyAt,
+                        "the object has more than " + std::to_string(kFieldLimit) + " members");
+        }
         std::string_view key;
         if (auto e = field.unescaped_key().get(key)) {
             return fail(keyAt, explain(e));
@@ -473,7 +486,12 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     if (!missing.empty()) {
         return fail(std::size_t{0}, "the object lacks " + missing);
     }
-    const ColumnInput& column = record.column;
+    ColumnInput& column = record.column;
+    if (const std::string e =
+            namedRulesProblem(rulesMember, ruleSetMember, defaultRules, column.Conditions.rules);
+        !e.empty()) {
+        return fail(std::size_t{0}, e);
+    }
     if (const auto e = conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
         return fail(std::size_t{0}, *e);
     }
@@ -491,6 +509,9 @@ JsonColumnReader::~JsonColumnReader() = default;
 bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::string& error,
                             RuleSet defaultRules) {
     impl_->error = &error;
+    impl_->defaultRules = defaultRules;
+    impl_->rulesMember.reset();
+    impl_->ruleSetMember.reset();
     record.cells.clear();
     record.id.clear();
     record.haveId = false;

@@ -12,9 +12,9 @@ namespace koruba::cli {
 // {"id": "C1", "pattern": 13, "reversed": false, "bays": ["L45", "", "X90+P2.5", "P1.0"]}
 // The line must be one JSON object (strict JSON, UTF-8); id, pattern,
 // reversed and bays must be there once each with values of their kind;
-// other members are kept as cells. Optional: "rules" (2000 or 2025, a
-// number or a string), "h1" and "h2" (storey heights in metres, a number
-// or a numeric string). Parsing is simdjson's On Demand API.
+// other members are kept as cells. Optional: "rules" or "rule_set" (2000
+// or 2025, a number or a string), "h1" and "h2" (storey heights in metres,
+// a number or a numeric string). Parsing is simdjson's On Demand API.
 class JsonColumnReader {
 public:
     // Nesting deeper than this inside any member is refused.
@@ -28,7 +28,8 @@ public:
     // Fills record's cells, id and column; on failure returns false with a
     // message that starts with the 1-based character column ("column 17:
     // ..."). record.haveId tells whether the id was read before the fault.
-    // The rules are those of a line without a "rules" member.
+    // The rules are those of a line without a "rules" or "rule_set"
+    // member.
     bool read(std::string_view line, InputRecord& record, std::string& error,
               RuleSet defaultRules = RuleSet::Notice2000);
 

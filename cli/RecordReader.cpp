@@ -18,13 +18,10 @@ namespace {
 constexpr std::array<std::string_view, 7> kInputColumns{"id",   "pattern", "reversed", "bay1",
                                                         "bay2", "bay3",    "bay4"};
 enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
-// Columns a row may have: the rule set and the storey heights.
-constexpr std::array<std::string_view, 3> kConditionColumns{"rules", "h1", "h2"};
-enum : std::size_t { kRulesCol, kH1Col, kH2Col };
-
-bool isBlank(std::string_view text) {
-    return text.find_first_not_of(" \t\r") == std::string_view::npos;
-}
+// Columns a row may have: the rule set (under either name) and the storey
+// heights.
+constexpr std::array<std::string_view, 4> kConditionColumns{"rules", "h1", "h2", "rule_set"};
+enum : std::size_t { kRulesCol, kH1Col, kH2Col, kRuleSetCol };
 
 // "16 MiB"
 std::string limitText(std::size_t limit) {
@@ -69,7 +66,7 @@ std::int64_t lineOf(std::string_view text, std::size_t offset, std::int64_t firs
 struct CsvHeader {
     std::vector<std::string> names;
     std::array<std::size_t, 7> index{};
-    std::array<std::optional<std::size_t>, 3> conditionIndex{};
+    std::array<std::optional<std::size_t>, kConditionColumns.size()> conditionIndex{};
     std::optional<std::size_t> errorColumn;
     std::string problem;
 
@@ -79,10 +76,15 @@ struct CsvHeader {
             problem = "the header is longer than " + limitText(limit);
             return;
         }
-        splitCsvRecord(raw.text, fields, split);
+        splitCsvRecord(raw.text, fields, split, kFieldLimit);
         names.clear();
-        for (std::size_t i = 0; i < split.fields; ++i) {
+        for (std::size_t i = 0; i < split.kept; ++i) {
             appendValidUtf8(names.emplace_back(), fields[i]);
+        }
+        if (split.fields > kFieldLimit) {
+            problem = "the header has " + std::to_string(split.fields) + " columns; at most " +
+                      std::to_string(kFieldLimit) + " are read";
+            return;
         }
         if (split.fault != CsvFault::None) {
             problem = "header, field " + std::to_string(split.faultField) + ": " +
@@ -157,9 +159,9 @@ struct RecordReader::State {
     std::vector<std::string> fields;
     CsvSplit split;
 
-    bool nextRaw(RawRecord& raw) {
-        while (splitter.next(raw)) {
-            if (raw.tooLong || raw.firstLine != raw.lastLine || !isBlank(raw.text)) {
+    bool nextRaw(RawRecord& raw, bool oneLine = false) {
+        while (splitter.next(raw, oneLine)) {
+            if (raw.tooLong || raw.firstLine != raw.lastLine || !isBlankCell(raw.text)) {
                 return true;
             }
         }
@@ -172,16 +174,19 @@ struct RecordReader::State {
 };
 
 void RecordReader::State::fillCsv(RawRecord& raw, InputRecord& record) {
-    splitCsvRecord(raw.text, fields, split);
+    // A row with more fields than the header fails: the fields past one
+    // more are counted, not kept.
+    const std::size_t keep = header.names.size() + 1;
+    splitCsvRecord(raw.text, fields, split, keep);
     if ((split.fault != CsvFault::None || raw.unclosed) && raw.firstLine != raw.lastLine) {
         // A quote that went wrong holds lines together that are rows of
         // their own: the row is its first line only, and reading goes on
         // at the next.
         splitter.cutBackToFirstLine(raw);
         record.lastLine = raw.lastLine;
-        splitCsvRecord(raw.text, fields, split);
+        splitCsvRecord(raw.text, fields, split, keep);
     }
-    for (std::size_t i = 0; i < split.fields; ++i) {
+    for (std::size_t i = 0; i < split.kept; ++i) {
         InputCell& cell = record.cells.emplace_back();
         if (i < header.names.size()) {
             cell.name = header.names[i];
@@ -256,19 +261,28 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
                                                     ColumnInput& column) const {
     CalcConditions& c = column.Conditions;
     c = CalcConditions{};
-    c.rules = defaultRules;
+    std::array<std::optional<RuleSet>, 2> named; // rules, rule_set
     std::string problem;
     for (std::size_t k = 0; k < kConditionColumns.size(); ++k) {
         if (!header.conditionIndex[k]) {
             continue;
         }
         const std::size_t i = *header.conditionIndex[k];
-        if (!ParseConditionCell(kConditionColumns[k], fields[i], c, problem)) {
+        const std::string& text = fields[i];
+        const bool isRules = k == kRulesCol || k == kRuleSetCol;
+        if (ParseConditionCell(kConditionColumns[k], text, c, problem)) {
+            if (isRules && !isBlankCell(text)) {
+                named[k == kRulesCol ? 0 : 1] = c.rules;
+            }
+        } else {
             return "line " + std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
                    ", field " + std::to_string(i + 1) + " (" + header.names[i] +
-                   "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +
-                   problem;
+                   "): " + (isRules ? "" : std::string(kConditionColumns[k]) + " ") + problem;
         }
+    }
+    problem = namedRulesProblem(named[0], named[1], defaultRules, c.rules);
+    if (!problem.empty()) {
+        return linesText(raw) + ": " + problem;
     }
     if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
         return linesText(raw) + ": " + *e;
@@ -281,6 +295,22 @@ void RecordReader::State::fillJson(const RawRecord& raw, InputRecord& record) {
     if (!json.read(raw.text, record, error, defaultRules)) {
         record.error = "line " + std::to_string(raw.firstLine) + ", " + error;
     }
+}
+
+std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
+                              RuleSet defaultRules, RuleSet& result) {
+    const auto year = [](RuleSet r) { return std::to_string(static_cast<int>(r)); };
+    result = defaultRules;
+    if (rules && ruleSet && *rules != *ruleSet) {
+        return "rules says " + year(*rules) + " but rule_set says " + year(*ruleSet) +
+               "; the record is computed under neither";
+    }
+    const std::optional<RuleSet> named = rules ? rules : ruleSet;
+    if (!named) {
+        return {};
+    }
+    result = *named;
+    return {};
 }
 
 std::string normalColumnName(std::string_view name) {
@@ -321,7 +351,7 @@ bool RecordReader::readHeader() {
     }
     s.headerRead = true;
     RawRecord raw;
-    if (!s.nextRaw(raw)) {
+    if (!s.nextRaw(raw, true)) {
         return false;
     }
     s.haveHeader = true;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,16 +35,24 @@ namespace koruba::cli {
 // other members are kept as cells. Blank lines are skipped in both.
 //
 // Rules: a record may give the storey heights h1 and h2 in metres (a CSV
-// column, a JSON number or numeric string) and the rule set, rules (2000 or
-// 2025), which overrides the reader's default. A record computed under the
-// 2025 rules without the heights its pattern needs fails and names the
-// missing height; a height that is not a number from 2.00 to 4.50 fails
-// under any rules.
+// column, a JSON number or numeric string) and its rule set (2000 or 2025)
+// as rules or as rule_set, the name the tool's output writes it under, so
+// that an output read back is computed under the rules it was computed
+// under. A record that names its set is computed under it, also when
+// --rules asked for the other set (the record's own set is the one its
+// output row names); one whose rules and rule_set disagree fails. A
+// record computed under the 2025 rules without the heights its pattern
+// needs fails and names the missing height; a height that is not a number
+// from 2.00 to 4.50 fails under any rules.
 
 enum class InputFormat { Csv, JsonLines };
 
 // A record may be this long, not counting its line end.
 inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
+// A CSV header may name this many columns, a JSON object hold this many
+// members: each is kept as a cell, and a cell costs far more than the
+// byte or two a column can take in a record.
+inline constexpr std::size_t kFieldLimit = 10000;
 
 struct InputCell {
     std::string name;  // the CSV header's name (empty past the header), the JSON member name
@@ -58,7 +67,10 @@ struct InputRecord {
     std::int64_t lastLine = 0;
     // The cells in input order, unknown ones included; always UTF-8 (bad
     // bytes of the input are replaced by U+FFFD). Empty for a record too
-    // long to be read.
+    // long to be read. A CSV row with more fields than its header keeps
+    // one more cell than the header has (the row fails; the cell count
+    // shows that it does not fit), a JSON line with too many members those
+    // read before the fault.
     std::vector<InputCell> cells;
     std::string id; // the id as text, when it could be read
     bool haveId = false;
@@ -74,6 +86,12 @@ struct InputRecord {
 // (errno tells which).
 using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
 ReadFunction readFromFile(std::FILE* file);
+
+// The rule set a record is computed under, from what it names (its rules
+// and rule_set cells, each when given) and the reader's default; empty
+// when it is, else why the record cannot be computed.
+std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSet> ruleSet,
+                              RuleSet defaultRules, RuleSet& result);
 
 // A column or member name as the reader compares it: without blanks
 // around it and in lower case, so that " ID" and "Id" both name the id.

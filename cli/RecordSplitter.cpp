@@ -71,18 +71,21 @@ void RecordSplitter::dropByteOrderMark() {
     }
 }
 
-bool RecordSplitter::next(RawRecord& record) {
+bool RecordSplitter::next(RawRecord& record, bool oneLine) {
     if (!started_) {
         dropByteOrderMark();
     }
     record = RawRecord{};
     record.firstLine = nextLine_;
+    const bool csv = csv_ && !oneLine;
     std::int64_t lineFeeds = 0;
     Quote quote = Quote::FieldStart;
     std::size_t k = 0; // scanned bytes of the record, from begin_
     bool found = false;
+    char lastByte = 0; // of the record, also when its bytes were passed over
     while (true) {
         if (begin_ + k == end_) {
+            lastByte = k > 0 ? buf_[begin_ + k - 1] : lastByte;
             if (!record.tooLong && k > limit_ + 1) {
                 // Longer than any record with a CRLF end may be: pass over
                 // the rest without keeping it.
@@ -99,11 +102,11 @@ bool RecordSplitter::next(RawRecord& record) {
         }
         const char* p = buf_.data() + begin_ + k;
         const std::size_t left = end_ - begin_ - k;
-        if (!csv_ || quote == Quote::FieldStart || quote == Quote::Plain) {
+        if (!csv || quote == Quote::FieldStart || quote == Quote::Plain) {
             // Outside quotes only a line feed or (CSV) a quote matters.
             std::size_t i = 0;
-            while (i < left && p[i] != '\n' && (!csv_ || p[i] != '"')) {
-                quote = csv_ ? Step(quote, p[i]) : quote;
+            while (i < left && p[i] != '\n' && (!csv || p[i] != '"')) {
+                quote = csv ? Step(quote, p[i]) : quote;
                 ++i;
             }
             k += i;
@@ -129,10 +132,16 @@ bool RecordSplitter::next(RawRecord& record) {
     if (!found && k == 0 && !record.tooLong) {
         return false;
     }
+    std::size_t size = k;
+    if (!found && lastByte == '\n') {
+        // A quote left open to the end of the input: the last line feed
+        // ends the last line, it starts no line of its own.
+        --lineFeeds;
+        size -= size > 0 ? 1 : 0;
+    }
     record.lastLine = record.firstLine + lineFeeds;
     nextLine_ = record.lastLine + 1;
     lastStart_ = begin_;
-    std::size_t size = k;
     if (size > 0 && buf_[begin_ + size - 1] == '\r') {
         --size;
     }
@@ -141,7 +150,7 @@ bool RecordSplitter::next(RawRecord& record) {
     }
     if (!record.tooLong) {
         record.text = std::string_view(buf_.data() + begin_, size);
-        record.unclosed = csv_ && !found && (quote == Quote::Open);
+        record.unclosed = csv && !found && (quote == Quote::Open);
     }
     begin_ += k + (found ? 1 : 0);
     return true;

@@ -28,7 +28,10 @@ class RecordSplitter {
 public:
     RecordSplitter(bool csvQuotes, ReadFunction read, std::size_t limit);
 
-    bool next(RawRecord& record);
+    // With oneLine, the record ends at the end of its line whatever its
+    // quotes: a CSV header, whose names hold no line breaks, so that a
+    // quote it leaves open cannot swallow the rows after it.
+    bool next(RawRecord& record, bool oneLine = false);
     // Gives back all but the first line of the record just returned: the
     // next record starts on its second line. For a row whose quote went
     // wrong, so that the rows after it are still read.

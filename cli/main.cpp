@@ -5,6 +5,7 @@
 #include "cli/ColumnPanelText.h"
 #include "cli/RecordReader.h"
 #ifdef KORUBA_WITH_SHEET
+#include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
 #include "report/SheetPdf.h"
 #endif
@@ -19,11 +20,13 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <unistd.h>
 #endif
 
 #ifndef KORUBA_VERSION
@@ -42,38 +45,54 @@ void PrintError(const QString& text) {
     std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
 }
 
+// Whether standard input was open when the program started. A closed
+// descriptor 0, 1 or 2 is held on /dev/null, opened the wrong way round so
+// that reading or writing it fails (EBADF): the toolkit opens files (an
+// eventfd) that would take the lowest free descriptor, and the batch must
+// never read or write such a file as its input or output.
+bool HoldStandardStreams() {
+    bool inputOpen = true;
+#if defined(__unix__) || defined(__APPLE__)
+    for (const int fd : {0, 1, 2}) {
+        if (fcntl(fd, F_GETFD) != -1) {
+            continue;
+        }
+        const int held = open("/dev/null", fd == 1 ? O_RDONLY : O_WRONLY);
+        if (held >= 0 && held != fd) {
+            dup2(held, fd);
+            close(held);
+        }
+        inputOpen = inputOpen && fd != 0;
+    }
+#elif defined(_WIN32)
+    inputOpen = _fileno(stdin) >= 0;
+#endif
+    return inputOpen;
+}
+
 // Writes text to standard output (buffered); false when it failed.
 bool Write(std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
-// Flushes standard output; a failure (a full disk, a closed pipe) is
-// reported, so that no failed write ends as success.
+// Flushes standard output; a failure (a full disk, a closed pipe, a
+// closed standard output) is reported, so that no failed write ends as
+// success.
 bool Flush(bool written) {
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return true;
     }
     PrintError(QStringLiteral("cannot write the output: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+                   .arg(errno == EBADF
+                            ? QStringLiteral("standard output is closed; redirect it to a file "
+                                             "or /dev/null")
+                            : QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
     return false;
 }
 
 bool WriteOut(std::string_view text) {
     errno = 0;
     return Flush(Write(text));
-}
-
-// Whether descriptor 0 was open when the program started: the toolkit
-// may open files that take the lowest free descriptor, and reading such a
-// file as the batch input would be wrong.
-bool StandardInputIsOpen() {
-#if defined(__unix__) || defined(__APPLE__)
-    return fcntl(0, F_GETFD) != -1;
-#elif defined(_WIN32)
-    return _fileno(stdin) >= 0;
-#else
-    return true;
-#endif
 }
 
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
@@ -113,10 +132,7 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
     return WriteOut(text) ? ExitOk : ExitUsage;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    const bool stdinOpen = StandardInputIsOpen();
+int Run(int argc, char* argv[], bool stdinOpen) {
 #ifdef KORUBA_WITH_SHEET
     const auto app = koruba::cli::makeApplication(argc, argv);
     const koruba::cli::SheetOptions sheetOptions;
@@ -164,8 +180,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption rulesOption(
         QStringLiteral("rules"),
         QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
-                       "storey-height factor f(H)). In a batch, a record's own rules column or "
-                       "member overrides it."),
+                       "storey-height factor f(H)). In a batch, a record may name its own rules "
+                       "(a rules or rule_set column or member), which overrides --rules for "
+                       "that record."),
         QStringLiteral("2000|2025"));
     const QCommandLineOption h1Option(
         QStringLiteral("h1"),
@@ -288,6 +305,26 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
 
+#ifdef KORUBA_WITH_SHEET
+    // Checked before anything is read or written, and again just before
+    // the sheet replaces the file.
+    const auto sheetPathRefused = [&] {
+        const QString path = parser.value(sheetOptions.sheet);
+        const auto problem = koruba::cli::sheetPathProblem(
+            QFile::encodeName(path).toStdString(),
+            file == QLatin1String("-") ? std::string() : QFile::encodeName(file).toStdString(),
+            !parser.isSet(sheetOptions.only));
+        if (problem) {
+            PrintError(
+                QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
+        }
+        return problem.has_value();
+    };
+    if (parser.isSet(sheetOptions.sheet) && sheetPathRefused()) {
+        return ExitUsage;
+    }
+#endif
+
     koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
     koruba::cli::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
@@ -310,6 +347,7 @@ int main(int argc, char* argv[]) {
     }
 #endif
     koruba::cli::RecordReader reader(inputFormat, std::move(read));
+    // A record that names its rule set keeps it; --rules is the set of the rest.
     reader.setDefaultRules(rules);
     errno = 0;
     const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
@@ -327,6 +365,9 @@ int main(int argc, char* argv[]) {
     }
 #ifdef KORUBA_WITH_SHEET
     if (sheet) {
+        if (sheetPathRefused()) {
+            return ExitUsage;
+        }
         QString error;
         if (!koruba::writeSheetPdf(
                 parser.value(sheetOptions.sheet),
@@ -345,4 +386,19 @@ int main(int argc, char* argv[]) {
                        .arg(outcome.records));
     }
     return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const bool stdinOpen = HoldStandardStreams();
+    try {
+        return Run(argc, argv, stdinOpen);
+    } catch (const std::bad_alloc&) {
+        // Nothing that allocates: memory has just run out.
+        std::fputs("koruba-x-calc: memory ran out; the run was stopped and its output is "
+                   "incomplete\n",
+                   stderr);
+        return ExitUsage;
+    }
 }

@@ -184,6 +184,68 @@ TEST(BatchRun, CsvQuotedFieldAboveTheLimitIsOneRecord) {
     EXPECT_EQ(run.outcome.failed, 1);
 }
 
+// A quote left open to the end of the input, past the limit: one record
+// that names the lines it took, up to the file's last line, whether or not
+// that line ends with a line break.
+TEST(BatchRun, CsvQuoteOpenToTheEndNamesTheLastLine) {
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        for (const bool endsWithLineBreak : {true, false}) {
+            std::string input = "id,pattern,reversed,bay1,bay2,bay3,bay4,note" + lineEnd;
+            input += "A,21,0,L45,,,,\"";
+            for (int i = 0; i < 30; ++i) {
+                input += "B" + std::to_string(i) + ",21,0,L45,,,," + lineEnd;
+            }
+            input += "last";
+            input += endsWithLineBreak ? lineEnd : "";
+            const BatchText run = RunCsv(input, 200);
+            const auto rows = Lines(run.output, "\r\n");
+            ASSERT_EQ(rows.size(), 2u) << run.output;
+            EXPECT_EQ(ErrorOf(rows[1]), "lines 2-32: record longer than 200 bytes; not read")
+                << "line end " << lineEnd.size() << ", ends with it " << endsWithLineBreak;
+        }
+    }
+}
+
+// A last row whose quoted field holds a line break, with no line break at
+// the end of the file, is a row like any other.
+TEST(BatchRun, CsvLastRowOverTwoLinesWithoutALineBreakAtTheEnd) {
+    const BatchText run = RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,note\n"
+                                 "C1,21,0,,,,,x\n"
+                                 "C2,21,0,L45,,,,\"two\nlines\"");
+    const auto rows = Lines(run.output, "\r\n");
+    ASSERT_EQ(rows.size(), 3u) << run.output;
+    EXPECT_EQ(run.outcome.failed, 0) << run.output;
+    EXPECT_EQ(rows[2].substr(0, 52), "C2,21,0,L45,,,,\"two\nlines\",A1= |2.0-0.0|+0.5,2.5,0.8");
+}
+
+// A header may name 10,000 columns and a JSON object hold 10,000 members,
+// exactly; one more is refused, whatever the record's length.
+TEST(BatchRun, FieldLimitIsExact) {
+    for (const std::size_t extra : {kFieldLimit - 7, kFieldLimit - 6}) {
+        std::string header = "id,pattern,reversed,bay1,bay2,bay3,bay4";
+        std::string row = "C1,21,0,L45,,,";
+        for (std::size_t i = 0; i < extra; ++i) {
+            header += ",c" + std::to_string(i);
+            row += ",";
+        }
+        const BatchText csv = RunCsv(header + "\n" + row + "\n");
+        const bool fits = extra + 7 == kFieldLimit;
+        EXPECT_EQ(csv.outcome.failed, fits ? 0 : 1);
+        EXPECT_EQ(csv.outcome.headerProblem,
+                  fits ? "" : "the header has 10001 columns; at most 10000 are read");
+
+        std::string line =
+            R"({"id": "C1", "pattern": 21, "reversed": 0, "bays": ["L45", "", "", ""])";
+        for (std::size_t i = 0; i < extra + 3; ++i) {
+            line += ",\"m" + std::to_string(i) + "\":0";
+        }
+        const BatchText json = RunOnText(line + "}\n", InputFormat::JsonLines);
+        EXPECT_EQ(json.outcome.failed, fits ? 0 : 1) << json.output.substr(0, 200);
+        EXPECT_EQ(json.output.find("the object has more than 10000 members") != std::string::npos,
+                  !fits);
+    }
+}
+
 std::string Csv(const std::string& body, bool header = true) {
     return (header ? std::string("id,pattern,reversed,bay1,bay2,bay3,bay4\n") : std::string()) +
            body;
@@ -223,6 +285,27 @@ TEST(CsvRun, MissingColumnsFailEveryRecord) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[2],
               "C2,22,,,,,,,,,,,,,,,,,\"line 3: the header lacks the column(s) reversed, bay3\"");
+}
+
+// A header whose quote is not closed on its own line ends at its line:
+// the rows after it are read, each failing for the header, and none of
+// them is taken into the header.
+TEST(CsvRun, HeaderQuoteLeftOpenEndsAtItsLine) {
+    const BatchText run = RunCsv("id,\"pattern,reversed,bay1,bay2,bay3,bay4\n"
+                                 "C1,21,0,L45,,,\n"
+                                 "C2,\"21\",0,L45,,,\n"
+                                 "C3,22,0,,,,\n");
+    const auto rows = Lines(run.output, "\r\n");
+    ASSERT_EQ(rows.size(), 4u) << run.output;
+    EXPECT_EQ(run.outcome.headerProblem, "header, field 2: the quoted field is never closed");
+    EXPECT_EQ(run.outcome.records, 3);
+    EXPECT_EQ(run.outcome.failed, 3);
+    EXPECT_EQ(rows[0].substr(0, 50), "id,\"pattern,reversed,bay1,bay2,bay3,bay4\",A1_term,");
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(rows[i].substr(0, 3), "C" + std::to_string(i) + ",") << rows[i];
+        EXPECT_EQ(ErrorOf(rows[i]), "line " + std::to_string(i + 1) +
+                                        ": header, field 2: the quoted field is never closed");
+    }
 }
 
 TEST(CsvRun, DuplicateColumnIsAHeaderFault) {
@@ -447,6 +530,30 @@ INSTANTIATE_TEST_SUITE_P(
                     FormulaCell{"carriage_return", "\"\rx\"\"\"", "\"\rx\"\"\"", "\"'\rx\"\"\""},
                     FormulaCell{"plain_text", "note", "note", "note"}),
     [](const testing::TestParamInfo<FormulaCell>& i) { return std::string(i.param.name); });
+
+// Each storey's height goes to its own factor, in both formats: h1 the
+// column's storey, h2 the one above. 2.5 x 0.8 x 3.3/2.7 + 2.0 x 0.8 x
+// 3.6/2.7 - 1.0 = 3.58 (3.51 with the heights swapped).
+TEST(RulesRun, TwoStoreyHeightsKeepTheirStoreys) {
+    const BatchText csv = RunCsv("id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,h2\n"
+                                 "C1,11,0,P2.0,,P2.5,,2025,3.3,3.6\n");
+    const auto rows = Lines(csv.output, "\r\n");
+    ASSERT_EQ(rows.size(), 2u) << csv.output;
+    EXPECT_NE(rows[1].find(",3.58,18.93,(ち),19.58,"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[1].find(",2025,1.222,1.333,N = A1×B1×f(H1) + A2×B2×f(H2) − L,"),
+              std::string::npos)
+        << rows[1];
+
+    const BatchText json = RunOnText(R"({"id": "C1", "pattern": 11, "reversed": 0, )"
+                                     R"("bays": ["P2.0", "", "P2.5", ""], "rules": 2025, )"
+                                     R"("h1": 3.3, "h2": "3.60"})"
+                                     "\n",
+                                     InputFormat::JsonLines);
+    EXPECT_NE(json.output.find(R"("NValue":3.5777779,)"), std::string::npos) << json.output;
+    EXPECT_NE(json.output.find(R"("HeightFactor1":1.2222222,"HeightFactor2":1.3333334,)"),
+              std::string::npos)
+        << json.output;
+}
 
 struct BadHeight {
     const char* name;

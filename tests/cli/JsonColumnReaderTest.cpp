@@ -194,6 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
             "column 8: bad escape in a string (unknown escape, bad \\u digits or a lone surrogate)",
             false},
         Invalid{"leading_zero", R"({"x": 013})", "column 7: malformed number", false},
+        Invalid{"rules_and_rule_set_disagree",
+                R"({"id": 1, "pattern": 21, "reversed": 0, "bays": ["", "", "", ""], )"
+                R"("h1": 3.3, "rule_set": 2025, "rules": "2000"})",
+                "column 1: rules says 2000 but rule_set says 2025; the record is computed "
+                "under neither",
+                true},
         Invalid{"empty_line", "",
                 "column 1: expected a JSON object starting with '{', found the end of the line",
                 false}),
@@ -207,6 +213,22 @@ TEST(JsonColumnReader, DeepNestingIsRefusedNotFollowed) {
     std::string error;
     EXPECT_FALSE(parser.read(line, record, error));
     EXPECT_NE(error.find("nested deeper than 256 levels"), std::string::npos) << error;
+}
+
+// The limit is exact: a member nested to 256 levels is read and the
+// column computed, one level more is refused.
+TEST(JsonColumnReader, NestingUpToTheLimitIsRead) {
+    for (const int depth : {256, 257}) {
+        const std::string line = R"({"id": "C1", "note": )" + std::string(depth, '[') +
+                                 std::string(depth, ']') +
+                                 R"(, "pattern": 21, "reversed": 0, "bays": ["L45", "", "", ""]})";
+        JsonColumnReader parser;
+        InputRecord record;
+        std::string error;
+        EXPECT_EQ(parser.read(line, record, error), depth == 256) << depth << ": " << error;
+        EXPECT_EQ(error.find("nested deeper than 256 levels") != std::string::npos, depth == 257)
+            << depth << ": " << error;
+    }
 }
 
 // One parser reads many lines; what one line left behind must not leak

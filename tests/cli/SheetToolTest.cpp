@@ -4,9 +4,13 @@
 #include "tests/report/SheetTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace koruba::test;
 
@@ -111,6 +115,9 @@ private slots:
     void emptyInputGivesANote();
     void unwritableSheetFailsAndLeavesNoFile();
     void sheetOnlyWritesNothingElse();
+    void sheetReplacesOnlyAFileOfItsOwn_data();
+    void sheetReplacesOnlyAFileOfItsOwn();
+    void memoryRunningOutIsReported();
 
 private:
     QTemporaryDir dir_;
@@ -213,6 +220,100 @@ void SheetToolTest::sheetOnlyWritesNothingElse() {
     QCOMPARE(runTool({QStringLiteral("--sheet-only"), QStringLiteral(CLI_EXAMPLES "/columns.csv")})
                  .exitCode,
              2);
+}
+
+void SheetToolTest::sheetReplacesOnlyAFileOfItsOwn_data() {
+    QTest::addColumn<QString>("target"); // made by the test in a fresh folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fifo") << QStringLiteral("fifo") << QStringLiteral("a FIFO (named pipe)");
+    QTest::newRow("the_input") << QStringLiteral("input") << QStringLiteral("the input file");
+    QTest::newRow("a_symlink_to_the_input")
+        << QStringLiteral("symlink") << QStringLiteral("the input file");
+    QTest::newRow("a_hard_link_to_the_input")
+        << QStringLiteral("hardlink") << QStringLiteral("the input file");
+    QTest::newRow("the_standard_input")
+        << QStringLiteral("stdin") << QStringLiteral("the file standard input reads");
+    QTest::newRow("the_standard_output")
+        << QStringLiteral("stdout") << QStringLiteral("the file standard output goes to");
+}
+
+// A sheet never takes the place of a device or a pipe, nor of a file the
+// same run reads or writes, by whatever name: the run is refused
+// before it writes anything, and the node is left as it was.
+void SheetToolTest::sheetReplacesOnlyAFileOfItsOwn() {
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    const QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("house.csv"));
+    QVERIFY(QFile::copy(QStringLiteral(CLI_EXAMPLES "/columns.csv"), input));
+    QString sheet = dir.filePath(target);
+    if (target == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(sheet).constData(), 0600), 0);
+    } else if (target == QLatin1String("symlink")) {
+        QVERIFY(QFile::link(input, sheet));
+    } else if (target == QLatin1String("hardlink")) {
+        QCOMPARE(link(QFile::encodeName(input).constData(), QFile::encodeName(sheet).constData()),
+                 0);
+    } else if (target != QLatin1String("stdout")) {
+        sheet = input;
+    }
+    QProcess process;
+    QStringList args{QStringLiteral("--sheet"), sheet};
+    if (target == QLatin1String("stdin")) {
+        process.setStandardInputFile(input);
+    } else {
+        args << input;
+    }
+    if (target == QLatin1String("stdout")) {
+        process.setStandardOutputFile(sheet);
+    }
+    process.start(QStringLiteral(KORUBA_CALC_TOOL), args);
+    QVERIFY(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(err.contains(QStringLiteral("--sheet ") + sheet + QStringLiteral(": ")) &&
+                 err.contains(message),
+             qPrintable(err));
+    QFile after(input);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QVERIFY(after.readAll().startsWith("id,")); // still the input, not a PDF
+    struct stat node {};
+    QCOMPARE(lstat(QFile::encodeName(sheet).constData(), &node), 0);
+    if (target == QLatin1String("fifo")) {
+        QVERIFY(S_ISFIFO(node.st_mode));
+    } else if (target == QLatin1String("symlink")) {
+        QVERIFY(S_ISLNK(node.st_mode));
+    } else if (target == QLatin1String("stdout")) {
+        QCOMPARE(node.st_size, 0); // nothing written, no sheet in its place
+    }
+}
+
+// The sheet reads its input whole: an input larger than the memory the
+// process may have is refused with a message and status 2, not an abort.
+void SheetToolTest::memoryRunningOutIsReported() {
+#if defined(__SANITIZE_ADDRESS__)
+#define KORUBA_TEST_UNDER_ASAN
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORUBA_TEST_UNDER_ASAN
+#endif
+#endif
+#ifdef KORUBA_TEST_UNDER_ASAN
+    QSKIP("AddressSanitizer reserves more address space than the limit this test sets");
+#else
+    const QString pdf = dir_.filePath(QStringLiteral("huge.pdf"));
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("ulimit -v 400000 && head -c 600M /dev/zero | "
+                                "\"$0\" --sheet \"$1\" --sheet-only"),
+                 QStringLiteral(KORUBA_CALC_TOOL), pdf});
+    QVERIFY(shell.waitForFinished(120000));
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    QCOMPARE(shell.exitCode(), 2);
+    QVERIFY2(err.contains(QStringLiteral("memory ran out")), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(pdf));
+#endif
 }
 
 QTEST_MAIN(SheetToolTest)

@@ -441,6 +441,41 @@ TEST(Tool, RecordLimitIsSixteenMebibytesExactly) {
     }
 }
 
+// An output read back is computed under the rules it was computed under,
+// or refused: never silently under the other set.
+TEST(Tool, RecordsKeepTheRulesTheyName) {
+    const QByteArray input = "id,pattern,reversed,bay1,bay2,bay3,bay4,h1,h2\n"
+                             "C1,21,0,P2.5,,,,3.3,\n"
+                             "C2,11,0,P2.0,,P2.5,,3.3,3.6\n";
+    const ToolRun first = RunTool({QStringLiteral("--rules"), QStringLiteral("2025")}, input);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_TRUE(first.out.contains(",2.04,")) << first.out.toStdString();
+    // 2.5 x 0.8 x 3.3/2.7 - 0.4 = 2.04 (1.60 under the 2000 rules). The
+    // rule_set column decides, whatever --rules says for the other records.
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"--rules", "2025"}, QStringList{"--rules", "2000"}}) {
+        const ToolRun again = RunTool(args, first.out);
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        EXPECT_EQ(again.out.toStdString(), first.out.toStdString());
+    }
+    QByteArray disagreeing = first.out;
+    disagreeing.replace("h1,h2,", "h1,h2,rules,")
+        .replace(",3.3,,", ",3.3,,2000,")
+        .replace(",3.3,3.6,", ",3.3,3.6,,");
+    const ToolRun other = RunTool({}, disagreeing);
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.out.contains(
+        ",line 2: rules says 2000 but rule_set says 2025; the record is computed under neither"))
+        << other.out.toStdString();
+
+    const ToolRun json =
+        RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")},
+                R"({"id":"a","pattern":21,"reversed":0,"bays":["P2.5","","",""],"h1":3.3,)"
+                R"("rule_set":"2025"})");
+    EXPECT_EQ(json.exitCode, 0) << json.out.toStdString();
+    EXPECT_TRUE(json.out.contains("\"NValue\":2.044")) << json.out.toStdString();
+}
+
 // A failed write is never a success: the user gets a message and status 2.
 TEST(Tool, FullOutputIsAnError) {
     for (const QStringList& args :
@@ -459,7 +494,7 @@ TEST(Tool, FullOutputIsAnError) {
 
 struct ShellInput {
     const char* name;
-    const char* redirection; // of the tool's standard input
+    const char* redirection; // arguments and redirections of the tool's standard streams
     const char* message;
 };
 void PrintTo(const ShellInput& row, std::ostream* os) {
@@ -468,14 +503,14 @@ void PrintTo(const ShellInput& row, std::ostream* os) {
 
 class ToolInput : public testing::TestWithParam<ShellInput> {};
 
-// A standard input that is closed or cannot be read is a usage error, not
-// an empty batch nor a descriptor the toolkit happened to open.
-TEST_P(ToolInput, UnusableStandardInputIsAUsageError) {
+// A standard input or output that is closed or cannot be used is an error,
+// not an empty batch nor a descriptor the toolkit happened to open.
+TEST_P(ToolInput, UnusableStandardStreamIsAnError) {
     QProcess p;
     p.start(QStringLiteral("/bin/sh"),
             {QStringLiteral("-c"),
              QStringLiteral("exec \"$0\" ") + QLatin1String(GetParam().redirection),
-             QStringLiteral(KORUBA_CALC_TOOL)});
+             QStringLiteral(KORUBA_CALC_TOOL), Example("columns.csv")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(p.readAllStandardError().contains(GetParam().message));
@@ -485,7 +520,11 @@ TEST_P(ToolInput, UnusableStandardInputIsAUsageError) {
 INSTANTIATE_TEST_SUITE_P(
     Shell, ToolInput,
     testing::Values(ShellInput{"closed", "<&-", "standard input is closed"},
-                    ShellInput{"directory", "< /", "cannot read standard input: Is a directory"}),
+                    ShellInput{"directory", "< /", "cannot read standard input: Is a directory"},
+                    ShellInput{"closed_output_version", "--version >&-",
+                               "cannot write the output: standard output is closed"},
+                    ShellInput{"closed_output_batch", "\"$1\" >&-",
+                               "cannot write the output: standard output is closed"}),
     [](const testing::TestParamInfo<ShellInput>& i) { return std::string(i.param.name); });
 
 // The output read back by a strict JSON reader (Python's, with strict
@@ -495,6 +534,7 @@ TEST(Tool, JsonOutputReadsBackWithAStrictReader) {
     const QStringList ids = {QStringLiteral("a\\b"),
                              QStringLiteral("say \"hi\""),
                              QStringLiteral("c\u0001d\u001Fe"),
+                             QStringLiteral("only\u001Fhere"),
                              QStringLiteral("line\u2028sep"),
                              QString::fromUtf8("\xF0\x9F\x8F\xA0 house"),
                              QStringLiteral("\\u0041")};
