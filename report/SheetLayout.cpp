@@ -1,10 +1,12 @@
 #include "report/SheetLayout.h"
 
 #include "calc/RuleText.h"
+#include "report/SheetCells.h"
 #include "draw/JapaneseFonts.h"
 
 #include <QFontMetricsF>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <numeric>
@@ -71,12 +73,94 @@ std::vector<qreal> widthsOf(const std::vector<SheetColumn>& columns) {
     return widths;
 }
 
-qreal wrappedHeight(const QFont& font, qreal width, const std::string& text) {
+qreal wrappedHeight(const QFont& font, qreal width, const QString& text) {
     const QFontMetricsF metrics(font);
-    const QRectF box = metrics.boundingRect(QRectF(0, 0, width - 2 * kCellPad, 1e6),
-                                            Qt::TextWrapAnywhere, QString::fromStdString(text));
+    const QRectF box =
+        metrics.boundingRect(QRectF(0, 0, width - 2 * kCellPad, 1e6), Qt::TextWrapAnywhere, text);
     return box.height() + 2 * kCellPad;
 }
+
+qreal wrappedHeight(const QFont& font, qreal width, const std::string& text) {
+    return wrappedHeight(font, width, QString::fromStdString(text));
+}
+
+// Line breaks, tabs and other control characters as spaces: header items
+// and notes are running text on one line each.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            c = u' ';
+        }
+    }
+    return text;
+}
+
+// Running text broken into the lines it takes at the width, at word
+// boundaries where the text has them, anywhere else (Japanese has none).
+std::vector<QString> wrapLines(const QFont& font, qreal width, const QString& text) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    std::vector<QString> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.push_back(text.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    if (lines.empty()) {
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+// Texts that may be long, held to a few lines where they are shown; what
+// is cut is kept whole for the notes, under a numbered mark.
+class LongTexts {
+public:
+    // The text as it fits maxLines lines of the font wrapped (anywhere) in
+    // a cell of the width, or cut with "…※n"; the whole text, after the
+    // caption, goes into note n.
+    QString fit(const QFont& font, qreal width, int maxLines, const QString& text,
+                const QString& caption) {
+        const qreal limit = heightOfLines(font, width, maxLines);
+        if (wrappedHeight(font, width, text) <= limit) {
+            return text;
+        }
+        const QString mark = QStringLiteral("…※%1").arg(notes_.size() + 1);
+        qsizetype fits = 0;
+        qsizetype over = text.size();
+        while (over - fits > 1) {
+            const qsizetype mid = (fits + over) / 2;
+            if (wrappedHeight(font, width, text.left(mid) + mark) <= limit) {
+                fits = mid;
+            } else {
+                over = mid;
+            }
+        }
+        if (fits > 0 && text[fits - 1].isHighSurrogate()) {
+            --fits;
+        }
+        notes_.push_back(mark.mid(1) + QStringLiteral(" ") + caption + QStringLiteral("：") +
+                         oneLine(text));
+        return text.left(fits) + mark;
+    }
+
+    std::vector<QString>& notes() { return notes_; }
+
+private:
+    qreal heightOfLines(const QFont& font, qreal width, int lines) {
+        QString probe = QStringLiteral("N");
+        for (int i = 1; i < lines; ++i) {
+            probe += QStringLiteral("\nN");
+        }
+        return wrappedHeight(font, width, probe) + 0.5;
+    }
+
+    std::vector<QString> notes_;
+};
 
 } // namespace
 
@@ -94,25 +178,66 @@ std::string errorCellText(const SheetRow& row) {
 
 namespace {
 
-qreal rowHeight(const SheetTable& table, const SheetRow& row, const SheetFonts& fonts) {
+qreal errorWidth(const SheetTable& table) {
+    const std::size_t from = errorColumn(table);
+    return kSheetWidth - std::accumulate(table.widths.begin(),
+                                         table.widths.begin() + static_cast<std::ptrdiff_t>(from),
+                                         0.0);
+}
+
+// The most lines a name or an error takes in its cell: a row's results
+// always stay on its page, however long the texts beside them.
+constexpr int kNameLines = 6;
+constexpr int kErrorLines = 4;
+// The most lines a header item takes when the header needs more than one.
+constexpr int kHeaderItemLines = 2;
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A row's name and error as its cells show them.
+struct ShownRow {
+    QString name;
+    QString error;
+};
+
+std::size_t columnIndex(const SheetTable& table, SheetColumn column) {
+    return static_cast<std::size_t>(
+        std::find(table.columns.begin(), table.columns.end(), column) - table.columns.begin());
+}
+
+ShownRow shownRow(const SheetTable& table, const SheetRow& row, const SheetFonts& fonts,
+                  LongTexts& texts) {
+    ShownRow shown;
+    const QString name = utf8(row.name);
+    shown.name = texts.fit(fonts.cell, table.widths[columnIndex(table, SheetColumn::Name)],
+                           kNameLines, name, QStringLiteral("柱名"));
+    if (!row.result) {
+        shown.error = texts.fit(fonts.cell, errorWidth(table), kErrorLines,
+                                utf8(errorCellText(row)),
+                                oneLine(shown.name) + QStringLiteral(" の計算できなかった理由"));
+    }
+    return shown;
+}
+
+qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& shown,
+                const SheetFonts& fonts) {
     qreal height = table.storeys == 2 ? 2 * kStoreyLine : kSingleRow;
     if (table.storeys == 0) {
         height = kSingleRow / 2;
     }
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         const SheetColumn c = table.columns[i];
-        if (!isPerStorey(c)) {
+        if (c == SheetColumn::Name) {
+            height = std::max(height, wrappedHeight(fonts.cell, table.widths[i], shown.name));
+        } else if (!isPerStorey(c)) {
             height =
                 std::max(height, wrappedHeight(fonts.cell, table.widths[i], cellText(row, c, 0)));
         }
     }
     if (!row.result) {
-        const std::size_t from = errorColumn(table);
-        const qreal width =
-            kSheetWidth - std::accumulate(table.widths.begin(),
-                                          table.widths.begin() + static_cast<std::ptrdiff_t>(from),
-                                          0.0);
-        height = std::max(height, wrappedHeight(fonts.cell, width, errorCellText(row)));
+        height = std::max(height, wrappedHeight(fonts.cell, errorWidth(table), shown.error));
     }
     return height;
 }
@@ -145,12 +270,12 @@ std::vector<SheetTable> tablesOf(const SheetDescription& sheet) {
 // not fit.
 class Paginator {
 public:
-    explicit Paginator(SheetLayout& layout) : layout_(layout) { newPage(); }
+    Paginator(SheetLayout& layout, qreal top) : layout_(layout), top_(top) { newPage(); }
 
     bool fits(qreal height) const { return y_ + height <= kSheetHeight; }
     void newPage() {
         layout_.pages.emplace_back();
-        y_ = kHeaderHeight;
+        y_ = top_;
     }
     void place(SheetItem item) {
         item.y = y_;
@@ -161,48 +286,57 @@ public:
 
 private:
     SheetLayout& layout_;
+    qreal top_ = 0;
     qreal y_ = 0;
 };
 
-void placeTable(Paginator& pages, const SheetTable& table, int index, const SheetFonts& fonts) {
+void placeTable(Paginator& pages, const SheetTable& table, int index, const SheetFonts& fonts,
+                LongTexts& texts, std::vector<QString>& shownNames, const SheetRow* first) {
     using K = SheetItem::Kind;
-    const QString caption =
-        QString::fromUtf8(tableCaption(table.storeys).data(),
-                          static_cast<qsizetype>(tableCaption(table.storeys).size()));
+    const QString caption = utf8(tableCaption(table.storeys));
     auto heading = [&](bool continued) {
         pages.place({K::Caption, 0, kCaptionHeight, index, -1,
-                     continued ? caption + QStringLiteral("（続き）") : caption});
-        pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}});
+                     continued ? caption + QStringLiteral("（続き）") : caption, {}});
+        pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}, {}});
     };
-    const qreal first = table.rows.empty() ? kSingleRow : rowHeight(table, *table.rows[0], fonts);
-    if (!pages.fits(kCaptionHeight + kHeaderRowHeight + first)) {
-        pages.newPage();
-    }
-    heading(false);
     if (table.rows.empty()) {
+        if (!pages.fits(kCaptionHeight + kHeaderRowHeight + kSingleRow)) {
+            pages.newPage();
+        }
+        heading(false);
         pages.place({K::EmptyNote, 0, kSingleRow, index, -1,
-                     QStringLiteral("計算する柱がありません（入力に記録がありません）。")});
+                     QStringLiteral("計算する柱がありません（入力に記録がありません）。"), {}});
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const qreal height = rowHeight(table, *table.rows[r], fonts);
-        if (!pages.fits(height)) {
+        const SheetRow& row = *table.rows[r];
+        ShownRow shown = shownRow(table, row, fonts, texts);
+        shownNames[static_cast<std::size_t>(&row - first)] = shown.name;
+        const qreal height = rowHeight(table, row, shown, fonts);
+        if (r == 0) {
+            if (!pages.fits(kCaptionHeight + kHeaderRowHeight + height)) {
+                pages.newPage();
+            }
+            heading(false);
+        } else if (!pages.fits(height)) {
             pages.newPage();
             heading(true);
         }
-        pages.place({K::Row, 0, height, index, static_cast<int>(r), {}});
+        pages.place({K::Row, 0, height, index, static_cast<int>(r), std::move(shown.name),
+                     std::move(shown.error)});
     }
     pages.space(kCaptionHeight / 2);
 }
 
-void placeNotes(Paginator& pages, const SheetDescription& sheet) {
+void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFonts& fonts,
+                std::vector<QString> notes, const std::vector<QString>& shownNames) {
     using K = SheetItem::Kind;
-    std::vector<QString> notes;
-    for (const SheetRow& row : sheet.rows) {
+    for (std::size_t i = 0; i < sheet.rows.size(); ++i) {
+        const SheetRow& row = sheet.rows[i];
         if (row.result) {
             const std::string warning =
                 tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
             if (!warning.empty()) {
-                notes.push_back(QString::fromStdString(row.name + "：" + warning));
+                notes.push_back(oneLine(shownNames[i]) + QStringLiteral("：") + utf8(warning));
             }
         }
     }
@@ -212,17 +346,45 @@ void placeNotes(Paginator& pages, const SheetDescription& sheet) {
     if (!pages.fits(kCaptionHeight + kNoteLine)) {
         pages.newPage();
     }
-    pages.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記")});
-    for (QString& note : notes) {
-        if (!pages.fits(kNoteLine)) {
-            pages.newPage();
+    pages.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記"), {}});
+    for (const QString& note : notes) {
+        // A long note goes on over the page break, line by line.
+        for (QString& line : wrapLines(fonts.text, kSheetWidth, note)) {
+            if (!pages.fits(kNoteLine)) {
+                pages.newPage();
+            }
+            pages.place({K::Note, 0, kNoteLine, -1, -1, std::move(line), {}});
         }
-        pages.place({K::Note, 0, kNoteLine, -1, -1, std::move(note)});
     }
 }
 
-QString utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// The header's lines: project, designer and date on one line as long as
+// they fit it, else each on lines of its own, a long one cut into the
+// notes. Line breaks in them are spaces.
+std::vector<QString> headerLines(const SheetDescription& sheet, const SheetFonts& fonts,
+                                 LongTexts& texts) {
+    const QString items[] = {
+        QStringLiteral("物件名：") + oneLine(utf8(sheet.project)),
+        QStringLiteral("設計者：") + oneLine(utf8(sheet.designer)),
+        QStringLiteral("作成日：") + oneLine(utf8(sheet.date)),
+    };
+    const QString together = items[0] + QStringLiteral("　　") + items[1] +
+                             QStringLiteral("　　") + items[2];
+    if (QFontMetricsF(fonts.text).horizontalAdvance(together) <= kSheetWidth) {
+        return {together};
+    }
+    const QString captions[] = {QStringLiteral("物件名"), QStringLiteral("設計者"),
+                                QStringLiteral("作成日")};
+    std::vector<QString> lines;
+    for (std::size_t i = 0; i < 3; ++i) {
+        // The cut is measured as a cell measures it: with its padding.
+        const QString shown = texts.fit(fonts.text, kSheetWidth + 2 * kCellPad, kHeaderItemLines,
+                                        items[i], captions[i]);
+        for (QString& line : wrapLines(fonts.text, kSheetWidth, shown)) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
 }
 
 } // namespace
@@ -231,27 +393,30 @@ SheetFonts sheetFonts() {
     return {sheetFont(50, true), sheetFont(30, true), sheetFont(25), sheetFont(23), sheetFont(20)};
 }
 
-MethodBlock methodBlock(const SheetDescription& sheet) {
-    MethodBlock block;
+MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) {
+    std::vector<QString> lines;
     const std::vector<RuleSet> rules = rulesInUse(sheet);
-    block.lines.push_back(QStringLiteral("計算方法：N値計算法（") + utf8(kMethodCitation) +
-                          QStringLiteral("）"));
+    lines.push_back(QStringLiteral("計算方法：N値計算法（") + utf8(kMethodCitation) +
+                    QStringLiteral("）"));
     QStringList names;
     for (RuleSet r : rules) {
         names << utf8(ruleSetName(r));
     }
-    block.lines.push_back(QStringLiteral("適用規準：") + names.join(QStringLiteral("、")));
+    // Results under the old rules carry the reminder that they are not the
+    // current ones.
+    lines.push_back(QStringLiteral("適用規準：") + names.join(QStringLiteral("、")) +
+                    QStringLiteral("　") + utf8(supersededRulesNote(rules.front())));
     for (RuleSet r : rules) {
         const QString prefix =
             rules.size() > 1 ? QStringLiteral("（") + utf8(ruleSetName(r)) + QStringLiteral("）")
                              : QString();
-        block.lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(1)) +
-                              QStringLiteral("：") + utf8(ruleFormula(r, 1)));
-        block.lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(2)) +
-                              QStringLiteral("：") + utf8(ruleFormula(r, 2)));
+        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(1)) +
+                        QStringLiteral("：") + utf8(ruleFormula(r, 1)));
+        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(2)) +
+                        QStringLiteral("：") + utf8(ruleFormula(r, 2)));
         for (const QString& line :
              utf8(heightFactorConditions(r)).split(u'\n', Qt::SkipEmptyParts)) {
-            block.lines.push_back(QStringLiteral("　　") + line);
+            lines.push_back(QStringLiteral("　　") + line);
         }
     }
     QString key =
@@ -260,7 +425,21 @@ MethodBlock methodBlock(const SheetDescription& sheet) {
     if (rules.front() == RuleSet::Notice2000) {
         key += QStringLiteral("（2000年告示では 5.0 を上限とする）");
     }
-    block.lines.push_back(key);
+    lines.push_back(key);
+    lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
+    MethodBlock block;
+    for (const QString& line : lines) {
+        // A continued line keeps the indent of its first and one more.
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == u'　') {
+            ++indent;
+        }
+        const std::vector<QString> wrapped = wrapLines(fonts.text, kSheetWidth, line);
+        for (std::size_t i = 0; i < wrapped.size(); ++i) {
+            block.lines.push_back(i == 0 ? wrapped[i]
+                                         : QString(indent + 1, u'　') + wrapped[i].trimmed());
+        }
+    }
     block.legend = hardwareLegend();
     return block;
 }
@@ -273,13 +452,20 @@ qreal methodBlockHeight(const MethodBlock& block) {
 
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) {
     SheetLayout layout;
+    LongTexts texts;
+    layout.header = headerLines(sheet, fonts, texts);
+    layout.headerRule = kHeaderTop + static_cast<qreal>(layout.header.size()) * kHeaderLine + 5;
+    layout.method = methodBlock(sheet, fonts);
     layout.tables = tablesOf(sheet);
-    Paginator pages(layout);
-    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(methodBlock(sheet)), -1, -1, {}});
+    Paginator pages(layout, layout.headerRule + kHeaderGap);
+    pages.place(
+        {SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
+    std::vector<QString> shownNames(sheet.rows.size());
     for (std::size_t t = 0; t < layout.tables.size(); ++t) {
-        placeTable(pages, layout.tables[t], static_cast<int>(t), fonts);
+        placeTable(pages, layout.tables[t], static_cast<int>(t), fonts, texts, shownNames,
+                   sheet.rows.data());
     }
-    placeNotes(pages, sheet);
+    placeNotes(pages, sheet, fonts, std::move(texts.notes()), shownNames);
     return layout;
 }
 

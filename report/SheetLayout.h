@@ -41,7 +41,10 @@ std::string errorCellText(const SheetRow& row);
 
 // Something placed on a page at height y: the first page's method and
 // legend block, a table's caption, its header row, one of its rows, the
-// note of an empty table, or a line of the notes after the tables.
+// note of an empty table, or a line of the notes after the tables. A row
+// carries its name and, for a failed record, its error as they are shown:
+// wrapped in their cells and, past a few lines, cut with a mark whose note
+// holds the whole text.
 struct SheetItem {
     enum class Kind { Method, Caption, HeaderRow, Row, EmptyNote, NotesCaption, Note };
     Kind kind;
@@ -50,30 +53,42 @@ struct SheetItem {
     int table = -1;
     int row = -1;
     QString text;
+    QString detail;
 };
 
 struct SheetPage {
     std::vector<SheetItem> items;
 };
 
+// The first page's block under the header: method, rules, formulas, the
+// 2025 conditions, the pattern codes and the hardware legend, as lines of
+// text broken to the sheet's width and the legend.
+struct MethodBlock {
+    std::vector<QString> lines;
+    std::vector<LegendRow> legend;
+};
+MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts);
+
 // The sheet cut into pages: the tables split between rows, a continued
-// table repeating its caption and header row on the new page.
+// table repeating its caption and header row on the new page. Every page
+// repeats the header lines (project, designer, date), which end at
+// headerRule; the page's items start below it.
 struct SheetLayout {
+    std::vector<QString> header;
+    qreal headerRule = 0;
+    MethodBlock method;
     std::vector<SheetTable> tables;
     std::vector<SheetPage> pages;
 };
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
 
-// The first page's block under the header: method, rules, formulas, the
-// 2025 conditions and the hardware legend, as lines of text and the legend.
-struct MethodBlock {
-    std::vector<QString> lines;
-    std::vector<LegendRow> legend;
-};
-MethodBlock methodBlock(const SheetDescription& sheet);
-
-// Heights shared by the layout and the painter.
-inline constexpr qreal kHeaderHeight = 130.0;
+// Heights shared by the layout and the painter: the title line, then the
+// header's lines from kHeaderTop, the rule under them, the page's content
+// kHeaderGap below the rule.
+inline constexpr qreal kTitleHeight = 65.0;
+inline constexpr qreal kHeaderTop = 70.0;
+inline constexpr qreal kHeaderLine = 40.0;
+inline constexpr qreal kHeaderGap = 15.0;
 inline constexpr qreal kMethodLine = 38.0;
 inline constexpr qreal kLegendLine = 36.0;
 inline constexpr qreal kCaptionHeight = 55.0;

@@ -22,9 +22,8 @@ QString utf8(const std::string& text) {
 // Paints the pages of a layout; one instance per sheet.
 class PagePainter {
 public:
-    PagePainter(QPainter& painter, const SheetDescription& sheet, const SheetLayout& layout,
-                const SheetFonts& fonts)
-        : p_(painter), sheet_(sheet), layout_(layout), fonts_(fonts) {}
+    PagePainter(QPainter& painter, const SheetLayout& layout, const SheetFonts& fonts)
+        : p_(painter), layout_(layout), fonts_(fonts) {}
 
     void paintPage(std::size_t index) {
         paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pages.size()));
@@ -45,15 +44,18 @@ private:
     }
 
     void paintHeader(int page, int pages) {
-        text(QRectF(0, 0, kSheetWidth, 65), fonts_.title, Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("N値計算書"));
-        text(QRectF(0, 0, kSheetWidth, 65), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
+        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.title,
+             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("N値計算書"));
+        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("%1 / %2").arg(page).arg(pages));
-        text(QRectF(0, 70, kSheetWidth, 40), fonts_.text, Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("物件名：") + utf8(sheet_.project) + QStringLiteral("　　設計者：") +
-                 utf8(sheet_.designer) + QStringLiteral("　　作成日：") + utf8(sheet_.date));
+        qreal y = kHeaderTop;
+        for (const QString& line : layout_.header) {
+            text(QRectF(0, y, kSheetWidth, kHeaderLine), fonts_.text,
+                 Qt::AlignLeft | Qt::AlignVCenter, line);
+            y += kHeaderLine;
+        }
         p_.setPen(QPen(Qt::black, 3.0));
-        p_.drawLine(QPointF(0, 115), QPointF(kSheetWidth, 115));
+        p_.drawLine(QPointF(0, layout_.headerRule), QPointF(kSheetWidth, layout_.headerRule));
     }
 
     void paintItem(const SheetItem& item) {
@@ -86,7 +88,7 @@ private:
     }
 
     void paintMethod(qreal y) {
-        const MethodBlock block = methodBlock(sheet_);
+        const MethodBlock& block = layout_.method;
         for (const QString& line : block.lines) {
             text(QRectF(0, y, kSheetWidth, kMethodLine), fonts_.text,
                  Qt::AlignLeft | Qt::AlignVCenter, line);
@@ -168,9 +170,11 @@ private:
                     p_.drawLine(QPointF(x, item.y + lineHeight),
                                 QPointF(x + table.widths[i], item.y + lineHeight));
                 }
+            } else if (column == SheetColumn::Name) {
+                cellText(box, Qt::AlignLeft, item.text);
             } else {
-                const bool left = column == SheetColumn::Name || column == SheetColumn::Hardware;
-                cellText(box, left ? Qt::AlignLeft : Qt::AlignHCenter,
+                cellText(box,
+                         column == SheetColumn::Hardware ? Qt::AlignLeft : Qt::AlignHCenter,
                          utf8(koruba::cellText(row, column, 0)));
             }
             p_.setPen(QPen(Qt::black, kRule));
@@ -179,13 +183,12 @@ private:
         }
         if (!row.result) {
             const QRectF box(x, item.y, kSheetWidth - x, item.height);
-            cellText(box, Qt::AlignLeft, utf8(errorCellText(row)));
+            cellText(box, Qt::AlignLeft, item.detail);
             p_.drawRect(box);
         }
     }
 
     QPainter& p_;
-    const SheetDescription& sheet_;
     const SheetLayout& layout_;
     const SheetFonts& fonts_;
 };
@@ -209,7 +212,7 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     // Tenths of a millimetre on the device, whatever its resolution; a
     // printer whose margins are wider than the sheet's shrinks it to fit.
     const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
-    PagePainter pages(painter, sheet, layout, fonts);
+    PagePainter pages(painter, layout, fonts);
     for (std::size_t i = 0; i < layout.pages.size(); ++i) {
         if (i > 0 && !device.newPage()) {
             return 0;

@@ -103,7 +103,7 @@ private slots:
     void rowShowsItsCells();
     void firstPageStatesTheRules_data();
     void firstPageStatesTheRules();
-    void legendListsTheElevenClasses();
+    void legendListsTheClassesAndTheRuleBeyondThem();
     void largeHouseSplitsTablesWithHeaders();
     void fontsAreEmbedded();
     void pagesRenderAt150Dpi();
@@ -126,7 +126,8 @@ void SheetPdfTest::rowShowsItsCells_data() {
     // 2.5 x 0.8 x 1 + 5.0 x 0.8 x 3.5/2.7 - 1.0 = 6.185...
     QTest::newRow("two storeys of different heights") << QStringLiteral(
         "D1|11|無|2階1階|出隅出隅|2.53.0|0.00.0|0.02.0|2.55.0|0.80.8|2.903.50|13.50/2.7|1.0|6.19|"
-        "32.73|(る)*|引き寄せ金物(HD-20)×２個(参考)|39.69");
+        "32.73|表外|告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝32.81kN以上の接合方法とする（参"
+        "考：引き寄せ金物(HD-20)×２個(参考)）|≧32.81");
 }
 
 void SheetPdfTest::rowShowsItsCells() {
@@ -146,8 +147,13 @@ void SheetPdfTest::firstPageStatesTheRules_data() {
     QTest::newRow("2000") << 0
                           << QStringList{citation, QStringLiteral("適用規準：2000年告示"),
                                          QStringLiteral("平屋・2階の柱：N=A1×B1−L"),
-                                         QStringLiteral("2階建ての1階の柱：N=A1×B1+A2×B2−L")}
-                          << QStringList{QStringLiteral("f(H)"), QStringLiteral("2025")};
+                                         QStringLiteral("2階建ての1階の柱：N=A1×B1+A2×B2−L"),
+                                         // Beside the rules: they are not the current ones.
+                                         QStringLiteral("適用規準：2000年告示※2025年4月以降に確認申"
+                                                        "請する建築物は2025年改正（階高補正）の規定"
+                                                        "（階高による補正f(H)、壁倍率の合計に5.0の"
+                                                        "上限なし）で審査されます。")}
+                          << QStringList{QStringLiteral("f(H)=H/2.7")};
     QTest::newRow("2025") << 1
                           << QStringList{citation,
                                          QStringLiteral("適用規準：2025年改正（階高補正）"),
@@ -155,7 +161,8 @@ void SheetPdfTest::firstPageStatesTheRules_data() {
                                          QStringLiteral("N=A1×B1×f(H1)+A2×B2×f(H2)−L"),
                                          QStringLiteral("f(H)=H/2.7（H>3.2mのとき）"),
                                          QStringLiteral("Lにはf(H)を乗じない。")}
-                          << QStringList{QStringLiteral("2000年告示")};
+                          << QStringList{QStringLiteral("2000年告示"),
+                                         QStringLiteral("2025年4月以降")};
 }
 
 void SheetPdfTest::firstPageStatesTheRules() {
@@ -173,9 +180,10 @@ void SheetPdfTest::firstPageStatesTheRules() {
     }
 }
 
-void SheetPdfTest::legendListsTheElevenClasses() {
+void SheetPdfTest::legendListsTheClassesAndTheRuleBeyondThem() {
     const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("house"), house()));
-    // The notification's table, as the usage dialog lists it.
+    // The notification's table, as the usage dialog lists it, ending at
+    // (ぬ); beyond it the rule, and the reference hardware named as such.
     const char* const rows[][4] = {
         {"(い)", "N≦0.00", "短ほぞ差し・かすがい(C)", "0.00"},
         {"(ろ)", "0.00<N≦0.65", "長ほぞ差し込み栓・かど金物(CP･L)", "3.44"},
@@ -187,7 +195,9 @@ void SheetPdfTest::legendListsTheElevenClasses() {
         {"(ち)", "2.80<N≦3.70", "引き寄せ金物(HD-20)", "19.58"},
         {"(り)", "3.70<N≦4.70", "引き寄せ金物(HD-25)", "24.87"},
         {"(ぬ)", "4.70<N≦5.60", "引き寄せ金物(HD-15)×２個", "29.64"},
-        {"(る)*", "5.60<N≦7.50", "引き寄せ金物(HD-20)×２個(参考)", "39.69"},
+        {"表外", "5.60<N", "告示の表の範囲外（N>5.60）：短期引張耐力N×5.3kN以上の接合方法とする",
+         "N×5.3以上"},
+        {"参考", "5.60<N≦7.50", "引き寄せ金物(HD-20)×２個(参考)", "39.69"},
     };
     for (const auto& r : rows) {
         // The first occurrence of a symbol is its legend line.
@@ -196,6 +206,16 @@ void SheetPdfTest::legendListsTheElevenClasses() {
             symbol + QString::fromUtf8(r[1]) + QString::fromUtf8(r[2]) + QString::fromUtf8(r[3]);
         QCOMPARE(rowTexts(words, symbol, 4.0).join(QString()), expected);
     }
+    // No class past the notification's table stands under its symbols:
+    // C4's N of 10.20 is above the reference hardware too, and still says
+    // what to choose (10.20 x 5.3 = 54.06).
+    QVERIFY(!compactText(words).contains(QStringLiteral("(る)")));
+    const QStringList c4 = rowTexts(words, QStringLiteral("C4"), kDoubleBand);
+    QCOMPARE(c4.mid(11, 3), (QStringList{QStringLiteral("10.20"), QStringLiteral("53.98"),
+                                         QStringLiteral("表外")}));
+    QCOMPARE(c4.last(), QStringLiteral("≧54.06"));
+    QVERIFY(compactText(words).contains(
+        QStringLiteral("告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝54.06kN以上の接合方法とする")));
 }
 
 void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
