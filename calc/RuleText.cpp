@@ -50,7 +50,8 @@ std::string supersededRulesNote(RuleSet rules) {
     if (rules != RuleSet::Notice2000) {
         return {};
     }
-    return "※2025年4月以降に確認申請する建築物は" + std::string(ruleSetName(RuleSet::Revision2025)) +
+    return "※2025年4月以降に確認申請する建築物は" +
+           std::string(ruleSetName(RuleSet::Revision2025)) +
            "の規定（階高による補正 f(H)、壁倍率の合計に " + F1(kBayMultiplierCap2000) +
            " の上限なし）で審査されます。";
 }
@@ -99,8 +100,8 @@ std::string beyondTableStrengthText(float nValue) {
 }
 
 std::string beyondTableText(float nValue) {
-    return tableLimitText() + "N×" + beyondTableFactorText() + "＝" + beyondTableStrengthText(nValue) +
-           "kN 以上の接合方法とする";
+    return tableLimitText() + "N×" + beyondTableFactorText() + "＝" +
+           beyondTableStrengthText(nValue) + "kN 以上の接合方法とする";
 }
 
 } // namespace koruba

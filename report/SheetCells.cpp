@@ -227,7 +227,8 @@ std::vector<LegendRow> hardwareLegend() {
                             "N×" + beyondTableFactorText() + " 以上"});
             rows.push_back({"参考", std::move(range), std::string(name), F2(strength)});
         } else {
-            rows.push_back({std::string(symbol), std::move(range), std::string(name), F2(strength)});
+            rows.push_back(
+                {std::string(symbol), std::move(range), std::string(name), F2(strength)});
         }
         previous = limit;
     }

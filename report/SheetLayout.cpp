@@ -1,8 +1,8 @@
 #include "report/SheetLayout.h"
 
 #include "calc/RuleText.h"
-#include "report/SheetCells.h"
 #include "draw/JapaneseFonts.h"
+#include "report/SheetCells.h"
 
 #include <QFontMetricsF>
 #include <QStringList>
@@ -203,8 +203,8 @@ struct ShownRow {
 };
 
 std::size_t columnIndex(const SheetTable& table, SheetColumn column) {
-    return static_cast<std::size_t>(
-        std::find(table.columns.begin(), table.columns.end(), column) - table.columns.begin());
+    return static_cast<std::size_t>(std::find(table.columns.begin(), table.columns.end(), column) -
+                                    table.columns.begin());
 }
 
 ShownRow shownRow(const SheetTable& table, const SheetRow& row, const SheetFonts& fonts,
@@ -214,9 +214,9 @@ ShownRow shownRow(const SheetTable& table, const SheetRow& row, const SheetFonts
     shown.name = texts.fit(fonts.cell, table.widths[columnIndex(table, SheetColumn::Name)],
                            kNameLines, name, QStringLiteral("柱名"));
     if (!row.result) {
-        shown.error = texts.fit(fonts.cell, errorWidth(table), kErrorLines,
-                                utf8(errorCellText(row)),
-                                oneLine(shown.name) + QStringLiteral(" の計算できなかった理由"));
+        shown.error =
+            texts.fit(fonts.cell, errorWidth(table), kErrorLines, utf8(errorCellText(row)),
+                      oneLine(shown.name) + QStringLiteral(" の計算できなかった理由"));
     }
     return shown;
 }
@@ -295,8 +295,13 @@ void placeTable(Paginator& pages, const SheetTable& table, int index, const Shee
     using K = SheetItem::Kind;
     const QString caption = utf8(tableCaption(table.storeys));
     auto heading = [&](bool continued) {
-        pages.place({K::Caption, 0, kCaptionHeight, index, -1,
-                     continued ? caption + QStringLiteral("（続き）") : caption, {}});
+        pages.place({K::Caption,
+                     0,
+                     kCaptionHeight,
+                     index,
+                     -1,
+                     continued ? caption + QStringLiteral("（続き）") : caption,
+                     {}});
         pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}, {}});
     };
     if (table.rows.empty()) {
@@ -304,8 +309,13 @@ void placeTable(Paginator& pages, const SheetTable& table, int index, const Shee
             pages.newPage();
         }
         heading(false);
-        pages.place({K::EmptyNote, 0, kSingleRow, index, -1,
-                     QStringLiteral("計算する柱がありません（入力に記録がありません）。"), {}});
+        pages.place({K::EmptyNote,
+                     0,
+                     kSingleRow,
+                     index,
+                     -1,
+                     QStringLiteral("計算する柱がありません（入力に記録がありません）。"),
+                     {}});
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const SheetRow& row = *table.rows[r];
@@ -368,8 +378,8 @@ std::vector<QString> headerLines(const SheetDescription& sheet, const SheetFonts
         QStringLiteral("設計者：") + oneLine(utf8(sheet.designer)),
         QStringLiteral("作成日：") + oneLine(utf8(sheet.date)),
     };
-    const QString together = items[0] + QStringLiteral("　　") + items[1] +
-                             QStringLiteral("　　") + items[2];
+    const QString together =
+        items[0] + QStringLiteral("　　") + items[1] + QStringLiteral("　　") + items[2];
     if (QFontMetricsF(fonts.text).horizontalAdvance(together) <= kSheetWidth) {
         return {together};
     }
@@ -458,8 +468,7 @@ SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) 
     layout.method = methodBlock(sheet, fonts);
     layout.tables = tablesOf(sheet);
     Paginator pages(layout, layout.headerRule + kHeaderGap);
-    pages.place(
-        {SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
+    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
     std::vector<QString> shownNames(sheet.rows.size());
     for (std::size_t t = 0; t < layout.tables.size(); ++t) {
         placeTable(pages, layout.tables[t], static_cast<int>(t), fonts, texts, shownNames,

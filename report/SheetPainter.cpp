@@ -46,8 +46,8 @@ private:
     void paintHeader(int page, int pages) {
         text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.title,
              Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("N値計算書"));
-        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("%1 / %2").arg(page).arg(pages));
+        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.heading,
+             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page).arg(pages));
         qreal y = kHeaderTop;
         for (const QString& line : layout_.header) {
             text(QRectF(0, y, kSheetWidth, kHeaderLine), fonts_.text,
@@ -173,8 +173,7 @@ private:
             } else if (column == SheetColumn::Name) {
                 cellText(box, Qt::AlignLeft, item.text);
             } else {
-                cellText(box,
-                         column == SheetColumn::Hardware ? Qt::AlignLeft : Qt::AlignHCenter,
+                cellText(box, column == SheetColumn::Hardware ? Qt::AlignLeft : Qt::AlignHCenter,
                          utf8(koruba::cellText(row, column, 0)));
             }
             p_.setPen(QPen(Qt::black, kRule));

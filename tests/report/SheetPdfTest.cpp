@@ -214,8 +214,10 @@ void SheetPdfTest::legendListsTheClassesAndTheRuleBeyondThem() {
     QCOMPARE(c4.mid(11, 3), (QStringList{QStringLiteral("10.20"), QStringLiteral("53.98"),
                                          QStringLiteral("表外")}));
     QCOMPARE(c4.last(), QStringLiteral("≧54.06"));
-    QVERIFY(compactText(words).contains(
-        QStringLiteral("告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝54.06kN以上の接合方法とする")));
+    QVERIFY(compactText(words)
+                .remove(QStringLiteral("表外"))
+                .contains(QStringLiteral(
+                    "告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝54.06kN以上の接合方法とする")));
 }
 
 void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
