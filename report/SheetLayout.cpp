@@ -48,8 +48,10 @@ qreal naturalWidth(SheetColumn column) {
     case SheetColumn::N:
         return 85;
     case SheetColumn::PullOut:
-    case SheetColumn::Strength:
         return 95;
+    case SheetColumn::Strength:
+        return 110; // "≧104.63" beyond the notice's table
+
     case SheetColumn::Hardware:
         return 235;
     default:

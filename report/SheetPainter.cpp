@@ -1,6 +1,7 @@
 #include "report/SheetPainter.h"
 
 #include "draw/ColumnDiagram.h"
+#include "report/FontMessages.h"
 #include "report/SheetLayout.h"
 
 #include <QPageLayout>
@@ -201,6 +202,7 @@ QPageLayout sheetPageLayout() {
 
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     device.setPageLayout(sheetPageLayout());
+    quietMissingScriptWarnings();
     const SheetFonts fonts = sheetFonts();
     const SheetLayout layout = layOutSheet(sheet, fonts);
     QPainter painter;
