@@ -105,6 +105,7 @@ private slots:
     void firstPageStatesTheRules();
     void legendListsTheClassesAndTheRuleBeyondThem();
     void largeHouseSplitsTablesWithHeaders();
+    void longErrorStaysOnItsPageAndWholeInTheNotes();
     void fontsAreEmbedded();
     void pagesRenderAt150Dpi();
 };
@@ -257,6 +258,35 @@ void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
         QVERIFY(position > last[table]);
         last[table] = position;
     }
+}
+
+void SheetPdfTest::longErrorStaysOnItsPageAndWholeInTheNotes() {
+    SheetRow failed;
+    failed.name = "X9";
+    failed.patternTag = 21;
+    failed.error = "始" + QStringLiteral("不正な字句です").repeated(1700).toStdString() + "終";
+    SheetDescription sheet = described({row("A1", 21, 0, {{1, bay(BraceRisingLeft, 2)}})});
+    sheet.rows.push_back(failed);
+    sheet.rows.push_back(row("A2", 21, 0, {{1, bay(BraceRisingRight, 2)}}));
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("long-error"), sheet));
+    const QRectF paper(0, 0, 595.3, 841.9);
+    for (const PdfWord& w : words) {
+        QVERIFY2(paper.contains(w.box), qPrintable(w.text.left(40)));
+    }
+    // The row is a few lines high, the rows after it on the first page.
+    const QStringList cut = rowTexts(words, QStringLiteral("X9"), kSingleBand * 2);
+    QVERIFY2(
+        cut.join(QString()).startsWith(QStringLiteral("X921無計算できません：始不正な字句です")),
+        qPrintable(cut.join(QString()).left(80)));
+    QVERIFY(cut.join(QString()).endsWith(QStringLiteral("…※1")));
+    const auto a2 = std::find_if(words.begin(), words.end(),
+                                 [](const PdfWord& w) { return w.text == QStringLiteral("A2"); });
+    QVERIFY(a2 != words.end() && a2->page == 1);
+    // The whole text, over the pages it needs.
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("※1X9の計算できなかった理由：計算できません：始不正")));
+    QVERIFY(text.count(u'不') > 1700);
+    QVERIFY(text.contains(QStringLiteral("不正な字句です終")));
 }
 
 void SheetPdfTest::fontsAreEmbedded() {
