@@ -46,6 +46,28 @@ SheetRow rowOf(const InputRecord& record) {
     return row;
 }
 
+// The records of the input made into rows anew for every pass the sheet
+// makes over them: a row lives only while the layout looks at it.
+class InputRows : public SheetRowSource {
+public:
+    InputRows(const std::string& input, InputFormat format, RuleSet rules)
+        : input_(input), format_(format), rules_(rules) {}
+
+    void forEachRow(const std::function<void(const SheetRow&)>& visit) const override {
+        RecordReader reader(format_, readFromText(input_));
+        reader.setDefaultRules(rules_);
+        InputRecord record;
+        while (reader.next(record)) {
+            visit(rowOf(record));
+        }
+    }
+
+private:
+    const std::string& input_;
+    InputFormat format_;
+    RuleSet rules_;
+};
+
 } // namespace
 
 void SheetOptions::addTo(QCommandLineParser& parser) const {
@@ -89,12 +111,7 @@ SheetDescription sheetOfInput(const std::string& input, InputFormat format, Rule
     sheet.designer = designer;
     sheet.date = sheetDateText(QDate::currentDate());
     sheet.rules = rules;
-    RecordReader reader(format, readFromText(input));
-    reader.setDefaultRules(rules);
-    InputRecord record;
-    while (reader.next(record)) {
-        sheet.rows.push_back(rowOf(record));
-    }
+    sheet.rowSource = std::make_shared<InputRows>(input, format, rules);
     return sheet;
 }
 

@@ -192,12 +192,12 @@ std::string cellText(const SheetRow& row, SheetColumn column, int line) {
 
 std::vector<RuleSet> rulesInUse(const SheetDescription& sheet) {
     std::vector<RuleSet> rules;
-    for (const SheetRow& row : sheet.rows) {
+    forEachRow(sheet, [&rules](const SheetRow& row) {
         const RuleSet r = row.result ? row.result->Rules : row.conditions.rules;
         if (std::find(rules.begin(), rules.end(), r) == rules.end()) {
             rules.push_back(r);
         }
-    }
+    });
     if (rules.empty()) {
         rules.push_back(sheet.rules);
     }

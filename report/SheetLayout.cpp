@@ -122,6 +122,10 @@ std::vector<QString> wrapLines(const QFont& font, qreal width, const QString& te
 // is cut is kept whole for the notes, under a numbered mark.
 class LongTexts {
 public:
+    // Without keep, only the marks are counted: the notes are gathered in
+    // a pass of their own.
+    explicit LongTexts(bool keep) : keep_(keep) {}
+
     // The text as it fits maxLines lines of the font wrapped (anywhere) in
     // a cell of the width, or cut with "…※n"; the whole text, after the
     // caption, goes into note n.
@@ -131,7 +135,7 @@ public:
         if (wrappedHeight(font, width, text) <= limit) {
             return text;
         }
-        const QString mark = QStringLiteral("…※%1").arg(notes_.size() + 1);
+        const QString mark = QStringLiteral("…※%1").arg(++marks_);
         qsizetype fits = 0;
         qsizetype over = text.size();
         while (over - fits > 1) {
@@ -145,8 +149,10 @@ public:
         if (fits > 0 && text[fits - 1].isHighSurrogate()) {
             --fits;
         }
-        notes_.push_back(mark.mid(1) + QStringLiteral(" ") + caption + QStringLiteral("：") +
-                         oneLine(text));
+        if (keep_) {
+            notes_.push_back(mark.mid(1) + QStringLiteral(" ") + caption + QStringLiteral("：") +
+                             oneLine(text));
+        }
         return text.left(fits) + mark;
     }
 
@@ -161,6 +167,8 @@ private:
         return wrappedHeight(font, width, probe) + 0.5;
     }
 
+    bool keep_ = false;
+    int marks_ = 0;
     std::vector<QString> notes_;
 };
 
@@ -245,55 +253,72 @@ qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& sh
 }
 
 std::vector<SheetTable> tablesOf(const SheetDescription& sheet) {
+    struct Kind {
+        std::size_t rows = 0;
+        bool heights = false;
+    };
+    Kind kinds[3];
+    forEachRow(sheet, [&kinds](const SheetRow& row) {
+        Kind& kind = kinds[storeyCountOf(row)];
+        ++kind.rows;
+        const RuleSet rules = row.result ? row.result->Rules : row.conditions.rules;
+        kind.heights = kind.heights || rules == RuleSet::Revision2025;
+    });
+    const bool empty = kinds[0].rows + kinds[1].rows + kinds[2].rows == 0;
     std::vector<SheetTable> tables;
     for (const std::int32_t storeys : {1, 2, 0}) {
-        SheetTable table;
-        table.storeys = storeys;
-        bool heights = false;
-        for (const SheetRow& row : sheet.rows) {
-            if (storeyCountOf(row) == storeys) {
-                table.rows.push_back(&row);
-                const RuleSet rules = row.result ? row.result->Rules : row.conditions.rules;
-                heights = heights || rules == RuleSet::Revision2025;
-            }
-        }
+        const Kind& kind = kinds[storeys];
         // An empty sheet still shows the first table's header, with a note.
-        if (table.rows.empty() && !(sheet.rows.empty() && storeys == 1)) {
+        if (kind.rows == 0 && !(empty && storeys == 1)) {
             continue;
         }
-        table.columns = sheetColumns(storeys, heights);
+        SheetTable table;
+        table.storeys = storeys;
+        table.rowCount = kind.rows;
+        table.columns = sheetColumns(storeys, kind.heights);
         table.widths = widthsOf(table.columns);
         tables.push_back(std::move(table));
     }
     return tables;
 }
 
+// Visits the rows of one table, in input order.
+void forEachRowOf(const SheetDescription& sheet, const SheetTable& table,
+                  const std::function<void(const SheetRow&)>& visit) {
+    forEachRow(sheet, [&](const SheetRow& row) {
+        if (storeyCountOf(row) == table.storeys) {
+            visit(row);
+        }
+    });
+}
+
 // Places items from top to bottom, starting a page when the next one does
-// not fit.
+// not fit, and hands each to the sink as it is placed.
 class Paginator {
 public:
-    Paginator(SheetLayout& layout, qreal top) : layout_(layout), top_(top) { newPage(); }
+    Paginator(const SheetItemSink& sink, qreal top) : sink_(sink), top_(top), y_(top) {}
 
     bool fits(qreal height) const { return y_ + height <= kSheetHeight; }
     void newPage() {
-        layout_.pages.emplace_back();
+        ++page_;
         y_ = top_;
     }
-    void place(SheetItem item) {
+    void place(SheetItem item, const SheetRow* row = nullptr) {
         item.y = y_;
         y_ += item.height;
-        layout_.pages.back().items.push_back(std::move(item));
+        sink_(page_, item, row);
     }
     void space(qreal height) { y_ = std::min(y_ + height, kSheetHeight); }
 
 private:
-    SheetLayout& layout_;
+    const SheetItemSink& sink_;
     qreal top_ = 0;
     qreal y_ = 0;
+    std::size_t page_ = 0;
 };
 
-void placeTable(Paginator& pages, const SheetTable& table, int index, const SheetFonts& fonts,
-                LongTexts& texts, std::vector<QString>& shownNames, const SheetRow* first) {
+void placeTable(Paginator& pages, const SheetDescription& sheet, const SheetTable& table, int index,
+                const SheetFonts& fonts, LongTexts& texts) {
     using K = SheetItem::Kind;
     const QString caption = utf8(tableCaption(table.storeys));
     auto heading = [&](bool continued) {
@@ -306,7 +331,7 @@ void placeTable(Paginator& pages, const SheetTable& table, int index, const Shee
                      {}});
         pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}, {}});
     };
-    if (table.rows.empty()) {
+    if (table.rowCount == 0) {
         if (!pages.fits(kCaptionHeight + kHeaderRowHeight + kSingleRow)) {
             pages.newPage();
         }
@@ -319,10 +344,9 @@ void placeTable(Paginator& pages, const SheetTable& table, int index, const Shee
                      QStringLiteral("計算する柱がありません（入力に記録がありません）。"),
                      {}});
     }
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const SheetRow& row = *table.rows[r];
+    int r = 0;
+    forEachRowOf(sheet, table, [&](const SheetRow& row) {
         ShownRow shown = shownRow(table, row, fonts, texts);
-        shownNames[static_cast<std::size_t>(&row - first)] = shown.name;
         const qreal height = rowHeight(table, row, shown, fonts);
         if (r == 0) {
             if (!pages.fits(kCaptionHeight + kHeaderRowHeight + height)) {
@@ -333,41 +357,10 @@ void placeTable(Paginator& pages, const SheetTable& table, int index, const Shee
             pages.newPage();
             heading(true);
         }
-        pages.place({K::Row, 0, height, index, static_cast<int>(r), std::move(shown.name),
-                     std::move(shown.error)});
-    }
+        pages.place({K::Row, 0, height, index, r++, std::move(shown.name), std::move(shown.error)},
+                    &row);
+    });
     pages.space(kCaptionHeight / 2);
-}
-
-void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFonts& fonts,
-                std::vector<QString> notes, const std::vector<QString>& shownNames) {
-    using K = SheetItem::Kind;
-    for (std::size_t i = 0; i < sheet.rows.size(); ++i) {
-        const SheetRow& row = sheet.rows[i];
-        if (row.result) {
-            const std::string warning =
-                tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
-            if (!warning.empty()) {
-                notes.push_back(oneLine(shownNames[i]) + QStringLiteral("：") + utf8(warning));
-            }
-        }
-    }
-    if (notes.empty()) {
-        return;
-    }
-    if (!pages.fits(kCaptionHeight + kNoteLine)) {
-        pages.newPage();
-    }
-    pages.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記"), {}});
-    for (const QString& note : notes) {
-        // A long note goes on over the page break, line by line.
-        for (QString& line : wrapLines(fonts.text, kSheetWidth, note)) {
-            if (!pages.fits(kNoteLine)) {
-                pages.newPage();
-            }
-            pages.place({K::Note, 0, kNoteLine, -1, -1, std::move(line), {}});
-        }
-    }
 }
 
 // The header's lines: project, designer and date on one line as long as
@@ -462,21 +455,102 @@ qreal methodBlockHeight(const MethodBlock& block) {
            static_cast<qreal>(block.legend.size() + 1) * kLegendLine + kMethodLine / 2;
 }
 
+namespace {
+
+// The notes after the tables, each broken into lines placed one by one so
+// that a long one goes on over the page break: first the whole texts of
+// what the header and the rows show cut, then the tall storeys' warnings.
+// The rows are passed again for them, with the marks numbered as in the
+// first pass, rather than held.
+class NotePlacer {
+public:
+    NotePlacer(Paginator& pages, const SheetFonts& fonts) : pages_(pages), fonts_(fonts) {}
+
+    void place(const QString& note) {
+        using K = SheetItem::Kind;
+        if (!captioned_) {
+            if (!pages_.fits(kCaptionHeight + kNoteLine)) {
+                pages_.newPage();
+            }
+            pages_.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記"), {}});
+            captioned_ = true;
+        }
+        for (QString& line : wrapLines(fonts_.text, kSheetWidth, note)) {
+            if (!pages_.fits(kNoteLine)) {
+                pages_.newPage();
+            }
+            pages_.place({K::Note, 0, kNoteLine, -1, -1, std::move(line), {}});
+        }
+    }
+
+    // Places the notes texts has gathered and forgets them.
+    void placeGathered(LongTexts& texts) {
+        for (const QString& note : texts.notes()) {
+            place(note);
+        }
+        texts.notes().clear();
+    }
+
+private:
+    Paginator& pages_;
+    const SheetFonts& fonts_;
+    bool captioned_ = false;
+};
+
+void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFonts& fonts,
+                const SheetLayout& layout) {
+    NotePlacer notes(pages, fonts);
+    LongTexts texts(true);
+    headerLines(sheet, fonts, texts);
+    notes.placeGathered(texts);
+    for (const SheetTable& table : layout.tables) {
+        forEachRowOf(sheet, table, [&](const SheetRow& row) {
+            shownRow(table, row, fonts, texts);
+            notes.placeGathered(texts);
+        });
+    }
+    LongTexts marks(false);
+    headerLines(sheet, fonts, marks);
+    for (const SheetTable& table : layout.tables) {
+        forEachRowOf(sheet, table, [&](const SheetRow& row) {
+            const ShownRow shown = shownRow(table, row, fonts, marks);
+            if (row.result) {
+                const std::string warning =
+                    tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
+                if (!warning.empty()) {
+                    notes.place(oneLine(shown.name) + QStringLiteral("：") + utf8(warning));
+                }
+            }
+        });
+    }
+}
+
+} // namespace
+
+void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
+                     const SheetLayout& layout, const SheetItemSink& sink) {
+    Paginator pages(sink, layout.headerRule + kHeaderGap);
+    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
+    // The marks of cut texts are numbered from the header's on.
+    LongTexts marks(false);
+    headerLines(sheet, fonts, marks);
+    for (std::size_t t = 0; t < layout.tables.size(); ++t) {
+        placeTable(pages, sheet, layout.tables[t], static_cast<int>(t), fonts, marks);
+    }
+    placeNotes(pages, sheet, fonts, layout);
+}
+
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) {
     SheetLayout layout;
-    LongTexts texts;
-    layout.header = headerLines(sheet, fonts, texts);
+    LongTexts marks(false);
+    layout.header = headerLines(sheet, fonts, marks);
     layout.headerRule = kHeaderTop + static_cast<qreal>(layout.header.size()) * kHeaderLine + 5;
     layout.method = methodBlock(sheet, fonts);
     layout.tables = tablesOf(sheet);
-    Paginator pages(layout, layout.headerRule + kHeaderGap);
-    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
-    std::vector<QString> shownNames(sheet.rows.size());
-    for (std::size_t t = 0; t < layout.tables.size(); ++t) {
-        placeTable(pages, layout.tables[t], static_cast<int>(t), fonts, texts, shownNames,
-                   sheet.rows.data());
-    }
-    placeNotes(pages, sheet, fonts, std::move(texts.notes()), shownNames);
+    placeSheetItems(sheet, fonts, layout,
+                    [&layout](std::size_t page, const SheetItem&, const SheetRow*) {
+                        layout.pageCount = std::max(layout.pageCount, page + 1);
+                    });
     return layout;
 }
 

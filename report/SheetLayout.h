@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace koruba {
@@ -26,12 +27,12 @@ struct SheetFonts {
 SheetFonts sheetFonts();
 
 // One table of the sheet: its storey kind, columns with their widths, and
-// the rows it holds, in input order.
+// how many rows it holds (the rows of its storey kind, in input order).
 struct SheetTable {
     std::int32_t storeys = 1;
     std::vector<SheetColumn> columns;
     std::vector<qreal> widths;
-    std::vector<const SheetRow*> rows;
+    std::size_t rowCount = 0;
 };
 
 // Where the error of a failed record stands: from this column (the first
@@ -56,10 +57,6 @@ struct SheetItem {
     QString detail;
 };
 
-struct SheetPage {
-    std::vector<SheetItem> items;
-};
-
 // The first page's block under the header: method, rules, formulas, the
 // 2025 conditions, the pattern codes and the hardware legend, as lines of
 // text broken to the sheet's width and the legend.
@@ -69,18 +66,28 @@ struct MethodBlock {
 };
 MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts);
 
-// The sheet cut into pages: the tables split between rows, a continued
-// table repeating its caption and header row on the new page. Every page
-// repeats the header lines (project, designer, date), which end at
-// headerRule; the page's items start below it.
+// What stands on every page of the sheet, and how the tables' columns are
+// laid out. Every page repeats the header lines (project, designer, date),
+// which end at headerRule; the page's items start below it. The items
+// themselves are placed in a pass over the rows (placeSheetItems), the
+// tables split between rows, a continued table repeating its caption and
+// header row on the new page.
 struct SheetLayout {
     std::vector<QString> header;
     qreal headerRule = 0;
     MethodBlock method;
     std::vector<SheetTable> tables;
-    std::vector<SheetPage> pages;
+    std::size_t pageCount = 0;
 };
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
+
+// Gives every item of the sheet, from the top of the first page to the end
+// of the notes, with the index of its page and, for a row, the row (valid
+// during the call only).
+using SheetItemSink =
+    std::function<void(std::size_t page, const SheetItem& item, const SheetRow* row)>;
+void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
+                     const SheetLayout& layout, const SheetItemSink& sink);
 
 // Heights shared by the layout and the painter: the title line, then the
 // header's lines from kHeaderTop, the rule under them, the page's content

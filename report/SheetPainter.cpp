@@ -26,9 +26,14 @@ public:
     PagePainter(QPainter& painter, const SheetLayout& layout, const SheetFonts& fonts)
         : p_(painter), layout_(layout), fonts_(fonts) {}
 
-    void paintPage(std::size_t index) {
-        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pages.size()));
-        for (const SheetItem& item : layout_.pages[index].items) {
+    void paintHeader(std::size_t index) {
+        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pageCount));
+    }
+
+    void paintItem(const SheetItem& item, const SheetRow* row) {
+        if (item.kind == SheetItem::Kind::Row) {
+            paintRow(layout_.tables[static_cast<std::size_t>(item.table)], item, *row);
+        } else {
             paintItem(item);
         }
     }
@@ -73,8 +78,7 @@ private:
             paintHeaderRow(layout_.tables[static_cast<std::size_t>(item.table)], item.y,
                            item.height);
             break;
-        case SheetItem::Kind::Row:
-            paintRow(layout_.tables[static_cast<std::size_t>(item.table)], item);
+        case SheetItem::Kind::Row: // with its row, above
             break;
         case SheetItem::Kind::EmptyNote:
             p_.setPen(QPen(Qt::black, kRule));
@@ -148,8 +152,7 @@ private:
         text(box.adjusted(2, 0, -2, 0), fonts_.small, Qt::AlignCenter | Qt::TextWrapAnywhere, s);
     }
 
-    void paintRow(const SheetTable& table, const SheetItem& item) {
-        const SheetRow& row = *table.rows[static_cast<std::size_t>(item.row)];
+    void paintRow(const SheetTable& table, const SheetItem& item, const SheetRow& row) {
         const std::size_t errorFrom = row.result ? table.columns.size() : errorColumn(table);
         const int lines = table.storeys == 2 ? 2 : 1;
         const qreal lineHeight = item.height / lines;
@@ -214,16 +217,27 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     // printer whose margins are wider than the sheet's shrinks it to fit.
     const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
     PagePainter pages(painter, layout, fonts);
-    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
-        if (i > 0 && !device.newPage()) {
-            return 0;
-        }
-        painter.resetTransform();
-        painter.scale(scale, scale);
-        pages.paintPage(i);
-    }
+    painter.scale(scale, scale);
+    pages.paintHeader(0);
+    // The items are painted as the layout places them, page after page,
+    // so that no more than the page at hand is held.
+    std::size_t current = 0;
+    bool failed = false;
+    placeSheetItems(sheet, fonts, layout,
+                    [&](std::size_t page, const SheetItem& item, const SheetRow* row) {
+                        while (!failed && current < page) {
+                            failed = !device.newPage();
+                            ++current;
+                            painter.resetTransform();
+                            painter.scale(scale, scale);
+                            pages.paintHeader(current);
+                        }
+                        if (!failed) {
+                            pages.paintItem(item, row);
+                        }
+                    });
     painter.end();
-    return static_cast<int>(layout.pages.size());
+    return failed ? 0 : static_cast<int>(layout.pageCount);
 }
 
 } // namespace koruba
