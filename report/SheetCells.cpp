@@ -246,7 +246,8 @@ std::string patternLegend() {
         }
         text += "　";
     }
-    return text + "反転 有：軸組図を左右反転したもの（左右の壁を入れ替えて計算）";
+    text.erase(text.size() - std::string_view("　").size());
+    return text;
 }
 
 } // namespace koruba

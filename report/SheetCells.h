@@ -71,7 +71,7 @@ struct LegendRow {
 std::vector<LegendRow> hardwareLegend();
 
 // The pattern codes in words, each storey's column position as the rows'
-// position column writes it, and what the mirror state means.
+// position column writes it.
 std::string patternLegend();
 
 } // namespace koruba

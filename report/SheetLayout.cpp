@@ -241,6 +241,12 @@ qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& sh
         const SheetColumn c = table.columns[i];
         if (c == SheetColumn::Name) {
             height = std::max(height, wrappedHeight(fonts.cell, table.widths[i], shown.name));
+        } else if (c == SheetColumn::Hardware) {
+            const std::vector<QString> lines =
+                wrapLines(fonts.cell, table.widths[i] - 2 * kCellPad, utf8(cellText(row, c, 0)));
+            height = std::max(height, static_cast<qreal>(lines.size()) *
+                                              QFontMetricsF(fonts.cell).lineSpacing() +
+                                          2 * kCellPad);
         } else if (!isPerStorey(c)) {
             height =
                 std::max(height, wrappedHeight(fonts.cell, table.widths[i], cellText(row, c, 0)));
@@ -432,6 +438,8 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
     }
     lines.push_back(key);
     lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
+    lines.push_back(
+        QStringLiteral("　反転 有：軸組図を左右反転したもの（左右の壁を入れ替えて計算）"));
     MethodBlock block;
     for (const QString& line : lines) {
         // A continued line keeps the indent of its first and one more.

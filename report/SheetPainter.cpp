@@ -6,6 +6,7 @@
 
 #include <QPageLayout>
 #include <QPainter>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -176,9 +177,16 @@ private:
                 }
             } else if (column == SheetColumn::Name) {
                 cellText(box, Qt::AlignLeft, item.text);
+            } else if (column == SheetColumn::Hardware) {
+                // Running text: broken between words and numbers, not inside
+                // "N×5.3".
+                QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                p_.setFont(fonts_.cell);
+                p_.drawText(box.adjusted(kCellPad, 0, -kCellPad, 0),
+                            utf8(koruba::cellText(row, column, 0)), option);
             } else {
-                cellText(box, column == SheetColumn::Hardware ? Qt::AlignLeft : Qt::AlignHCenter,
-                         utf8(koruba::cellText(row, column, 0)));
+                cellText(box, Qt::AlignHCenter, utf8(koruba::cellText(row, column, 0)));
             }
             p_.setPen(QPen(Qt::black, kRule));
             p_.drawRect(box);
