@@ -1,5 +1,7 @@
 #include "report/SheetLayout.h"
 
+#include "calc/BracingModel.h"
+#include "calc/NumberFormat.h"
 #include "calc/RuleText.h"
 #include "draw/JapaneseFonts.h"
 #include "report/SheetCells.h"
@@ -434,7 +436,9 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
         QStringLiteral("　A：柱の左右の壁倍率の差＋筋かいの補正値　B・L：柱の位置による係数　"
                        "壁倍率：筋かいと面材の合計");
     if (rules.front() == RuleSet::Notice2000) {
-        key += QStringLiteral("（2000年告示では 5.0 を上限とする）");
+        key += QStringLiteral("（2000年告示では ") +
+               QString::fromStdString(F1(kBayMultiplierCap2000)) +
+               QStringLiteral(" を上限とする）");
     }
     lines.push_back(key);
     lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
