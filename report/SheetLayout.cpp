@@ -130,7 +130,7 @@ public:
 
     // The text as it fits maxLines lines of the font wrapped (anywhere) in
     // a cell of the width, or cut with "…※n"; the whole text, after the
-    // caption, goes into note n.
+    // caption if there is one, goes into note n.
     QString fit(const QFont& font, qreal width, int maxLines, const QString& text,
                 const QString& caption) {
         const qreal limit = heightOfLines(font, width, maxLines);
@@ -152,7 +152,8 @@ public:
             --fits;
         }
         if (keep_) {
-            notes_.push_back(mark.mid(1) + QStringLiteral(" ") + caption + QStringLiteral("：") +
+            notes_.push_back(mark.mid(1) + QStringLiteral(" ") +
+                             (caption.isEmpty() ? QString() : caption + QStringLiteral("：")) +
                              oneLine(text));
         }
         return text.left(fits) + mark;
@@ -386,13 +387,11 @@ std::vector<QString> headerLines(const SheetDescription& sheet, const SheetFonts
     if (QFontMetricsF(fonts.text).horizontalAdvance(together) <= kSheetWidth) {
         return {together};
     }
-    const QString captions[] = {QStringLiteral("物件名"), QStringLiteral("設計者"),
-                                QStringLiteral("作成日")};
     std::vector<QString> lines;
     for (std::size_t i = 0; i < 3; ++i) {
         // The cut is measured as a cell measures it: with its padding.
         const QString shown = texts.fit(fonts.text, kSheetWidth + 2 * kCellPad, kHeaderItemLines,
-                                        items[i], captions[i]);
+                                        items[i], QString());
         for (QString& line : wrapLines(fonts.text, kSheetWidth, shown)) {
             lines.push_back(std::move(line));
         }

@@ -106,6 +106,7 @@ private slots:
     void legendListsTheClassesAndTheRuleBeyondThem();
     void largeHouseSplitsTablesWithHeaders();
     void longErrorStaysOnItsPageAndWholeInTheNotes();
+    void hugeHeaderIsCutOnEveryPageAndWholeInTheNotes();
     void fontsAreEmbedded();
     void pagesRenderAt150Dpi();
 };
@@ -287,6 +288,31 @@ void SheetPdfTest::longErrorStaysOnItsPageAndWholeInTheNotes() {
     QVERIFY(text.contains(QStringLiteral("※1X9の計算できなかった理由：計算できません：始不正")));
     QVERIFY(text.count(u'不') > 1700);
     QVERIFY(text.contains(QStringLiteral("不正な字句です終")));
+}
+
+void SheetPdfTest::hugeHeaderIsCutOnEveryPageAndWholeInTheNotes() {
+    SheetDescription sheet = largeHouse();
+    sheet.project = "邸" + QStringLiteral("新築工事").repeated(750).toStdString() + "完";
+    sheet.designer = "佐藤\n\t一級建築士事務所";
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("huge-header"), sheet));
+    const int pages = pageCount(words);
+    for (int page = 1; page <= pages; ++page) {
+        // Two lines of the project with the mark, the designer's line
+        // breaks as spaces, the date: the rest of the page for the sheet.
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("物件名：邸新築工事")));
+        QVERIFY(text.contains(QStringLiteral("…※1設計者：佐藤一級建築士事務所作成日：")));
+        const auto date = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+            return w.page == page && w.text.contains(QStringLiteral("作成日"));
+        });
+        QVERIFY(date != words.end() && date->box.bottom() < 100);
+    }
+    // The tables take as many pages as without the long project, less than
+    // two more; the notes hold the whole project.
+    QVERIFY2(pages < pageCount(pdfWords(writePdf(QStringLiteral("large"), largeHouse()))) + 3,
+             qPrintable(QString::number(pages)));
+    QVERIFY(compactText(words, pages).contains(QStringLiteral("新築工事完")));
+    QVERIFY(compactText(words).contains(QStringLiteral("※1物件名：邸新築工事")));
 }
 
 void SheetPdfTest::fontsAreEmbedded() {
