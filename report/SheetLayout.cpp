@@ -134,12 +134,15 @@ public:
     QString fit(const QFont& font, qreal width, int maxLines, const QString& text,
                 const QString& caption) {
         const qreal limit = heightOfLines(font, width, maxLines);
-        if (wrappedHeight(font, width, text) <= limit) {
+        // No cell holds this many characters in a few lines: a longer text
+        // is cut without measuring all of it.
+        constexpr qsizetype kLongest = 4096;
+        if (text.size() <= kLongest && wrappedHeight(font, width, text) <= limit) {
             return text;
         }
         const QString mark = QStringLiteral("…※%1").arg(++marks_);
         qsizetype fits = 0;
-        qsizetype over = text.size();
+        qsizetype over = std::min(text.size(), kLongest);
         while (over - fits > 1) {
             const qsizetype mid = (fits + over) / 2;
             if (wrappedHeight(font, width, text.left(mid) + mark) <= limit) {
