@@ -419,8 +419,11 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
     }
     // Results under the old rules carry the reminder that they are not the
     // current ones.
-    lines.push_back(QStringLiteral("適用規準：") + names.join(QStringLiteral("、")) +
-                    QStringLiteral("　") + utf8(supersededRulesNote(rules.front())));
+    QString rulesLine = QStringLiteral("適用規準：") + names.join(QStringLiteral("、"));
+    if (const std::string note = supersededRulesNote(rules.front()); !note.empty()) {
+        rulesLine += QStringLiteral("　") + utf8(note);
+    }
+    lines.push_back(rulesLine);
     for (RuleSet r : rules) {
         const QString prefix =
             rules.size() > 1 ? QStringLiteral("（") + utf8(ruleSetName(r)) + QStringLiteral("）")
