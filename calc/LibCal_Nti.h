@@ -25,4 +25,11 @@ bool JointSpec(std::int32_t jointClass, float& nLimit, float& strength);
 
 inline constexpr std::int32_t JointClassCount = 11;
 
+// The notification's own table ends with class 10, (ぬ). Class 11, (る)*, is
+// reference hardware for N values beyond that table, where the notification
+// asks for a joint of a short-term tensile capacity of at least N times
+// kBeyondTableKnPerNTenths / 10 kN instead of naming one.
+inline constexpr std::int32_t NoticeClassCount = 10;
+inline constexpr std::int32_t kBeyondTableKnPerNTenths = 53;
+
 } // namespace koruba

@@ -31,4 +31,25 @@ std::string_view heightFactorConditions(RuleSet rules);
 // is required. Empty when no storey of the result is that tall.
 std::string tallStoreyWarning(RuleSet rules, std::int32_t h1Cm, std::int32_t h2Cm);
 
+// Under the 2000 rules: that buildings submitted for permission from April
+// 2025 are assessed under the 2025 provisions, so that a result under the
+// old rules never looks current. Empty for the 2025 rules.
+std::string supersededRulesNote(RuleSet rules);
+
+// Whether a hardware class (0 for none) lies beyond the notification's
+// table of joint specifications.
+bool beyondNoticeTable(std::int32_t jointClass);
+// The rule beyond the table, for a legend: "告示の表の範囲外（N>5.60）：短期
+// 引張耐力 N×5.3kN 以上の接合方法とする".
+std::string beyondTableRuleText();
+// The factor beyond the table, "5.3" (kN per unit of N).
+std::string beyondTableFactorText();
+// The capacity a joint beyond the table needs, "32.81": the N value as
+// shown (two decimals) times the factor, rounded up to the hundredth so
+// that it is never less than what the shown N asks for.
+std::string beyondTableStrengthText(float nValue);
+// The rule for one N value: "告示の表の範囲外（N>5.60）：短期引張耐力
+// N×5.3＝32.81kN 以上の接合方法とする".
+std::string beyondTableText(float nValue);
+
 } // namespace koruba

@@ -58,6 +58,28 @@ void takeHeading(const InputRecord& record, std::string& project, std::string& d
     }
 }
 
+// The records of the input made into rows anew for every pass the sheet
+// makes over them: a row lives only while the layout looks at it.
+class InputRows : public SheetRowSource {
+public:
+    InputRows(const std::string& input, InputFormat format, RuleSet rules)
+        : input_(input), format_(format), rules_(rules) {}
+
+    void forEachRow(const std::function<void(const SheetRow&)>& visit) const override {
+        RecordReader reader(format_, readFromText(input_));
+        reader.setDefaultRules(rules_);
+        InputRecord record;
+        while (reader.next(record)) {
+            visit(rowOf(record));
+        }
+    }
+
+private:
+    const std::string& input_;
+    InputFormat format_;
+    RuleSet rules_;
+};
+
 } // namespace
 
 void SheetOptions::addTo(QCommandLineParser& parser) const {
@@ -101,22 +123,24 @@ SheetDescription sheetOfInput(const std::string& input, InputFormat format, Rule
     sheet.designer = designer;
     sheet.date = sheetDateText(QDate::currentDate());
     sheet.rules = rules;
-    RecordReader reader(format, readFromText(input));
-    reader.setDefaultRules(rules);
-    InputRecord record;
-    std::string fileProject;
-    std::string fileDesigner;
-    while (reader.next(record)) {
-        takeHeading(record, fileProject, fileDesigner);
-        sheet.rows.push_back(rowOf(record));
-    }
+    sheet.rowSource = std::make_shared<InputRows>(input, format, rules);
     // A column list keeps its sheet's heading in the file; the options
     // say otherwise when given.
-    if (project.empty()) {
-        sheet.project = fileProject;
-    }
-    if (designer.empty()) {
-        sheet.designer = fileDesigner;
+    if (project.empty() || designer.empty()) {
+        RecordReader reader(format, readFromText(input));
+        reader.setDefaultRules(rules);
+        InputRecord record;
+        std::string fileProject;
+        std::string fileDesigner;
+        while ((fileProject.empty() || fileDesigner.empty()) && reader.next(record)) {
+            takeHeading(record, fileProject, fileDesigner);
+        }
+        if (project.empty()) {
+            sheet.project = fileProject;
+        }
+        if (designer.empty()) {
+            sheet.designer = fileDesigner;
+        }
     }
     return sheet;
 }

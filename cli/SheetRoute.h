@@ -46,7 +46,9 @@ ReadFunction readFromText(const std::string& text);
 // The sheet of every record of input, in order: a record's name is its
 // name cell or member, else its id, else its lines; a record that fails
 // keeps its pattern (when it was read) and its error. The rules are read
-// as the batch reads them (RecordReader::setDefaultRules).
+// as the batch reads them (RecordReader::setDefaultRules). The records are
+// not held: the sheet reads input again for every pass it makes over its
+// rows, so input must outlive the description.
 SheetDescription sheetOfInput(const std::string& input, InputFormat format, RuleSet rules,
                               const std::string& project, const std::string& designer);
 

@@ -4,6 +4,7 @@
 #include "calc/NumberFormat.h"
 #include "calc/PatternTable.h"
 #include "calc/ResultText.h"
+#include "calc/RuleText.h"
 
 #include <algorithm>
 
@@ -12,6 +13,8 @@ namespace koruba {
 namespace {
 
 constexpr std::string_view kNone = "—";
+// The symbol column of a result beyond the notification's table.
+const std::string kBeyondTable = "表外";
 
 // The terms of the storey drawn on the given line: the upper line of a
 // two-storey row is the storey above (A2), the other line the column's own
@@ -35,15 +38,6 @@ std::string positionText(std::int32_t patternTag, std::int32_t storeys, int line
     const FramePattern& p = *framePattern(patternTag);
     const float b = storeys == 2 && line == 0 ? p.b2 : p.b1;
     return b > 0.6f ? "出隅" : "その他";
-}
-
-// The window leaves the name blank above the last class; on paper a blank
-// cell reads like an oversight, so the sheet says that no class applies.
-std::string noHardwareText() {
-    float limit = 0.0f;
-    float strength = 0.0f;
-    JointSpec(JointClassCount, limit, strength);
-    return "該当する金物なし（N>" + F2(limit) + "）";
 }
 
 std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
@@ -74,12 +68,20 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
         return F2(r.NValue);
     case SheetColumn::PullOut:
         return F2(r.PullOut);
+    // Beyond the notification's table there is no notice symbol: the
+    // sheet states the rule in words and names the reference hardware (the
+    // last class) only as such, or none above it.
     case SheetColumn::Symbol:
-        return std::string(r.JointSymbol);
+        return beyondNoticeTable(r.JointClass) ? kBeyondTable : std::string(r.JointSymbol);
     case SheetColumn::Hardware:
-        return r.JointClass == 0 ? noHardwareText() : std::string(r.JointName);
+        if (!beyondNoticeTable(r.JointClass)) {
+            return std::string(r.JointName);
+        }
+        return beyondTableText(r.NValue) +
+               (r.JointClass == 0 ? std::string() : "（参考：" + std::string(r.JointName) + "）");
     case SheetColumn::Strength:
-        return strengthValueText(r);
+        return beyondNoticeTable(r.JointClass) ? "≧" + beyondTableStrengthText(r.NValue)
+                                               : strengthValueText(r);
     default:
         return {};
     }
@@ -190,12 +192,12 @@ std::string cellText(const SheetRow& row, SheetColumn column, int line) {
 
 std::vector<RuleSet> rulesInUse(const SheetDescription& sheet) {
     std::vector<RuleSet> rules;
-    for (const SheetRow& row : sheet.rows) {
+    forEachRow(sheet, [&rules](const SheetRow& row) {
         const RuleSet r = row.result ? row.result->Rules : row.conditions.rules;
         if (std::find(rules.begin(), rules.end(), r) == rules.end()) {
             rules.push_back(r);
         }
-    }
+    });
     if (rules.empty()) {
         rules.push_back(sheet.rules);
     }
@@ -218,10 +220,34 @@ std::vector<LegendRow> hardwareLegend() {
         ClassifyJoint(limit, found, symbol, name);
         // "≦" rather than "≤": the IPA fonts have the former only.
         std::string range = k == 1 ? "N ≦ " + F2(limit) : F2(previous) + " < N ≦ " + F2(limit);
-        rows.push_back({std::string(symbol), std::move(range), std::string(name), F2(strength)});
+        if (beyondNoticeTable(k)) {
+            // Hardware past the notification's table is an example, listed
+            // under the rule that applies there.
+            rows.push_back({kBeyondTable, F2(previous) + " < N", beyondTableRuleText(),
+                            "N×" + beyondTableFactorText() + " 以上"});
+            rows.push_back({"参考", std::move(range), std::string(name), F2(strength)});
+        } else {
+            rows.push_back(
+                {std::string(symbol), std::move(range), std::string(name), F2(strength)});
+        }
         previous = limit;
     }
     return rows;
+}
+
+std::string patternLegend() {
+    std::string text = "軸組パターン：";
+    for (const FramePattern& p : kFramePatterns) {
+        text += std::to_string(p.tag) + " ";
+        if (p.storeys == 1) {
+            text += "平屋・2階:" + positionText(p.tag, 1, 0);
+        } else {
+            text += "2階:" + positionText(p.tag, 2, 0) + "／1階:" + positionText(p.tag, 2, 1);
+        }
+        text += "　";
+    }
+    text.erase(text.size() - std::string_view("　").size());
+    return text;
 }
 
 } // namespace koruba

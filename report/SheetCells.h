@@ -66,7 +66,12 @@ struct LegendRow {
     std::string name;
     std::string strength;
 };
-// The eleven hardware classes, from the core's class table.
+// The hardware classes, from the core's class table: the notification's
+// ten, the rule beyond its table and the reference hardware there.
 std::vector<LegendRow> hardwareLegend();
+
+// The pattern codes in words, each storey's column position as the rows'
+// position column writes it.
+std::string patternLegend();
 
 } // namespace koruba

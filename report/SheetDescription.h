@@ -5,6 +5,8 @@
 #include "calc/ResultType.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,14 +27,37 @@ struct SheetRow {
     std::string error;
 };
 
-// Everything a calculation sheet shows, in the order given. rules is the
-// rule set the sheet states when no row says otherwise (an empty sheet).
+// Rows made when they are needed rather than held: the sheet is laid out
+// and painted in passes over its rows, each visiting them all in the same
+// order, so that only what a page needs is kept in memory.
+class SheetRowSource {
+public:
+    virtual ~SheetRowSource() = default;
+    virtual void forEachRow(const std::function<void(const SheetRow&)>& visit) const = 0;
+};
+
+// Everything a calculation sheet shows, in the order given: the rows, or
+// when a source is set, the rows it makes (rows is then not read). rules
+// is the rule set the sheet states when no row says otherwise (an empty
+// sheet).
 struct SheetDescription {
     std::string project;
     std::string designer;
     std::string date;
     RuleSet rules = RuleSet::Notice2000;
     std::vector<SheetRow> rows;
+    std::shared_ptr<const SheetRowSource> rowSource;
 };
+
+inline void forEachRow(const SheetDescription& sheet,
+                       const std::function<void(const SheetRow&)>& visit) {
+    if (sheet.rowSource) {
+        sheet.rowSource->forEachRow(visit);
+        return;
+    }
+    for (const SheetRow& row : sheet.rows) {
+        visit(row);
+    }
+}
 
 } // namespace koruba

@@ -1,10 +1,14 @@
 #include "report/SheetLayout.h"
 
+#include "calc/BracingModel.h"
+#include "calc/NumberFormat.h"
 #include "calc/RuleText.h"
 #include "draw/JapaneseFonts.h"
+#include "report/SheetCells.h"
 
 #include <QFontMetricsF>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <numeric>
@@ -46,8 +50,10 @@ qreal naturalWidth(SheetColumn column) {
     case SheetColumn::N:
         return 85;
     case SheetColumn::PullOut:
-    case SheetColumn::Strength:
         return 95;
+    case SheetColumn::Strength:
+        return 110; // "≧104.63" beyond the notice's table
+
     case SheetColumn::Hardware:
         return 235;
     default:
@@ -71,12 +77,106 @@ std::vector<qreal> widthsOf(const std::vector<SheetColumn>& columns) {
     return widths;
 }
 
-qreal wrappedHeight(const QFont& font, qreal width, const std::string& text) {
+qreal wrappedHeight(const QFont& font, qreal width, const QString& text) {
     const QFontMetricsF metrics(font);
-    const QRectF box = metrics.boundingRect(QRectF(0, 0, width - 2 * kCellPad, 1e6),
-                                            Qt::TextWrapAnywhere, QString::fromStdString(text));
+    const QRectF box =
+        metrics.boundingRect(QRectF(0, 0, width - 2 * kCellPad, 1e6), Qt::TextWrapAnywhere, text);
     return box.height() + 2 * kCellPad;
 }
+
+qreal wrappedHeight(const QFont& font, qreal width, const std::string& text) {
+    return wrappedHeight(font, width, QString::fromStdString(text));
+}
+
+// Line breaks, tabs and other control characters as spaces: header items
+// and notes are running text on one line each.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            c = u' ';
+        }
+    }
+    return text;
+}
+
+// Running text broken into the lines it takes at the width, at word
+// boundaries where the text has them, anywhere else (Japanese has none).
+std::vector<QString> wrapLines(const QFont& font, qreal width, const QString& text) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    std::vector<QString> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.push_back(text.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    if (lines.empty()) {
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+// Texts that may be long, held to a few lines where they are shown; what
+// is cut is kept whole for the notes, under a numbered mark.
+class LongTexts {
+public:
+    // Without keep, only the marks are counted: the notes are gathered in
+    // a pass of their own.
+    explicit LongTexts(bool keep) : keep_(keep) {}
+
+    // The text as it fits maxLines lines of the font wrapped (anywhere) in
+    // a cell of the width, or cut with "…※n"; the whole text, after the
+    // caption if there is one, goes into note n.
+    QString fit(const QFont& font, qreal width, int maxLines, const QString& text,
+                const QString& caption) {
+        const qreal limit = heightOfLines(font, width, maxLines);
+        // No cell holds this many characters in a few lines: a longer text
+        // is cut without measuring all of it.
+        constexpr qsizetype kLongest = 4096;
+        if (text.size() <= kLongest && wrappedHeight(font, width, text) <= limit) {
+            return text;
+        }
+        const QString mark = QStringLiteral("…※%1").arg(++marks_);
+        qsizetype fits = 0;
+        qsizetype over = std::min(text.size(), kLongest);
+        while (over - fits > 1) {
+            const qsizetype mid = (fits + over) / 2;
+            if (wrappedHeight(font, width, text.left(mid) + mark) <= limit) {
+                fits = mid;
+            } else {
+                over = mid;
+            }
+        }
+        if (fits > 0 && text[fits - 1].isHighSurrogate()) {
+            --fits;
+        }
+        if (keep_) {
+            notes_.push_back(mark.mid(1) + QStringLiteral(" ") +
+                             (caption.isEmpty() ? QString() : caption + QStringLiteral("：")) +
+                             oneLine(text));
+        }
+        return text.left(fits) + mark;
+    }
+
+    std::vector<QString>& notes() { return notes_; }
+
+private:
+    qreal heightOfLines(const QFont& font, qreal width, int lines) {
+        QString probe = QStringLiteral("N");
+        for (int i = 1; i < lines; ++i) {
+            probe += QStringLiteral("\nN");
+        }
+        return wrappedHeight(font, width, probe) + 0.5;
+    }
+
+    bool keep_ = false;
+    int marks_ = 0;
+    std::vector<QString> notes_;
+};
 
 } // namespace
 
@@ -94,135 +194,212 @@ std::string errorCellText(const SheetRow& row) {
 
 namespace {
 
-qreal rowHeight(const SheetTable& table, const SheetRow& row, const SheetFonts& fonts) {
+qreal errorWidth(const SheetTable& table) {
+    const std::size_t from = errorColumn(table);
+    return kSheetWidth - std::accumulate(table.widths.begin(),
+                                         table.widths.begin() + static_cast<std::ptrdiff_t>(from),
+                                         0.0);
+}
+
+// The most lines a name or an error takes in its cell: a row's results
+// always stay on its page, however long the texts beside them.
+constexpr int kNameLines = 6;
+constexpr int kErrorLines = 4;
+// The most lines a header item takes when the header needs more than one.
+constexpr int kHeaderItemLines = 2;
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A row's name and error as its cells show them.
+struct ShownRow {
+    QString name;
+    QString error;
+};
+
+std::size_t columnIndex(const SheetTable& table, SheetColumn column) {
+    return static_cast<std::size_t>(std::find(table.columns.begin(), table.columns.end(), column) -
+                                    table.columns.begin());
+}
+
+ShownRow shownRow(const SheetTable& table, const SheetRow& row, const SheetFonts& fonts,
+                  LongTexts& texts) {
+    ShownRow shown;
+    const QString name = utf8(row.name);
+    shown.name = texts.fit(fonts.cell, table.widths[columnIndex(table, SheetColumn::Name)],
+                           kNameLines, name, QStringLiteral("柱名"));
+    if (!row.result) {
+        shown.error =
+            texts.fit(fonts.cell, errorWidth(table), kErrorLines, utf8(errorCellText(row)),
+                      oneLine(shown.name) + QStringLiteral(" の計算できなかった理由"));
+    }
+    return shown;
+}
+
+qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& shown,
+                const SheetFonts& fonts) {
     qreal height = table.storeys == 2 ? 2 * kStoreyLine : kSingleRow;
     if (table.storeys == 0) {
         height = kSingleRow / 2;
     }
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         const SheetColumn c = table.columns[i];
-        if (!isPerStorey(c)) {
+        if (c == SheetColumn::Name) {
+            height = std::max(height, wrappedHeight(fonts.cell, table.widths[i], shown.name));
+        } else if (c == SheetColumn::Hardware) {
+            const std::vector<QString> lines =
+                wrapLines(fonts.cell, table.widths[i] - 2 * kCellPad, utf8(cellText(row, c, 0)));
+            height = std::max(height, static_cast<qreal>(lines.size()) *
+                                              QFontMetricsF(fonts.cell).lineSpacing() +
+                                          2 * kCellPad);
+        } else if (!isPerStorey(c)) {
             height =
                 std::max(height, wrappedHeight(fonts.cell, table.widths[i], cellText(row, c, 0)));
         }
     }
     if (!row.result) {
-        const std::size_t from = errorColumn(table);
-        const qreal width =
-            kSheetWidth - std::accumulate(table.widths.begin(),
-                                          table.widths.begin() + static_cast<std::ptrdiff_t>(from),
-                                          0.0);
-        height = std::max(height, wrappedHeight(fonts.cell, width, errorCellText(row)));
+        height = std::max(height, wrappedHeight(fonts.cell, errorWidth(table), shown.error));
     }
     return height;
 }
 
 std::vector<SheetTable> tablesOf(const SheetDescription& sheet) {
+    struct Kind {
+        std::size_t rows = 0;
+        bool heights = false;
+    };
+    Kind kinds[3];
+    forEachRow(sheet, [&kinds](const SheetRow& row) {
+        Kind& kind = kinds[storeyCountOf(row)];
+        ++kind.rows;
+        const RuleSet rules = row.result ? row.result->Rules : row.conditions.rules;
+        kind.heights = kind.heights || rules == RuleSet::Revision2025;
+    });
+    const bool empty = kinds[0].rows + kinds[1].rows + kinds[2].rows == 0;
     std::vector<SheetTable> tables;
     for (const std::int32_t storeys : {1, 2, 0}) {
-        SheetTable table;
-        table.storeys = storeys;
-        bool heights = false;
-        for (const SheetRow& row : sheet.rows) {
-            if (storeyCountOf(row) == storeys) {
-                table.rows.push_back(&row);
-                const RuleSet rules = row.result ? row.result->Rules : row.conditions.rules;
-                heights = heights || rules == RuleSet::Revision2025;
-            }
-        }
+        const Kind& kind = kinds[storeys];
         // An empty sheet still shows the first table's header, with a note.
-        if (table.rows.empty() && !(sheet.rows.empty() && storeys == 1)) {
+        if (kind.rows == 0 && !(empty && storeys == 1)) {
             continue;
         }
-        table.columns = sheetColumns(storeys, heights);
+        SheetTable table;
+        table.storeys = storeys;
+        table.rowCount = kind.rows;
+        table.columns = sheetColumns(storeys, kind.heights);
         table.widths = widthsOf(table.columns);
         tables.push_back(std::move(table));
     }
     return tables;
 }
 
+// Visits the rows of one table, in input order.
+void forEachRowOf(const SheetDescription& sheet, const SheetTable& table,
+                  const std::function<void(const SheetRow&)>& visit) {
+    forEachRow(sheet, [&](const SheetRow& row) {
+        if (storeyCountOf(row) == table.storeys) {
+            visit(row);
+        }
+    });
+}
+
 // Places items from top to bottom, starting a page when the next one does
-// not fit.
+// not fit, and hands each to the sink as it is placed.
 class Paginator {
 public:
-    explicit Paginator(SheetLayout& layout) : layout_(layout) { newPage(); }
+    Paginator(const SheetItemSink& sink, qreal top) : sink_(sink), top_(top), y_(top) {}
 
     bool fits(qreal height) const { return y_ + height <= kSheetHeight; }
     void newPage() {
-        layout_.pages.emplace_back();
-        y_ = kHeaderHeight;
+        ++page_;
+        y_ = top_;
     }
-    void place(SheetItem item) {
+    void place(SheetItem item, const SheetRow* row = nullptr) {
         item.y = y_;
         y_ += item.height;
-        layout_.pages.back().items.push_back(std::move(item));
+        sink_(page_, item, row);
     }
     void space(qreal height) { y_ = std::min(y_ + height, kSheetHeight); }
 
 private:
-    SheetLayout& layout_;
+    const SheetItemSink& sink_;
+    qreal top_ = 0;
     qreal y_ = 0;
+    std::size_t page_ = 0;
 };
 
-void placeTable(Paginator& pages, const SheetTable& table, int index, const SheetFonts& fonts) {
+void placeTable(Paginator& pages, const SheetDescription& sheet, const SheetTable& table, int index,
+                const SheetFonts& fonts, LongTexts& texts) {
     using K = SheetItem::Kind;
-    const QString caption =
-        QString::fromUtf8(tableCaption(table.storeys).data(),
-                          static_cast<qsizetype>(tableCaption(table.storeys).size()));
+    const QString caption = utf8(tableCaption(table.storeys));
     auto heading = [&](bool continued) {
-        pages.place({K::Caption, 0, kCaptionHeight, index, -1,
-                     continued ? caption + QStringLiteral("（続き）") : caption});
-        pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}});
+        pages.place({K::Caption,
+                     0,
+                     kCaptionHeight,
+                     index,
+                     -1,
+                     continued ? caption + QStringLiteral("（続き）") : caption,
+                     {}});
+        pages.place({K::HeaderRow, 0, kHeaderRowHeight, index, -1, {}, {}});
     };
-    const qreal first = table.rows.empty() ? kSingleRow : rowHeight(table, *table.rows[0], fonts);
-    if (!pages.fits(kCaptionHeight + kHeaderRowHeight + first)) {
-        pages.newPage();
+    if (table.rowCount == 0) {
+        if (!pages.fits(kCaptionHeight + kHeaderRowHeight + kSingleRow)) {
+            pages.newPage();
+        }
+        heading(false);
+        pages.place({K::EmptyNote,
+                     0,
+                     kSingleRow,
+                     index,
+                     -1,
+                     QStringLiteral("計算する柱がありません（入力に記録がありません）。"),
+                     {}});
     }
-    heading(false);
-    if (table.rows.empty()) {
-        pages.place({K::EmptyNote, 0, kSingleRow, index, -1,
-                     QStringLiteral("計算する柱がありません（入力に記録がありません）。")});
-    }
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const qreal height = rowHeight(table, *table.rows[r], fonts);
-        if (!pages.fits(height)) {
+    int r = 0;
+    forEachRowOf(sheet, table, [&](const SheetRow& row) {
+        ShownRow shown = shownRow(table, row, fonts, texts);
+        const qreal height = rowHeight(table, row, shown, fonts);
+        if (r == 0) {
+            if (!pages.fits(kCaptionHeight + kHeaderRowHeight + height)) {
+                pages.newPage();
+            }
+            heading(false);
+        } else if (!pages.fits(height)) {
             pages.newPage();
             heading(true);
         }
-        pages.place({K::Row, 0, height, index, static_cast<int>(r), {}});
-    }
+        pages.place({K::Row, 0, height, index, r++, std::move(shown.name), std::move(shown.error)},
+                    &row);
+    });
     pages.space(kCaptionHeight / 2);
 }
 
-void placeNotes(Paginator& pages, const SheetDescription& sheet) {
-    using K = SheetItem::Kind;
-    std::vector<QString> notes;
-    for (const SheetRow& row : sheet.rows) {
-        if (row.result) {
-            const std::string warning =
-                tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
-            if (!warning.empty()) {
-                notes.push_back(QString::fromStdString(row.name + "：" + warning));
-            }
+// The header's lines: project, designer and date on one line as long as
+// they fit it, else each on lines of its own, a long one cut into the
+// notes. Line breaks in them are spaces.
+std::vector<QString> headerLines(const SheetDescription& sheet, const SheetFonts& fonts,
+                                 LongTexts& texts) {
+    const QString items[] = {
+        QStringLiteral("物件名：") + oneLine(utf8(sheet.project)),
+        QStringLiteral("設計者：") + oneLine(utf8(sheet.designer)),
+        QStringLiteral("作成日：") + oneLine(utf8(sheet.date)),
+    };
+    const QString together =
+        items[0] + QStringLiteral("　　") + items[1] + QStringLiteral("　　") + items[2];
+    if (QFontMetricsF(fonts.text).horizontalAdvance(together) <= kSheetWidth) {
+        return {together};
+    }
+    std::vector<QString> lines;
+    for (std::size_t i = 0; i < 3; ++i) {
+        // The cut is measured as a cell measures it: with its padding.
+        const QString shown = texts.fit(fonts.text, kSheetWidth + 2 * kCellPad, kHeaderItemLines,
+                                        items[i], QString());
+        for (QString& line : wrapLines(fonts.text, kSheetWidth, shown)) {
+            lines.push_back(std::move(line));
         }
     }
-    if (notes.empty()) {
-        return;
-    }
-    if (!pages.fits(kCaptionHeight + kNoteLine)) {
-        pages.newPage();
-    }
-    pages.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記")});
-    for (QString& note : notes) {
-        if (!pages.fits(kNoteLine)) {
-            pages.newPage();
-        }
-        pages.place({K::Note, 0, kNoteLine, -1, -1, std::move(note)});
-    }
-}
-
-QString utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return lines;
 }
 
 } // namespace
@@ -231,36 +408,60 @@ SheetFonts sheetFonts() {
     return {sheetFont(50, true), sheetFont(30, true), sheetFont(25), sheetFont(23), sheetFont(20)};
 }
 
-MethodBlock methodBlock(const SheetDescription& sheet) {
-    MethodBlock block;
+MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) {
+    std::vector<QString> lines;
     const std::vector<RuleSet> rules = rulesInUse(sheet);
-    block.lines.push_back(QStringLiteral("計算方法：N値計算法（") + utf8(kMethodCitation) +
-                          QStringLiteral("）"));
+    lines.push_back(QStringLiteral("計算方法：N値計算法（") + utf8(kMethodCitation) +
+                    QStringLiteral("）"));
     QStringList names;
     for (RuleSet r : rules) {
         names << utf8(ruleSetName(r));
     }
-    block.lines.push_back(QStringLiteral("適用規準：") + names.join(QStringLiteral("、")));
+    // Results under the old rules carry the reminder that they are not the
+    // current ones.
+    QString rulesLine = QStringLiteral("適用規準：") + names.join(QStringLiteral("、"));
+    if (const std::string note = supersededRulesNote(rules.front()); !note.empty()) {
+        rulesLine += QStringLiteral("　") + utf8(note);
+    }
+    lines.push_back(rulesLine);
     for (RuleSet r : rules) {
         const QString prefix =
             rules.size() > 1 ? QStringLiteral("（") + utf8(ruleSetName(r)) + QStringLiteral("）")
                              : QString();
-        block.lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(1)) +
-                              QStringLiteral("：") + utf8(ruleFormula(r, 1)));
-        block.lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(2)) +
-                              QStringLiteral("：") + utf8(ruleFormula(r, 2)));
+        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(1)) +
+                        QStringLiteral("：") + utf8(ruleFormula(r, 1)));
+        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(2)) +
+                        QStringLiteral("：") + utf8(ruleFormula(r, 2)));
         for (const QString& line :
              utf8(heightFactorConditions(r)).split(u'\n', Qt::SkipEmptyParts)) {
-            block.lines.push_back(QStringLiteral("　　") + line);
+            lines.push_back(QStringLiteral("　　") + line);
         }
     }
     QString key =
         QStringLiteral("　A：柱の左右の壁倍率の差＋筋かいの補正値　B・L：柱の位置による係数　"
                        "壁倍率：筋かいと面材の合計");
     if (rules.front() == RuleSet::Notice2000) {
-        key += QStringLiteral("（2000年告示では 5.0 を上限とする）");
+        key += QStringLiteral("（2000年告示では ") +
+               QString::fromStdString(F1(kBayMultiplierCap2000)) +
+               QStringLiteral(" を上限とする）");
     }
-    block.lines.push_back(key);
+    lines.push_back(key);
+    lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
+    lines.push_back(
+        QStringLiteral("　反転 有：軸組図を左右反転したもの（左右の壁を入れ替えて計算）"));
+    MethodBlock block;
+    for (const QString& line : lines) {
+        // A continued line keeps the indent of its first and one more.
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == u'　') {
+            ++indent;
+        }
+        const std::vector<QString> wrapped = wrapLines(fonts.text, kSheetWidth, line);
+        for (std::size_t i = 0; i < wrapped.size(); ++i) {
+            block.lines.push_back(i == 0 ? wrapped[i]
+                                         : QString(indent + 1, u'　') + wrapped[i].trimmed());
+        }
+    }
     block.legend = hardwareLegend();
     return block;
 }
@@ -271,15 +472,102 @@ qreal methodBlockHeight(const MethodBlock& block) {
            static_cast<qreal>(block.legend.size() + 1) * kLegendLine + kMethodLine / 2;
 }
 
+namespace {
+
+// The notes after the tables, each broken into lines placed one by one so
+// that a long one goes on over the page break: first the whole texts of
+// what the header and the rows show cut, then the tall storeys' warnings.
+// The rows are passed again for them, with the marks numbered as in the
+// first pass, rather than held.
+class NotePlacer {
+public:
+    NotePlacer(Paginator& pages, const SheetFonts& fonts) : pages_(pages), fonts_(fonts) {}
+
+    void place(const QString& note) {
+        using K = SheetItem::Kind;
+        if (!captioned_) {
+            if (!pages_.fits(kCaptionHeight + kNoteLine)) {
+                pages_.newPage();
+            }
+            pages_.place({K::NotesCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("注記"), {}});
+            captioned_ = true;
+        }
+        for (QString& line : wrapLines(fonts_.text, kSheetWidth, note)) {
+            if (!pages_.fits(kNoteLine)) {
+                pages_.newPage();
+            }
+            pages_.place({K::Note, 0, kNoteLine, -1, -1, std::move(line), {}});
+        }
+    }
+
+    // Places the notes texts has gathered and forgets them.
+    void placeGathered(LongTexts& texts) {
+        for (const QString& note : texts.notes()) {
+            place(note);
+        }
+        texts.notes().clear();
+    }
+
+private:
+    Paginator& pages_;
+    const SheetFonts& fonts_;
+    bool captioned_ = false;
+};
+
+void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFonts& fonts,
+                const SheetLayout& layout) {
+    NotePlacer notes(pages, fonts);
+    LongTexts texts(true);
+    headerLines(sheet, fonts, texts);
+    notes.placeGathered(texts);
+    for (const SheetTable& table : layout.tables) {
+        forEachRowOf(sheet, table, [&](const SheetRow& row) {
+            shownRow(table, row, fonts, texts);
+            notes.placeGathered(texts);
+        });
+    }
+    LongTexts marks(false);
+    headerLines(sheet, fonts, marks);
+    for (const SheetTable& table : layout.tables) {
+        forEachRowOf(sheet, table, [&](const SheetRow& row) {
+            const ShownRow shown = shownRow(table, row, fonts, marks);
+            if (row.result) {
+                const std::string warning =
+                    tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
+                if (!warning.empty()) {
+                    notes.place(oneLine(shown.name) + QStringLiteral("：") + utf8(warning));
+                }
+            }
+        });
+    }
+}
+
+} // namespace
+
+void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
+                     const SheetLayout& layout, const SheetItemSink& sink) {
+    Paginator pages(sink, layout.headerRule + kHeaderGap);
+    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
+    // The marks of cut texts are numbered from the header's on.
+    LongTexts marks(false);
+    headerLines(sheet, fonts, marks);
+    for (std::size_t t = 0; t < layout.tables.size(); ++t) {
+        placeTable(pages, sheet, layout.tables[t], static_cast<int>(t), fonts, marks);
+    }
+    placeNotes(pages, sheet, fonts, layout);
+}
+
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) {
     SheetLayout layout;
+    LongTexts marks(false);
+    layout.header = headerLines(sheet, fonts, marks);
+    layout.headerRule = kHeaderTop + static_cast<qreal>(layout.header.size()) * kHeaderLine + 5;
+    layout.method = methodBlock(sheet, fonts);
     layout.tables = tablesOf(sheet);
-    Paginator pages(layout);
-    pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(methodBlock(sheet)), -1, -1, {}});
-    for (std::size_t t = 0; t < layout.tables.size(); ++t) {
-        placeTable(pages, layout.tables[t], static_cast<int>(t), fonts);
-    }
-    placeNotes(pages, sheet);
+    placeSheetItems(sheet, fonts, layout,
+                    [&layout](std::size_t page, const SheetItem&, const SheetRow*) {
+                        layout.pageCount = std::max(layout.pageCount, page + 1);
+                    });
     return layout;
 }
 

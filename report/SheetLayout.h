@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace koruba {
@@ -26,12 +27,12 @@ struct SheetFonts {
 SheetFonts sheetFonts();
 
 // One table of the sheet: its storey kind, columns with their widths, and
-// the rows it holds, in input order.
+// how many rows it holds (the rows of its storey kind, in input order).
 struct SheetTable {
     std::int32_t storeys = 1;
     std::vector<SheetColumn> columns;
     std::vector<qreal> widths;
-    std::vector<const SheetRow*> rows;
+    std::size_t rowCount = 0;
 };
 
 // Where the error of a failed record stands: from this column (the first
@@ -41,7 +42,10 @@ std::string errorCellText(const SheetRow& row);
 
 // Something placed on a page at height y: the first page's method and
 // legend block, a table's caption, its header row, one of its rows, the
-// note of an empty table, or a line of the notes after the tables.
+// note of an empty table, or a line of the notes after the tables. A row
+// carries its name and, for a failed record, its error as they are shown:
+// wrapped in their cells and, past a few lines, cut with a mark whose note
+// holds the whole text.
 struct SheetItem {
     enum class Kind { Method, Caption, HeaderRow, Row, EmptyNote, NotesCaption, Note };
     Kind kind;
@@ -50,30 +54,48 @@ struct SheetItem {
     int table = -1;
     int row = -1;
     QString text;
+    QString detail;
 };
-
-struct SheetPage {
-    std::vector<SheetItem> items;
-};
-
-// The sheet cut into pages: the tables split between rows, a continued
-// table repeating its caption and header row on the new page.
-struct SheetLayout {
-    std::vector<SheetTable> tables;
-    std::vector<SheetPage> pages;
-};
-SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
 
 // The first page's block under the header: method, rules, formulas, the
-// 2025 conditions and the hardware legend, as lines of text and the legend.
+// 2025 conditions, the pattern codes and the hardware legend, as lines of
+// text broken to the sheet's width and the legend.
 struct MethodBlock {
     std::vector<QString> lines;
     std::vector<LegendRow> legend;
 };
-MethodBlock methodBlock(const SheetDescription& sheet);
+MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts);
 
-// Heights shared by the layout and the painter.
-inline constexpr qreal kHeaderHeight = 130.0;
+// What stands on every page of the sheet, and how the tables' columns are
+// laid out. Every page repeats the header lines (project, designer, date),
+// which end at headerRule; the page's items start below it. The items
+// themselves are placed in a pass over the rows (placeSheetItems), the
+// tables split between rows, a continued table repeating its caption and
+// header row on the new page.
+struct SheetLayout {
+    std::vector<QString> header;
+    qreal headerRule = 0;
+    MethodBlock method;
+    std::vector<SheetTable> tables;
+    std::size_t pageCount = 0;
+};
+SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
+
+// Gives every item of the sheet, from the top of the first page to the end
+// of the notes, with the index of its page and, for a row, the row (valid
+// during the call only).
+using SheetItemSink =
+    std::function<void(std::size_t page, const SheetItem& item, const SheetRow* row)>;
+void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
+                     const SheetLayout& layout, const SheetItemSink& sink);
+
+// Heights shared by the layout and the painter: the title line, then the
+// header's lines from kHeaderTop, the rule under them, the page's content
+// kHeaderGap below the rule.
+inline constexpr qreal kTitleHeight = 65.0;
+inline constexpr qreal kHeaderTop = 70.0;
+inline constexpr qreal kHeaderLine = 40.0;
+inline constexpr qreal kHeaderGap = 15.0;
 inline constexpr qreal kMethodLine = 38.0;
 inline constexpr qreal kLegendLine = 36.0;
 inline constexpr qreal kCaptionHeight = 55.0;

@@ -1,10 +1,12 @@
 #include "report/SheetPainter.h"
 
 #include "draw/ColumnDiagram.h"
+#include "report/FontMessages.h"
 #include "report/SheetLayout.h"
 
 #include <QPageLayout>
 #include <QPainter>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -22,13 +24,17 @@ QString utf8(const std::string& text) {
 // Paints the pages of a layout; one instance per sheet.
 class PagePainter {
 public:
-    PagePainter(QPainter& painter, const SheetDescription& sheet, const SheetLayout& layout,
-                const SheetFonts& fonts)
-        : p_(painter), sheet_(sheet), layout_(layout), fonts_(fonts) {}
+    PagePainter(QPainter& painter, const SheetLayout& layout, const SheetFonts& fonts)
+        : p_(painter), layout_(layout), fonts_(fonts) {}
 
-    void paintPage(std::size_t index) {
-        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pages.size()));
-        for (const SheetItem& item : layout_.pages[index].items) {
+    void paintHeader(std::size_t index) {
+        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pageCount));
+    }
+
+    void paintItem(const SheetItem& item, const SheetRow* row) {
+        if (item.kind == SheetItem::Kind::Row) {
+            paintRow(layout_.tables[static_cast<std::size_t>(item.table)], item, *row);
+        } else {
             paintItem(item);
         }
     }
@@ -45,15 +51,18 @@ private:
     }
 
     void paintHeader(int page, int pages) {
-        text(QRectF(0, 0, kSheetWidth, 65), fonts_.title, Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("N値計算書"));
-        text(QRectF(0, 0, kSheetWidth, 65), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("%1 / %2").arg(page).arg(pages));
-        text(QRectF(0, 70, kSheetWidth, 40), fonts_.text, Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("物件名：") + utf8(sheet_.project) + QStringLiteral("　　設計者：") +
-                 utf8(sheet_.designer) + QStringLiteral("　　作成日：") + utf8(sheet_.date));
+        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.title,
+             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("N値計算書"));
+        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.heading,
+             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page).arg(pages));
+        qreal y = kHeaderTop;
+        for (const QString& line : layout_.header) {
+            text(QRectF(0, y, kSheetWidth, kHeaderLine), fonts_.text,
+                 Qt::AlignLeft | Qt::AlignVCenter, line);
+            y += kHeaderLine;
+        }
         p_.setPen(QPen(Qt::black, 3.0));
-        p_.drawLine(QPointF(0, 115), QPointF(kSheetWidth, 115));
+        p_.drawLine(QPointF(0, layout_.headerRule), QPointF(kSheetWidth, layout_.headerRule));
     }
 
     void paintItem(const SheetItem& item) {
@@ -70,8 +79,7 @@ private:
             paintHeaderRow(layout_.tables[static_cast<std::size_t>(item.table)], item.y,
                            item.height);
             break;
-        case SheetItem::Kind::Row:
-            paintRow(layout_.tables[static_cast<std::size_t>(item.table)], item);
+        case SheetItem::Kind::Row: // with its row, above
             break;
         case SheetItem::Kind::EmptyNote:
             p_.setPen(QPen(Qt::black, kRule));
@@ -86,7 +94,7 @@ private:
     }
 
     void paintMethod(qreal y) {
-        const MethodBlock block = methodBlock(sheet_);
+        const MethodBlock& block = layout_.method;
         for (const QString& line : block.lines) {
             text(QRectF(0, y, kSheetWidth, kMethodLine), fonts_.text,
                  Qt::AlignLeft | Qt::AlignVCenter, line);
@@ -145,8 +153,7 @@ private:
         text(box.adjusted(2, 0, -2, 0), fonts_.small, Qt::AlignCenter | Qt::TextWrapAnywhere, s);
     }
 
-    void paintRow(const SheetTable& table, const SheetItem& item) {
-        const SheetRow& row = *table.rows[static_cast<std::size_t>(item.row)];
+    void paintRow(const SheetTable& table, const SheetItem& item, const SheetRow& row) {
         const std::size_t errorFrom = row.result ? table.columns.size() : errorColumn(table);
         const int lines = table.storeys == 2 ? 2 : 1;
         const qreal lineHeight = item.height / lines;
@@ -168,10 +175,18 @@ private:
                     p_.drawLine(QPointF(x, item.y + lineHeight),
                                 QPointF(x + table.widths[i], item.y + lineHeight));
                 }
+            } else if (column == SheetColumn::Name) {
+                cellText(box, Qt::AlignLeft, item.text);
+            } else if (column == SheetColumn::Hardware) {
+                // Running text: broken between words and numbers, not inside
+                // "N×5.3".
+                QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                p_.setFont(fonts_.cell);
+                p_.drawText(box.adjusted(kCellPad, 0, -kCellPad, 0),
+                            utf8(koruba::cellText(row, column, 0)), option);
             } else {
-                const bool left = column == SheetColumn::Name || column == SheetColumn::Hardware;
-                cellText(box, left ? Qt::AlignLeft : Qt::AlignHCenter,
-                         utf8(koruba::cellText(row, column, 0)));
+                cellText(box, Qt::AlignHCenter, utf8(koruba::cellText(row, column, 0)));
             }
             p_.setPen(QPen(Qt::black, kRule));
             p_.drawRect(box);
@@ -179,13 +194,12 @@ private:
         }
         if (!row.result) {
             const QRectF box(x, item.y, kSheetWidth - x, item.height);
-            cellText(box, Qt::AlignLeft, utf8(errorCellText(row)));
+            cellText(box, Qt::AlignLeft, item.detail);
             p_.drawRect(box);
         }
     }
 
     QPainter& p_;
-    const SheetDescription& sheet_;
     const SheetLayout& layout_;
     const SheetFonts& fonts_;
 };
@@ -199,6 +213,7 @@ QPageLayout sheetPageLayout() {
 
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     device.setPageLayout(sheetPageLayout());
+    quietMissingScriptWarnings();
     const SheetFonts fonts = sheetFonts();
     const SheetLayout layout = layOutSheet(sheet, fonts);
     QPainter painter;
@@ -209,17 +224,28 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     // Tenths of a millimetre on the device, whatever its resolution; a
     // printer whose margins are wider than the sheet's shrinks it to fit.
     const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
-    PagePainter pages(painter, sheet, layout, fonts);
-    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
-        if (i > 0 && !device.newPage()) {
-            return 0;
-        }
-        painter.resetTransform();
-        painter.scale(scale, scale);
-        pages.paintPage(i);
-    }
+    PagePainter pages(painter, layout, fonts);
+    painter.scale(scale, scale);
+    pages.paintHeader(0);
+    // The items are painted as the layout places them, page after page,
+    // so that no more than the page at hand is held.
+    std::size_t current = 0;
+    bool failed = false;
+    placeSheetItems(sheet, fonts, layout,
+                    [&](std::size_t page, const SheetItem& item, const SheetRow* row) {
+                        while (!failed && current < page) {
+                            failed = !device.newPage();
+                            ++current;
+                            painter.resetTransform();
+                            painter.scale(scale, scale);
+                            pages.paintHeader(current);
+                        }
+                        if (!failed) {
+                            pages.paintItem(item, row);
+                        }
+                    });
     painter.end();
-    return static_cast<int>(layout.pages.size());
+    return failed ? 0 : static_cast<int>(layout.pageCount);
 }
 
 } // namespace koruba

@@ -181,3 +181,28 @@ TEST(RuleText, WarnsOnlyForTallStoreysUnderThe2025Rules) {
 }
 
 } // namespace
+
+namespace {
+
+// Beyond the notice's table a joint needs N x 5.3 kN: worked from the N a
+// reviewer reads on the sheet (two decimals), and never rounded down.
+TEST(RuleText, AsksBeyondTheTableForTheCapacityOfTheShownN) {
+    using koruba::beyondTableStrengthText;
+    EXPECT_EQ(beyondTableStrengthText(6.0f), "31.80");   // exact: no rounding up
+    EXPECT_EQ(beyondTableStrengthText(5.61f), "29.74");  // 29.733 up
+    EXPECT_EQ(beyondTableStrengthText(6.186f), "32.81"); // shown as 6.19: 32.807 up
+    // 6.185f is 6.18499994..., shown as 6.18: 32.754 up.
+    EXPECT_EQ(koruba::F2(6.185f), "6.18");
+    EXPECT_EQ(beyondTableStrengthText(6.185f), "32.76");
+    EXPECT_EQ(beyondTableStrengthText(19.74f), "104.63");
+    // The limit comes from the class table; the class of the reference
+    // hardware and no class at all are both beyond it.
+    EXPECT_EQ(koruba::beyondTableText(10.2f),
+              "告示の表の範囲外（N>5.60）：短期引張耐力 N×5.3＝54.06kN 以上の接合方法とする");
+    EXPECT_FALSE(koruba::beyondNoticeTable(10));
+    EXPECT_TRUE(koruba::beyondNoticeTable(11));
+    EXPECT_TRUE(koruba::beyondNoticeTable(0));
+    EXPECT_TRUE(koruba::supersededRulesNote(RuleSet::Revision2025).empty());
+}
+
+} // namespace

@@ -68,6 +68,19 @@ QStringList termParts(const QString& term) {
     return {m.captured(1), m.captured(2), m.captured(3)};
 }
 
+// Past (ぬ), the last class of the notice's table, the tool names the
+// reference hardware (る)* or none at all.
+bool beyondTable(const QMap<QString, QString>& r) {
+    return r[QStringLiteral("symbol")] == QStringLiteral("(る)*") ||
+           r[QStringLiteral("strength_kN")] == QLatin1String("---");
+}
+
+// N as the output shows it times 5.3 kN, rounded up to the hundredth.
+QString requiredStrength(const QMap<QString, QString>& r) {
+    const long long hundredths = std::llround(r[QStringLiteral("N")].toDouble() * 100.0);
+    return QString::number(static_cast<double>((hundredths * 53 + 9) / 10) / 100.0, 'f', 2);
+}
+
 // The cells a record's row must show, from the tool's output fields.
 QStringList expectedCells(const QMap<QString, QString>& r, const QString& name) {
     const bool two = !r[QStringLiteral("A2_term")].isEmpty();
@@ -93,12 +106,15 @@ QStringList expectedCells(const QMap<QString, QString>& r, const QString& name) 
     } else {
         cells << position(b1) << a1 << r[QStringLiteral("A1")] << b1;
     }
-    // Above the last class the tool leaves the name empty; the sheet says so.
-    const QString hardware = r[QStringLiteral("strength_kN")] == QLatin1String("---")
-                                 ? QStringLiteral("該当する金物なし（N>7.50）")
-                                 : r[QStringLiteral("hardware")];
-    cells << r[QStringLiteral("L")] << r[QStringLiteral("N")] << r[QStringLiteral("pull_out_kN")]
-          << r[QStringLiteral("symbol")] << hardware << r[QStringLiteral("strength_kN")];
+    cells << r[QStringLiteral("L")] << r[QStringLiteral("N")] << r[QStringLiteral("pull_out_kN")];
+    if (beyondTable(r)) {
+        // The rule in words stands over several lines: what it requires is
+        // checked on the page's text.
+        cells << QStringLiteral("表外") << QStringLiteral("≧") + requiredStrength(r);
+    } else {
+        cells << r[QStringLiteral("symbol")] << r[QStringLiteral("hardware")]
+              << r[QStringLiteral("strength_kN")];
+    }
     cells.removeAll(QString());
     return cells;
 }
@@ -112,6 +128,7 @@ private slots:
     void everyCellMatchesTheBatchOutput_data();
     void everyCellMatchesTheBatchOutput();
     void namesFailuresAndRules();
+    void longTextsStayReadableOnThePage();
     void emptyInputGivesANote();
     void unwritableSheetFailsAndLeavesNoFile();
     void sheetOnlyWritesNothingElse();
@@ -151,7 +168,17 @@ void SheetToolTest::everyCellMatchesTheBatchOutput() {
     for (const auto& record : records) {
         const QStringList expected = expectedCells(record, record[QStringLiteral("id")]);
         const qreal band = record[QStringLiteral("A2_term")].isEmpty() ? 12.5 : 19.5;
-        QCOMPARE(rowTexts(words, record[QStringLiteral("id")], band), expected);
+        QStringList cells = rowTexts(words, record[QStringLiteral("id")], band);
+        if (beyondTable(record)) {
+            // Less the symbol beside it, which the words of the page may put
+            // between two lines of the rule.
+            QVERIFY(compactText(words)
+                        .remove(QStringLiteral("表外"))
+                        .contains(QStringLiteral("N×5.3＝") + requiredStrength(record) +
+                                  QStringLiteral("kN以上の接合方法とする")));
+            cells = cells.mid(0, expected.size() - 1) << cells.last();
+        }
+        QCOMPARE(cells, expected);
     }
 }
 
@@ -184,6 +211,68 @@ void SheetToolTest::namesFailuresAndRules() {
     QVERIFY(text.contains(QStringLiteral("軸組パターンを読めなかった記録")));
     QVERIFY(text.contains(QStringLiteral("適用規準：2000年告示、2025年改正（階高補正）")));
     QVERIFY(text.contains(QStringLiteral("通り1-い：H1が3.2mを超えるため")));
+    // Rows of both rules: each rule's word on the 5.0 cap stays.
+    QVERIFY(text.contains(QStringLiteral("（2000年告示では5.0を上限とする）")));
+    QVERIFY(text.contains(QStringLiteral("壁の倍率の合計は5.0を上限としない。")));
+}
+
+void SheetToolTest::longTextsStayReadableOnThePage() {
+    const QString tall = QStringLiteral("北側の通し柱").repeated(10);
+    const QString endless = QStringLiteral("長い名前") + QStringLiteral("の柱").repeated(300);
+    const QString project = QStringLiteral("株式会社サンプル建設").repeated(8);
+    const QString designer = QStringLiteral("佐藤一級建築士事務所").repeated(4);
+    const QByteArray input = "id,name,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,h2\n"
+                             "1," +
+                             tall.toUtf8() +
+                             ",21,0,P2.5,,,,2025,3.4,\n"
+                             "2," +
+                             endless.toUtf8() +
+                             ",11,0,L90+P5.0,,L90+P5.0,,,,\n"
+                             "3,เสาไทย स्तंभ,22,0,L45,R45,,,,,\n";
+    const QString pdf = dir_.filePath(QStringLiteral("long.pdf"));
+    const Run run = runTool({QStringLiteral("--sheet"), pdf, QStringLiteral("--sheet-only"),
+                             QStringLiteral("--project"), project + QStringLiteral("\n二行目"),
+                             QStringLiteral("--designer"), designer},
+                            input);
+    QCOMPARE(run.exitCode, 0);
+    // Thai and Devanagari in a name: no warning per font face tried.
+    QVERIFY2(!run.err.contains(QStringLiteral("OpenType")), qPrintable(run.err.left(300)));
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    const QRectF paper(0, 0, 595.3, 841.9);
+    for (const PdfWord& w : words) {
+        QVERIFY2(paper.contains(w.box), qPrintable(w.text.left(40)));
+    }
+    for (int page = 1; page <= pageCount(words); ++page) {
+        // Every header item on every page, below the title; a line break
+        // in the project is a space.
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("物件名：") + project + QStringLiteral("二行目")));
+        QVERIFY(text.contains(QStringLiteral("設計者：") + designer));
+        QVERIFY(text.contains(QStringLiteral("作成日：")));
+        qreal titleBottom = 0;
+        qreal projectTop = 0;
+        for (const PdfWord& w : words) {
+            // pdftotext reads the title as "N" and "値計算書".
+            if (w.page == page && w.text == QStringLiteral("値計算書")) {
+                titleBottom = w.box.bottom();
+            } else if (w.page == page && w.text.startsWith(QStringLiteral("物件名"))) {
+                projectTop = w.box.top();
+            }
+        }
+        QVERIFY(titleBottom > 0 && projectTop >= titleBottom);
+    }
+    const QString text = compactText(words);
+    // The long name is cut in its row, whose results stay on the page
+    // (10.20 x 5.3 = 54.06), and stands whole in the notes; so does the
+    // tall storey's note.
+    QVERIFY(text.contains(QStringLiteral("…※")));
+    QVERIFY(text.contains(QStringLiteral("10.20")) && text.contains(QStringLiteral("53.98")));
+    QVERIFY(text.contains(QStringLiteral("≧54.06")));
+    QVERIFY(text.contains(endless));
+    QVERIFY(text.contains(tall));
+    QVERIFY(text.contains(
+        QStringLiteral("H1が3.2mを超えるため、告示の表による仕様は使えません。N値計算が必要です"
+                       "（本計算）。")));
 }
 
 void SheetToolTest::emptyInputGivesANote() {

@@ -103,8 +103,10 @@ private slots:
     void rowShowsItsCells();
     void firstPageStatesTheRules_data();
     void firstPageStatesTheRules();
-    void legendListsTheElevenClasses();
+    void legendListsTheClassesAndTheRuleBeyondThem();
     void largeHouseSplitsTablesWithHeaders();
+    void longErrorStaysOnItsPageAndWholeInTheNotes();
+    void hugeHeaderIsCutOnEveryPageAndWholeInTheNotes();
     void fontsAreEmbedded();
     void pagesRenderAt150Dpi();
 };
@@ -126,7 +128,8 @@ void SheetPdfTest::rowShowsItsCells_data() {
     // 2.5 x 0.8 x 1 + 5.0 x 0.8 x 3.5/2.7 - 1.0 = 6.185...
     QTest::newRow("two storeys of different heights") << QStringLiteral(
         "D1|11|無|2階1階|出隅出隅|2.53.0|0.00.0|0.02.0|2.55.0|0.80.8|2.903.50|13.50/2.7|1.0|6.19|"
-        "32.73|(る)*|引き寄せ金物(HD-20)×２個(参考)|39.69");
+        "32.73|表外|告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝32.81kN以上の接合方法とする（参"
+        "考：引き寄せ金物(HD-20)×２個(参考)）|≧32.81");
 }
 
 void SheetPdfTest::rowShowsItsCells() {
@@ -146,8 +149,13 @@ void SheetPdfTest::firstPageStatesTheRules_data() {
     QTest::newRow("2000") << 0
                           << QStringList{citation, QStringLiteral("適用規準：2000年告示"),
                                          QStringLiteral("平屋・2階の柱：N=A1×B1−L"),
-                                         QStringLiteral("2階建ての1階の柱：N=A1×B1+A2×B2−L")}
-                          << QStringList{QStringLiteral("f(H)"), QStringLiteral("2025")};
+                                         QStringLiteral("2階建ての1階の柱：N=A1×B1+A2×B2−L"),
+                                         // Beside the rules: they are not the current ones.
+                                         QStringLiteral("適用規準：2000年告示※2025年4月以降に確認申"
+                                                        "請する建築物は2025年改正（階高補正）の規定"
+                                                        "（階高による補正f(H)、壁倍率の合計に5.0の"
+                                                        "上限なし）で審査されます。")}
+                          << QStringList{QStringLiteral("f(H)=H/2.7")};
     QTest::newRow("2025") << 1
                           << QStringList{citation,
                                          QStringLiteral("適用規準：2025年改正（階高補正）"),
@@ -155,7 +163,8 @@ void SheetPdfTest::firstPageStatesTheRules_data() {
                                          QStringLiteral("N=A1×B1×f(H1)+A2×B2×f(H2)−L"),
                                          QStringLiteral("f(H)=H/2.7（H>3.2mのとき）"),
                                          QStringLiteral("Lにはf(H)を乗じない。")}
-                          << QStringList{QStringLiteral("2000年告示")};
+                          << QStringList{QStringLiteral("2000年告示"),
+                                         QStringLiteral("2025年4月以降")};
 }
 
 void SheetPdfTest::firstPageStatesTheRules() {
@@ -173,9 +182,10 @@ void SheetPdfTest::firstPageStatesTheRules() {
     }
 }
 
-void SheetPdfTest::legendListsTheElevenClasses() {
+void SheetPdfTest::legendListsTheClassesAndTheRuleBeyondThem() {
     const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("house"), house()));
-    // The notification's table, as the usage dialog lists it.
+    // The notification's table, as the usage dialog lists it, ending at
+    // (ぬ); beyond it the rule, and the reference hardware named as such.
     const char* const rows[][4] = {
         {"(い)", "N≦0.00", "短ほぞ差し・かすがい(C)", "0.00"},
         {"(ろ)", "0.00<N≦0.65", "長ほぞ差し込み栓・かど金物(CP･L)", "3.44"},
@@ -187,7 +197,9 @@ void SheetPdfTest::legendListsTheElevenClasses() {
         {"(ち)", "2.80<N≦3.70", "引き寄せ金物(HD-20)", "19.58"},
         {"(り)", "3.70<N≦4.70", "引き寄せ金物(HD-25)", "24.87"},
         {"(ぬ)", "4.70<N≦5.60", "引き寄せ金物(HD-15)×２個", "29.64"},
-        {"(る)*", "5.60<N≦7.50", "引き寄せ金物(HD-20)×２個(参考)", "39.69"},
+        {"表外", "5.60<N", "告示の表の範囲外（N>5.60）：短期引張耐力N×5.3kN以上の接合方法とする",
+         "N×5.3以上"},
+        {"参考", "5.60<N≦7.50", "引き寄せ金物(HD-20)×２個(参考)", "39.69"},
     };
     for (const auto& r : rows) {
         // The first occurrence of a symbol is its legend line.
@@ -196,6 +208,18 @@ void SheetPdfTest::legendListsTheElevenClasses() {
             symbol + QString::fromUtf8(r[1]) + QString::fromUtf8(r[2]) + QString::fromUtf8(r[3]);
         QCOMPARE(rowTexts(words, symbol, 4.0).join(QString()), expected);
     }
+    // No class past the notification's table stands under its symbols:
+    // C4's N of 10.20 is above the reference hardware too, and still says
+    // what to choose (10.20 x 5.3 = 54.06).
+    QVERIFY(!compactText(words).contains(QStringLiteral("(る)")));
+    const QStringList c4 = rowTexts(words, QStringLiteral("C4"), kDoubleBand);
+    QCOMPARE(c4.mid(11, 3), (QStringList{QStringLiteral("10.20"), QStringLiteral("53.98"),
+                                         QStringLiteral("表外")}));
+    QCOMPARE(c4.last(), QStringLiteral("≧54.06"));
+    QVERIFY(compactText(words)
+                .remove(QStringLiteral("表外"))
+                .contains(QStringLiteral(
+                    "告示の表の範囲外（N>5.60）：短期引張耐力N×5.3＝54.06kN以上の接合方法とする")));
 }
 
 void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
@@ -235,6 +259,60 @@ void SheetPdfTest::largeHouseSplitsTablesWithHeaders() {
         QVERIFY(position > last[table]);
         last[table] = position;
     }
+}
+
+void SheetPdfTest::longErrorStaysOnItsPageAndWholeInTheNotes() {
+    SheetRow failed;
+    failed.name = "X9";
+    failed.patternTag = 21;
+    failed.error = "始" + QStringLiteral("不正な字句です").repeated(1700).toStdString() + "終";
+    SheetDescription sheet = described({row("A1", 21, 0, {{1, bay(BraceRisingLeft, 2)}})});
+    sheet.rows.push_back(failed);
+    sheet.rows.push_back(row("A2", 21, 0, {{1, bay(BraceRisingRight, 2)}}));
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("long-error"), sheet));
+    const QRectF paper(0, 0, 595.3, 841.9);
+    for (const PdfWord& w : words) {
+        QVERIFY2(paper.contains(w.box), qPrintable(w.text.left(40)));
+    }
+    // The row is a few lines high, the rows after it on the first page.
+    const QStringList cut = rowTexts(words, QStringLiteral("X9"), kSingleBand * 2);
+    QVERIFY2(
+        cut.join(QString()).startsWith(QStringLiteral("X921無計算できません：始不正な字句です")),
+        qPrintable(cut.join(QString()).left(80)));
+    QVERIFY(cut.join(QString()).endsWith(QStringLiteral("…※1")));
+    const auto a2 = std::find_if(words.begin(), words.end(),
+                                 [](const PdfWord& w) { return w.text == QStringLiteral("A2"); });
+    QVERIFY(a2 != words.end() && a2->page == 1);
+    // The whole text, over the pages it needs.
+    const QString text = compactText(words);
+    QVERIFY(text.contains(QStringLiteral("※1X9の計算できなかった理由：計算できません：始不正")));
+    QVERIFY(text.count(u'不') > 1700);
+    QVERIFY(text.contains(QStringLiteral("不正な字句です終")));
+}
+
+void SheetPdfTest::hugeHeaderIsCutOnEveryPageAndWholeInTheNotes() {
+    SheetDescription sheet = largeHouse();
+    sheet.project = "邸" + QStringLiteral("新築工事").repeated(750).toStdString() + "完";
+    sheet.designer = "佐藤\n\t一級建築士事務所";
+    const std::vector<PdfWord> words = pdfWords(writePdf(QStringLiteral("huge-header"), sheet));
+    const int pages = pageCount(words);
+    for (int page = 1; page <= pages; ++page) {
+        // Two lines of the project with the mark, the designer's line
+        // breaks as spaces, the date: the rest of the page for the sheet.
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("物件名：邸新築工事")));
+        QVERIFY(text.contains(QStringLiteral("…※1設計者：佐藤一級建築士事務所作成日：")));
+        const auto date = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+            return w.page == page && w.text.contains(QStringLiteral("作成日"));
+        });
+        QVERIFY(date != words.end() && date->box.bottom() < 100);
+    }
+    // The tables take as many pages as without the long project, less than
+    // two more; the notes hold the whole project.
+    QVERIFY2(pages < pageCount(pdfWords(writePdf(QStringLiteral("large"), largeHouse()))) + 3,
+             qPrintable(QString::number(pages)));
+    QVERIFY(compactText(words, pages).contains(QStringLiteral("新築工事完")));
+    QVERIFY(compactText(words).contains(QStringLiteral("※1物件名：邸新築工事")));
 }
 
 void SheetPdfTest::fontsAreEmbedded() {

@@ -1,0 +1,46 @@
+#!/bin/bash
+# Peak memory of koruba-x-calc writing the calculation sheet of generated
+# columns, at two sizes: the sheet route keeps only what a page needs, so
+# the peak grows with the input text the tool reads (about 32 bytes a
+# column here), not with the records laid out.
+#   bench/sheet_memory.sh [TOOL] [SMALL] [LARGE]
+# TOOL defaults to build/default/cli/koruba-x-calc, SMALL to 10000 and
+# LARGE to 100000 columns. Target: the large sheet's peak at most 8 MB
+# above the small one's (measured: 24.5 MB and 27.3 MB; when every record
+# was held, 29 MB and 78 MB). Run by hand; the large sheet takes about a
+# minute and a half.
+set -eu
+
+tool=${1:-build/default/cli/koruba-x-calc}
+small=${2:-10000}
+large=${3:-100000}
+[ -x "$tool" ] || { echo "no tool at $tool; build the koruba-x-calc target first" >&2; exit 2; }
+command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (Debian package time)" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+peak() { # columns -> peak resident set in KB
+    awk -v n="$1" 'BEGIN {
+        srand(20240601)
+        split("21 22 11 12 13", pattern, " ")
+        split("- L45 R45 X90 P2.5 L45+P1.0 R90+P3.0", token, " ")
+        print "id,pattern,reversed,bay1,bay2,bay3,bay4"
+        for (i = 1; i <= n; i++) {
+            line = "C" i "," pattern[int(rand() * 5) + 1] "," (i % 2)
+            for (b = 1; b <= 4; b++) line = line "," token[int(rand() * 7) + 1]
+            print line
+        }
+    }' >"$work/columns.csv"
+    /usr/bin/time -f %M -o "$work/peak" "$tool" "$work/columns.csv" --sheet-only \
+        --sheet "$work/sheet.pdf" 2>/dev/null || [ $? -eq 1 ]
+    cat "$work/peak"
+}
+
+a=$(peak "$small")
+b=$(peak "$large")
+echo "$small columns: peak $((a / 1024)) MB"
+echo "$large columns: peak $((b / 1024)) MB"
+growth=$(((b - a) / 1024))
+echo "growth: $growth MB (target: at most 8 MB)"
+[ "$growth" -le 8 ]
