@@ -13,7 +13,9 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -278,6 +280,31 @@ void GaiyoFormTest::contentsBuiltOnFirstShowWhenDeferred() {
     // The close button stays above the pages built after it.
     auto* button = Child<QPushButton>(&dialog, "Button1");
     QCOMPARE(dialog.childAt(button->geometry().center()), button);
+
+    // Each page shows its contents the first time it is seen: the first one
+    // without any tab switched (it was blank once), the others by a click
+    // on their tab, as the user opens them.
+    QTabBar* tabs = pages->tabBar();
+    for (int index = 0; index < pages->count(); ++index) {
+        if (index > 0) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+        }
+        QWidget* page = pages->widget(index);
+        QCOMPARE(pages->currentWidget(), page);
+        const QList<QWidget*> parts = page->findChildren<QWidget*>();
+        QVERIFY(!parts.isEmpty());
+        for (const QWidget* part : parts) {
+            QVERIFY2(part->isVisible(), qPrintable(page->objectName() + u' ' + part->objectName()));
+        }
+        const QImage shown = page->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < shown.height(); y += 2) {
+            for (int x = 0; x < shown.width(); x += 2) {
+                colours.insert(shown.pixel(x, y));
+            }
+        }
+        QVERIFY2(colours.size() > 2, qPrintable(page->objectName()));
+    }
 }
 
 void GaiyoFormTest::summaryButtonTwiceBringsTheSameWindow() {
