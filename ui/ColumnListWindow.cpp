@@ -323,7 +323,7 @@ bool ColumnListWindow::save() {
 bool ColumnListWindow::saveAsDialog() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("柱リストを保存"),
-        path_.isEmpty() ? QStringLiteral("columns.csv") : path_, kFileFilter);
+        path_.isEmpty() ? QStringLiteral("柱リスト.csv") : path_, kFileFilter);
     return !path.isEmpty() && saveFile(path);
 }
 
