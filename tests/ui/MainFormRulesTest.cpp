@@ -87,6 +87,7 @@ private slots:
     void dialogRefusesUnusableHeights_data();
     void dialogRefusesUnusableHeights();
     void contextMenuOpensTheDialogAndTheChoiceIsKept();
+    void dialogKeepsWhatTheUserDidNotChange();
     void bayRightClickFlipsWithoutMenu();
     void resultShowsTheFactors();
 
@@ -265,6 +266,80 @@ void MainFormRulesTest::contextMenuOpensTheDialogAndTheChoiceIsKept() {
 
     TMainF next;
     QCOMPARE(next.conditions(), chosen);
+}
+
+// Ctrl+K on the window, then what the dialog's own inputs do: OK on an
+// unchanged dialog changes nothing, the heights are locked under the 2000
+// rules, and a height typed before switching the rules back and forth is
+// still there, also in the next dialog.
+void MainFormRulesTest::dialogKeepsWhatTheUserDidNotChange() {
+    TMainF window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const CalcConditions tall{RuleSet::Revision2025, 330, 280};
+    QVERIFY(window.setConditions(tall));
+    ChoosePattern(&window, 21);
+    const QString shownN = Text(&window, QStringLiteral("Lbl_Nti"));
+
+    const auto inDialog = [&window](std::function<void(koruba::ConditionsDialog*)> steps) {
+        bool done = false;
+        WhenUp([&done, steps] {
+            koruba::ConditionsDialog* dialog = OpenDialog();
+            if (dialog == nullptr) {
+                return false;
+            }
+            steps(dialog);
+            // A failed check leaves the dialog open: close it, so that the
+            // test ends with the failure instead of waiting.
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+            done = true;
+            return true;
+        });
+        QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(done);
+        // The offscreen platform gives the focus back to no window.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    };
+    const auto edit = [](QDialog* dialog, const char* name) {
+        return dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+    };
+
+    inDialog([](koruba::ConditionsDialog* dialog) { PressOk(dialog); });
+    QCOMPARE(window.conditions(), tall);
+    QCOMPARE(Text(&window, QStringLiteral("Lbl_Nti")), shownN);
+
+    inDialog([&edit](koruba::ConditionsDialog* dialog) {
+        auto* h1 = edit(dialog, "Edt_H1");
+        QCOMPARE(h1->text(), QStringLiteral("3.30"));
+        h1->selectAll();
+        QTest::keyClicks(h1, QStringLiteral("3.60"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2000"));
+        QVERIFY(!h1->isEnabled());
+        QVERIFY(!edit(dialog, "Edt_H2")->isEnabled());
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2025"));
+        QVERIFY(h1->isEnabled());
+        QCOMPARE(h1->text(), QStringLiteral("3.60"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2000"));
+        PressOk(dialog);
+    });
+    QCOMPARE(window.conditions(), (CalcConditions{RuleSet::Notice2000, 360, 280}));
+
+    inDialog([&edit](koruba::ConditionsDialog* dialog) {
+        // Under the 2000 rules the heights cannot be typed into.
+        auto* h2 = edit(dialog, "Edt_H2");
+        QVERIFY(!h2->isEnabled());
+        QTest::mouseClick(h2, Qt::LeftButton);
+        QTest::keyClicks(h2, QStringLiteral("9"));
+        QCOMPARE(h2->text(), QStringLiteral("2.80"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2025"));
+        QCOMPARE(edit(dialog, "Edt_H1")->text(), QStringLiteral("3.60"));
+        PressOk(dialog);
+    });
+    QCOMPARE(window.conditions(), (CalcConditions{RuleSet::Revision2025, 360, 280}));
 }
 
 void MainFormRulesTest::bayRightClickFlipsWithoutMenu() {
