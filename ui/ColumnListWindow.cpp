@@ -443,6 +443,7 @@ void ColumnListWindow::addCalculatorColumn() {
     const int at = model_->rowCount();
     undoStack_->push(new InsertRowsCommand(model_, at, {added}, QStringLiteral("柱の追加")));
     linkedId_ = added.id;
+    calculator_->setEditedColumn(linkedId_);
     selectRow(at);
 }
 
@@ -524,6 +525,8 @@ bool ColumnListWindow::editInCalculator(int row) {
         return false;
     }
     linkedId_ = model_->rowId(row);
+    // The calculator's undo keeps one history per row.
+    calculator_->setEditedColumn(linkedId_);
     showRowInCalculator(row);
     calculator_->show();
     calculator_->raise();
