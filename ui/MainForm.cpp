@@ -37,6 +37,7 @@
 #include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QUndoCommand>
 #include <QUndoGroup>
@@ -81,6 +82,10 @@ constexpr int FactorLabelLeft = 54;
 const char* const TagProperty = "Tag";
 // Labels that size themselves to their text.
 const char* const AutoSizeProperty = "AutoSize";
+// Fixed-size labels that fill a box: the blank pixels their lettering
+// keeps from each end, so that a long line does not touch the box.
+const char* const BoxMarginProperty = "BoxMargin";
+constexpr int ResultBoxMargin = 2;
 
 std::int32_t TagOf(const QObject* control) {
     return control != nullptr ? control->property(TagProperty).toInt() : 0;
@@ -131,7 +136,40 @@ void NarrowToWidth(QLabel* label, int width) {
 // Fixed-size labels narrow their lettering rather than cut off both ends
 // of a result line.
 void FitToWidth(QLabel* label) {
-    NarrowToWidth(label, label->width());
+    NarrowToWidth(label, label->width() - 2 * label->property(BoxMarginProperty).toInt());
+}
+
+// The text as a word-wrapping label of the font and width shows it, but
+// with a line break before a word that would otherwise be split across two
+// lines ("N値" must not end one line with "N").
+QString WrapKeepingWord(const QString& text, const QFont& font, int width, const QString& word) {
+    QString wrapped = text;
+    for (bool split = true; split;) {
+        split = false;
+        // The label breaks its plain text's lines at '\n'; the layout at
+        // the line separator.
+        QString laidOut = wrapped;
+        laidOut.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(laidOut, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid() && !split;
+             line = layout.createLine()) {
+            line.setLineWidth(width);
+            const qsizetype end = line.textStart() + line.textLength();
+            for (qsizetype at = wrapped.indexOf(word); at > 0 && !split;
+                 at = wrapped.indexOf(word, at + 1)) {
+                if (at < end && at + word.size() > end && wrapped[at - 1] != QLatin1Char('\n')) {
+                    wrapped.insert(at, QLatin1Char('\n'));
+                    split = true;
+                }
+            }
+        }
+        layout.endLayout();
+    }
+    return wrapped;
 }
 
 // Self-sizing labels in a panel end at least two pixels inside its bevel,
@@ -648,6 +686,7 @@ void TMainF::BuildResultBoxes() {
         label->setTextFormat(Qt::PlainText);
         label->setGeometry(box.LabelRect);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setProperty(BoxMarginProperty, ResultBoxMargin);
         SetBackground(label, Qt::white);
         if (box.Face != nullptr) {
             label->setFont(koruba::JapaneseFont(*box.Face, 12));
@@ -1117,8 +1156,10 @@ void TMainF::ShowRules() {
     }
     const std::int32_t storeys = model_.StoreyCount();
     SetCaption(Lbl_Rules, QString::fromStdString(koruba::RulesLineText(conditions_, storeys)));
-    Lbl_RulesWarning->setText(QString::fromStdString(koruba::tallStoreyWarning(
-        conditions_.rules, conditions_.h1Cm, storeys == 1 ? 0 : conditions_.h2Cm)));
+    Lbl_RulesWarning->setText(WrapKeepingWord(
+        QString::fromStdString(koruba::tallStoreyWarning(conditions_.rules, conditions_.h1Cm,
+                                                         storeys == 1 ? 0 : conditions_.h2Cm)),
+        Lbl_RulesWarning->font(), Lbl_RulesWarning->width(), QStringLiteral("N値")));
 }
 
 void TMainF::Recompute() {

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 
 using namespace mainform_test;
 
@@ -31,6 +32,7 @@ private slots:
     void formulaEndsInsideItsPanel_data();
     void formulaEndsInsideItsPanel();
     void diagramLeavesThePanelBorderWhole();
+    void resultLinesKeepClearOfTheirBoxes();
     void bayPicturesAreDrawnAtTheScreenDensity();
 
 private:
@@ -128,6 +130,21 @@ void MainFormScreenshotTest::screenshots() {
         if (label->wordWrap()) {
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                      qPrintable(label->objectName()));
+            // No line ends inside "N値".
+            // The label breaks its plain text at '\n', the layout at the
+            // line separator.
+            const QString text = QString(label->text()).replace(u'\n', QChar::LineSeparator);
+            QTextLayout layout(text, label->font());
+            QTextOption wrap;
+            wrap.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(wrap);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(label->width());
+                const QString shown = text.mid(line.textStart(), line.textLength());
+                QVERIFY2(!shown.trimmed().endsWith(u'N'), qPrintable(label->text()));
+            }
+            layout.endLayout();
         } else {
             const int advance = fm.horizontalAdvance(label->text());
             QVERIFY2(advance <= label->width(),
@@ -139,7 +156,9 @@ void MainFormScreenshotTest::screenshots() {
         QVERIFY2(label->geometry().right() < label->parentWidget()->width(),
                  qPrintable(label->objectName()));
         for (const QChar c : label->text()) {
-            QVERIFY2(fm.inFont(c), qPrintable(label->objectName() + QStringLiteral(": ") + c));
+            // A line break is no glyph.
+            QVERIFY2(c == u'\n' || fm.inFont(c),
+                     qPrintable(label->objectName() + QStringLiteral(": ") + c));
         }
     }
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
@@ -242,6 +261,48 @@ void MainFormScreenshotTest::formulaEndsInsideItsPanel() {
                     shot.pixelColor(x, y * dpr) == Qt::white,
                     qPrintable(
                         QStringLiteral("%1: ink at (%2, %3)").arg(l->objectName()).arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+// The longest result line, of two storeys under the 2025 rules, filled the
+// whole box once, its first and last letters touching the box's sides; two
+// blank pixels stay inside each side of every result box.
+void MainFormScreenshotTest::resultLinesKeepClearOfTheirBoxes() {
+    TMainF window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Cross braces 90x90 with 5.0 panels in both storeys at 4.50 m.
+    QVERIFY(window.setConditions({koruba::RuleSet::Revision2025, 450, 450}));
+    ChoosePattern(&window, 13);
+    ClickRadio(&window, QStringLiteral("RBtn_3"));
+    ClickListRow(&window, 3);
+    ClickBay(&window, 1);
+    ClickBay(&window, 3);
+    ClickRadio(&window, QStringLiteral("RBtn_4"));
+    ChooseComboRow(&window, 9);
+    ClickBay(&window, 1);
+    ClickBay(&window, 3);
+    QCOMPARE(Text(&window, QStringLiteral("Lbl_Nti")),
+             QStringLiteral("N = 10.0x0.5xf1+10.0x0.5xf2-1.6 = 15.07  [79.73kN]"));
+    const QImage shot = window.grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const std::pair<const char*, const char*> boxes[] = {{"Shape1", "Lbl_Nti"},
+                                                         {"Shape2", "Lbl_KanaKigo"},
+                                                         {"Shape4", "Lbl_Tairyoku"},
+                                                         {"Shape3", "Lbl_KanaName"}};
+    for (const auto& [shape, label] : boxes) {
+        const QRect box = Widget(&window, QString::fromLatin1(shape))->geometry();
+        const QRect text = Widget(&window, QString::fromLatin1(label))->geometry();
+        for (const int x : {box.left() + 1, box.left() + 2, box.right() - 2, box.right() - 1}) {
+            for (int y = text.top(); y <= text.bottom(); ++y) {
+                QVERIFY2(shot.pixelColor(qRound(x * dpr), qRound(y * dpr)) == Qt::white,
+                         qPrintable(QStringLiteral("%1 (%2): ink at (%3, %4)")
+                                        .arg(QString::fromLatin1(label),
+                                             Text(&window, QString::fromLatin1(label)))
+                                        .arg(x)
+                                        .arg(y)));
             }
         }
     }
