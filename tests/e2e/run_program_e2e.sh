@@ -3,7 +3,8 @@
 # summary opened from its tool button shows its first tab's picture at
 # once, without any tab switched; then the keyboard alone chooses a
 # pattern (Alt+1), places a brace (Ctrl+1), undoes (Ctrl+Z) and redoes
-# (Ctrl+Y) it, read back from the screen's pixels.
+# (Ctrl+Y) it and turns it round (Ctrl+Shift+1), read back from the
+# screen's pixels.
 #
 # Usage: run_program_e2e.sh <koruba-x> <folder for the screenshots>
 set -euo pipefail
@@ -11,7 +12,7 @@ source "$(dirname "$0")/../support/private_xvfb.sh"
 
 program=${1:?usage: $0 <koruba-x> <screenshot folder>}
 shots=${2:?usage: $0 <koruba-x> <screenshot folder>}
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool import convert compare; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is missing (scripts/setup.sh installs xvfb, xdotool and imagemagick)" >&2
         exit 1
@@ -88,6 +89,28 @@ xdotool key ctrl+z
 wait_pixel $bay_x $bay_y "255,255,255" "Ctrl+Z did not remove the brace"
 xdotool key ctrl+y
 wait_pixel $bay_x $bay_y "255,170,0" "Ctrl+Y did not place the brace again"
+# Ctrl+Shift+1 turns the brace round: the bay's picture changes, and a
+# second press brings the first picture back.
+bay_picture() {
+    import -display "$DISPLAY" -window root -crop "36x46+$((X + 118 + 2 + 10))+$((Y + 270 + 2 + 5))" \
+        "$work/bay-$1.png"
+}
+wait_bay() { # name, "same" or "differs" from the placed picture, what
+    for _ in $(seq 50); do
+        bay_picture "$1"
+        local differing
+        differing=$(compare -metric AE "$work/bay-placed.png" "$work/bay-$1.png" null: 2>&1 || true)
+        [[ $2 == same && $differing == 0 ]] && return 0
+        [[ $2 == differs && $differing != 0 ]] && return 0
+        sleep 0.1
+    done
+    fail "$3"
+}
+bay_picture placed
+xdotool key ctrl+shift+1
+wait_bay turned differs "Ctrl+Shift+1 did not turn the brace round"
+xdotool key ctrl+shift+1
+wait_bay back same "a second Ctrl+Shift+1 did not turn the brace back"
 import -display "$DISPLAY" -window "$calc" "$shots/keyboard-placed.png"
 
 # Close with "終 了" at (3, 422), 112 x 26.
@@ -99,4 +122,4 @@ done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
 wait "$app_pid" || fail "the program exited with status $?"
 app_pid=
-echo "PASS: summary's first tab shown at once; Alt+1, Ctrl+1, Ctrl+Z, Ctrl+Y by keyboard"
+echo "PASS: summary's first tab shown at once; Alt+1, Ctrl+1, Ctrl+Z, Ctrl+Y, Ctrl+Shift+1 by keyboard"
