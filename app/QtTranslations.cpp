@@ -8,7 +8,9 @@
 namespace koruba {
 
 QStringList qtTranslationFolders() {
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations")),
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {program.filePath(QStringLiteral("translations")),
+            program.filePath(QStringLiteral("../translations")),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
 }
 

@@ -8,8 +8,9 @@ class QCoreApplication;
 namespace koruba {
 
 // Where Qt's own Japanese texts (qtbase_ja.qm) are looked for, first to
-// last: the folder "translations" beside the program (the Windows build
-// ships the file there), then the folder of the Qt installation.
+// last: the folder "translations" beside the program or beside its bin
+// folder (where a Windows installation ships the file), then the folder of
+// the Qt installation.
 QStringList qtTranslationFolders();
 
 // Installs Qt's Japanese texts for its own dialogs and buttons (file and
