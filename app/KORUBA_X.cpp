@@ -5,6 +5,7 @@
 // column list; other arguments are not the program's business (the
 // toolkit takes its own, such as -platform, first).
 
+#include "app/QtTranslations.h"
 #include "app/TerminalRequest.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/ColumnListLink.h"
@@ -44,6 +45,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("コルバ工房"));
     QApplication::setApplicationVersion(QStringLiteral(KORUBA_FILE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.koruba.KorubaX"));
+    // Before the first widget: Qt's dialogs and standard buttons speak
+    // Japanese like the rest of the program, on any system language.
+    koruba::installQtTranslations(app, koruba::qtTranslationFolders());
     koruba::EnsureJapaneseFontSubstitutions();
 
     try {

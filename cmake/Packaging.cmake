@@ -29,10 +29,11 @@ if(UNIX AND NOT APPLE)
   # name at run time (the Japanese faces, and DejaVu Sans for the star of a
   # capped bay label), and Qt's windowing plug-ins are only a
   # recommendation of libqt6gui6, without which the program cannot open a
-  # window.
+  # window. Qt's Japanese texts (qtbase_ja.qm) are read at start from Qt's
+  # translations folder.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-dejavu-core, qt6-qpa-plugins")
+      "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-dejavu-core, qt6-qpa-plugins, qt6-translations-l10n")
 endif()
 
 include(CPack)

@@ -5,7 +5,9 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 
 cmake --preset default
-cmake --build --preset default -j "$(nproc 2>/dev/null || echo 2)"
+# Only the two programs: the tests and benchmarks take minutes more to
+# compile, and scripts/test.sh builds them.
+cmake --build --preset default -j "$(nproc 2>/dev/null || echo 2)" --target koruba-x koruba-x-calc
 
 program=build/default/app/koruba-x
 if [[ -x "${program}" ]]; then

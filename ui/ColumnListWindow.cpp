@@ -379,7 +379,7 @@ bool ColumnListWindow::save() {
 bool ColumnListWindow::saveAsDialog() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("柱リストを保存"),
-        path_.isEmpty() ? QStringLiteral("columns.csv") : path_, kFileFilter);
+        path_.isEmpty() ? QStringLiteral("柱リスト.csv") : path_, kFileFilter);
     return !path.isEmpty() && saveFile(path);
 }
 
@@ -521,6 +521,7 @@ void ColumnListWindow::addCalculatorColumn() {
     const int at = model_->rowCount();
     undoStack_->push(new InsertRowsCommand(model_, at, {added}, QStringLiteral("柱の追加")));
     linkedId_ = added.id;
+    calculator_->setEditedColumn(linkedId_);
     selectRow(at);
 }
 
@@ -602,6 +603,8 @@ bool ColumnListWindow::editInCalculator(int row) {
         return false;
     }
     linkedId_ = model_->rowId(row);
+    // The calculator's undo keeps one history per row.
+    calculator_->setEditedColumn(linkedId_);
     showRowInCalculator(row);
     calculator_->show();
     calculator_->raise();

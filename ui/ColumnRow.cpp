@@ -13,7 +13,7 @@ namespace {
 
 bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& error) {
     if (row.pattern.find_first_not_of(" \t") == std::string::npos) {
-        error = "no pattern chosen";
+        error = "軸組パターンが選ばれていません";
         return false;
     }
     std::string problem;

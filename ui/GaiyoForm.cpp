@@ -318,10 +318,18 @@ void TGaiyoF::BuildContents() {
     }
 }
 
-void TGaiyoF::showEvent(QShowEvent* event) {
-    if (!contentsBuilt_) {
+void TGaiyoF::setVisible(bool visible) {
+    // A widget made inside a parent that is already shown stays hidden
+    // until shown itself. By the show event the current page is shown, so
+    // contents built then would leave the first tab blank: build them while
+    // everything is still hidden, and the toolkit shows all of it at once.
+    if (visible && !contentsBuilt_) {
         BuildContents();
     }
+    QDialog::setVisible(visible);
+}
+
+void TGaiyoF::showEvent(QShowEvent* event) {
     if (!placed_) {
         PlaceFirstTime();
     }

@@ -40,6 +40,10 @@ public:
     // parent (for a dialog created without one).
     void SetPlacementReference(QWidget* reference);
 
+    // Builds the contents before the first show, while the dialog and its
+    // pages are still hidden.
+    void setVisible(bool visible) override;
+
 public slots:
     void Button1Click();
 

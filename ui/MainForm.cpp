@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -36,7 +37,11 @@
 #include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QToolButton>
+#include <QUndoCommand>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <initializer_list>
@@ -77,6 +82,10 @@ constexpr int FactorLabelLeft = 54;
 const char* const TagProperty = "Tag";
 // Labels that size themselves to their text.
 const char* const AutoSizeProperty = "AutoSize";
+// Fixed-size labels that fill a box: the blank pixels their lettering
+// keeps from each end, so that a long line does not touch the box.
+const char* const BoxMarginProperty = "BoxMargin";
+constexpr int ResultBoxMargin = 2;
 
 std::int32_t TagOf(const QObject* control) {
     return control != nullptr ? control->property(TagProperty).toInt() : 0;
@@ -127,7 +136,40 @@ void NarrowToWidth(QLabel* label, int width) {
 // Fixed-size labels narrow their lettering rather than cut off both ends
 // of a result line.
 void FitToWidth(QLabel* label) {
-    NarrowToWidth(label, label->width());
+    NarrowToWidth(label, label->width() - 2 * label->property(BoxMarginProperty).toInt());
+}
+
+// The text as a word-wrapping label of the font and width shows it, but
+// with a line break before a word that would otherwise be split across two
+// lines ("N値" must not end one line with "N").
+QString WrapKeepingWord(const QString& text, const QFont& font, int width, const QString& word) {
+    QString wrapped = text;
+    for (bool split = true; split;) {
+        split = false;
+        // The label breaks its plain text's lines at '\n'; the layout at
+        // the line separator.
+        QString laidOut = wrapped;
+        laidOut.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(laidOut, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid() && !split;
+             line = layout.createLine()) {
+            line.setLineWidth(width);
+            const qsizetype end = line.textStart() + line.textLength();
+            for (qsizetype at = wrapped.indexOf(word); at > 0 && !split;
+                 at = wrapped.indexOf(word, at + 1)) {
+                if (at < end && at + word.size() > end && wrapped[at - 1] != QLatin1Char('\n')) {
+                    wrapped.insert(at, QLatin1Char('\n'));
+                    split = true;
+                }
+            }
+        }
+        layout.endLayout();
+    }
+    return wrapped;
 }
 
 // Self-sizing labels in a panel end at least two pixels inside its bevel,
@@ -203,6 +245,67 @@ QString BraceSizeItem(std::int32_t row, std::int32_t elementKind) {
         .arg(QString::fromStdString(koruba::F1(multiplier)));
 }
 
+// One edit of the window, kept as the column before and after it; the
+// window applies either.
+class ColumnEditCommand : public QUndoCommand {
+public:
+    using Apply = std::function<void(const TMainF::ColumnState&)>;
+
+    ColumnEditCommand(TMainF::ColumnState before, TMainF::ColumnState after, const QString& text,
+                      Apply apply)
+        : QUndoCommand(text), before_(std::move(before)), after_(std::move(after)),
+          apply_(std::move(apply)) {}
+
+    void undo() override { apply_(before_); }
+    void redo() override {
+        // Pushed after the edit was made: the first redo has nothing to do.
+        if (pushed_) {
+            pushed_ = false;
+            return;
+        }
+        apply_(after_);
+    }
+
+private:
+    TMainF::ColumnState before_;
+    TMainF::ColumnState after_;
+    Apply apply_;
+    bool pushed_ = true;
+};
+
+// Bays by image tag, as the bay shortcuts number them.
+const char* const BayPlaces[] = {"左上", "右上", "左下", "右下"};
+
+QString BayPlace(std::int32_t tag) {
+    return QString::fromUtf8(BayPlaces[tag - 1]);
+}
+
+// What a screen reader says of a bay: its brace and panel and the sum
+// that counts, as the bay's picture shows them.
+QString BayContentText(const koruba::BayCell& cell, float multiplierCap) {
+    QStringList parts;
+    if (cell.BraceKind != koruba::NoBrace) {
+        const QString kind = cell.BraceKind == koruba::CrossBrace ? QStringLiteral("たすき筋かい")
+                             : cell.BraceKind == koruba::BraceRisingLeft
+                                 ? QStringLiteral("筋かい(左上)")
+                                 : QStringLiteral("筋かい(右上)");
+        const auto index = static_cast<std::size_t>(std::clamp(cell.BraceSize, 0, std::int32_t{3}));
+        const koruba::BraceSize& size = koruba::kBraceSizes[index];
+        parts << QStringLiteral("%1 %2×%3").arg(kind).arg(size.thicknessMm).arg(size.widthMm);
+    }
+    if (cell.PanelOn != 0) {
+        parts << QStringLiteral("面材 %1").arg(QString::fromStdString(koruba::F1(cell.PanelMult)));
+    }
+    if (parts.isEmpty()) {
+        return QStringLiteral("配置なし");
+    }
+    const koruba::BayMultiplier m = koruba::bayMultiplier(cell, multiplierCap);
+    parts << QStringLiteral("倍率 %1%2")
+                 .arg(QString::fromStdString(koruba::F1(m.sum)),
+                      m.capped ? QStringLiteral("（上限）") : QString());
+    return parts.join(QStringLiteral("、"));
+}
+
 } // namespace
 
 TMainF::TMainF(QWidget* parent)
@@ -244,6 +347,8 @@ TMainF::TMainF(QWidget* parent)
     }
     FormCreate();
     AddConditionsAction();
+    AddEditActions();
+    AddKeyboardActions();
     // The conditions of the last run; the 2000 method when none are
     // remembered, which leaves the window as it always was.
     setConditions(koruba::LoadConditions());
@@ -324,6 +429,18 @@ void TMainF::BuildToolBar() {
                     koruba::artwork::PaintPatternImage(p, tag);
                 }));
             connect(button, &QToolButton::clicked, this, [this, button] { TlBtn_21Click(button); });
+        }
+        // Read out by screen readers; the buttons take no focus, their
+        // shortcuts choose them (Alt+1 ... Alt+6 in reading order).
+        const QString key = QStringLiteral("Alt+%1").arg(static_cast<int>(&layout - buttons) + 1);
+        if (tag == 0) {
+            button->setAccessibleName(QStringLiteral("使用方法および計算概要"));
+            button->setAccessibleDescription(key);
+        } else {
+            button->setAccessibleName(QStringLiteral("軸組パターン %1 %2")
+                                          .arg(tag)
+                                          .arg(koruba::artwork::PatternCaptionLine(tag)));
+            button->setAccessibleDescription(key);
         }
         *layout.Button = button;
     }
@@ -461,6 +578,7 @@ void TMainF::BuildDiagramPanel() {
     drwPp = Make<ImageControl>(Panel1, "drwPp");
     Place(drwPp, -1, -1, 101, 107);
     drwPp->setTransparent(true);
+    drwPp->setAccessibleName(QStringLiteral("軸組図"));
 
     const QPoint designPlaces[] = {{10, 5}, {50, 5}, {10, 55}, {50, 55}};
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
@@ -472,6 +590,8 @@ void TMainF::BuildDiagramPanel() {
         Place(bay, at.x(), at.y(), 36, 46);
         bay->setCursor(Qt::PointingHandCursor);
         bay->setEnabled(false);
+        bay->setAccessibleName(QStringLiteral("壁%1 %2").arg(tag).arg(BayPlace(tag)));
+        bay->setAccessibleDescription(QStringLiteral("配置なし"));
         connect(bay, &ImageControl::mouseDown, this,
                 [this, bay](Qt::MouseButton button) { drwSj_1MouseDown(bay, button); });
         // Click and double-click are the left button's.
@@ -566,6 +686,7 @@ void TMainF::BuildResultBoxes() {
         label->setTextFormat(Qt::PlainText);
         label->setGeometry(box.LabelRect);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setProperty(BoxMarginProperty, ResultBoxMargin);
         SetBackground(label, Qt::white);
         if (box.Face != nullptr) {
             label->setFont(koruba::JapaneseFont(*box.Face, 12));
@@ -624,6 +745,61 @@ void TMainF::AddConditionsAction() {
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     connect(action, &QAction::triggered, this, &TMainF::editConditions);
     addAction(action);
+}
+
+void TMainF::AddEditActions() {
+    histories_ = new QUndoGroup(this);
+    setEditedColumn(0);
+    QAction* undo = histories_->createUndoAction(this, QStringLiteral("元に戻す"));
+    undo->setObjectName(QStringLiteral("Act_Undo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction* redo = histories_->createRedoAction(this, QStringLiteral("やり直し"));
+    redo->setObjectName(QStringLiteral("Act_Redo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    addAction(undo);
+    addAction(redo);
+}
+
+void TMainF::AddKeyboardActions() {
+    // The pattern pictures in reading order, the summary's among them: the
+    // number is the picture's place on the tool bar.
+    auto* patterns = new QMenu(QStringLiteral("軸組パターン(&P)"), this);
+    patterns->setObjectName(QStringLiteral("Menu_Patterns"));
+    const std::array<QToolButton*, 6> pictures{TlBtn_21, TlBtn_22, TBtn_Gaiyo,
+                                               TlBtn_11, TlBtn_12, TlBtn_13};
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        QToolButton* button = pictures[i];
+        const std::int32_t tag = TagOf(button);
+        QAction* action = patterns->addAction(
+            tag == 0
+                ? QStringLiteral("使用方法および計算概要")
+                : QStringLiteral("%1  %2").arg(tag).arg(koruba::artwork::PatternCaptionLine(tag)));
+        action->setObjectName(QStringLiteral("Act_Picture%1").arg(i + 1));
+        action->setShortcut(QKeySequence(Qt::ALT | (Qt::Key_1 + static_cast<int>(i))));
+        connect(action, &QAction::triggered, button, &QToolButton::click);
+    }
+    addAction(patterns->menuAction());
+
+    // The bays numbered as the batch tool numbers them.
+    auto* bays = new QMenu(QStringLiteral("筋かい・面材の配置(&B)"), this);
+    bays->setObjectName(QStringLiteral("Menu_Bays"));
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        QAction* action =
+            bays->addAction(QStringLiteral("壁%1（%2）に配置・削除").arg(tag).arg(BayPlace(tag)));
+        action->setObjectName(QStringLiteral("Act_Bay%1").arg(tag));
+        action->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + tag)));
+        connect(action, &QAction::triggered, this, [this, tag] { ToggleBayByKey(tag); });
+    }
+    bays->addSeparator();
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        QAction* action =
+            bays->addAction(QStringLiteral("壁%1（%2）の筋かいを反転").arg(tag).arg(BayPlace(tag)));
+        action->setObjectName(QStringLiteral("Act_Flip%1").arg(tag));
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | (Qt::Key_0 + tag)));
+        connect(action, &QAction::triggered, this, [this, tag] { FlipBayByKey(tag); });
+    }
+    addAction(bays->menuAction());
 }
 
 void TMainF::SetTabOrder() {
@@ -700,6 +876,7 @@ void TMainF::FormCloseQuery(bool& /*canClose*/) {
 // ---------------------------------------------------------------- handlers
 
 void TMainF::TlBtn_21Click(QObject* sender) {
+    const ColumnState before = columnState();
     model_.ChoosePattern(TagOf(sender));
     koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
@@ -707,6 +884,7 @@ void TMainF::TlBtn_21Click(QObject* sender) {
     UpdateControlStates();
     Recompute();
     ShowResult();
+    RecordEdit(before, QStringLiteral("軸組パターンの選択"));
 }
 
 void TMainF::TBtn_GaiyoClick(QObject* /*sender*/) {
@@ -752,12 +930,14 @@ void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
         return;
     }
     // A cross brace cannot be turned round: nothing is redrawn then.
+    const ColumnState before = columnState();
     if (!model_.FlipBrace()) {
         return;
     }
     DrawBay(model_.CurBay());
     Recompute();
     ShowResult();
+    RecordEdit(before, QStringLiteral("筋かいの反転"));
 }
 
 void TMainF::drwSj_1Click(QObject* sender) {
@@ -765,13 +945,16 @@ void TMainF::drwSj_1Click(QObject* sender) {
         return;
     }
     model_.SelectBay(TagOf(sender));
+    const ColumnState before = columnState();
     model_.ToggleElement();
     DrawBay(model_.CurBay());
     Recompute();
     ShowResult();
+    RecordEdit(before, QStringLiteral("配置"));
 }
 
 void TMainF::BBtn_RevClick(QObject* /*sender*/) {
+    const ColumnState before = columnState();
     model_.Reverse();
     koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
     drwPp->refresh();
@@ -779,12 +962,14 @@ void TMainF::BBtn_RevClick(QObject* /*sender*/) {
     UpdateControlStates();
     Recompute();
     ShowResult();
+    RecordEdit(before, QStringLiteral("軸組反転"));
 }
 
 void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
     if (!confirmClear_ || !confirmClear_()) {
         return;
     }
+    const ColumnState before = columnState();
     for (int storey = 1; storey <= 2; ++storey) {
         for (int side = 1; side <= 2; ++side) {
             model_.ClearBay(storey, side);
@@ -793,6 +978,7 @@ void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
     }
     Recompute();
     ShowResult();
+    RecordEdit(before, QStringLiteral("全配置データクリア"));
 }
 
 void TMainF::BBtn_CloseClick(QObject* /*sender*/) {
@@ -815,6 +1001,64 @@ void TMainF::loadColumn(std::int32_t patternTag, std::int32_t reversed,
     UpdateControlStates();
     Recompute();
     ShowResult();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+// As a click would, and only on a bay the pattern uses: those are the
+// bays shown and enabled.
+void TMainF::ToggleBayByKey(std::int32_t tag) {
+    ImageControl* bay = BayImage(tag);
+    if (bay != nullptr && bay->isEnabled()) {
+        drwSj_1Click(bay);
+    }
+}
+
+void TMainF::FlipBayByKey(std::int32_t tag) {
+    ImageControl* bay = BayImage(tag);
+    if (bay != nullptr && bay->isEnabled()) {
+        drwSj_1MouseDown(bay, Qt::RightButton);
+    }
+}
+
+// ---------------------------------------------------------------- undo
+
+TMainF::ColumnState TMainF::columnState() const {
+    return {model_.PatternTag(), model_.PatternReversed(), model_.Bays(), conditions_};
+}
+
+void TMainF::setEditedColumn(std::uint64_t key) {
+    QUndoStack*& history = historyOfColumn_[key];
+    if (history == nullptr) {
+        history = new QUndoStack(histories_);
+        histories_->addStack(history);
+    }
+    histories_->setActiveStack(history);
+}
+
+QUndoStack* TMainF::editHistory() const {
+    return histories_->activeStack();
+}
+
+void TMainF::RecordEdit(const ColumnState& before, const QString& text) {
+    const ColumnState after = columnState();
+    if (after == before || (before.patternTag == 0 && after.patternTag != 0)) {
+        return;
+    }
+    histories_->activeStack()->push(new ColumnEditCommand(
+        before, after, text, [this](const ColumnState& state) { RestoreState(state); }));
+}
+
+// Shown as the edit left it: conditions first (they are remembered as the
+// user's choice, as in the dialog), then the column.
+void TMainF::RestoreState(const ColumnState& state) {
+    if (!(state.conditions == conditions_) && setConditions(state.conditions)) {
+        RememberConditions();
+    }
+    if (state.patternTag != model_.PatternTag() || state.reversed != model_.PatternReversed() ||
+        !(state.bays == model_.Bays())) {
+        loadColumn(state.patternTag, state.reversed, state.bays);
+    }
 }
 
 // ---------------------------------------------------------------- states
@@ -851,6 +1095,18 @@ void TMainF::ShowBayImages() {
         BayImage(tag)->setVisible(used);
         BayImage(tag)->setEnabled(used);
     }
+    DescribeColumn();
+}
+
+void TMainF::DescribeColumn() {
+    const std::int32_t tag = model_.PatternTag();
+    drwPp->setAccessibleDescription(
+        tag == 0
+            ? Lbl_JkSelMsg->text()
+            : QStringLiteral("軸組パターン %1 %2%3")
+                  .arg(tag)
+                  .arg(koruba::artwork::PatternCaptionLine(tag),
+                       model_.PatternReversed() != 0 ? QStringLiteral("（反転）") : QString()));
 }
 
 void TMainF::ShowResult() {
@@ -900,8 +1156,10 @@ void TMainF::ShowRules() {
     }
     const std::int32_t storeys = model_.StoreyCount();
     SetCaption(Lbl_Rules, QString::fromStdString(koruba::RulesLineText(conditions_, storeys)));
-    Lbl_RulesWarning->setText(QString::fromStdString(koruba::tallStoreyWarning(
-        conditions_.rules, conditions_.h1Cm, storeys == 1 ? 0 : conditions_.h2Cm)));
+    Lbl_RulesWarning->setText(WrapKeepingWord(
+        QString::fromStdString(koruba::tallStoreyWarning(conditions_.rules, conditions_.h1Cm,
+                                                         storeys == 1 ? 0 : conditions_.h2Cm)),
+        Lbl_RulesWarning->font(), Lbl_RulesWarning->width(), QStringLiteral("N値")));
 }
 
 void TMainF::Recompute() {
@@ -937,9 +1195,15 @@ bool TMainF::setConditions(const koruba::CalcConditions& conditions) {
 
 void TMainF::editConditions() {
     koruba::ConditionsDialog dialog(conditions_, this);
+    const ColumnState before = columnState();
     if (dialog.exec() != QDialog::Accepted || !setConditions(dialog.conditions())) {
         return;
     }
+    RememberConditions();
+    RecordEdit(before, QStringLiteral("計算条件の変更"));
+}
+
+void TMainF::RememberConditions() {
     try {
         koruba::SaveConditions(conditions_);
     } catch (const koruba::ERegistryException& failure) {
@@ -956,6 +1220,8 @@ void TMainF::DrawBay(koruba::BayAddress bay) {
     koruba::DrawBay(image->picture(), model_.Bays().Cell(bay),
                     koruba::bayMultiplierCap(conditions_.rules));
     image->refresh();
+    image->setAccessibleDescription(
+        BayContentText(model_.Bays().Cell(bay), koruba::bayMultiplierCap(conditions_.rules)));
 }
 
 void TMainF::FillBraceSizeList(std::int32_t elementKind) {

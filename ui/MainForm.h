@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 
 class QComboBox;
 class QGroupBox;
@@ -19,6 +20,8 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QUndoGroup;
+class QUndoStack;
 
 namespace koruba {
 class BevelPanel;
@@ -91,6 +94,27 @@ public:
     // later change shows through resultShown, as the user's own do.
     void loadColumn(std::int32_t patternTag, std::int32_t reversed, const koruba::BayTable& bays);
 
+    // --- Undo of the window's own edits ---
+    // What an edit changes: the column (pattern, mirror state, bays) and
+    // the conditions. The element choice is no edit.
+    struct ColumnState {
+        std::int32_t patternTag = 0;
+        std::int32_t reversed = 0;
+        koruba::BayTable bays;
+        koruba::CalcConditions conditions;
+
+        friend bool operator==(const ColumnState&, const ColumnState&) = default;
+    };
+    ColumnState columnState() const;
+    // Each column the window edits has a history of its own: key 0 is the
+    // window's own column, any other key a column stored elsewhere (the
+    // column list names the row it links). Changes made through
+    // loadColumn or setConditions are no edits of the window and are not
+    // recorded. The first choice of a pattern is not either: there is no
+    // column before it to go back to.
+    void setEditedColumn(std::uint64_t key);
+    QUndoStack* editHistory() const;
+
 signals:
     // Raised after the result labels have been rewritten.
     void resultShown();
@@ -112,6 +136,8 @@ private:
     void BuildCloseButton();
     void BuildRulesStrip();
     void AddConditionsAction();
+    void AddEditActions();
+    void AddKeyboardActions();
     void SetTabOrder();
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -127,6 +153,13 @@ private:
     void BBtn_RevClick(QObject* sender);
     void Btn_DtClearClick(QObject* sender);
     void BBtn_CloseClick(QObject* sender);
+
+    void ToggleBayByKey(std::int32_t tag);
+    void FlipBayByKey(std::int32_t tag);
+    void RestoreState(const ColumnState& state);
+    void RecordEdit(const ColumnState& before, const QString& text);
+    void RememberConditions();
+    void DescribeColumn();
 
     void UpdateControlStates();
     void ShowBayImages();
@@ -149,6 +182,8 @@ private:
     bool closeFailed_ = false;
     // The session is ending: nothing may wait for the user any more.
     bool sessionEnding_ = false;
+    QUndoGroup* histories_ = nullptr;
+    std::map<std::uint64_t, QUndoStack*> historyOfColumn_;
 
     // Area 1: tool bar.
     QWidget* ToolBar1 = nullptr;

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace koruba {
 
@@ -48,6 +49,7 @@ SheetInfoDialog::SheetInfoDialog(const SheetInfo& info, QWidget* parent, bool as
     form->addRow(QStringLiteral("柱名(&C)："), column_);
     form->setRowVisible(column_, askColumn);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

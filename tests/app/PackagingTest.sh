@@ -35,7 +35,8 @@ echo "package: $(basename "$deb")"
 control=$(dpkg-deb --field "$deb")
 echo "$control"
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core qt6-qpa-plugins; do
+for needed in libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core qt6-qpa-plugins \
+    qt6-translations-l10n; do
     grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 if [[ " ${binaries[*]} " == *" koruba-x "* ]]; then

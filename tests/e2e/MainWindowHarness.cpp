@@ -1,6 +1,7 @@
 // A stand-in program for the end-to-end test: shows the main window on a
 // real X server and reports every result line it shows on standard
 // output, so that the test script can read back what real input did.
+#include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
 
 #include <QApplication>
@@ -14,11 +15,11 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
 
     TMainF window;
-    // Stands in for the summary dialog, away from the main window.
-    QWidget summary;
-    summary.setWindowTitle(QStringLiteral("summary stand-in"));
-    summary.setGeometry(10, 10, 200, 100);
-    window.SetSummaryDialog(&summary);
+    // The summary dialog as the program makes it: contents built when it
+    // is first shown.
+    auto* summary = new koruba::TGaiyoF(&window, koruba::TGaiyoF::Contents::OnFirstShow);
+    summary->hide();
+    window.SetSummaryDialog(summary);
     QObject::connect(&window, &TMainF::resultShown, [&] {
         const auto* nLine = window.findChild<QLabel*>(QStringLiteral("Lbl_Nti"));
         out << "RESULT " << (nLine != nullptr ? nLine->text() : QString()) << Qt::endl;

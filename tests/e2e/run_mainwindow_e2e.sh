@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # End-to-end test of the main window on a real X server: starts its own
 # Xvfb, drives the window with xdotool (choose pattern 21, place a brace,
-# double-click the bay, close), and reads the result back from the
-# program's report and from the screen's pixels.
+# double-click the bay, open the summary, then by keyboard alone undo,
+# redo and place, close), and reads the result back from the program's
+# report and from the screen's pixels.
 #
-# Usage: run_mainwindow_e2e.sh <harness executable>
+# Usage: run_mainwindow_e2e.sh <harness executable> [screenshot folder]
 set -euo pipefail
 source "$(dirname "$0")/../support/private_xvfb.sh"
 
-harness=${1:?usage: $0 <harness executable>}
-for tool in Xvfb xdotool import; do
+harness=${1:?usage: $0 <harness executable> [screenshot folder]}
+shots=${2:-}
+for tool in Xvfb xdotool import convert; do
     if ! command -v "$tool" >/dev/null; then
         echo "FAIL: $tool is missing (scripts/setup.sh installs xvfb, xdotool and imagemagick)" >&2
         exit 1
@@ -94,10 +96,29 @@ sleep 0.3
 [[ $(pixel_at $bay_x $bay_y) == "255,170,0" ]] || fail "brace lost by the double-click"
 
 # The summary button (third in the first row) opens the summary window,
-# which must not keep the program alive once the main window closes.
+# which must not keep the program alive once the main window closes. Its
+# first tab shows the formula picture at once (it was blank, one colour).
 click_at $((4 + 6 + 216 + 54)) $((1 + 6 + 56))
-timeout 10 xdotool search --sync --onlyvisible --name '^summary stand-in$' >/dev/null ||
+summary=$(timeout 10 xdotool search --sync --onlyvisible --name '^使用方法および計算概要$' | head -n1) ||
     fail "the summary window did not open"
+sleep 0.5
+import -display "$DISPLAY" -window "$summary" "$work/summary.png"
+[[ -z $shots ]] || { mkdir -p "$shots" && cp "$work/summary.png" "$shots/summary-first-open.png"; }
+colours=$(convert "$work/summary.png" -crop 480x280+15+35 +repage -format %k info:)
+((colours > 8)) || fail "the summary's first tab is blank ($colours colours)"
+# Closed by its button (438, 358), the keyboard alone: Ctrl+Z takes the
+# brace away, Ctrl+Y puts it back, Ctrl+1 removes it, Alt+2 chooses 22.
+xdotool windowfocus --sync "$summary"
+xdotool key Return
+xdotool windowfocus --sync "$window"
+for keys in ctrl+z ctrl+y ctrl+1 alt+2; do
+    count=$(results)
+    xdotool key "$keys"
+    wait_results $((count + 1))
+done
+[[ $(result 5) != "$placed" && $(result 6) == "$placed" && $(result 7) != "$placed" ]] ||
+    fail "undo, redo, Ctrl+1: '$(result 5)', '$(result 6)', '$(result 7)'"
+[[ $(result 8) == 'N = 0.0x0.5-0.6= -0.60  [-3.18kN]' ]] || fail "after Alt+2: '$(result 8)'"
 
 # Close with "終 了" at (3, 422), 112 x 26.
 click_at $((3 + 56)) $((422 + 13))
@@ -111,4 +132,4 @@ fi
 wait "$app_pid" || fail "the program exited with status $?"
 app_pid=
 grep -q '^CLOSED$' "$work/out" || fail "no orderly close"
-echo "PASS: pattern 21, brace placed, double-click toggled twice, summary opened, closed"
+echo "PASS: pattern 21, brace placed, double-click toggled twice, summary's first tab shown, keys, closed"

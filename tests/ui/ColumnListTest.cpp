@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RowEvaluation,
     ::testing::Values(
         OutcomeCase{"Computed", row("A", "21", "", {"L45", "", "", ""}), ""},
-        OutcomeCase{"NoPattern", row("A", " ", "0", {}), "no pattern chosen"},
+        OutcomeCase{"NoPattern", row("A", " ", "0", {}), "軸組パターンが選ばれていません"},
         OutcomeCase{"BadPattern", row("A", "31", "0", {}),
                     "pattern \"31\" is not one of 21, 22, 11, 12, 13"},
         OutcomeCase{"BadMirror", row("A", "21", "yes", {}),

@@ -252,7 +252,8 @@ void ColumnListWindowTest::rowsWithoutResultSayWhy() {
     QCOMPARE(cell(model, 1, ColumnTableModel::ProblemColumn),
              QStringLiteral("bay2: \"X95\": brace size must be 15, 30, 45 or 90"));
     QCOMPARE(cell(model, 1, ColumnTableModel::NColumn), QString());
-    QCOMPARE(cell(model, 2, ColumnTableModel::ProblemColumn), QStringLiteral("no pattern chosen"));
+    QCOMPARE(cell(model, 2, ColumnTableModel::ProblemColumn),
+             QStringLiteral("軸組パターンが選ばれていません"));
     QCOMPARE(model.index(2, ColumnTableModel::NColumn).data(Qt::AccessibleTextRole).toString(),
              QStringLiteral("N値: "));
 }

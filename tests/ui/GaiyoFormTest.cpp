@@ -13,7 +13,9 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -278,6 +280,22 @@ void GaiyoFormTest::contentsBuiltOnFirstShowWhenDeferred() {
     // The close button stays above the pages built after it.
     auto* button = Child<QPushButton>(&dialog, "Button1");
     QCOMPARE(dialog.childAt(button->geometry().center()), button);
+
+    // Each page shows its contents when first seen: the first one without
+    // any tab switched (it was blank once), the others by a click on their
+    // tab, as the user opens them.
+    for (int index = 0; index < pages->count(); ++index) {
+        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {},
+                          pages->tabBar()->tabRect(index).center());
+        const QImage shown = pages->widget(index)->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < shown.height(); y += 2) {
+            for (int x = 0; x < shown.width(); x += 2) {
+                colours.insert(shown.pixel(x, y));
+            }
+        }
+        QVERIFY2(colours.size() > 2, qPrintable(pages->widget(index)->objectName()));
+    }
 }
 
 void GaiyoFormTest::summaryButtonTwiceBringsTheSameWindow() {

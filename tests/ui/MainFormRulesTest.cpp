@@ -87,6 +87,7 @@ private slots:
     void dialogRefusesUnusableHeights_data();
     void dialogRefusesUnusableHeights();
     void contextMenuOpensTheDialogAndTheChoiceIsKept();
+    void dialogKeepsWhatTheUserDidNotChange();
     void bayRightClickFlipsWithoutMenu();
     void resultShowsTheFactors();
 
@@ -267,6 +268,52 @@ void MainFormRulesTest::contextMenuOpensTheDialogAndTheChoiceIsKept() {
     QCOMPARE(next.conditions(), chosen);
 }
 
+// Ctrl+K, then the dialog's own inputs: OK on an unchanged dialog changes
+// nothing, the heights are locked under the 2000 rules, and a height typed
+// before switching the rules back and forth is kept, also in the next one.
+void MainFormRulesTest::dialogKeepsWhatTheUserDidNotChange() {
+    TMainF window;
+    window.show();
+    QVERIFY(window.setConditions({RuleSet::Revision2025, 330, 280}));
+    using Dialog = koruba::ConditionsDialog;
+    const auto inDialog = [&window](std::function<void(Dialog*, QLineEdit*, QLineEdit*)> steps) {
+        WhenUp([steps] {
+            koruba::ConditionsDialog* dialog = OpenDialog();
+            if (dialog != nullptr) {
+                steps(dialog, dialog->findChild<QLineEdit*>(QStringLiteral("Edt_H1")),
+                      dialog->findChild<QLineEdit*>(QStringLiteral("Edt_H2")));
+                if (dialog->isVisible()) {
+                    dialog->reject(); // a check failed: end the test, not wait
+                }
+            }
+            return dialog != nullptr;
+        });
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    };
+    inDialog([](Dialog* dialog, QLineEdit*, QLineEdit*) { PressOk(dialog); });
+    QCOMPARE(window.conditions(), (CalcConditions{RuleSet::Revision2025, 330, 280}));
+    inDialog([](Dialog* dialog, QLineEdit* h1, QLineEdit* h2) {
+        h1->selectAll();
+        QTest::keyClicks(h1, QStringLiteral("3.60"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2000"));
+        QTest::keyClicks(h2, QStringLiteral("9"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2025"));
+        QCOMPARE(h1->text(), QStringLiteral("3.60"));
+        QCOMPARE(h2->text(), QStringLiteral("2.80"));
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2000"));
+        PressOk(dialog);
+    });
+    QCOMPARE(window.conditions(), (CalcConditions{RuleSet::Notice2000, 360, 280}));
+    inDialog([](Dialog* dialog, QLineEdit* h1, QLineEdit*) {
+        ClickRadio(dialog, QStringLiteral("RBtn_Rules2025"));
+        QCOMPARE(h1->text(), QStringLiteral("3.60"));
+        PressOk(dialog);
+    });
+    QCOMPARE(window.conditions(), (CalcConditions{RuleSet::Revision2025, 360, 280}));
+}
+
 void MainFormRulesTest::bayRightClickFlipsWithoutMenu() {
     TMainF window;
     window.show();
@@ -312,6 +359,8 @@ void MainFormRulesTest::resultShowsTheFactors() {
     QCOMPARE(Text(&window, QStringLiteral("Lbl_Rules")),
              QStringLiteral("2025年改正（階高補正）  H1 = 3.30m"));
     QVERIFY(Text(&window, QStringLiteral("Lbl_RulesWarning")).startsWith(QStringLiteral("H1 が")));
+    // The line would end in "N"; it breaks before "N値" instead.
+    QVERIFY(Text(&window, QStringLiteral("Lbl_RulesWarning")).contains(QStringLiteral("。\nN値")));
 
     // Back to the 2000 rules: the same bay gives 1.60 and the window its
     // old size.

@@ -31,6 +31,7 @@ private slots:
     void formulaEndsInsideItsPanel_data();
     void formulaEndsInsideItsPanel();
     void diagramLeavesThePanelBorderWhole();
+    void resultLinesKeepClearOfTheirBoxes();
     void bayPicturesAreDrawnAtTheScreenDensity();
 
 private:
@@ -139,7 +140,9 @@ void MainFormScreenshotTest::screenshots() {
         QVERIFY2(label->geometry().right() < label->parentWidget()->width(),
                  qPrintable(label->objectName()));
         for (const QChar c : label->text()) {
-            QVERIFY2(fm.inFont(c), qPrintable(label->objectName() + QStringLiteral(": ") + c));
+            // A line break is no glyph.
+            QVERIFY2(c == u'\n' || fm.inFont(c),
+                     qPrintable(label->objectName() + QStringLiteral(": ") + c));
         }
     }
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
@@ -243,6 +246,38 @@ void MainFormScreenshotTest::formulaEndsInsideItsPanel() {
                     qPrintable(
                         QStringLiteral("%1: ink at (%2, %3)").arg(l->objectName()).arg(x).arg(y)));
             }
+        }
+    }
+}
+
+// The longest N line, of two storeys under the 2025 rules, filled the whole
+// box once, its first and last letters touching the box's sides; two blank
+// pixels stay inside each side.
+void MainFormScreenshotTest::resultLinesKeepClearOfTheirBoxes() {
+    TMainF window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Cross braces 90x90 with 5.0 panels in both storeys at 4.50 m.
+    QVERIFY(window.setConditions({koruba::RuleSet::Revision2025, 450, 450}));
+    ChoosePattern(&window, 13);
+    ClickRadio(&window, QStringLiteral("RBtn_3"));
+    ClickListRow(&window, 3);
+    ClickBay(&window, 1);
+    ClickBay(&window, 3);
+    ClickRadio(&window, QStringLiteral("RBtn_4"));
+    ChooseComboRow(&window, 9);
+    ClickBay(&window, 1);
+    ClickBay(&window, 3);
+    QCOMPARE(Text(&window, QStringLiteral("Lbl_Nti")),
+             QStringLiteral("N = 10.0x0.5xf1+10.0x0.5xf2-1.6 = 15.07  [79.73kN]"));
+    const QImage shot = window.grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const QRect box = Widget(&window, QStringLiteral("Shape1"))->geometry();
+    const QRect line = Widget(&window, QStringLiteral("Lbl_Nti"))->geometry();
+    for (const int x : {box.left() + 1, box.left() + 2, box.right() - 2, box.right() - 1}) {
+        for (int y = line.top(); y <= line.bottom(); ++y) {
+            QVERIFY2(shot.pixelColor(qRound(x * dpr), qRound(y * dpr)) == Qt::white,
+                     qPrintable(QStringLiteral("ink at (%1, %2)").arg(x).arg(y)));
         }
     }
 }
