@@ -650,6 +650,7 @@ void TMainF::FormCreate() {
         // "KORUBA-X" and the record's version a single blank.
         QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
     }
+    caption_ = windowTitle();
     model_.Reset();
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
         const koruba::BayImageRect r = koruba::BayImagePlace(tag);
@@ -815,6 +816,10 @@ void TMainF::loadColumn(std::int32_t patternTag, std::int32_t reversed,
     UpdateControlStates();
     Recompute();
     ShowResult();
+}
+
+void TMainF::setEditedColumnName(const QString& name) {
+    setWindowTitle(name.isEmpty() ? caption_ : caption_ + QStringLiteral(" - 柱 ") + name);
 }
 
 // ---------------------------------------------------------------- states
