@@ -102,10 +102,12 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     editedLabel_->setObjectName(QStringLiteral("editedLabel"));
     editedLabel_->setAccessibleName(QStringLiteral("計算画面で編集中の柱"));
     statusBar()->addPermanentWidget(editedLabel_);
+    // The counts give way to a passing message (where a file went); the
+    // edited row stays named.
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setAccessibleName(QStringLiteral("柱の数"));
-    statusBar()->addPermanentWidget(countLabel_);
+    statusBar()->addWidget(countLabel_, 1);
     resize(kPreferredSize);
 
     connect(undoStack_, &QUndoStack::cleanChanged, this, &ColumnListWindow::updateTitle);
@@ -220,7 +222,7 @@ void ColumnListWindow::buildFileMenu() {
     // everywhere.
     makeAction(menu, "saveAs", QStringLiteral("名前を付けて保存(&A)..."),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &ColumnListWindow::saveAsDialog);
-    makeAction(menu, "exportResults", QStringLiteral("結果を書き出す(&R)..."), {},
+    makeAction(menu, "exportResults", QStringLiteral("結果を書き出す(&E)..."), {},
                &ColumnListWindow::exportResultsDialog);
     menu->addSeparator();
     makeAction(menu, "printPreview", QStringLiteral("印刷プレビュー(&V)..."), {},

@@ -805,12 +805,13 @@ void ColumnListWindowTest::resultsAreTheBatchToolsOwn() {
 
 void ColumnListWindowTest::screenshotOfTheHouse() {
     openHouse();
-    table()->resizeColumnsToContents();
-    table()->selectRow(7);
+    clickRow(table(), 7);
     // The status bar lays out its new text in the event loop.
     QCoreApplication::processEvents();
     QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
     QVERIFY(list().grab().save(QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.png")));
+    QVERIFY(calculator_->grab().save(
+        QStringLiteral(KORUBA_SCREENSHOT_DIR "/main_window_editing_row.png")));
     list().findChild<QComboBox*>(QStringLiteral("classFilter"))->setCurrentIndex(7);
     QCoreApplication::processEvents();
     QVERIFY(list().grab().save(
