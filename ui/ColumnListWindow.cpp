@@ -110,6 +110,18 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     statusBar()->addWidget(countLabel_, 1);
     resize(kPreferredSize);
 
+    connectModels();
+    if (calculator_) {
+        connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
+        connect(calculator_, &TMainF::conditionsChanged, this,
+                &ColumnListWindow::onCalculatorConditions);
+    }
+    newList();
+}
+
+// Counts, column widths and the edited row follow every change of the
+// rows, whichever way it came.
+void ColumnListWindow::connectModels() {
     connect(undoStack_, &QUndoStack::cleanChanged, this, &ColumnListWindow::updateTitle);
     connect(model_, &ColumnTableModel::rowReplaced, this, &ColumnListWindow::onRowReplaced);
     connect(filter_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::updateStatus);
@@ -136,12 +148,6 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
             &ColumnListWindow::followSelection);
     connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             &ColumnListWindow::updateMoveActions);
-    if (calculator_) {
-        connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
-        connect(calculator_, &TMainF::conditionsChanged, this,
-                &ColumnListWindow::onCalculatorConditions);
-    }
-    newList();
 }
 
 ColumnListWindow::~ColumnListWindow() {

@@ -93,6 +93,7 @@ private:
     void buildFileMenu();
     void buildEditMenu();
     void buildFilterBar();
+    void connectModels();
     template <class Handler>
     QAction* makeAction(QMenu* menu, const char* name, const QString& text,
                         const QList<QKeySequence>& keys, Handler handler);
