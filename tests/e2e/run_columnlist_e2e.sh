@@ -8,8 +8,9 @@
 # text must hold every column with the N value the tool computes. On the
 # way: the list opens beside the calculator, whose title names the row it
 # edits; the File menu's print preview opens and closes; its results
-# export writes what the tool writes; closing the calculator with a
-# changed list asks once, and Cancel keeps both windows.
+# export writes what the tool writes; Ctrl+Shift+S opens save-as; closing
+# the calculator with a changed list asks once, naming the file: Cancel
+# keeps both windows, Discard ends the program without asking again.
 #
 # Usage: run_columnlist_e2e.sh <build dir> <example house>
 set -euo pipefail
@@ -142,6 +143,13 @@ done
 cmp -s "$work/results.csv" "$work/tool-results.csv" ||
     fail "the exported results differ from the batch tool's"
 
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+shift+s
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リストを保存$' | head -n1) ||
+    fail "Ctrl+Shift+S did not open the save-as dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool key Escape
+
 # A change, then the calculator's close: one question naming the file;
 # Cancel keeps both windows and the change.
 xdotool windowfocus --sync "$list"
@@ -156,19 +164,23 @@ sleep 0.5
 xdotool search --onlyvisible --name '^KORUBA-X    Ver\.' >/dev/null || fail "Cancel closed the calculator"
 xdotool search --onlyvisible --name '^house\.csv\* - 柱リスト' >/dev/null ||
     fail "Cancel lost the list or its change"
-xdotool windowfocus --sync "$list"
-xdotool key ctrl+z
 
-# The list is saved: closing it and the calculator ends the program.
-xdotool key ctrl+w
+# Closing again and discarding (the button after Save) ends the program
+# without a second question, and the saved file keeps its rows.
+cp "$work/house.csv" "$work/saved.csv"
 xdotool windowfocus --sync "$calc"
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+    fail "closing the calculator again did not ask"
+xdotool windowfocus --sync "$box"
+xdotool key Tab Return
 for _ in $(seq 50); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
 done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end (asked again?)"
+cmp -s "$work/house.csv" "$work/saved.csv" || fail "discarding changed the saved list"
 wait "$app_pid" || fail "the program exited with status $?"
 app_pid=
 
