@@ -13,6 +13,7 @@
 #include "ui/RecentFilesMenu.h"
 #include "ui/SheetInfoDialog.h"
 #include "ui/TabSeparatedText.h"
+#include "ui/services/ConditionsRecord.h"
 
 #include <QAction>
 #include <QApplication>
@@ -536,13 +537,23 @@ bool ColumnListWindow::maybeSave() {
 void ColumnListWindow::closeEvent(QCloseEvent* event) {
     event->setAccepted(maybeSave());
     if (event->isAccepted()) {
-        newList();
+        endList();
     }
 }
 
 void ColumnListWindow::discardAndHide() {
-    newList();
+    endList();
     hide();
+}
+
+// The calculator, working alone again, computes under the conditions the
+// user chose for it (as at the next start), not those of the row it showed
+// last.
+void ColumnListWindow::endList() {
+    newList();
+    if (calculator_) {
+        calculator_->setConditions(LoadConditions());
+    }
 }
 
 // ---------------------------------------------------------------- rows

@@ -99,6 +99,7 @@ private:
                         const QList<QKeySequence>& keys, Handler handler);
 
     void newList();
+    void endList();
     void openDialog();
     bool save();
     bool saveAsDialog();

@@ -643,8 +643,11 @@ void ColumnListWindowTest::addedRowKeepsTheRulesAndChoosingARowShowsItsOwn() {
     QTest::keyClick(window.tableView(), Qt::Key_Up);
     QCOMPARE(calculator.conditions(), tall);
     QCOMPARE(Text(&calculator, QStringLiteral("Lbl_Nti")), tallN);
-    // Showing rows is no edit.
+    // Showing rows is no edit and leaves the remembered conditions, which
+    // the calculator works under again once the list is closed.
     QCOMPARE(window.undoStack()->count(), 2);
+    QVERIFY(window.close());
+    QCOMPARE(calculator.conditions(), remembered);
     QCOMPARE(TMainF().conditions(), remembered);
 }
 
