@@ -75,4 +75,15 @@ bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::strin
     return false;
 }
 
+bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
+                        std::string& error) {
+    if (text.find_first_not_of(" \t\r") == std::string_view::npos) {
+        return true;
+    }
+    if (name == "rules") {
+        return parseRuleSet(text, conditions.rules, error);
+    }
+    return parseStoreyHeight(text, name == "h1" ? conditions.h1Cm : conditions.h2Cm, error);
+}
+
 } // namespace koruba::cli

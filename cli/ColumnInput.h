@@ -31,4 +31,13 @@ bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string&
 // "0", "1", "true", "false" in any letter case; an empty text is false.
 bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error);
 
+// One cell of the conditions, named "rules", "h1" or "h2", as every reader
+// of column files reads it (CSV, JSON Lines, the column list): a blank
+// cell (empty or spaces) is not given and leaves conditions as they are,
+// so that the rules then need that height and say it is missing; any
+// other text must be a rule set or a storey height. On failure error is
+// the reason, naming the text.
+bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
+                        std::string& error);
+
 } // namespace koruba::cli

@@ -355,9 +355,7 @@ bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value
                                              "or a numeric string)");
     }
     std::string problem;
-    if (key == "rules"
-            ? parseRuleSet(text, conditions.rules, problem)
-            : parseStoreyHeight(text, key == "h1" ? conditions.h1Cm : conditions.h2Cm, problem)) {
+    if (ParseConditionCell(key, text, conditions, problem)) {
         return true;
     }
     return fail(at, key == "rules" ? problem : std::string(key) + " " + problem);

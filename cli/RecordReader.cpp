@@ -263,14 +263,7 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
             continue;
         }
         const std::size_t i = *header.conditionIndex[k];
-        const std::string& text = fields[i];
-        if (isBlank(text)) {
-            continue; // not given
-        }
-        const bool ok = k == kRulesCol ? parseRuleSet(text, c.rules, problem)
-                        : k == kH1Col  ? parseStoreyHeight(text, c.h1Cm, problem)
-                                       : parseStoreyHeight(text, c.h2Cm, problem);
-        if (!ok) {
+        if (!ParseConditionCell(kConditionColumns[k], fields[i], c, problem)) {
             return "line " + std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
                    ", field " + std::to_string(i + 1) + " (" + header.names[i] +
                    "): " + (k == kRulesCol ? "" : std::string(kConditionColumns[k]) + " ") +

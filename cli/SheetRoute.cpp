@@ -46,6 +46,18 @@ SheetRow rowOf(const InputRecord& record) {
     return row;
 }
 
+// The first project and designer that the records' cells give.
+void takeHeading(const InputRecord& record, std::string& project, std::string& designer) {
+    for (const InputCell& cell : record.cells) {
+        const std::string name = normalColumnName(cell.name);
+        std::string* text = name == "project" ? &project : name == "designer" ? &designer : nullptr;
+        if (text != nullptr && text->empty() &&
+            cell.value.find_first_not_of(" \t") != std::string::npos) {
+            *text = cell.value;
+        }
+    }
+}
+
 } // namespace
 
 void SheetOptions::addTo(QCommandLineParser& parser) const {
@@ -92,8 +104,19 @@ SheetDescription sheetOfInput(const std::string& input, InputFormat format, Rule
     RecordReader reader(format, readFromText(input));
     reader.setDefaultRules(rules);
     InputRecord record;
+    std::string fileProject;
+    std::string fileDesigner;
     while (reader.next(record)) {
+        takeHeading(record, fileProject, fileDesigner);
         sheet.rows.push_back(rowOf(record));
+    }
+    // A column list keeps its sheet's heading in the file; the options
+    // say otherwise when given.
+    if (project.empty()) {
+        sheet.project = fileProject;
+    }
+    if (designer.empty()) {
+        sheet.designer = fileDesigner;
     }
     return sheet;
 }

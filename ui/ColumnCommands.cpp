@@ -62,4 +62,16 @@ void SetRowCommand::undo() {
     model_->replaceRow(row_, before_);
 }
 
+SetHeadingCommand::SetHeadingCommand(ColumnTableModel* model, ListHeading after,
+                                     const QString& text)
+    : QUndoCommand(text), model_(model), before_(model->heading()), after_(std::move(after)) {}
+
+void SetHeadingCommand::redo() {
+    model_->setHeading(after_);
+}
+
+void SetHeadingCommand::undo() {
+    model_->setHeading(before_);
+}
+
 } // namespace koruba

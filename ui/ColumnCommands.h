@@ -65,4 +65,17 @@ private:
     ColumnRow after_;
 };
 
+// Sets what heads the list's sheet.
+class SetHeadingCommand : public QUndoCommand {
+public:
+    SetHeadingCommand(ColumnTableModel* model, ListHeading after, const QString& text);
+    void undo() override;
+    void redo() override;
+
+private:
+    ColumnTableModel* model_;
+    ListHeading before_;
+    ListHeading after_;
+};
+
 } // namespace koruba

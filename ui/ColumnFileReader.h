@@ -26,12 +26,12 @@ struct RawTable {
 
 // The one place where list files are read: by the batch tool's own record
 // reader, so that a file means the same here and in koruba-x-calc. A file
-// the reader cannot split into whole records (a header it cannot use, a
-// row with the wrong number of cells, a record over the size limit, a
-// JSON line the reader refuses, as it keeps only the cells before the
-// fault) is refused with the line and the reason
-// rather than opened with part of it missing. Text that is not UTF-8
-// comes out with U+FFFD in its place, as the tool writes it.
+// that is not UTF-8, or that the reader cannot split into whole records (a
+// header it cannot use, a CSV row with the wrong number of cells, a record
+// over the size limit, a line that is no JSON object, a member named
+// twice), is refused with the line and the reason rather than opened with
+// part of it missing or changed. A JSON line the tool refuses for one of
+// its cells keeps all of its members here; the row then says why.
 bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
                std::string& error);
 

@@ -60,9 +60,67 @@ std::optional<std::size_t> knownField(std::string_view name) {
     return std::nullopt;
 }
 
+// The heading's cells, held by the list rather than by a row.
+enum HeadingField : std::size_t { Project, Designer, kHeadingFields };
+constexpr std::array<std::string_view, kHeadingFields> kHeadingNames{"project", "designer"};
+
+std::optional<std::size_t> headingField(std::string_view name) {
+    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+        if (equalsNoCase(name, kHeadingNames[f])) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string& headingText(ListHeading& heading, std::size_t field) {
+    return field == Project ? heading.project : heading.designer;
+}
+
+const std::string& headingText(const ListHeading& heading, std::size_t field) {
+    return headingText(const_cast<ListHeading&>(heading), field);
+}
+
+bool isOwnColumn(std::string_view name) {
+    return knownField(name) || headingField(name);
+}
+
+bool isBlankText(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The heading a file gives: the one text of each heading column, in
+// whichever rows hold it (a spreadsheet may have sorted the first row
+// away); two different texts are refused, as one of them would be lost.
+bool readHeading(const RawTable& table, ListHeading& heading, std::string& error) {
+    for (std::size_t c = 0; c < table.names.size(); ++c) {
+        const auto field = headingField(table.names[c]);
+        if (!field) {
+            continue;
+        }
+        std::string& text = headingText(heading, *field);
+        std::int64_t givenOn = 0;
+        for (const RawRecord& record : table.records) {
+            const std::string& cell = record.cells[c].text;
+            if (isBlankText(cell) || cell == text) {
+                continue;
+            }
+            if (givenOn != 0) {
+                error = "lines " + std::to_string(givenOn) + " and " + std::to_string(record.line) +
+                        " give different texts for \"" + std::string(kHeadingNames[*field]) +
+                        "\"; a list has one";
+                return false;
+            }
+            text = cell;
+            givenOn = record.line;
+        }
+    }
+    return true;
+}
+
 // The columns a file is written with: the list's own, then every input
 // column it lacks; the optional rules and heights only where a row uses
-// them.
+// them, the heading's only when it is given.
 std::vector<std::string> writtenColumns(const ColumnList& list) {
     std::vector<std::string> columns = list.columns;
     for (std::size_t f = 0; f < kFields; ++f) {
@@ -73,6 +131,13 @@ std::vector<std::string> writtenColumns(const ColumnList& list) {
                                       [f](const ColumnRow& r) { return !fieldOf(r, f).empty(); });
         if (!have && used) {
             columns.emplace_back(kFieldNames[f]);
+        }
+    }
+    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+        const bool have = std::any_of(columns.begin(), columns.end(),
+                                      [f](const std::string& c) { return headingField(c) == f; });
+        if (!have && !headingText(list.heading, f).empty()) {
+            columns.emplace_back(kHeadingNames[f]);
         }
     }
     return columns;
@@ -99,9 +164,13 @@ void writeCsv(const ColumnList& list, std::string& out) {
     writeLine([&columns](std::size_t c) -> std::string_view { return columns[c]; });
     for (const ColumnRow& row : list.rows) {
         std::size_t extra = 0;
+        const bool first = &row == &list.rows.front();
         writeLine([&](std::size_t c) -> std::string_view {
             if (const auto f = knownField(columns[c])) {
                 return fieldOf(row, *f);
+            }
+            if (const auto f = headingField(columns[c])) {
+                return first ? std::string_view(headingText(list.heading, *f)) : "";
             }
             return extraCell(row, extra++).text;
         });
@@ -151,7 +220,7 @@ void putNumberOrString(std::string& out, std::string_view text) {
 }
 
 void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
-                  std::string& out) {
+                  const ListHeading& heading, std::string& out) {
     out.append("{\"id\":");
     cli::AppendJsonString(out, row.name);
     putMember(out, "pattern");
@@ -177,6 +246,12 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (!fieldOf(row, f).empty()) {
             putMember(out, kFieldNames[f]);
             putNumberOrString(out, fieldOf(row, f));
+        }
+    }
+    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+        if (!headingText(heading, f).empty()) {
+            putMember(out, kHeadingNames[f]);
+            cli::AppendJsonString(out, headingText(heading, f));
         }
     }
     for (std::size_t e = 0; e < extraNames.size(); ++e) {
@@ -218,7 +293,7 @@ ColumnFileFormat formatOfPath(std::string_view path) {
 std::vector<std::string> ColumnList::extraColumns() const {
     std::vector<std::string> names;
     for (const std::string& c : columns) {
-        if (!knownField(c)) {
+        if (!isOwnColumn(c)) {
             names.push_back(c);
         }
     }
@@ -247,9 +322,17 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
             return false;
         }
     }
+    // The tool's CSV output opens as its input without its result columns;
+    // JSON Lines output has no such members, so every member is kept.
+    const auto dropped = [format](std::string_view name) {
+        return format == ColumnFileFormat::Csv && isResultColumn(name);
+    };
     ColumnList read;
+    if (!readHeading(table, read.heading, error)) {
+        return false;
+    }
     for (const std::string& name : table.names) {
-        if (!isResultColumn(name)) {
+        if (!dropped(name)) {
             read.columns.push_back(name);
         }
     }
@@ -258,7 +341,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
         for (std::size_t c = 0; c < table.names.size(); ++c) {
             if (const auto f = knownField(table.names[c])) {
                 fieldOf(row, *f) = record.cells[c].text;
-            } else if (!isResultColumn(table.names[c])) {
+            } else if (!headingField(table.names[c]) && !dropped(table.names[c])) {
                 row.extra.push_back(record.cells[c]);
             }
         }
@@ -281,8 +364,10 @@ std::string writeColumnList(const ColumnList& list, ColumnFileFormat format) {
         writeCsv(list, out);
     } else {
         const std::vector<std::string> extraNames = list.extraColumns();
+        // The heading in the first line only.
         for (const ColumnRow& row : list.rows) {
-            writeJsonRow(extraNames, row, out);
+            writeJsonRow(extraNames, row, &row == &list.rows.front() ? list.heading : ListHeading{},
+                         out);
         }
     }
     return out;

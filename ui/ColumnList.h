@@ -15,12 +15,24 @@ enum class ColumnFileFormat { Csv, JsonLines };
 // else CSV.
 ColumnFileFormat formatOfPath(std::string_view path);
 
+// What heads the list's calculation sheet. A list file keeps it in the
+// columns (JSON members) project and designer of its first row, which the
+// batch tool's sheet reads too; empty when never given.
+struct ListHeading {
+    std::string project;
+    std::string designer;
+
+    bool empty() const { return project.empty() && designer.empty(); }
+    friend bool operator==(const ListHeading&, const ListHeading&) = default;
+};
+
 // The columns of a house in their order, with the file's columns in file
 // order (names as written there), so that a list read and written again
 // keeps its shape. A new list starts with the batch tool's input columns.
 struct ColumnList {
     std::vector<std::string> columns;
     std::vector<ColumnRow> rows;
+    ListHeading heading;
 
     // The columns the list does not know, in file order; each row's extra
     // cells follow this order.
@@ -30,9 +42,9 @@ struct ColumnList {
 };
 
 // Reads a list file. A file whose header lacks one of the batch tool's
-// input columns, names a column twice, or cannot be split into records is
-// refused with the reason; cells that cannot be read are kept in their
-// rows, which then say why they have no result.
+// input columns, names a column twice, gives two different projects or
+// designers, or cannot be split into records is refused with the reason; cells that cannot be read
+// are kept in their rows, which then say why they have no result.
 bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList& list,
                     std::string& error);
 

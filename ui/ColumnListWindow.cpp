@@ -5,7 +5,9 @@
 #include "cli/BatchRun.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
+#include "report/WholeFileSave.h"
 #include "ui/ColumnCommands.h"
+#include "ui/ColumnFileWatch.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
@@ -32,7 +34,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
@@ -58,6 +60,28 @@ int askUnsavedBox(QWidget* parent, const QString& path) {
     return QMessageBox::question(
         parent, kTitle, QStringLiteral("%1 の変更を保存しますか？").arg(name),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+}
+
+ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("%1 は、開いた後にほかのプログラムで変更されています。\n"
+                                   "上書きするとその変更は失われます。再読み込みすると"
+                                   "この柱リストでの変更が失われます。")
+                        .arg(path),
+                    QMessageBox::NoButton, parent);
+    QPushButton* reload = box.addButton(QStringLiteral("再読み込み"), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("上書き保存"), QMessageBox::AcceptRole);
+    QPushButton* elsewhere =
+        box.addButton(QStringLiteral("別の名前で保存..."), QMessageBox::ActionRole);
+    QPushButton* keep = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(elsewhere);
+    box.setEscapeButton(keep);
+    box.exec();
+    const QAbstractButton* chosen = box.clickedButton();
+    return chosen == reload      ? ColumnListWindow::ReloadFile
+           : chosen == overwrite ? ColumnListWindow::OverwriteFile
+           : chosen == elsewhere ? ColumnListWindow::SaveElsewhere
+                                 : ColumnListWindow::KeepFile;
 }
 
 } // namespace
@@ -91,7 +115,19 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     : QMainWindow(parent), calculator_(calculator), undoStack_(new QUndoStack(this)),
       model_(new ColumnTableModel(undoStack_, this)), filter_(new ColumnFilterModel(this)),
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
-      askUnsaved_([this] { return askUnsavedBox(this, path_); }) {
+      askUnsaved_([this] { return askUnsavedBox(this, path_); }),
+      askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
+      askHeading_([this](const ListHeading& suggested) -> std::optional<ListHeading> {
+          const auto given =
+              SheetInfoDialog::askHeading(this, {QString::fromStdString(suggested.project),
+                                                 QString::fromStdString(suggested.designer),
+                                                 {}});
+          if (!given) {
+              return std::nullopt;
+          }
+          return ListHeading{given->project.toStdString(), given->designer.toStdString()};
+      }),
+      fileWatch_(new ColumnFileWatch(this)) {
     setObjectName(QStringLiteral("ColumnListWindow"));
     setAttribute(Qt::WA_QuitOnClose, false);
     filter_->setSourceModel(model_);
@@ -112,6 +148,11 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     resize(kPreferredSize);
 
     connectModels();
+    connect(fileWatch_, &ColumnFileWatch::changed, this, [this](const QString& path) {
+        statusBar()->showMessage(
+            QStringLiteral("%1 がほかのプログラムで変更されました（保存の前に確かめます）")
+                .arg(path));
+    });
     if (calculator_) {
         connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
         connect(calculator_, &TMainF::conditionsChanged, this,
@@ -239,6 +280,8 @@ void ColumnListWindow::buildFileMenu() {
     makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
                &ColumnListWindow::exportPdfDialog);
+    makeAction(menu, "sheetHeading", QStringLiteral("計算書の物件名と設計者(&H)..."), {},
+               &ColumnListWindow::editHeading);
     menu->addSeparator();
     makeAction(menu, "closeList", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, &QWidget::close);
@@ -334,6 +377,7 @@ void ColumnListWindow::newList() {
     clearSort();
     undoStack_->clear();
     path_.clear();
+    fileWatch_->stop();
     updateTitle();
     updateStatus();
 }
@@ -357,6 +401,8 @@ bool ColumnListWindow::openFile(const QString& path) {
     clearSort();
     undoStack_->clear();
     path_ = path;
+    fileWatch_->watch(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     recentMenu_->remember(path);
     updateTitle();
     updateStatus();
@@ -364,16 +410,26 @@ bool ColumnListWindow::openFile(const QString& path) {
 }
 
 bool ColumnListWindow::saveFile(const QString& path) {
+    if (!path_.isEmpty() && QFileInfo(path) == QFileInfo(path_) && fileWatch_->changedOnDisk()) {
+        switch (askChangedFile_(path)) {
+        case ReloadFile:
+            return openFile(path_);
+        case OverwriteFile:
+            break;
+        case SaveElsewhere:
+            return saveAsDialog();
+        case KeepFile:
+            return false;
+        }
+    }
     const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(path, bytes, reason)) {
+        reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, reason));
         return false;
     }
     path_ = path;
+    fileWatch_->watch(path, bytes);
     undoStack_->setClean();
     recentMenu_->remember(path);
     updateTitle();
@@ -403,26 +459,42 @@ bool ColumnListWindow::saveAsDialog() {
     return !path.isEmpty() && saveFile(path);
 }
 
-namespace {
+// The list's sheet is headed with the list's own project and designer,
+// asked for the first time a sheet is made and kept in the list file;
+// never with those of another sheet.
+bool ColumnListWindow::ensureHeading() {
+    return !model_->heading().empty() || editHeading();
+}
 
-// The sheet states the project and designer last given for a sheet; a
-// list printed before any was given names its file as the project.
-SheetDescription listSheet(const ColumnTableModel& model, const QString& path) {
-    const SheetInfo remembered = SheetInfo::load();
-    const QString project = !remembered.project.isEmpty() ? remembered.project
-                            : path.isEmpty()              ? QStringLiteral("無題")
-                                                          : QFileInfo(path).completeBaseName();
-    SheetDescription sheet = sheetOfList(model, project.toStdString(),
+bool ColumnListWindow::editHeading() {
+    ListHeading suggested = model_->heading();
+    if (suggested.empty() && !path_.isEmpty()) {
+        suggested.project = QFileInfo(path_).completeBaseName().toStdString();
+    }
+    const std::optional<ListHeading> given = askHeading_(suggested);
+    if (!given) {
+        return false;
+    }
+    if (*given != model_->heading()) {
+        undoStack_->push(
+            new SetHeadingCommand(model_, *given, QStringLiteral("計算書の物件名と設計者")));
+    }
+    return true;
+}
+
+SheetDescription ColumnListWindow::listSheet() const {
+    SheetDescription sheet = sheetOfList(*model_, model_->heading().project,
                                          QDate::currentDate().toString(Qt::ISODate).toStdString());
-    sheet.designer = remembered.designer.toStdString();
+    sheet.designer = model_->heading().designer;
     return sheet;
 }
 
-} // namespace
-
 bool ColumnListWindow::exportPdf(const QString& path) {
+    if (!ensureHeading()) {
+        return false;
+    }
     QString error;
-    if (!writeSheetPdf(path, listSheet(*model_, path_), error)) {
+    if (!writeSheetPdf(path, listSheet(), error)) {
         reportError_(error);
         return false;
     }
@@ -431,6 +503,9 @@ bool ColumnListWindow::exportPdf(const QString& path) {
 }
 
 void ColumnListWindow::exportPdfDialog() {
+    if (!ensureHeading()) {
+        return;
+    }
     const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
                                               : QFileInfo(path_).path() + QLatin1Char('/') +
                                                     QFileInfo(path_).completeBaseName() +
@@ -443,10 +518,13 @@ void ColumnListWindow::exportPdfDialog() {
 }
 
 void ColumnListWindow::printPreview() {
+    if (!ensureHeading()) {
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("計算書の印刷プレビュー"));
-    const SheetDescription sheet = listSheet(*model_, path_);
+    const SheetDescription sheet = listSheet();
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [&sheet](QPrinter* target) { paintSheet(*target, sheet); });
     dialog.exec();
@@ -479,12 +557,9 @@ bool ColumnListWindow::exportResults(const QString& path) {
         reportError_(QStringLiteral("結果を書き出せません: %1").arg(qText(outcome.headerProblem)));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(output.data(), static_cast<qint64>(output.size())) !=
-            static_cast<qint64>(output.size()) ||
-        !file.commit()) {
-        reportError_(QStringLiteral("%1 に書き出せません: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(path, output, reason)) {
+        reportError_(QStringLiteral("%1 に書き出せません: %2").arg(path, reason));
         return false;
     }
     statusBar()->showMessage(QStringLiteral("%1 に結果を書き出しました").arg(path), 5000);
@@ -504,12 +579,15 @@ void ColumnListWindow::exportResultsDialog() {
 }
 
 void ColumnListWindow::printSheet() {
+    if (!ensureHeading()) {
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (paintSheet(printer, listSheet(*model_, path_)) == 0) {
+    if (paintSheet(printer, listSheet()) == 0) {
         reportError_(QStringLiteral("計算書を印刷できません"));
     }
 }
@@ -838,8 +916,12 @@ void ColumnListWindow::showRowInCalculator(int row) {
     const RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
     const BayTable bays = cli::BayTableOf(outcome.column);
-    if (shown.PatternTag() != outcome.column.Pattern ||
-        shown.PatternReversed() != outcome.column.Reversed || !(shown.Bays() == bays)) {
+    // Bays the pattern does not read are not in the row; the calculator
+    // keeps its own.
+    const std::int32_t pattern = outcome.column.Pattern;
+    const std::int32_t reversed = outcome.column.Reversed;
+    if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
+        !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
     }
     if (!outcome.computed) {

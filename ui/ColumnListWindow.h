@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/SheetDescription.h"
 #include "ui/ColumnList.h"
 
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -19,6 +21,7 @@ class TMainF;
 
 namespace koruba {
 
+class ColumnFileWatch;
 class ColumnFilterModel;
 class RecentFilesMenu;
 class ColumnTableModel;
@@ -41,8 +44,9 @@ public:
     // unchanged) when it cannot be read, after saying why.
     bool openFile(const QString& path);
     // Saves to the path in the format its name says; false (and the list
-    // kept, still marked as changed) when it cannot be written, after
-    // saying why.
+    // kept, still marked as changed, the old file whole) when it cannot be
+    // written, after saying why. Over the list's own file that another
+    // program changed since, it first asks (setChangedFileQuestion).
     bool saveFile(const QString& path);
     // The calculation sheet of the whole list as a PDF file; false after
     // saying why when it cannot be written.
@@ -78,6 +82,15 @@ public:
     using UnsavedQuestion = std::function<int()>;
     void setErrorReport(ErrorReport report) { reportError_ = std::move(report); }
     void setUnsavedQuestion(UnsavedQuestion ask) { askUnsaved_ = std::move(ask); }
+    // Asked before a save would overwrite the list's file that another
+    // program changed after the list read it.
+    enum ChangedFileAnswer { ReloadFile, OverwriteFile, SaveElsewhere, KeepFile };
+    using ChangedFileQuestion = std::function<ChangedFileAnswer(const QString& path)>;
+    void setChangedFileQuestion(ChangedFileQuestion ask) { askChangedFile_ = std::move(ask); }
+    // Asks for the project and designer of the list's sheet, filled with
+    // a suggestion; nothing when the user cancels.
+    using HeadingQuestion = std::function<std::optional<ListHeading>(const ListHeading& suggested)>;
+    void setHeadingQuestion(HeadingQuestion ask) { askHeading_ = std::move(ask); }
 
     // Asks about unsaved changes; true when the list may be discarded.
     bool maybeSave();
@@ -107,6 +120,9 @@ private:
     void exportResultsDialog();
     void printSheet();
     void printPreview();
+    bool ensureHeading();
+    bool editHeading();
+    SheetDescription listSheet() const;
     void copyRows();
     void duplicateRows();
     void deleteRows();
@@ -153,6 +169,9 @@ private:
     QString path_;
     ErrorReport reportError_;
     UnsavedQuestion askUnsaved_;
+    ChangedFileQuestion askChangedFile_;
+    HeadingQuestion askHeading_;
+    ColumnFileWatch* fileWatch_;
 };
 
 // Gives a window the keyboard, also where the toolkit takes it for active

@@ -1,8 +1,10 @@
 #include "ui/ColumnRow.h"
 
 #include "calc/CalcNValue.h"
+#include "calc/PatternTable.h"
 #include "cli/BayToken.h"
 
+#include <optional>
 #include <utility>
 
 namespace koruba {
@@ -29,29 +31,18 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
     return true;
 }
 
-bool readHeight(const std::string& text, const char* name, std::int32_t& cm, std::string& error) {
-    if (text.empty()) {
-        cm = 0;
-        return true;
-    }
-    std::string problem;
-    if (!parseStoreyHeight(text, cm, problem)) {
-        error = std::string(name) + ": " + problem;
-        return false;
-    }
-    return true;
-}
-
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!row.rules.empty() && !parseRuleSet(row.rules, conditions.rules, problem)) {
+    if (!cli::ParseConditionCell("rules", row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
-    if (!readHeight(row.h1, "h1", conditions.h1Cm, error) ||
-        !readHeight(row.h2, "h2", conditions.h2Cm, error)) {
-        return false;
+    for (const auto& [name, text] : {std::pair{"h1", &row.h1}, std::pair{"h2", &row.h2}}) {
+        if (!cli::ParseConditionCell(name, *text, conditions, problem)) {
+            error = std::string(name) + ": " + problem;
+            return false;
+        }
     }
     if (auto refused = conditionsError(conditions, storeyCount)) {
         error = std::move(*refused);
@@ -75,6 +66,18 @@ RowOutcome evaluateRow(const ColumnRow& row) {
     return outcome;
 }
 
+BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& bays) {
+    BayTable used;
+    for (std::int32_t tag = 1; tag <= 4; ++tag) {
+        int storey = 0;
+        int side = 0;
+        if (BayInUse(tag, pattern, reversed) && BayOfTag(tag, storey, side)) {
+            used.SetCell(storey, side, bays.Cell(storey, side));
+        }
+    }
+    return used;
+}
+
 void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays) {
     cli::ColumnInput now;
@@ -87,11 +90,14 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
         (now.Reversed != 0) != (reversed != 0)) {
         row.reversed = reversed != 0 ? "1" : "0";
     }
+    // A bay the pattern does not read stays empty in the row (the
+    // calculator keeps what was placed there while patterns change).
+    const BayTable used = baysInUse(pattern, reversed, bays);
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
         int storey = 0;
         int side = 0;
         BayOfTag(tag, storey, side);
-        const BayCell wanted = bays.Cell(storey, side);
+        const BayCell wanted = used.Cell(storey, side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
         if (!cli::ParseBayToken(text, cell, ignored) || !(cell == wanted)) {
@@ -101,20 +107,23 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
 }
 
 void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
-    RuleSet rules = RuleSet::Notice2000;
-    std::string ignored;
-    if (!(row.rules.empty() || parseRuleSet(row.rules, rules, ignored)) ||
-        rules != conditions.rules) {
+    // What each cell says now, read as the files are read; a cell that
+    // cannot be read says nothing and is rewritten.
+    auto says = [](const char* name, const std::string& text) {
+        CalcConditions read;
+        std::string ignored;
+        return cli::ParseConditionCell(name, text, read, ignored) ? std::optional(read)
+                                                                  : std::nullopt;
+    };
+    if (const auto now = says("rules", row.rules); !now || now->rules != conditions.rules) {
         row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));
     }
-    auto setHeight = [&ignored](std::string& text, std::int32_t cm) {
-        std::int32_t now = 0;
-        if (text.empty() ? cm != 0 : !parseStoreyHeight(text, now, ignored) || now != cm) {
-            text = cm != 0 ? storeyHeightText(cm) : std::string();
-        }
-    };
-    setHeight(row.h1, conditions.h1Cm);
-    setHeight(row.h2, conditions.h2Cm);
+    if (const auto now = says("h1", row.h1); !now || now->h1Cm != conditions.h1Cm) {
+        row.h1 = conditions.h1Cm != 0 ? storeyHeightText(conditions.h1Cm) : std::string();
+    }
+    if (const auto now = says("h2", row.h2); !now || now->h2Cm != conditions.h2Cm) {
+        row.h2 = conditions.h2Cm != 0 ? storeyHeightText(conditions.h2Cm) : std::string();
+    }
 }
 
 ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t reversed,

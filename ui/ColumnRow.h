@@ -55,8 +55,13 @@ struct RowOutcome {
 
 RowOutcome evaluateRow(const ColumnRow& row);
 
-// Sets the pattern, mirror and bay cells to a column. Only cells whose
-// meaning changes are rewritten, so the wording of the others survives.
+// The bays of a table that the pattern, drawn or mirrored, reads; the
+// others empty.
+BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& bays);
+
+// Sets the pattern, mirror and bay cells to a column; the cells of bays
+// the pattern does not read are emptied. Only cells whose meaning changes
+// are rewritten, so the wording of the others survives.
 void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays);
 

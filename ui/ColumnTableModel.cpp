@@ -70,6 +70,7 @@ ColumnTableModel::ColumnTableModel(QUndoStack* undoStack, QObject* parent)
 void ColumnTableModel::resetList(ColumnList list) {
     beginResetModel();
     columns_ = std::move(list.columns);
+    heading_ = std::move(list.heading);
     rows_.clear();
     outcomes_.clear();
     for (ColumnRow& row : list.rows) {
@@ -82,6 +83,7 @@ void ColumnTableModel::resetList(ColumnList list) {
 ColumnList ColumnTableModel::list() const {
     ColumnList list;
     list.columns = columns_;
+    list.heading = heading_;
     for (const StoredRow& stored : rows_) {
         list.rows.push_back(stored.row);
     }

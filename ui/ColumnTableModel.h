@@ -61,6 +61,7 @@ public:
     void resetList(ColumnList list);
     ColumnList list() const;
     const std::vector<std::string>& fileColumns() const { return columns_; }
+    const ListHeading& heading() const { return heading_; }
 
     const ColumnRow& columnRow(int row) const { return rows_[static_cast<std::size_t>(row)].row; }
     const RowOutcome& outcome(int row) const { return outcomes_[static_cast<std::size_t>(row)]; }
@@ -84,6 +85,7 @@ public:
     std::vector<StoredRow> takeRows(int at, int count);
     void moveStoredRow(int from, int to);
     void replaceRow(int row, ColumnRow columnRow);
+    void setHeading(ListHeading heading) { heading_ = std::move(heading); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -102,6 +104,7 @@ private:
 
     QUndoStack* undoStack_;
     std::vector<std::string> columns_;
+    ListHeading heading_;
     std::vector<StoredRow> rows_;
     std::vector<RowOutcome> outcomes_;
     std::uint64_t nextId_ = 1;

@@ -35,7 +35,7 @@ void SheetInfo::save() const {
     writeValue(QStringLiteral("Column"), column);
 }
 
-SheetInfoDialog::SheetInfoDialog(const SheetInfo& info, QWidget* parent)
+SheetInfoDialog::SheetInfoDialog(const SheetInfo& info, QWidget* parent, bool askColumn)
     : QDialog(parent), project_(new QLineEdit(info.project, this)),
       designer_(new QLineEdit(info.designer, this)), column_(new QLineEdit(info.column, this)) {
     setWindowTitle(QStringLiteral("計算書の記載事項"));
@@ -46,6 +46,7 @@ SheetInfoDialog::SheetInfoDialog(const SheetInfo& info, QWidget* parent)
     form->addRow(QStringLiteral("物件名(&P)："), project_);
     form->addRow(QStringLiteral("設計者(&D)："), designer_);
     form->addRow(QStringLiteral("柱名(&C)："), column_);
+    form->setRowVisible(column_, askColumn);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -59,6 +60,14 @@ SheetInfo SheetInfoDialog::info() const {
 
 std::optional<SheetInfo> SheetInfoDialog::ask(QWidget* parent, const SheetInfo& info) {
     SheetInfoDialog dialog(info, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.info();
+}
+
+std::optional<SheetInfo> SheetInfoDialog::askHeading(QWidget* parent, const SheetInfo& info) {
+    SheetInfoDialog dialog(info, parent, false);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

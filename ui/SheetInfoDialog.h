@@ -27,11 +27,15 @@ class SheetInfoDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SheetInfoDialog(const SheetInfo& info, QWidget* parent = nullptr);
+    // Without askColumn the column's name is not asked (a list's sheet
+    // names every column).
+    SheetInfoDialog(const SheetInfo& info, QWidget* parent = nullptr, bool askColumn = true);
     SheetInfo info() const;
 
     // The dialog, run modally; nothing when the user cancels.
     static std::optional<SheetInfo> ask(QWidget* parent, const SheetInfo& info);
+    // The same for the project and designer alone.
+    static std::optional<SheetInfo> askHeading(QWidget* parent, const SheetInfo& info);
 
 private:
     QLineEdit* project_;

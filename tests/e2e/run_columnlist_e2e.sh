@@ -2,8 +2,10 @@
 # End-to-end test of the column list with the installed program on a real
 # X server: `koruba-x house.csv` opens the 60-column example house, the
 # keyboard moves to column 2F-X1Y1 and Enter loads it into the calculator,
-# a real click adds a brace to its bay, Ctrl+S saves the list and
-# Ctrl+Shift+P writes the calculation sheet through the file dialog. The
+# a real click adds a brace to its bay, Ctrl+S saves the list, a change
+# made by another program makes the next Ctrl+S ask, and Ctrl+Shift+P
+# asks for the sheet's project and designer and writes the calculation
+# sheet through the file dialog. The
 # saved file is then run through the installed batch tool, and the sheet's
 # text must hold every column with the N value the tool computes. On the
 # way: the list opens beside the calculator, whose title names the row it
@@ -98,7 +100,33 @@ done
 grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" ||
     fail "the saved list does not hold the edited bay: $(grep '^2F-X1Y1' "$work/house.csv")"
 
+# Another program adds a row to the saved file: the next Ctrl+S asks
+# before it would overwrite it, in Japanese; Escape keeps the file.
+printf 'X9,21,0,,,,\r\n' >>"$work/house.csv"
+xdotool key ctrl+s
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+    fail "saving over the changed file did not ask"
+xdotool windowfocus --sync "$box"
+xdotool key Escape
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^柱リスト$' >/dev/null || break
+    sleep 0.1
+done
+tail -n 1 "$work/house.csv" | grep -q '^X9,' || fail "the changed file was overwritten"
+sed -i '$d' "$work/house.csv"
+xdotool windowfocus --sync "$list"
+
+# The first sheet of a list asks for its project and designer, offering
+# the file's name as the project.
 xdotool key ctrl+shift+p
+heading=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書の記載事項$' | head -n1) ||
+    fail "the sheet did not ask for its project and designer"
+xdotool windowfocus --sync "$heading"
+xdotool key ctrl+a
+xdotool type --delay 20 "Yamada House"
+xdotool key Tab
+xdotool type --delay 20 "Sato Design"
+xdotool key Return
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書をPDFに保存$' | head -n1) ||
     fail "the file dialog did not open"
 xdotool windowfocus --sync "$dialog"
@@ -110,6 +138,14 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [[ -s $work/house.pdf ]] || fail "no sheet was written"
+# The heading is the list's: saved with it.
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+s
+for _ in $(seq 100); do
+    grep -q 'Yamada House' "$work/house.csv" && break
+    sleep 0.1
+done
+grep -q 'Yamada House,Sato Design' "$work/house.csv" || fail "the list file lacks its sheet's heading"
 
 shots=$build/tests/e2e/screenshots
 mkdir -p "$shots"
@@ -187,14 +223,18 @@ app_pid=
 "$tool" "$work/house.csv" >"$work/house.out.csv" || fail "the batch tool failed on the saved list"
 pdftotext -layout "$work/house.pdf" "$work/house.txt"
 grep -q 'N値計算書' "$work/house.txt" || fail "the sheet has no title"
-# Every column's name and N (the tool's CSV: id first, N in column 17).
+grep -q '物件名：Yamada House *設計者：Sato Design' "$work/house.txt" ||
+    fail "the sheet is not headed with the list's project and designer"
+# Every column's name and N (the tool's CSV: id first, N after the input's
+# columns).
+ncol=$(head -n 1 "$work/house.out.csv" | tr -d '\r' | tr ',' '\n' | grep -nx 'N' | cut -d: -f1)
 checked=0
 while IFS=, read -r id n; do
     grep -qF -- "$id" "$work/house.txt" || fail "the sheet lacks $id"
     grep -F -- "$id" "$work/house.txt" | grep -qF -- " $n " ||
         fail "the sheet's line of $id lacks N = $n"
     checked=$((checked + 1))
-done < <(tail -n +2 "$work/house.out.csv" | tr -d '\r' | awk -F, '{ print $1 "," $17 }')
+done < <(tail -n +2 "$work/house.out.csv" | tr -d '\r' | awk -F, -v n="$ncol" '{ print $1 "," $n }')
 ((checked == 60)) || fail "checked $checked columns, expected 60"
-edited=$(grep '^2F-X1Y1,' "$work/house.out.csv" | awk -F, '{ print $17 }')
+edited=$(grep '^2F-X1Y1,' "$work/house.out.csv" | awk -F, -v n="$ncol" '{ print $n }')
 echo "PASS: 2F-X1Y1 edited in the calculator (N = $edited), saved, sheet of $checked columns"

@@ -2,6 +2,7 @@
 #include "ui/ColumnFileReader.h"
 
 #include "calc/ResultText.h"
+#include "cli/CsvRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ ColumnList mixedList() {
     b.extra = {{""}, {"="}};
     ColumnRow c = rowOfColumn("new", 11, 0, BayTable{});
     list.rows = {a, b, c};
+    list.heading = {"山田邸", "佐藤, \"設計\""};
     return list;
 }
 
@@ -61,9 +63,8 @@ class RoundTrip : public ::testing::TestWithParam<ColumnFileFormat> {};
 
 TEST_P(RoundTrip, WrittenFileReadsBackAndWritesTheSameBytes) {
     ColumnList list = mixedList();
-    // The batch tool's reader drops a JSON line with a bad token; only a
-    // CSV row keeps it.
-    const std::string badToken = GetParam() == ColumnFileFormat::Csv ? "X95" : "X90";
+    // A row with a bad token reads back as it was, failed, in both formats.
+    const std::string badToken = "X95";
     list.rows[1].bays[0] = badToken;
     const std::string first = writeColumnList(list, GetParam());
     const ColumnList read = readOrFail(first, GetParam());
@@ -71,6 +72,7 @@ TEST_P(RoundTrip, WrittenFileReadsBackAndWritesTheSameBytes) {
     EXPECT_EQ(read.rows[1].bays[0], badToken);
     EXPECT_EQ(read.rows[0].extra.at(0).text, "a, \"b\"\nc");
     EXPECT_EQ(read.rows[1].h1, "3.30");
+    EXPECT_EQ(read.heading, list.heading);
     EXPECT_EQ(writeColumnList(read, GetParam()), first);
 }
 
@@ -87,15 +89,17 @@ TEST(ColumnListFile, CsvIsWrittenAsTheBatchToolWritesIt) {
               "\xEF\xBB\xBFid,pattern,reversed,bay1,bay2,bay3,bay4\r\nA,21,0,,,,\r\n");
 }
 
+// Also members named as the tool's CSV result columns: a JSON line holds
+// them only when someone put them there.
 TEST(ColumnListFile, UnknownJsonMembersKeepTheirJsonText) {
     const std::string line =
         R"({"id": 7, "pattern": 21, "reversed": 0, "bays": ["L45", "", "", ""],)"
-        R"( "w": {"a": [1, 2.50]}, "n": null})"
+        R"( "w": {"a": [1, 2.50]}, "n": null, "hardware": "HD-20", "N": 1.20, "formula": []})"
         "\n";
     const ColumnList list = readOrFail(line, ColumnFileFormat::JsonLines);
     EXPECT_EQ(writeColumnList(list, ColumnFileFormat::JsonLines),
               R"({"id":"7","pattern":21,"reversed":false,"bays":["L45","","",""],)"
-              R"("w":{"a": [1, 2.50]},"n":null})"
+              R"("w":{"a": [1, 2.50]},"n":null,"hardware":"HD-20","N":1.20,"formula":[]})"
               "\n");
 }
 
@@ -130,18 +134,30 @@ INSTANTIATE_TEST_SUITE_P(
                     "line 3: 3 fields, the header has 7"},
         RefusedCase{"UnclosedQuote", csv, "id,pattern,reversed,bay1,bay2,bay3,bay4\n\"A,21\n",
                     "line 2, field 1: the quoted field is never closed"},
-        RefusedCase{"ShiftJis", csv, "id,pattern,reversed,bay1,bay2,bay3,bay4\n\x92\xca,21,,,,,\n",
-                    "line 2, column 1: the row is not UTF-8 text (save the file as CSV UTF-8); bad "
-                    "bytes are shown as U+FFFD"},
+        // Also when the row has a bad token of its own, which would open
+        // it as a failed row with U+FFFD in place of the text.
+        RefusedCase{"ShiftJis", csv,
+                    "id,pattern,reversed,bay1,bay2,bay3,bay4\nA,21,,,,,\n\x92\xca,21,,X95,,,\n",
+                    "line 3, column 1: the file is not UTF-8 text; save it as UTF-8 (\"CSV UTF-8\" "
+                    "in a spreadsheet) and open it again"},
+        RefusedCase{"ShiftJisJson", jsonl,
+                    "{\"id\":\"\x92\xca\",\"pattern\":21,\"reversed\":0,\"bays\":[\"X95\",\"\","
+                    "\"\",\"\"]}\n",
+                    "line 1, column 8: the file is not UTF-8 text; save it as UTF-8 (\"CSV UTF-8\" "
+                    "in a spreadsheet) and open it again"},
+        RefusedCase{"TwoProjects", csv,
+                    "id,pattern,reversed,bay1,bay2,bay3,bay4,Project\nA,21,0,,,,,X\nB,21,0,,,,,\n"
+                    "C,21,0,,,,,Y\n",
+                    "lines 2 and 4 give different texts for \"project\"; a list has one"},
         RefusedCase{"FailedBefore", csv,
                     "id,pattern,reversed,bay1,bay2,bay3,bay4,error\nA,21,0,,,,,\"line 2: x\"\n",
                     "line 2: the row failed in an earlier run: line 2: x"},
         RefusedCase{"NotAnObject", jsonl, "[1]\n",
                     "line 1, column 1: expected a JSON object starting with '{'"},
-        RefusedCase{"BadTokenLosesLaterMembers", jsonl,
-                    "{\"id\":\"A\",\"pattern\":21,\"reversed\":0,\"bays\":[\"X95\",\"\",\"\",\"\"],"
-                    "\"note\":\"n\"}\n",
-                    "line 1, column 45: bay 1: \"X95\": brace size must be 15, 30, 45 or 90"},
+        RefusedCase{"MemberTwice", jsonl,
+                    "{\"id\":\"A\",\"pattern\":21,\"reversed\":0,\"bays\":[\"\",\"\",\"\",\"\"],"
+                    "\"note\":1,\"note\":2}\n",
+                    "line 1: member \"note\" appears twice"},
         RefusedCase{"NoPattern", jsonl, "{\"id\":\"A\",\"bays\":[\"\",\"\",\"\",\"\"]}\n",
                     "line 1, column 1: the object lacks \"pattern\", \"reversed\""}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -181,15 +197,58 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"HeightsIgnoredUnder2000", row("A", "13", "0", {}, "", "3.0"), ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The rules and height cells mean the same to the list as to the batch
+// tool, in both formats: a blank cell is not given (and then missing where
+// the rules need it), anything else must be read.
+struct ConditionCells {
+    const char* name;
+    const char* rules;
+    const char* h1;
+};
+
+class SameReading : public ::testing::TestWithParam<ConditionCells> {};
+
+// The tool's verdict on a record is the reader's error, which the list's
+// file reader keeps beside the cells.
+TEST_P(SameReading, ListAndToolAgreeOnTheCells) {
+    const ConditionCells& c = GetParam();
+    std::string csv = "id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1\nA,21,0,L45,,,,";
+    cli::AppendCsvField(csv, c.rules);
+    csv += ',';
+    cli::AppendCsvField(csv, c.h1);
+    std::string json = R"({"id":"A","pattern":21,"reversed":0,"bays":["L45","","",""],"rules":")";
+    json += std::string(c.rules) + R"(","h1":")" + c.h1 + "\"}";
+    for (const auto& [bytes, format] :
+         {std::pair{csv, ColumnFileFormat::Csv}, std::pair{json, ColumnFileFormat::JsonLines}}) {
+        RawTable table;
+        std::string error;
+        ASSERT_TRUE(readTable(bytes, format, table, error)) << error;
+        const std::string& tool = table.records.at(0).readerError;
+        const RowOutcome outcome = evaluateRow(readOrFail(bytes, format).rows.at(0));
+        EXPECT_EQ(outcome.computed, tool.empty()) << outcome.error << " / " << tool;
+        // The same reason, whatever each puts before it.
+        EXPECT_NE(tool.find(outcome.error.substr(outcome.error.find(':') + 1)), std::string::npos)
+            << outcome.error << " / " << tool;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, SameReading,
+                         ::testing::Values(ConditionCells{"BlankHeight", "", " "},
+                                           ConditionCells{"BlankRules", " ", "3.30"},
+                                           ConditionCells{"BlankHeightUnder2025", "2025", " "},
+                                           ConditionCells{"SpacedCells", " 2025 ", " 3.3 "},
+                                           ConditionCells{"CommaHeight", "2025", "3,3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ColumnRowEdit, RewritesOnlyTheCellsWhoseMeaningChanged) {
-    ColumnRow edited = row("A", " 21", "FALSE", {"L45x90", "P2", "", ""});
+    ColumnRow edited = row("A", " 13", "FALSE", {"L45x90", "P2", "", ""});
     BayTable bays = cli::BayTableOf(evaluateRow(edited).column);
     int storey = 0;
     int side = 0;
     BayOfTag(2, storey, side);
     bays.SetCell(storey, side, BayCell{});
-    setRowColumn(edited, 21, 1, bays);
-    EXPECT_EQ(edited, row("A", " 21", "1", {"L45x90", "", "", ""}));
+    setRowColumn(edited, 13, 1, bays);
+    EXPECT_EQ(edited, row("A", " 13", "1", {"L45x90", "", "", ""}));
 }
 
 // The same file through the list and through koruba-x-calc: every row's N

@@ -5,6 +5,8 @@
 // the status bar.
 #include "MainFormTestSupport.h"
 
+#include "calc/PatternTable.h"
+#include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListLink.h"
@@ -19,11 +21,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
@@ -55,6 +59,24 @@ ColumnList threeRows() {
     list.rows = {namedRow("A", "21", "L45"), namedRow("B", "22", "X90+P2.5"),
                  namedRow("C", "", "")};
     return list;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(cannot be read)");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString pdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(60000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 QString cell(const QAbstractItemModel& model, int row, int column) {
@@ -144,8 +166,14 @@ private slots:
     void openEditInCalculatorUndoSaveReopen();
     void anotherRowSwitchesTheCalculator();
     void conditionsTravelWithTheRow();
+    void rowHoldsOnlyTheBaysItsPatternReads();
     void failingSaveKeepsTheListAndSaysWhy();
+    void saveOnAFullDiskKeepsTheOldFile();
+    void unreadableFileLeavesTheListAsItWas_data();
     void unreadableFileLeavesTheListAsItWas();
+    void failingRowsOpenAgainFromJsonLines();
+    void fileChangedOnDiskIsNotOverwrittenUnasked_data();
+    void fileChangedOnDiskIsNotOverwrittenUnasked();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
     void filtersNarrowTheRows_data();
@@ -154,6 +182,7 @@ private slots:
     void copiesSelectedRowsAsTabSeparatedText();
     void calculatorContextMenuAddsItsColumn();
     void sheetHoldsEveryRowOfTheList();
+    void sheetHeadingTravelsWithTheListFile();
     void addedRowKeepsTheRulesAndChoosingARowShowsItsOwn();
     void theCalculatorEditsTheRowItsTitleNames();
     void addSelectsTheNewRowAloneAndDeletingSeveralAsks();
@@ -171,6 +200,7 @@ private:
     std::unique_ptr<TMainF> calculator_;
     ColumnListWindow* list_ = nullptr;
     QStringList errors_;
+    QStringList headingAsks_; // the project suggested each time
     QTemporaryDir dir_;
 };
 
@@ -188,6 +218,11 @@ void ColumnListWindowTest::init() {
     errors_.clear();
     list_->setErrorReport([this](const QString& message) { errors_ << message; });
     list_->setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+    headingAsks_.clear();
+    list_->setHeadingQuestion([this](const ListHeading& suggested) {
+        headingAsks_ << QString::fromStdString(suggested.project);
+        return std::optional(ListHeading{"山田邸", "佐藤設計"});
+    });
     list_->show();
     QVERIFY(QTest::qWaitForWindowExposed(list_));
 }
@@ -398,6 +433,34 @@ void ColumnListWindowTest::conditionsTravelWithTheRow() {
     QCOMPARE(list().undoStack()->count(), 1);
 }
 
+// A bay placed under a two-storey pattern leaves the row, and its file,
+// when a single-storey pattern is chosen, and comes back with the pattern:
+// the calculator keeps it meanwhile.
+void ColumnListWindowTest::rowHoldsOnlyTheBaysItsPatternReads() {
+    ColumnList house;
+    house.rows = {namedRow("P", "13", "X45")};
+    list().tableModel()->resetList(house);
+    activateRow(0);
+    ClickRadio(calculator_.get(), QStringLiteral("RBtn_1"));
+    ClickBay(calculator_.get(), 4);
+    const std::string placed = list().tableModel()->columnRow(0).bays[3];
+    QVERIFY(!placed.empty());
+
+    ChoosePattern(calculator_.get(), 21);
+    const ColumnRow single = list().tableModel()->columnRow(0);
+    QCOMPARE(single.pattern, std::string("21"));
+    for (std::size_t b = 0; b < 4; ++b) {
+        QCOMPARE(single.bays[b].empty(), !BayInUse(int(b) + 1, 21, 0));
+    }
+    const QString path = dir_.filePath(QStringLiteral("single.csv"));
+    QVERIFY(list().saveFile(path));
+    QVERIFY2(!fileBytes(path).contains(placed.c_str()), placed.c_str());
+
+    ChoosePattern(calculator_.get(), 13);
+    QCOMPARE(list().tableModel()->columnRow(0).bays[3], placed);
+    QCOMPARE(list().tableModel()->columnRow(0).bays[0], std::string("X45"));
+}
+
 void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {
     openHouse();
     QTest::keyClick(table(), Qt::Key_Delete);
@@ -417,18 +480,136 @@ void ColumnListWindowTest::failingSaveKeepsTheListAndSaysWhy() {
     QVERIFY(!QFile::exists(path));
 }
 
+// Ctrl+S with no byte left on the disk: the file keeps its old content,
+// the message names it and the reason, and the list is still changed.
+void ColumnListWindowTest::saveOnAFullDiskKeepsTheOldFile() {
+    test::FullDisk disk;
+    if (!disk.skipReason().isEmpty()) {
+        QSKIP(qPrintable(disk.skipReason()));
+    }
+    const QString path = disk.filePath(QStringLiteral("house60.csv"));
+    QVERIFY(QFile::copy(kHouse, path));
+    const QByteArray bytes = fileBytes(path);
+    QVERIFY(list().openFile(path));
+    table()->setFocus();
+    table()->selectRow(0);
+    QTest::keyClick(table(), Qt::Key_Delete);
+    QVERIFY(disk.fill());
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_.first().contains(path) &&
+                 errors_.first().contains(QStringLiteral("No space left on device")),
+             qPrintable(errors_.first()));
+    QCOMPARE(fileBytes(path), bytes);
+    QVERIFY(list().isModified());
+    QVERIFY(list().windowTitle().contains(QStringLiteral("[*]")) && list().isWindowModified());
+    QVERIFY(!list().statusBar()->currentMessage().contains(QStringLiteral("保存しました")));
+}
+
+void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray header = "id,pattern,reversed,bay1,bay2,bay3,bay4\n";
+    QTest::newRow("unclosed quote") << header + "\"A,21,0,,,,\n" << QStringLiteral("line 2");
+    // Opened with the extra fields dropped, the row would look as if it
+    // failed only for its token.
+    QTest::newRow("too many fields and a bad token") << header + "A,21,0,L46,,,,extra\n"
+                                                     << QStringLiteral("line 2: 8 fields");
+    QTest::newRow("Shift-JIS and a bad token") << header + "\x96\x6b\x91\xa4,21,0,L46,,,\n"
+                                               << QStringLiteral("line 2, column 1");
+}
+
 void ColumnListWindowTest::unreadableFileLeavesTheListAsItWas() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     openHouse();
     const QString path = dir_.filePath(QStringLiteral("broken.csv"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("id,pattern,reversed,bay1,bay2,bay3,bay4\n\"A,21,0,,,,\n");
-    file.close();
+    QVERIFY(writeFile(path, bytes));
     QVERIFY(!list().openFile(path));
     QCOMPARE(errors_.size(), 1);
-    QVERIFY2(errors_.first().contains(QStringLiteral("line 2")), qPrintable(errors_.first()));
+    QVERIFY2(errors_.first().contains(reason), qPrintable(errors_.first()));
     QCOMPARE(list().tableModel()->rowCount(), 60);
     QCOMPARE(list().filePath(), kHouse);
+}
+
+// Rows a spreadsheet made that cannot be computed (a bad token, a height
+// typed with a comma) saved as JSON Lines, under a .json name as well:
+// written as JSON, with the comma height a string, and opened again with
+// the rows failed for the same reasons.
+void ColumnListWindowTest::failingRowsOpenAgainFromJsonLines() {
+    const QString csv = dir_.filePath(QStringLiteral("sheet.csv"));
+    QVERIFY(writeFile(csv, "id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1,hardware\n"
+                           "A,21,0,L46,,,,,,HD-20\n"
+                           "B,21,0,L45,,,,2025,\"3,3\",\n"
+                           "C,21,0,L45,,,,2025,3.30,\n"));
+    QVERIFY(list().openFile(csv));
+    const auto problems = [this] {
+        QStringList texts;
+        for (int row = 0; row < list().tableModel()->rowCount(); ++row) {
+            texts << cell(*list().tableModel(), row, ColumnTableModel::ProblemColumn);
+        }
+        return texts;
+    };
+    const QStringList before = problems();
+    QVERIFY2(before[0].contains(QStringLiteral("bay1")) &&
+                 before[1].contains(QStringLiteral("h1")) && before[2].isEmpty(),
+             qPrintable(before.join(QLatin1Char('|'))));
+
+    const QString json = dir_.filePath(QStringLiteral("house.json"));
+    QVERIFY(list().saveFile(json));
+    const QByteArray bytes = fileBytes(json);
+    QVERIFY2(bytes.startsWith("{\"id\":\"A\"") && bytes.contains("\"h1\":\"3,3\""),
+             bytes.constData());
+    QVERIFY(list().openFile(json));
+    QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join(QLatin1Char('\n'))));
+    QCOMPARE(problems(), before);
+    QVERIFY(list().saveFile(dir_.filePath(QStringLiteral("again.jsonl"))));
+    QCOMPARE(fileBytes(dir_.filePath(QStringLiteral("again.jsonl"))), bytes);
+}
+
+void ColumnListWindowTest::fileChangedOnDiskIsNotOverwrittenUnasked_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("rowsAfter");
+    QTest::addColumn<bool>("fileKeepsTheAddedRow");
+    QTest::newRow("cancel") << int(ColumnListWindow::KeepFile) << 1 << true;
+    QTest::newRow("reload") << int(ColumnListWindow::ReloadFile) << 2 << true;
+    QTest::newRow("overwrite") << int(ColumnListWindow::OverwriteFile) << 1 << false;
+}
+
+// Another program adds a row to the open file; a plain Ctrl+S, with no
+// edit, asks before it would overwrite that row, once.
+void ColumnListWindowTest::fileChangedOnDiskIsNotOverwrittenUnasked() {
+    QFETCH(int, answer);
+    QFETCH(int, rowsAfter);
+    QFETCH(bool, fileKeepsTheAddedRow);
+    const QString path = dir_.filePath(QStringLiteral("changed.csv"));
+    const QByteArray first = "id,pattern,reversed,bay1,bay2,bay3,bay4\nA,21,0,L45,,,\n";
+    QVERIFY(writeFile(path, first));
+    QVERIFY(list().openFile(path));
+    QStringList asked;
+    list().setChangedFileQuestion([&asked, answer](const QString& about) {
+        asked << about;
+        return ColumnListWindow::ChangedFileAnswer(answer);
+    });
+
+    QSignalSpy notice(list().findChild<QFileSystemWatcher*>(QStringLiteral("listFileWatcher")),
+                      &QFileSystemWatcher::fileChanged);
+    QVERIFY(writeFile(path, first + "B,22,0,,,,\n"));
+    QVERIFY(notice.wait());
+    QVERIFY2(list().statusBar()->currentMessage().contains(QStringLiteral("変更されました")),
+             qPrintable(list().statusBar()->currentMessage()));
+
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked, QStringList{path});
+    QCOMPARE(list().tableModel()->rowCount(), rowsAfter);
+    QCOMPARE(fileBytes(path).contains("B,22,0"), fileKeepsTheAddedRow);
+    QVERIFY(errors_.isEmpty());
+    if (answer != ColumnListWindow::KeepFile) {
+        // What the list read or wrote itself is no change.
+        QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(asked.size(), 1);
+    }
 }
 
 void ColumnListWindowTest::closingWithChangesAsks_data() {
@@ -574,18 +755,17 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     // Kept beside the screenshots, to be looked at.
     QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
     const QString path = QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.pdf");
-    // The project and designer given last for a sheet head the list's too.
-    SheetInfo{QStringLiteral("山田邸"), QStringLiteral("佐藤設計"), {}}.save();
+    // The list's own project and designer, asked for; never those given
+    // last for a single column's sheet.
+    SheetInfo{QStringLiteral("別邸"), QStringLiteral("別の設計者"), {}}.save();
     QVERIFY(list().exportPdf(path));
     QVERIFY(list().statusBar()->currentMessage().contains(path));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished(60000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = pdfText(path);
     QVERIFY(text.contains(QStringLiteral("N値計算書")));
     QVERIFY(text.contains(QStringLiteral("物件名：山田邸")));
     QVERIFY(text.contains(QStringLiteral("設計者：佐藤設計")));
+    QVERIFY(!text.contains(QStringLiteral("別邸")) && !text.contains(QStringLiteral("別の設計者")));
+    QCOMPARE(headingAsks_, QStringList{QStringLiteral("house60")});
     // In the table of its storeys, not among the records without a pattern.
     const QString bad = text.split(QLatin1Char('\n')).filter(QStringLiteral("X95")).value(0);
     QVERIFY2(bad.contains(QStringLiteral("1F-X2Y1")) && bad.contains(QStringLiteral("12")),
@@ -599,6 +779,36 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     }
     QVERIFY(!list().exportPdf(dir_.filePath(QStringLiteral("no such dir/house.pdf"))));
     QCOMPARE(errors_.size(), 1);
+}
+
+// The heading given once is the list's: saved with it, not asked again
+// after reopening, and read by the batch tool's sheet as well.
+void ColumnListWindowTest::sheetHeadingTravelsWithTheListFile() {
+    const QString path = dir_.filePath(QStringLiteral("headed.jsonl"));
+    list().tableModel()->resetList(threeRows());
+    QVERIFY(list().saveFile(path));
+    QVERIFY(list().exportPdf(dir_.filePath(QStringLiteral("first.pdf"))));
+    QCOMPARE(headingAsks_, QStringList{QStringLiteral("headed")});
+    QVERIFY(list().isModified());
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!list().isModified());
+
+    QVERIFY(list().openFile(path));
+    const QString again = dir_.filePath(QStringLiteral("again.pdf"));
+    QVERIFY(list().exportPdf(again));
+    QCOMPARE(headingAsks_.size(), 1);
+    QVERIFY(pdfText(again).contains(QStringLiteral("物件名：山田邸")));
+
+    const QString toolSheet = dir_.filePath(QStringLiteral("tool.pdf"));
+    QProcess tool;
+    tool.start(QStringLiteral(KORUBA_CALC_TOOL),
+               {path, QStringLiteral("--sheet"), toolSheet, QStringLiteral("--sheet-only")});
+    QVERIFY(tool.waitForFinished(60000));
+    const QString text = pdfText(toolSheet);
+    QVERIFY2(text.contains(QStringLiteral("物件名：山田邸")) &&
+                 text.contains(QStringLiteral("設計者：佐藤設計")),
+             qPrintable(text.left(300)));
 }
 
 // The calculator's rules and heights go into the row it adds; choosing a
