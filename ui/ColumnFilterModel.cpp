@@ -24,9 +24,19 @@ void ColumnFilterModel::setHardwareClass(int jointClass) {
     invalidateRowsFilter();
 }
 
+void ColumnFilterModel::setShownId(std::uint64_t id) {
+    if (id != shownId_) {
+        shownId_ = id;
+        invalidateRowsFilter();
+    }
+}
+
 bool ColumnFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     const QAbstractItemModel* source = sourceModel();
     const QModelIndex name = source->index(sourceRow, ColumnTableModel::NameColumn, sourceParent);
+    if (shownId_ != 0 && name.data(ColumnTableModel::IdRole).toULongLong() == shownId_) {
+        return true;
+    }
     if (!namePart_.isEmpty() &&
         !name.data(Qt::DisplayRole).toString().contains(namePart_, Qt::CaseInsensitive)) {
         return false;

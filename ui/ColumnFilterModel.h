@@ -8,7 +8,8 @@ namespace koruba {
 
 // The column list as the window shows it: sorted by any column (numbers as
 // numbers) and narrowed by a part of the name, a pattern and a hardware
-// class. All filters empty shows every row.
+// class. All filters empty shows every row. The row the calculator edits
+// is always shown, so that an edit never hides the row it changes.
 class ColumnFilterModel : public QSortFilterProxyModel {
     Q_OBJECT
 
@@ -25,6 +26,9 @@ public:
     void setPattern(std::int32_t pattern);
     // A hardware class number, kFailedClass or kAnyClass.
     void setHardwareClass(int jointClass);
+    // The row shown whatever the filters say (a ColumnTableModel::IdRole
+    // value); 0 for none.
+    void setShownId(std::uint64_t id);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -33,6 +37,7 @@ private:
     QString namePart_;
     std::int32_t pattern_ = 0;
     int class_ = kAnyClass;
+    std::uint64_t shownId_ = 0;
 };
 
 } // namespace koruba

@@ -11,8 +11,9 @@ namespace koruba {
 
 namespace {
 
-// Owns the list window for the calculator and holds back the calculator's
-// close while the list has changes the user wants to keep.
+// Owns the list window for the calculator, opened beside it, and holds
+// back the calculator's close while the list has changes the user wants to
+// keep.
 class ColumnListLink : public QObject {
 public:
     explicit ColumnListLink(TMainF& calculator) : QObject(&calculator), calculator_(calculator) {
@@ -23,6 +24,7 @@ public:
         if (!window_) {
             window_ = new ColumnListWindow(&calculator_, &calculator_);
             window_->setWindowFlag(Qt::Window);
+            window_->placeBeside(calculator_);
         }
         return *window_;
     }
@@ -31,16 +33,21 @@ public:
         ColumnListWindow& list = window();
         list.show();
         list.raise();
-        list.activateWindow();
+        activateWindowOf(list);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &calculator_ && event->type() == QEvent::Close && window_ &&
-            !window_->maybeSave()) {
+        if (watched != &calculator_ || event->type() != QEvent::Close || !window_) {
+            return false;
+        }
+        if (!window_->maybeSave()) {
             event->ignore();
             return true;
         }
+        // Answered once: the list goes with the calculator and does not
+        // ask again when the program closes its windows.
+        window_->discardAndHide();
         return false;
     }
 

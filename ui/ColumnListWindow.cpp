@@ -2,6 +2,7 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/PatternTable.h"
+#include "cli/BatchRun.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
@@ -14,6 +15,7 @@
 #include "ui/RecentFilesMenu.h"
 #include "ui/SheetInfoDialog.h"
 #include "ui/TabSeparatedText.h"
+#include "ui/services/ConditionsRecord.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,14 +32,19 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QWindow>
 
 #include <algorithm>
+#include <cstring>
 
 namespace koruba {
 
@@ -47,10 +54,12 @@ const QString kFileFilter =
     QStringLiteral("柱リスト (*.csv *.jsonl *.json);;CSV (*.csv);;JSON Lines (*.jsonl *.json)");
 const QString kTitle = QStringLiteral("柱リスト");
 
-int askUnsavedBox(QWidget* parent) {
-    return QMessageBox::question(parent, kTitle, QStringLiteral("柱リストの変更を保存しますか？"),
-                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                 QMessageBox::Save);
+int askUnsavedBox(QWidget* parent, const QString& path) {
+    const QString name =
+        path.isEmpty() ? QStringLiteral("無題の柱リスト") : QFileInfo(path).fileName();
+    return QMessageBox::question(
+        parent, kTitle, QStringLiteral("%1 の変更を保存しますか？").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
 }
 
 ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QString& path) {
@@ -75,6 +84,27 @@ ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QSt
                                  : ColumnListWindow::KeepFile;
 }
 
+} // namespace
+
+// Gives a window the keyboard. The list is a transient window of the
+// calculator, and the toolkit takes either for active while the other is,
+// so that activateWindow() alone would leave the keyboard where it was.
+void activateWindowOf(QWidget& widget) {
+    widget.activateWindow();
+    if (QWindow* handle = widget.window()->windowHandle()) {
+        handle->requestActivate();
+    }
+}
+
+namespace {
+
+// A name column as wide as a long name would push the results out of
+// sight; such a name shows whole in its tooltip.
+constexpr int kNameColumnEms = 16;
+// Narrower than this, a list beside the calculator shows too little.
+constexpr int kMinimumWidthBeside = 400;
+const QSize kPreferredSize(1180, 640);
+
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -85,7 +115,7 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     : QMainWindow(parent), calculator_(calculator), undoStack_(new QUndoStack(this)),
       model_(new ColumnTableModel(undoStack_, this)), filter_(new ColumnFilterModel(this)),
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
-      askUnsaved_([this] { return askUnsavedBox(this); }),
+      askUnsaved_([this] { return askUnsavedBox(this, path_); }),
       askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
       askHeading_([this](const ListHeading& suggested) -> std::optional<ListHeading> {
           const auto given =
@@ -105,19 +135,19 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     buildFileMenu();
     buildEditMenu();
     buildFilterBar();
+    editedLabel_ = new QLabel(this);
+    editedLabel_->setObjectName(QStringLiteral("editedLabel"));
+    editedLabel_->setAccessibleName(QStringLiteral("計算画面で編集中の柱"));
+    statusBar()->addPermanentWidget(editedLabel_);
+    // The counts give way to a passing message (where a file went); the
+    // edited row stays named.
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setAccessibleName(QStringLiteral("柱の数"));
-    statusBar()->addPermanentWidget(countLabel_);
-    resize(1180, 640);
+    statusBar()->addWidget(countLabel_, 1);
+    resize(kPreferredSize);
 
-    connect(undoStack_, &QUndoStack::cleanChanged, this, &ColumnListWindow::updateTitle);
-    connect(model_, &ColumnTableModel::rowReplaced, this, &ColumnListWindow::onRowReplaced);
-    connect(filter_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::updateStatus);
-    connect(filter_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::updateStatus);
-    connect(filter_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::updateStatus);
-    connect(filter_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateStatus);
-    connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
+    connectModels();
     connect(fileWatch_, &ColumnFileWatch::changed, this, [this](const QString& path) {
         statusBar()->showMessage(
             QStringLiteral("%1 がほかのプログラムで変更されました（保存の前に確かめます）")
@@ -131,10 +161,45 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     newList();
 }
 
+// Counts, column widths and the edited row follow every change of the
+// rows, whichever way it came.
+void ColumnListWindow::connectModels() {
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &ColumnListWindow::updateTitle);
+    connect(model_, &ColumnTableModel::rowReplaced, this, &ColumnListWindow::onRowReplaced);
+    connect(filter_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateStatus);
+    connect(filter_, &QAbstractItemModel::layoutChanged, this, &ColumnListWindow::updateStatus);
+    // The filter drops removed rows before the list has; the counts are
+    // right once the list has dropped them too.
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::updateStatus);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::updateEdited);
+    connect(model_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::updateEdited);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::fitColumns);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &ColumnListWindow::fitColumns);
+    connect(model_, &QAbstractItemModel::modelReset, this, &ColumnListWindow::fitColumns);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &ColumnListWindow::fitColumns);
+    // A sort or a filter moves rows: the edited one stays in sight.
+    connect(filter_, &QAbstractItemModel::layoutChanged, this,
+            &ColumnListWindow::keepEditedVisible);
+    connect(filter_, &QAbstractItemModel::rowsInserted, this, &ColumnListWindow::keepEditedVisible);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ColumnListWindow::followSelection);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ColumnListWindow::followSelection);
+    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            &ColumnListWindow::updateMoveActions);
+}
+
 ColumnListWindow::~ColumnListWindow() {
     // The stack, a child, is deleted after this window has stopped being
-    // one, and a stack with changes says it became clean as it goes.
+    // one, and a stack with changes says it became clean as it goes; the
+    // models and the selection tell of rows going with the table.
     disconnect(undoStack_, nullptr, this, nullptr);
+    disconnect(model_, nullptr, this, nullptr);
+    disconnect(filter_, nullptr, this, nullptr);
+    disconnect(table_->selectionModel(), nullptr, this, nullptr);
 }
 
 // ---------------------------------------------------------------- layout
@@ -169,6 +234,8 @@ void ColumnListWindow::buildTable() {
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // A third click on a header gives the list's own order back.
+    table_->horizontalHeader()->setSortIndicatorClearable(true);
     setCentralWidget(table_);
     // Keys go to the rows first: arrows choose, Enter edits.
     table_->setFocus();
@@ -199,9 +266,15 @@ void ColumnListWindow::buildFileMenu() {
     menu->addSeparator();
     makeAction(menu, "save", QStringLiteral("保存(&S)"),
                QKeySequence::keyBindings(QKeySequence::Save), &ColumnListWindow::save);
+    // Not every platform binds a key to "save as"; this one is the same
+    // everywhere.
     makeAction(menu, "saveAs", QStringLiteral("名前を付けて保存(&A)..."),
-               QKeySequence::keyBindings(QKeySequence::SaveAs), &ColumnListWindow::saveAsDialog);
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &ColumnListWindow::saveAsDialog);
+    makeAction(menu, "exportResults", QStringLiteral("結果を書き出す(&E)..."), {},
+               &ColumnListWindow::exportResultsDialog);
     menu->addSeparator();
+    makeAction(menu, "printPreview", QStringLiteral("印刷プレビュー(&V)..."), {},
+               &ColumnListWindow::printPreview);
     makeAction(menu, "printSheet", QStringLiteral("計算書を印刷(&P)..."),
                QKeySequence::keyBindings(QKeySequence::Print), &ColumnListWindow::printSheet);
     makeAction(menu, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
@@ -244,11 +317,14 @@ void ColumnListWindow::buildEditMenu() {
                               {QKeySequence(QKeySequence::Delete)}, &ColumnListWindow::deleteRows));
     bar->addAction(makeAction(menu, "renameRow", QStringLiteral("名前の変更(&R)"),
                               {QKeySequence(Qt::Key_F2)}, &ColumnListWindow::renameRow));
-    bar->addAction(makeAction(menu, "moveUp", QStringLiteral("上へ(&U)"),
-                              {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &ColumnListWindow::moveUp));
-    bar->addAction(makeAction(menu, "moveDown", QStringLiteral("下へ(&W)"),
-                              {QKeySequence(Qt::CTRL | Qt::Key_Down)},
-                              &ColumnListWindow::moveDown));
+    moveUp_ = makeAction(menu, "moveUp", QStringLiteral("上へ(&U)"),
+                         {QKeySequence(Qt::CTRL | Qt::Key_Up)}, &ColumnListWindow::moveUp);
+    moveDown_ = makeAction(menu, "moveDown", QStringLiteral("下へ(&W)"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_Down)}, &ColumnListWindow::moveDown);
+    bar->addAction(moveUp_);
+    bar->addAction(moveDown_);
+    makeAction(menu, "clearSort", QStringLiteral("リストの順に戻す(&O)"), {},
+               &ColumnListWindow::clearSort);
     menu->addSeparator();
     makeAction(menu, "findName", QStringLiteral("柱名で絞り込み(&F)"),
                QKeySequence::keyBindings(QKeySequence::Find), [this] {
@@ -298,10 +374,10 @@ void ColumnListWindow::buildFilterBar() {
 
 void ColumnListWindow::newList() {
     model_->resetList(ColumnList{});
+    clearSort();
     undoStack_->clear();
     path_.clear();
     fileWatch_->stop();
-    linkedId_ = 0;
     updateTitle();
     updateStatus();
 }
@@ -321,12 +397,12 @@ bool ColumnListWindow::openFile(const QString& path) {
         return false;
     }
     model_->resetList(std::move(list));
-    table_->resizeColumnsToContents();
+    // A sort chosen for another house is not this one's order.
+    clearSort();
     undoStack_->clear();
     path_ = path;
     fileWatch_->watch(path,
                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    linkedId_ = 0;
     recentMenu_->remember(path);
     updateTitle();
     updateStatus();
@@ -441,6 +517,67 @@ void ColumnListWindow::exportPdfDialog() {
     }
 }
 
+void ColumnListWindow::printPreview() {
+    if (!ensureHeading()) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("計算書の印刷プレビュー"));
+    const SheetDescription sheet = listSheet();
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [&sheet](QPrinter* target) { paintSheet(*target, sheet); });
+    dialog.exec();
+}
+
+bool ColumnListWindow::exportResults(const QString& path) {
+    // The batch tool's own run over the list as it would be saved, so that
+    // the columns and texts are the tool's to the letter.
+    const std::string input = writeColumnList(model_->list(), ColumnFileFormat::Csv);
+    std::size_t consumed = 0;
+    cli::RecordReader reader(cli::InputFormat::Csv,
+                             [&input, &consumed](char* buffer, std::size_t size) {
+                                 const std::size_t n = std::min(size, input.size() - consumed);
+                                 std::memcpy(buffer, input.data() + consumed, n);
+                                 consumed += n;
+                                 return static_cast<std::ptrdiff_t>(n);
+                             });
+    std::string output;
+    cli::BatchOptions options;
+    // Read by people in a spreadsheet, not by the tool again.
+    options.spreadsheetSafe = true;
+    const cli::BatchOutcome outcome = cli::runBatch(
+        reader,
+        [&output](std::string_view bytes) {
+            output.append(bytes);
+            return true;
+        },
+        options);
+    if (!outcome.headerProblem.empty()) {
+        reportError_(QStringLiteral("結果を書き出せません: %1").arg(qText(outcome.headerProblem)));
+        return false;
+    }
+    QString reason;
+    if (!saveWholeFile(path, output, reason)) {
+        reportError_(QStringLiteral("%1 に書き出せません: %2").arg(path, reason));
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("%1 に結果を書き出しました").arg(path), 5000);
+    return true;
+}
+
+void ColumnListWindow::exportResultsDialog() {
+    const QString suggested = path_.isEmpty() ? QStringLiteral("結果.csv")
+                                              : QFileInfo(path_).path() + QLatin1Char('/') +
+                                                    QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral("_結果.csv");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("結果を書き出す"),
+                                                      suggested, QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty()) {
+        exportResults(path);
+    }
+}
+
 void ColumnListWindow::printSheet() {
     if (!ensureHeading()) {
         return;
@@ -478,7 +615,22 @@ bool ColumnListWindow::maybeSave() {
 void ColumnListWindow::closeEvent(QCloseEvent* event) {
     event->setAccepted(maybeSave());
     if (event->isAccepted()) {
-        newList();
+        endList();
+    }
+}
+
+void ColumnListWindow::discardAndHide() {
+    endList();
+    hide();
+}
+
+// The calculator, working alone again, computes under the conditions the
+// user chose for it (as at the next start), not those of the row it showed
+// last.
+void ColumnListWindow::endList() {
+    newList();
+    if (calculator_) {
+        calculator_->setConditions(LoadConditions());
     }
 }
 
@@ -498,11 +650,13 @@ int ColumnListWindow::currentRow() const {
     return index.isValid() ? filter_->mapToSource(index).row() : -1;
 }
 
-void ColumnListWindow::selectRow(int row) {
+// The row alone is chosen, as a click on it chooses it.
+void ColumnListWindow::selectOnly(int row) {
     const QModelIndex index = filter_->mapFromSource(model_->index(row, 0));
     if (index.isValid()) {
-        table_->setCurrentIndex(index);
-        table_->selectRow(index.row());
+        table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        table_->scrollTo(index);
     }
 }
 
@@ -516,13 +670,12 @@ void ColumnListWindow::addCalculatorColumn() {
     }
     const BracingModel& column = calculator_->Model();
     StoredRow added{rowOfColumn(model_->unusedName(), column.PatternTag(), column.PatternReversed(),
-                                column.Bays()),
+                                column.Bays(), calculator_->conditions()),
                     model_->newRowId()};
     const int at = model_->rowCount();
     undoStack_->push(new InsertRowsCommand(model_, at, {added}, QStringLiteral("柱の追加")));
-    linkedId_ = added.id;
-    calculator_->setEditedColumn(linkedId_);
-    selectRow(at);
+    linkRow(at);
+    selectOnly(at);
 }
 
 void ColumnListWindow::duplicateRows() {
@@ -538,14 +691,24 @@ void ColumnListWindow::duplicateRows() {
     }
     const int at = rows.back() + 1;
     undoStack_->push(new InsertRowsCommand(model_, at, std::move(copies), QStringLiteral("複製")));
-    selectRow(at);
+    linkRow(at);
+    selectOnly(at);
 }
 
 void ColumnListWindow::deleteRows() {
     const std::vector<int> rows = selectedRows();
-    if (!rows.empty()) {
-        undoStack_->push(new RemoveRowsCommand(model_, rows, QStringLiteral("削除")));
+    if (rows.empty()) {
+        return;
     }
+    // One row is one keystroke to undo; more may have been selected by
+    // mistake, and go only when the user says so.
+    if (rows.size() > 1 &&
+        QMessageBox::question(
+            this, kTitle, QStringLiteral("選択した %1 本の柱を削除しますか？").arg(rows.size()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
+    undoStack_->push(new RemoveRowsCommand(model_, rows, QStringLiteral("削除")));
 }
 
 void ColumnListWindow::renameRow() {
@@ -563,15 +726,27 @@ void ColumnListWindow::moveDown() {
     moveCurrent(1);
 }
 
-// Moves in the list's own order, whatever the table is sorted by.
+// Moves in the list's own order; disabled while the table is sorted, where
+// a move would change nothing the user sees.
 void ColumnListWindow::moveCurrent(int step) {
     const int row = currentRow();
     const int to = row + step;
-    if (row < 0 || to < 0 || to >= model_->rowCount()) {
+    if (!moveUp_->isEnabled() || row < 0 || to < 0 || to >= model_->rowCount()) {
         return;
     }
     undoStack_->push(new MoveRowCommand(model_, row, to, QStringLiteral("移動")));
-    selectRow(to);
+    selectOnly(to);
+}
+
+void ColumnListWindow::updateMoveActions() {
+    const bool listOrder = table_->horizontalHeader()->sortIndicatorSection() < 0;
+    moveUp_->setEnabled(listOrder);
+    moveDown_->setEnabled(listOrder);
+}
+
+void ColumnListWindow::clearSort() {
+    table_->sortByColumn(-1, Qt::AscendingOrder);
+    updateMoveActions();
 }
 
 void ColumnListWindow::copyRows() {
@@ -602,28 +777,120 @@ bool ColumnListWindow::editInCalculator(int row) {
     if (!calculator_) {
         return false;
     }
-    linkedId_ = model_->rowId(row);
-    // The calculator's undo keeps one history per row.
-    calculator_->setEditedColumn(linkedId_);
-    showRowInCalculator(row);
+    linkRow(row);
+    selectOnly(row);
     calculator_->show();
     calculator_->raise();
-    calculator_->activateWindow();
-    statusBar()->showMessage(
-        QStringLiteral("%1 を計算画面で編集中").arg(qText(model_->columnRow(row).name)));
+    activateWindowOf(*calculator_);
     return true;
 }
+
+// The chosen row is the edited one: the current row once it is selected
+// (a row that only has the keyboard focus, as the table gives it on
+// entering, is not chosen).
+void ColumnListWindow::followSelection() {
+    const QModelIndex current = table_->currentIndex();
+    if (current.isValid() && table_->selectionModel()->isRowSelected(current.row(), {})) {
+        linkRow(filter_->mapToSource(current).row());
+    }
+}
+
+// Makes a row the one the calculator edits and shows it there; a row whose
+// cells the calculator cannot take leaves it editing none.
+void ColumnListWindow::linkRow(int row) {
+    const bool readable = row >= 0 && model_->outcome(row).columnRead;
+    const std::uint64_t id = readable ? model_->rowId(row) : 0;
+    unlinkedReason_ = row < 0 || readable ? QString()
+                                          : QStringLiteral("%1 は計算画面で開けません: %2")
+                                                .arg(qText(model_->columnRow(row).name),
+                                                     qText(model_->outcome(row).error));
+    if (id != linkedId_) {
+        linkedId_ = id;
+        model_->setEditedId(id);
+        filter_->setShownId(id);
+        if (calculator_) {
+            // The calculator's undo keeps one history per row.
+            calculator_->setEditedColumn(id);
+            if (id != 0) {
+                showRowInCalculator(row);
+            }
+        }
+    }
+    updateEdited();
+}
+
+// Says which row the calculator edits, in the status bar and in the
+// calculator's title; forgets a row that is gone.
+void ColumnListWindow::updateEdited() {
+    int row = linkedRow();
+    if (row < 0 && linkedId_ != 0) {
+        linkedId_ = 0;
+        model_->setEditedId(0);
+        filter_->setShownId(0);
+        if (calculator_) {
+            calculator_->setEditedColumn(0);
+        }
+    }
+    if (model_->rowCount() == 0) {
+        unlinkedReason_.clear();
+    }
+    const QString name = row >= 0 ? qText(model_->columnRow(row).name) : QString();
+    editedLabel_->setText(!name.isEmpty() ? QStringLiteral("計算画面で編集中: %1").arg(name)
+                          : !unlinkedReason_.isEmpty()
+                              ? unlinkedReason_
+                              : QStringLiteral("計算画面で編集中の柱はありません"));
+    if (calculator_) {
+        calculator_->setEditedColumnName(name);
+    }
+}
+
+void ColumnListWindow::keepEditedVisible() {
+    const int row = linkedRow();
+    if (row >= 0) {
+        table_->scrollTo(filter_->mapFromSource(model_->index(row, 0)));
+    }
+}
+
+void ColumnListWindow::fitColumns() {
+    table_->resizeColumnsToContents();
+    const int widest = kNameColumnEms * table_->fontMetrics().height();
+    if (table_->columnWidth(ColumnTableModel::NameColumn) > widest) {
+        table_->setColumnWidth(ColumnTableModel::NameColumn, widest);
+    }
+}
+
+namespace {
+
+// The conditions of a row as the calculator should keep them: a one-storey
+// row under the 2025 rules without H2 keeps none, though the calculator
+// holds one (it shows any pattern).
+CalcConditions rowConditionsOf(const ColumnRow& row, std::int32_t pattern,
+                               const CalcConditions& shown) {
+    CalcConditions kept = shown;
+    if (StoreyCountOf(pattern) == 1 && row.h2.empty()) {
+        kept.h2Cm = 0;
+    }
+    return kept;
+}
+
+} // namespace
 
 // Every change shown by the calculator becomes an undoable edit of the row
 // it edits; showing the row itself changes nothing and adds no step.
 void ColumnListWindow::onCalculatorShown() {
     const int row = linkedRow();
-    if (row < 0 || !calculator_) {
+    if (row < 0 || !calculator_ || loading_) {
         return;
     }
     const BracingModel& column = calculator_->Model();
     ColumnRow edited = model_->columnRow(row);
     setRowColumn(edited, column.PatternTag(), column.PatternReversed(), column.Bays());
+    // A one-storey row under the 2025 rules that becomes two-storey takes
+    // the H2 the calculator shows, so that both say the same.
+    if (calculator_->conditions().rules == RuleSet::Revision2025) {
+        setRowConditions(edited,
+                         rowConditionsOf(edited, column.PatternTag(), calculator_->conditions()));
+    }
     if (edited != model_->columnRow(row)) {
         undoStack_->push(
             new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算画面での編集")));
@@ -634,36 +901,52 @@ void ColumnListWindow::onCalculatorShown() {
 // heights, as one undoable edit.
 void ColumnListWindow::onCalculatorConditions() {
     const int row = linkedRow();
-    if (row < 0 || !calculator_) {
+    if (row < 0 || !calculator_ || loading_) {
         return;
     }
     ColumnRow edited = model_->columnRow(row);
-    setRowConditions(edited, calculator_->conditions());
+    setRowConditions(edited, rowConditionsOf(edited, calculator_->Model().PatternTag(),
+                                             calculator_->conditions()));
     if (edited != model_->columnRow(row)) {
         undoStack_->push(
             new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算条件の変更")));
     }
 }
 
-// Conditions the calculator cannot take (the 2025 rules without both
-// heights) leave its own; the row then says why it has no result.
+// The row's column, rules and heights, as if the user had entered them;
+// the conditions remembered for the next run stay as they are. Heights a
+// row under the 2000 rules leaves out do not matter there; the
+// calculator's stay. A one-storey row under the 2025 rules shows with the
+// calculator's H2 (or its own H1), which its result does not read.
 void ColumnListWindow::showRowInCalculator(int row) {
+    const QScopedValueRollback<bool> loading(loading_, true);
     const RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
     const BayTable bays = cli::BayTableOf(outcome.column);
-    // The column first: each step shows a result, which is compared with
-    // the row, and only the column is compared. Bays the pattern does not
-    // read are not in the row; the calculator keeps its own.
+    // Bays the pattern does not read are not in the row; the calculator
+    // keeps its own.
     const std::int32_t pattern = outcome.column.Pattern;
     const std::int32_t reversed = outcome.column.Reversed;
     if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
         !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
     }
-    if (outcome.computed && !calculator_->setConditions(outcome.conditions)) {
-        statusBar()->showMessage(QStringLiteral(
-            "計算画面の計算条件は変わりません（2025年の規準には H1 と H2 が必要です）"));
+    if (!outcome.computed) {
+        statusBar()->showMessage(
+            QStringLiteral("計算画面は %1 の計算条件を使えません（%2）。計算画面の条件で表示します")
+                .arg(qText(model_->columnRow(row).name), qText(outcome.error)));
+        return;
     }
+    CalcConditions conditions = outcome.conditions;
+    if (conditions.rules == RuleSet::Notice2000 &&
+        calculator_->conditions().rules == RuleSet::Notice2000) {
+        return;
+    }
+    if (conditions.rules == RuleSet::Revision2025 && conditions.h2Cm == 0) {
+        conditions.h2Cm =
+            calculator_->conditions().h2Cm != 0 ? calculator_->conditions().h2Cm : conditions.h1Cm;
+    }
+    calculator_->setConditions(conditions);
 }
 
 // An undo or redo of the row the calculator edits shows in the calculator.
@@ -671,6 +954,9 @@ void ColumnListWindow::onRowReplaced(std::uint64_t id) {
     const int row = model_->rowOfId(id);
     if (id == linkedId_ && calculator_ && row >= 0 && model_->outcome(row).columnRead) {
         showRowInCalculator(row);
+    }
+    if (id == linkedId_) {
+        updateEdited();
     }
 }
 
@@ -696,6 +982,42 @@ void ColumnListWindow::updateTitle() {
     const QString name = path_.isEmpty() ? QStringLiteral("無題") : QFileInfo(path_).fileName();
     setWindowTitle(QStringLiteral("%1[*] - 柱リスト - KORUBA-X").arg(name));
     setWindowModified(isModified());
+}
+
+void ColumnListWindow::placeBeside(QWidget& other) {
+    const QScreen* screen = other.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    QRect taken = other.frameGeometry();
+    // This window's frame, before it has one, as wide as the other's.
+    const QMargins frame(
+        other.geometry().left() - taken.left(), other.geometry().top() - taken.top(),
+        taken.right() - other.geometry().right(), taken.bottom() - other.geometry().bottom());
+    const int frameWidth = frame.left() + frame.right();
+    const auto roomRight = [&] { return room.right() - taken.right() - frameWidth; };
+    const auto roomLeft = [&] { return taken.left() - room.left() - frameWidth; };
+    if (std::max(roomRight(), roomLeft()) < kMinimumWidthBeside) {
+        // The other window in the middle of a small screen goes to the
+        // edge it is nearer, when the list then fits beside it.
+        if (room.width() - taken.width() - frameWidth < kMinimumWidthBeside) {
+            return;
+        }
+        taken.moveLeft(roomLeft() <= roomRight() ? room.left() : room.right() + 1 - taken.width());
+        other.move(taken.topLeft());
+    }
+    const int right = roomRight();
+    const int left = roomLeft();
+    const int width = std::min(kPreferredSize.width(), std::max(right, left));
+    const int height =
+        std::min(kPreferredSize.height(), room.height() - frame.top() - frame.bottom());
+    const int x =
+        right >= left ? taken.right() + 1 + frame.left() : taken.left() - width - frame.right();
+    const int lowest =
+        std::max(room.top(), room.bottom() + 1 - height - frame.top() - frame.bottom());
+    const int y = std::clamp(taken.top(), room.top(), lowest) + frame.top();
+    setGeometry(x, y, width, height);
 }
 
 } // namespace koruba

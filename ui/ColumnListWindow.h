@@ -27,10 +27,12 @@ class RecentFilesMenu;
 class ColumnTableModel;
 
 // The column list (柱リスト): the columns of a house in a table, with the
-// main calculator as the editor of the row chosen last. Files are the
-// batch tool's CSV and JSON Lines; every change is undoable. The window
-// wires: each handler pushes a command, opens or saves a file, or moves a
-// row into the calculator.
+// main calculator as the editor of one row. The calculator edits exactly
+// the row its title and the list's status bar name, shown in bold and
+// never hidden by a filter; choosing, adding or duplicating a row makes it
+// that row. Files are the batch tool's CSV and JSON Lines; every change is
+// undoable. The window wires: each handler pushes a command, opens or
+// saves a file, or moves a row into the calculator.
 class ColumnListWindow : public QMainWindow {
     Q_OBJECT
 
@@ -49,6 +51,15 @@ public:
     // The calculation sheet of the whole list as a PDF file; false after
     // saying why when it cannot be written.
     bool exportPdf(const QString& path);
+    // The list with its results, as the batch tool writes them, in a CSV
+    // file for a spreadsheet; false after saying why when it cannot be
+    // written.
+    bool exportResults(const QString& path);
+
+    // Puts the window beside another (the calculator), on the side with
+    // more room on its screen, narrower when the screen is small; moves the
+    // other to an edge of a screen too small for both otherwise.
+    void placeBeside(QWidget& other);
 
     // Appends the calculator's column as a new row and makes it the row
     // the calculator edits.
@@ -83,6 +94,9 @@ public:
 
     // Asks about unsaved changes; true when the list may be discarded.
     bool maybeSave();
+    // Ends the list without asking (the user has answered already, as the
+    // calculator closes): emptied and hidden.
+    void discardAndHide();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,16 +106,20 @@ private:
     void buildFileMenu();
     void buildEditMenu();
     void buildFilterBar();
+    void connectModels();
     template <class Handler>
     QAction* makeAction(QMenu* menu, const char* name, const QString& text,
                         const QList<QKeySequence>& keys, Handler handler);
 
     void newList();
+    void endList();
     void openDialog();
     bool save();
     bool saveAsDialog();
     void exportPdfDialog();
+    void exportResultsDialog();
     void printSheet();
+    void printPreview();
     bool ensureHeading();
     bool editHeading();
     SheetDescription listSheet() const;
@@ -117,11 +135,18 @@ private:
     void onCalculatorConditions();
     void showRowInCalculator(int row);
     void onRowReplaced(std::uint64_t id);
+    void followSelection();
+    void linkRow(int row);
+    void updateEdited();
+    void keepEditedVisible();
+    void fitColumns();
     void updateStatus();
     void updateTitle();
+    void updateMoveActions();
+    void clearSort();
     std::vector<int> selectedRows() const;
     int currentRow() const;
-    void selectRow(int row);
+    void selectOnly(int row);
 
     QPointer<TMainF> calculator_;
     QUndoStack* undoStack_;
@@ -131,9 +156,16 @@ private:
     QLineEdit* nameFilter_ = nullptr;
     QComboBox* patternFilter_ = nullptr;
     QComboBox* classFilter_ = nullptr;
+    QLabel* editedLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    QAction* moveUp_ = nullptr;
+    QAction* moveDown_ = nullptr;
     RecentFilesMenu* recentMenu_ = nullptr;
     std::uint64_t linkedId_ = 0;
+    // Why the chosen row is not the one edited (its cells cannot be read).
+    QString unlinkedReason_;
+    // A row is being shown in the calculator: what it raises is no edit.
+    bool loading_ = false;
     QString path_;
     ErrorReport reportError_;
     UnsavedQuestion askUnsaved_;
@@ -141,5 +173,9 @@ private:
     HeadingQuestion askHeading_;
     ColumnFileWatch* fileWatch_;
 };
+
+// Gives a window the keyboard, also where the toolkit takes it for active
+// already because a window it belongs with is.
+void activateWindowOf(QWidget& widget);
 
 } // namespace koruba

@@ -7,6 +7,7 @@
 #include "ui/ColumnCommands.h"
 
 #include <QColor>
+#include <QFont>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -122,6 +123,19 @@ std::string ColumnTableModel::unusedName() const {
         std::string name = "C" + std::to_string(n);
         if (names.count(name) == 0) {
             return name;
+        }
+    }
+}
+
+void ColumnTableModel::setEditedId(std::uint64_t id) {
+    if (id == editedId_) {
+        return;
+    }
+    const int before = rowOfId(editedId_);
+    editedId_ = id;
+    for (const int row : {before, rowOfId(id)}) {
+        if (row >= 0) {
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::FontRole});
         }
     }
 }
@@ -274,8 +288,23 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
         // A cell read out alone still says which column it is.
         return QString::fromUtf8(kHeaderDescriptions[index.column()]) + QStringLiteral(": ") +
                displayText(row, index.column()).toString();
-    case Qt::ToolTipRole:
-        return out.error.empty() ? QVariant() : qText(out.error);
+    case Qt::ToolTipRole: {
+        // The whole text of a cell too narrow for it (a long name), and
+        // why a row has no result.
+        const QString text = displayText(row, index.column()).toString();
+        if (out.error.empty() || index.column() == ProblemColumn) {
+            return text.isEmpty() ? QVariant() : QVariant(text);
+        }
+        return text.isEmpty() ? qText(out.error) : text + QLatin1Char('\n') + qText(out.error);
+    }
+    case Qt::FontRole: {
+        if (rows_[static_cast<std::size_t>(row)].id != editedId_) {
+            return {};
+        }
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     case Qt::ForegroundRole:
         return out.error.empty() ? QVariant() : QVariant(QColor(Qt::darkRed));
     case Qt::BackgroundRole:
@@ -292,6 +321,8 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
         return out.computed ? out.result.JointClass : -1;
     case PatternRole:
         return out.columnRead ? out.column.Pattern : 0;
+    case IdRole:
+        return QVariant::fromValue(rows_[static_cast<std::size_t>(row)].id);
     default:
         return {};
     }

@@ -51,6 +51,8 @@ public:
         // The hardware class: 1..11, 0 above the table, -1 without a result.
         ClassRole,
         PatternRole,
+        // The row's identity (StoredRow::id).
+        IdRole,
     };
 
     explicit ColumnTableModel(QUndoStack* undoStack, QObject* parent = nullptr);
@@ -75,6 +77,8 @@ public:
     ClassCounts classCounts() const;
     // A name no row has yet: "C1", "C2", ...
     std::string unusedName() const;
+    // The row the calculator edits, shown in bold; 0 for none.
+    void setEditedId(std::uint64_t id);
 
     // The changes the undo commands make.
     void insertStoredRows(int at, std::vector<StoredRow> rows);
@@ -104,6 +108,7 @@ private:
     std::vector<StoredRow> rows_;
     std::vector<RowOutcome> outcomes_;
     std::uint64_t nextId_ = 1;
+    std::uint64_t editedId_ = 0;
 };
 
 // The pattern with its description, as the tool bar's picture names it:

@@ -826,6 +826,7 @@ void TMainF::FormCreate() {
         // "KORUBA-X" and the record's version a single blank.
         QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());
     }
+    caption_ = windowTitle();
     model_.Reset();
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
         const koruba::BayImageRect r = koruba::BayImagePlace(tag);
@@ -1059,6 +1060,10 @@ void TMainF::RestoreState(const ColumnState& state) {
         !(state.bays == model_.Bays())) {
         loadColumn(state.patternTag, state.reversed, state.bays);
     }
+}
+
+void TMainF::setEditedColumnName(const QString& name) {
+    setWindowTitle(name.isEmpty() ? caption_ : caption_ + QStringLiteral(" - 柱 ") + name);
 }
 
 // ---------------------------------------------------------------- states

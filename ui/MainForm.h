@@ -93,6 +93,9 @@ public:
     // and every bay, drawn and computed. The element choice stays. Every
     // later change shows through resultShown, as the user's own do.
     void loadColumn(std::int32_t patternTag, std::int32_t reversed, const koruba::BayTable& bays);
+    // Names the stored column the window edits in its title, after the
+    // window's own caption; an empty name gives the caption back alone.
+    void setEditedColumnName(const QString& name);
 
     // --- Undo of the window's own edits ---
     // What an edit changes: the column (pattern, mirror state, bays) and
@@ -173,6 +176,8 @@ private:
     QString regKeyPath_;
     QString verText_;
     QString verNo_;
+    // The caption without the name of an edited stored column.
+    QString caption_;
     koruba::BracingModel model_;
     koruba::ResultType CalcResult;
     koruba::CalcConditions conditions_;

@@ -7,7 +7,12 @@
 # asks for the sheet's project and designer and writes the calculation
 # sheet through the file dialog. The
 # saved file is then run through the installed batch tool, and the sheet's
-# text must hold every column with the N value the tool computes.
+# text must hold every column with the N value the tool computes. On the
+# way: the list opens beside the calculator, whose title names the row it
+# edits; the File menu's print preview opens and closes; its results
+# export writes what the tool writes; Ctrl+Shift+S opens save-as; closing
+# the calculator with a changed list asks once, naming the file: Cancel
+# keeps both windows, Discard ends the program without asking again.
 #
 # Usage: run_columnlist_e2e.sh <build dir> <example house>
 set -euo pipefail
@@ -54,8 +59,16 @@ list=$(timeout 20 xdotool search --sync --onlyvisible --name '^house\.csv - 柱�
     fail "the list window did not appear"
 calc=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
     fail "the calculator did not appear"
-# Without a window manager windows have no frames and may overlap: put
-# them side by side.
+geometry() { xdotool getwindowgeometry --shell "$1" | tr '\n' ' '; }
+overlap=$(
+    eval "$(geometry "$list")"
+    lx=$X ly=$Y lw=$WIDTH lh=$HEIGHT
+    eval "$(geometry "$calc")"
+    ((lx < X + WIDTH && X < lx + lw && ly < Y + HEIGHT && Y < ly + lh)) && echo yes || echo no
+)
+[[ $overlap == no ]] || fail "the list opened over the calculator"
+# Without a window manager windows have no frames: a known place for the
+# clicks below.
 xdotool windowmove --sync "$list" 0 0
 xdotool windowmove --sync "$calc" 1300 0
 sleep 0.5
@@ -67,6 +80,8 @@ xdotool key ctrl+Home
 xdotool key --delay 30 --repeat 36 Down
 xdotool key Return
 sleep 0.5
+[[ $(xdotool getwindowname "$calc") == *' - 柱 2F-X1Y1' ]] ||
+    fail "the calculator's title does not name the row: $(xdotool getwindowname "$calc")"
 
 # The calculator's upper left bay (as the main window test finds it); the
 # element chosen at start is the brace rising to the left, 45x90.
@@ -132,16 +147,76 @@ for _ in $(seq 100); do
 done
 grep -q 'Yamada House,Sato Design' "$work/house.csv" || fail "the list file lacks its sheet's heading"
 
-# The list is saved: closing it and the calculator ends the program.
-xdotool key ctrl+w
+shots=$build/tests/e2e/screenshots
+mkdir -p "$shots"
+import -window root "$shots/columnlist_xvfb.png" || true
+
+xdotool windowfocus --sync "$list"
+xdotool key alt+f v
+preview=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書の印刷プレビュー$' | head -n1) ||
+    fail "print preview did not open from the File menu"
+import -window root "$shots/columnlist_preview_xvfb.png" || true
+xdotool windowfocus --sync "$preview"
+xdotool key Escape
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^計算書の印刷プレビュー$' >/dev/null || break
+    sleep 0.1
+done
+
+xdotool windowfocus --sync "$list"
+xdotool key alt+f e
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^結果を書き出す$' | head -n1) ||
+    fail "the results export did not open its file dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/results.csv"
+xdotool key Return
+for _ in $(seq 100); do
+    [[ -s $work/results.csv ]] && break
+    sleep 0.1
+done
+"$tool" --spreadsheet-safe "$work/house.csv" >"$work/tool-results.csv" || true
+cmp -s "$work/results.csv" "$work/tool-results.csv" ||
+    fail "the exported results differ from the batch tool's"
+
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+shift+s
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リストを保存$' | head -n1) ||
+    fail "Ctrl+Shift+S did not open the save-as dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool key Escape
+
+# A change, then the calculator's close: one question naming the file;
+# Cancel keeps both windows and the change.
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+d
+eval "$(xdotool getwindowgeometry --shell "$calc")"
+xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+    fail "closing the calculator with a changed list did not ask"
+xdotool windowfocus --sync "$box"
+xdotool key Escape
+sleep 0.5
+xdotool search --onlyvisible --name '^KORUBA-X    Ver\.' >/dev/null || fail "Cancel closed the calculator"
+xdotool search --onlyvisible --name '^house\.csv\* - 柱リスト' >/dev/null ||
+    fail "Cancel lost the list or its change"
+
+# Closing again and discarding (the button after Save) ends the program
+# without a second question, and the saved file keeps its rows.
+cp "$work/house.csv" "$work/saved.csv"
 xdotool windowfocus --sync "$calc"
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+    fail "closing the calculator again did not ask"
+xdotool windowfocus --sync "$box"
+xdotool key Tab Return
 for _ in $(seq 50); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
 done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end (asked again?)"
+cmp -s "$work/house.csv" "$work/saved.csv" || fail "discarding changed the saved list"
 wait "$app_pid" || fail "the program exited with status $?"
 app_pid=
 

@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -31,7 +32,9 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUndoStack>
+#include <QWindow>
 
 #include <memory>
 
@@ -80,6 +83,73 @@ QString cell(const QAbstractItemModel& model, int row, int column) {
     return model.index(row, column).data().toString();
 }
 
+// Gives a window the keyboard, as a click on its title bar does (the list
+// is a transient window of the calculator, which activateWindow() skips).
+void focusWindow(QWidget* window) {
+    QWindow* handle = window->windowHandle();
+    handle->requestActivate();
+    QVERIFY(QTest::qWaitFor([handle] { return QGuiApplication::focusWindow() == handle; }));
+}
+
+// Clicks a button of the next message box; its text lands in seen.
+struct BoxSeen : QObject {
+    QString text;
+};
+void answerNextBox(QMessageBox::StandardButton button, BoxSeen* seen, int tries = 1000) {
+    QTimer::singleShot(0, seen, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return tries > 0 ? answerNextBox(button, seen, tries - 1) : void();
+        }
+        seen->text = box->text();
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+}
+
+void clickRow(QTableView* table, int viewRow, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, keys,
+                      table->visualRect(table->model()->index(viewRow, 0)).center());
+}
+
+void clickHeader(QTableView* table, int column) {
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+}
+
+QString typeName(QTableView* table, const QString& name) {
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* editor = table->viewport()->findChild<QLineEdit*>();
+    editor->setText(name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor hands its text over, and goes, once the event loop runs.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return table->currentIndex().siblingAtColumn(0).data().toString();
+}
+
+// The calculator as the program makes it, with the list in its reach.
+struct LinkedCalculator {
+    TMainF calculator;
+    explicit LinkedCalculator(const QStringList& files = {}) {
+        installColumnList(calculator, files);
+        calculator.show();
+    }
+    ColumnListWindow& list() { return *calculator.findChild<ColumnListWindow*>(); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        focusWindow(&calculator);
+        QTest::keyClick(&calculator, key, modifiers);
+    }
+};
+
+ColumnRow aboveTheTable() {
+    ColumnRow row = namedRow("above", "21", "X90+P5.0");
+    row.bays = {"X90+P5.0", "X90+P5.0", "X90+P5.0", "X90+P5.0"};
+    row.rules = "2025";
+    row.h1 = row.h2 = "4.50";
+    return row;
+}
+
 } // namespace
 
 class ColumnListWindowTest : public QObject {
@@ -113,6 +183,12 @@ private slots:
     void calculatorContextMenuAddsItsColumn();
     void sheetHoldsEveryRowOfTheList();
     void sheetHeadingTravelsWithTheListFile();
+    void addedRowKeepsTheRulesAndChoosingARowShowsItsOwn();
+    void theCalculatorEditsTheRowItsTitleNames();
+    void addSelectsTheNewRowAloneAndDeletingSeveralAsks();
+    void closingTheCalculatorAsksOnceNamingTheFile();
+    void rowsWithoutAClassComeAfterTheClasses();
+    void resultsAreTheBatchToolsOwn();
     void screenshotOfTheHouse();
 
 private:
@@ -684,6 +760,7 @@ void ColumnListWindowTest::sheetHoldsEveryRowOfTheList() {
     // last for a single column's sheet.
     SheetInfo{QStringLiteral("別邸"), QStringLiteral("別の設計者"), {}}.save();
     QVERIFY(list().exportPdf(path));
+    QVERIFY(list().statusBar()->currentMessage().contains(path));
     const QString text = pdfText(path);
     QVERIFY(text.contains(QStringLiteral("N値計算書")));
     QVERIFY(text.contains(QStringLiteral("物件名：山田邸")));
@@ -735,14 +812,220 @@ void ColumnListWindowTest::sheetHeadingTravelsWithTheListFile() {
              qPrintable(text.left(300)));
 }
 
+// The calculator's rules and heights go into the row it adds; choosing a
+// row shows its rules in the calculator (the strip and the N), a
+// one-storey row giving only H1 included; the rules remembered for the
+// next run stay.
+void ColumnListWindowTest::addedRowKeepsTheRulesAndChoosingARowShowsItsOwn() {
+    LinkedCalculator linked;
+    TMainF& calculator = linked.calculator;
+    const CalcConditions remembered = calculator.conditions();
+    const CalcConditions tall{RuleSet::Revision2025, 330, 290};
+    QVERIFY(calculator.setConditions(tall));
+    ChoosePattern(&calculator, 21);
+    ClickBay(&calculator, 1);
+    const QString tallN = Text(&calculator, QStringLiteral("Lbl_Nti"));
+    linked.key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    ColumnListWindow& window = linked.list();
+    window.setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+    ColumnTableModel& model = *window.tableModel();
+    QCOMPARE(model.columnRow(0).rules + ' ' + model.columnRow(0).h1 + ' ' + model.columnRow(0).h2,
+             std::string("2025 3.30 2.90"));
+    QVERIFY2(tallN.contains(cell(model, 0, ColumnTableModel::NColumn)), qPrintable(tallN));
+
+    ColumnRow oneStorey = namedRow("平屋", "22", "X45");
+    oneStorey.rules = "2025";
+    oneStorey.h1 = "3.20";
+    window.undoStack()->push(new InsertRowsCommand(
+        &model, 1, {{namedRow("旧", "21", "L45"), model.newRowId()}, {oneStorey, model.newRowId()}},
+        {}));
+    const auto shows = [&](int row, RuleSet rules) {
+        QCOMPARE(calculator.conditions().rules, rules);
+        QCOMPARE(Widget(&calculator, QStringLiteral("Lbl_Rules"))->isVisible(),
+                 rules == RuleSet::Revision2025);
+        QVERIFY(Text(&calculator, QStringLiteral("Lbl_Nti"))
+                    .contains(cell(model, row, ColumnTableModel::NColumn)));
+    };
+    clickRow(window.tableView(), 1);
+    shows(1, RuleSet::Notice2000);
+    QTest::keyClick(window.tableView(), Qt::Key_Down);
+    shows(2, RuleSet::Revision2025);
+    QTest::keyClick(window.tableView(), Qt::Key_Up);
+    QTest::keyClick(window.tableView(), Qt::Key_Up);
+    QCOMPARE(calculator.conditions(), tall);
+    QCOMPARE(Text(&calculator, QStringLiteral("Lbl_Nti")), tallN);
+    // Showing rows is no edit and leaves the remembered conditions, which
+    // the calculator works under again once the list is closed.
+    QCOMPARE(window.undoStack()->count(), 2);
+    QVERIFY(window.close());
+    QCOMPARE(calculator.conditions(), remembered);
+    QCOMPARE(TMainF().conditions(), remembered);
+}
+
+// The calculator edits the row its title and the list's status bar name,
+// in bold: the row clicked (blank names refused), a copy made, the copy
+// renamed; the mirror button mirrors the copy. Sorted and narrowed to
+// another class, the list keeps the edited row chosen and in sight; the
+// next file opens in its own order.
+void ColumnListWindowTest::theCalculatorEditsTheRowItsTitleNames() {
+    const QString ownTitle = calculator_->windowTitle();
+    openHouse();
+    auto* edited = list().findChild<QLabel*>(QStringLiteral("editedLabel"));
+    QVERIFY(edited != nullptr);
+    ColumnTableModel& model = *list().tableModel();
+    const auto names = [&](const QString& name) {
+        QCOMPARE(edited->text(), QStringLiteral("計算画面で編集中: ") + name);
+        QCOMPARE(calculator_->windowTitle(), ownTitle + QStringLiteral(" - 柱 ") + name);
+    };
+    clickRow(table(), 59); // 2F-X6Y6, pattern 21, which can be mirrored
+    const QString name = cell(model, 59, ColumnTableModel::NameColumn);
+    names(name);
+    QVERIFY(model.index(59, 0).data(Qt::FontRole).value<QFont>().bold());
+    for (const QString& blank : {QString(), QStringLiteral("   "), QStringLiteral("\u3000")}) {
+        QCOMPARE(typeName(table(), blank), name);
+    }
+    QCOMPARE(list().undoStack()->count(), 0);
+    QTest::keyClick(table(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(typeName(table(), QStringLiteral("COPY-1")), QStringLiteral("COPY-1"));
+    names(QStringLiteral("COPY-1"));
+    QVERIFY(!model.index(59, 0).data(Qt::FontRole).value<QFont>().bold());
+    const ColumnRow original = model.columnRow(59);
+    ClickButton(calculator_.get(), QStringLiteral("BBtn_Rev"));
+    QVERIFY(model.columnRow(59) == original);
+    QCOMPARE(model.outcome(60).column.Reversed, 1 - model.outcome(59).column.Reversed);
+
+    // A sort leaves the moves off (they would change nothing in sight).
+    clickHeader(table(), ColumnTableModel::NColumn);
+    QVERIFY(!list().findChild<QAction*>(QStringLiteral("moveUp"))->isEnabled());
+    list()
+        .findChild<QComboBox*>(QStringLiteral("classFilter"))
+        ->setCurrentIndex(model.outcome(60).result.JointClass == 1 ? 2 : 1);
+    ClickBay(calculator_.get(), 1);
+    QVERIFY(model.columnRow(60).bays[0] != original.bays[0]);
+    QCOMPARE(list().linkedRow(), 60);
+    QCOMPARE(table()->currentIndex().data().toString(), QStringLiteral("COPY-1"));
+    QVERIFY(table()->viewport()->rect().intersects(table()->visualRect(table()->currentIndex())));
+    names(QStringLiteral("COPY-1"));
+    // The next file opens in its own order, and without an edited row.
+    list().findChild<QComboBox*>(QStringLiteral("classFilter"))->setCurrentIndex(0);
+    openHouse();
+    QCOMPARE(cell(*table()->model(), 0, 0), cell(model, 0, 0));
+    QVERIFY(list().findChild<QAction*>(QStringLiteral("moveUp"))->isEnabled());
+    QCOMPARE(calculator_->windowTitle(), ownTitle);
+}
+
+// Three adds leave the third row chosen alone. Deleting three rows asks
+// first and is one step of undo; the counts follow the rows.
+void ColumnListWindowTest::addSelectsTheNewRowAloneAndDeletingSeveralAsks() {
+    LinkedCalculator linked;
+    ChoosePattern(&linked.calculator, 22);
+    for (int add = 0; add < 6; ++add) {
+        linked.key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        const QModelIndexList chosen = linked.list().tableView()->selectionModel()->selectedRows();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().row(), add);
+    }
+    ColumnListWindow& window = linked.list();
+    window.setUnsavedQuestion([] { return int(QMessageBox::Discard); });
+    QTableView* table = window.tableView();
+    const auto* count = window.findChild<QLabel*>(QStringLiteral("countLabel"));
+    focusWindow(&window);
+    clickRow(table, 1);
+    clickRow(table, 3, Qt::ShiftModifier);
+    BoxSeen seen;
+    answerNextBox(QMessageBox::No, &seen);
+    QTest::keyClick(table, Qt::Key_Delete);
+    QVERIFY2(seen.text.contains(QStringLiteral("3 本")), qPrintable(seen.text));
+    QCOMPARE(window.tableModel()->rowCount(), 6);
+    focusWindow(&window); // the box gave the keyboard back to the calculator
+    answerNextBox(QMessageBox::Yes, &seen);
+    QTest::keyClick(table, Qt::Key_Delete);
+    QCOMPARE(count->text(), QStringLiteral("3 本   (い) 3"));
+    focusWindow(&window);
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(count->text(), QStringLiteral("6 本   (い) 6"));
+}
+
+// Closing the calculator with a changed list asks once, naming the file:
+// cancelled, both windows stay as they were; answered, the list goes with
+// the calculator without asking again as the program closes its windows.
+void ColumnListWindowTest::closingTheCalculatorAsksOnceNamingTheFile() {
+    const QString path = dir_.filePath(QStringLiteral("ask.csv"));
+    QVERIFY(QFile::copy(kHouse, path) || QFile::exists(path));
+    LinkedCalculator linked({path});
+    ColumnListWindow& window = linked.list();
+    focusWindow(&window);
+    clickRow(window.tableView(), 0);
+    QTest::keyClick(window.tableView(), Qt::Key_D, Qt::ControlModifier);
+    BoxSeen seen;
+    answerNextBox(QMessageBox::Cancel, &seen);
+    QVERIFY(!linked.calculator.close());
+    QVERIFY2(seen.text.contains(QStringLiteral("ask.csv")), qPrintable(seen.text));
+    QVERIFY(linked.calculator.isVisible() && window.isVisible() && window.isModified());
+    QCOMPARE(window.tableModel()->rowCount(), 61);
+    int questions = 0;
+    window.setUnsavedQuestion([&questions] { return ++questions, int(QMessageBox::Discard); });
+    QVERIFY(linked.calculator.close());
+    QVERIFY(window.close());
+    QCOMPARE(questions, 1);
+}
+
+// Columns without a hardware class (N above the table, no result) sort
+// after every class, by the symbol and by N, and are counted after them.
+void ColumnListWindowTest::rowsWithoutAClassComeAfterTheClasses() {
+    ColumnList rows = threeRows(); // C has no pattern
+    rows.rows.insert(rows.rows.begin(), aboveTheTable());
+    list().tableModel()->resetList(rows);
+    QCOMPARE(list().findChild<QLabel*>(QStringLiteral("countLabel"))->text(),
+             QStringLiteral("4 本   (ほ) 1   (と) 1   --- 1   計算できない 1 本"));
+    for (const int column : {int(ColumnTableModel::SymbolColumn), int(ColumnTableModel::NColumn)}) {
+        clickHeader(table(), column);
+        QCOMPARE(table()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(cell(*table()->model(), 0, 0) + cell(*table()->model(), 1, 0),
+                 QStringLiteral("AB"));
+    }
+}
+
+// The exported results are what the batch tool writes for the list saved
+// as a file, byte for byte, safe to open in a spreadsheet; a name too long
+// for its column shows whole in its tooltip.
+void ColumnListWindowTest::resultsAreTheBatchToolsOwn() {
+    openHouse();
+    ColumnRow broken = list().tableModel()->columnRow(1);
+    broken.bays[1] = "X95";
+    broken.name = "=1+1 " + std::string(60, 'x');
+    list().undoStack()->push(new SetRowCommand(list().tableModel(), 1, broken, {}));
+    const QModelIndex name = table()->model()->index(1, ColumnTableModel::NameColumn);
+    QVERIFY(name.data(Qt::ToolTipRole)
+                .toString()
+                .startsWith(QString::fromStdString(broken.name) + QStringLiteral("\nbay2")));
+    QVERIFY(table()->columnWidth(0) <
+            table()->fontMetrics().horizontalAdvance(name.data().toString()));
+    const QString saved = dir_.filePath(QStringLiteral("results-input.csv"));
+    const QString results = dir_.filePath(QStringLiteral("results.csv"));
+    QVERIFY(list().saveFile(saved) && list().exportResults(results));
+    QVERIFY(list().statusBar()->currentMessage().contains(results));
+    QProcess tool;
+    tool.start(QStringLiteral(KORUBA_CALC_TOOL), {QStringLiteral("--spreadsheet-safe"), saved});
+    QVERIFY(tool.waitForFinished(60000));
+    QFile file(results);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QCOMPARE(written, tool.readAllStandardOutput());
+    QVERIFY(written.contains("\n\"'=1+1 x"));
+    QVERIFY(!list().exportResults(dir_.filePath(QStringLiteral("no such dir/r.csv"))));
+    QCOMPARE(errors_.size(), 1);
+}
+
 void ColumnListWindowTest::screenshotOfTheHouse() {
     openHouse();
-    table()->resizeColumnsToContents();
-    table()->selectRow(7);
+    clickRow(table(), 7);
     // The status bar lays out its new text in the event loop.
     QCoreApplication::processEvents();
     QDir().mkpath(QStringLiteral(KORUBA_SCREENSHOT_DIR));
     QVERIFY(list().grab().save(QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60.png")));
+    QVERIFY(calculator_->grab().save(
+        QStringLiteral(KORUBA_SCREENSHOT_DIR "/main_window_editing_row.png")));
     list().findChild<QComboBox*>(QStringLiteral("classFilter"))->setCurrentIndex(7);
     QCoreApplication::processEvents();
     QVERIFY(list().grab().save(
