@@ -111,6 +111,9 @@ std::vector<ColumnResult> deriveHouse(const House& house) {
         for (const StoreyIndex& ix : index) {
             (ix.storey->number == 1 ? lowerIx : upperIx) = &ix;
         }
+        if (lowerIx == nullptr || upperIx == nullptr) {
+            lowerIx = upperIx = nullptr; // not storeys 1 and 2: each stands alone
+        }
     }
 
     std::vector<ColumnResult> out;

@@ -179,8 +179,8 @@ TEST(HouseDerivation, TwoByTwoSingleStoreyBox) {
 // X2 are a 下屋; storey 2's X1-Y0 ends the L30 with no column below.
 //   1F: Y0: X0-X2 X45+P2.5 (two modules)   X0: Y0-Y1 R45
 //   2F: Y0: X0-X1 L30
-TEST(HouseDerivation, TwoStoreysWithLeanToAndNoColumnBelow) {
-    House h = grid(3, 2, RuleSet::Revision2025);
+House describedHouse(RuleSet rules) {
+    House h = grid(3, 2, rules);
     h.gridY[1].positionMm = 1820;
     h.storeys.push_back(storey(
         1, 290, {at(0, 0), at(2, 0), at(2, 1), at(0, 1)}, {at(0, 0), at(2, 0), at(2, 1), at(0, 1)},
@@ -190,6 +190,11 @@ TEST(HouseDerivation, TwoStoreysWithLeanToAndNoColumnBelow) {
     h.storeys.push_back(storey(2, 330, {at(0, 0), at(1, 0), at(1, 1), at(0, 1)},
                                {at(0, 0), at(1, 0), at(1, 1), at(0, 1)},
                                {{at(0, 0), at(1, 0), kL30}}));
+    return h;
+}
+
+TEST(HouseDerivation, TwoStoreysWithLeanToAndNoColumnBelow) {
+    const House h = describedHouse(RuleSet::Revision2025);
     const std::vector<ColumnResult> r = deriveHouse(h);
     expectColumns(r, {
                          // Corner of both storeys. X: 6.5x0.8 + (1.5+0.5)x0.8x3.30/2.7 - 1.0
@@ -223,6 +228,23 @@ TEST(HouseDerivation, TwoStoreysWithLeanToAndNoColumnBelow) {
             EXPECT_NE(c.warnings[0].find(kNoColumnBelow), std::string::npos);
         }
     }
+    EXPECT_EQ(expectWindowAgrees(h, r), 16);
+}
+
+// The same house under the 2000 rules: the X45+P2.5 bay (6.5) counts 5.0
+// and no height factor applies.
+TEST(HouseDerivation, TwoThousandRulesCapTheBaySum) {
+    const House h = describedHouse(RuleSet::Notice2000);
+    const std::vector<ColumnResult> r = deriveHouse(h);
+    // 5.0x0.8 + 2.0x0.8 - 1.0 = 4.6; 5.0x0.8 - 0.4 = 3.6; 2.0x0.8 - 0.4 = 1.2.
+    const ColumnResult* a = find(r, 1, "通し柱A");
+    ASSERT_NE(a, nullptr);
+    EXPECT_FLOAT_EQ(a->result().WallA1Right, 5.0f);
+    EXPECT_NEAR(a->result().NValue, 4.6f, 1e-5);
+    EXPECT_EQ(a->result().JointSymbol, "(り)");
+    EXPECT_NEAR(find(r, 1, "X2-Y0")->result().NValue, 3.6f, 1e-5);
+    EXPECT_EQ(find(r, 1, "X2-Y0")->result().JointSymbol, "(ち)");
+    EXPECT_NEAR(find(r, 2, "X0-Y0")->result().NValue, 1.2f, 1e-5);
     EXPECT_EQ(expectWindowAgrees(h, r), 16);
 }
 
