@@ -426,11 +426,19 @@ void appendJsonString(std::string& out, std::string_view s) {
     out += '"';
 }
 
+// A point off the grid (a house that houseError would refuse) is written
+// with an empty name, which reading refuses, rather than read out of range.
+std::string_view lineName(const std::vector<GridLine>& lines, std::int32_t i) {
+    return i >= 0 && static_cast<std::size_t>(i) < lines.size()
+               ? std::string_view(lines[static_cast<std::size_t>(i)].name)
+               : std::string_view();
+}
+
 void appendPoint(std::string& out, const House& h, GridPoint p) {
     out += '[';
-    appendJsonString(out, h.gridX[static_cast<std::size_t>(p.x)].name);
+    appendJsonString(out, lineName(h.gridX, p.x));
     out += ", ";
-    appendJsonString(out, h.gridY[static_cast<std::size_t>(p.y)].name);
+    appendJsonString(out, lineName(h.gridY, p.y));
     out += ']';
 }
 
@@ -462,6 +470,10 @@ void appendLines(std::string& out, const char* key, const std::vector<T>& items,
 } // namespace
 
 bool readHouse(std::string_view text, House& house, std::string& error) {
+    // Editors on Windows may start a UTF-8 file with a byte order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
     dom::parser parser;
     dom::element root;
     if (const auto e = parser.parse(text.data(), text.size()).get(root)) {

@@ -223,10 +223,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, HouseFileRefusal, testing::ValuesIn(refusals()),
                          [](const testing::TestParamInfo<Refusal>& i) { return i.param.name; });
 
 TEST(HouseFile, BothBasesAreAccepted) {
-    for (const std::string* text : {&kTwoStoreys, &kUShape}) {
+    for (const std::string& text : {kTwoStoreys, kUShape, "\xEF\xBB\xBF" + kTwoStoreys}) {
         House h;
         std::string error;
-        EXPECT_TRUE(readHouse(*text, h, error)) << error;
+        EXPECT_TRUE(readHouse(text, h, error)) << error;
     }
 }
 
