@@ -284,5 +284,18 @@ TEST(HouseDerivation, OverhangOverCornerAndConcaveCorner) {
     EXPECT_EQ(expectWindowAgrees(h, r).mapped, 20);
 }
 
+// The plan window derives houses it holds in memory, checked or not: two
+// storeys numbered alike are derived each as a single storey, not through
+// a storey index that is not there.
+TEST(HouseDerivation, StoreysNotNumberedOneAndTwoStandAlone) {
+    House h = describedHouse(RuleSet::Revision2025);
+    h.storeys[1].number = 1;
+    const std::vector<ColumnResult> r = deriveHouse(h);
+    ASSERT_EQ(r.size(), 8u);
+    for (const ColumnResult& c : r) {
+        EXPECT_EQ(c.frame, HouseFrame::SingleStorey) << c.name;
+    }
+}
+
 } // namespace
 } // namespace koruba
