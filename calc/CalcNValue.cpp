@@ -35,14 +35,12 @@ float RowA(float left, float right, float corr) {
 
 // The calculation under either rule set: factors of 1 and the 5.0 cap give
 // the 2000 method exactly.
-ResultType Calculate(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
+ResultType Calculate(const BayTable& bays, const FramePattern* p, bool mirrored,
                      float multiplierCap, long double factor1, long double factor2) {
     ResultType r;
-    const FramePattern* p = framePattern(patternTag);
     if (p == nullptr) {
         return r;
     }
-    const bool mirrored = patternReversed != 0;
     r.B1 = p->b1;
     r.B2 = p->b2;
     r.L = p->l;
@@ -79,22 +77,32 @@ ResultType Calculate(const BayTable& bays, std::int32_t patternTag, std::int32_t
 
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
                       float multiplierCap) {
-    return Calculate(bays, patternTag, patternReversed, multiplierCap, 1.0L, 1.0L);
+    return Calculate(bays, framePattern(patternTag), patternReversed != 0, multiplierCap, 1.0L,
+                     1.0L);
 }
 
 ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_t patternReversed,
                       const CalcConditions& conditions) {
-    if (conditions.rules == RuleSet::Notice2000) {
-        return CalcNValue(bays, patternTag, patternReversed);
-    }
-    if (!IsPatternTag(patternTag) || conditionsError(conditions, StoreyCountOf(patternTag))) {
+    const FramePattern* p = framePattern(patternTag);
+    if (p == nullptr) {
         return ResultType{};
     }
-    const bool twoStorey = StoreyCountOf(patternTag) == 2;
+    return calcFrame(bays, *p, patternReversed != 0, conditions);
+}
+
+ResultType calcFrame(const BayTable& bays, const FramePattern& pattern, bool mirrored,
+                     const CalcConditions& conditions) {
+    if (conditions.rules == RuleSet::Notice2000) {
+        return Calculate(bays, &pattern, mirrored, kBayMultiplierCap2000, 1.0L, 1.0L);
+    }
+    if (conditionsError(conditions, pattern.storeys)) {
+        return ResultType{};
+    }
+    const bool twoStorey = pattern.storeys == 2;
     const long double f1 = heightFactor(conditions.h1Cm);
     const long double f2 = twoStorey ? heightFactor(conditions.h2Cm) : 1.0L;
-    ResultType r = Calculate(bays, patternTag, patternReversed,
-                             bayMultiplierCap(RuleSet::Revision2025), f1, f2);
+    ResultType r =
+        Calculate(bays, &pattern, mirrored, bayMultiplierCap(RuleSet::Revision2025), f1, f2);
     r.Rules = RuleSet::Revision2025;
     r.H1Cm = conditions.h1Cm;
     r.H2Cm = twoStorey ? conditions.h2Cm : 0;

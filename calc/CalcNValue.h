@@ -22,4 +22,10 @@ ResultType CalcNValue(const BayTable& bays, std::int32_t patternTag, std::int32_
                       const CalcConditions& conditions);
 ResultType CalcNValue(const BracingModel& model, const CalcConditions& conditions);
 
+// The same for any frame given as a pattern record, also one that is none
+// of the five: a column derived from a house plan is computed here, so that
+// it comes out float for float as the window's pattern would give it.
+ResultType calcFrame(const BayTable& bays, const FramePattern& pattern, bool mirrored,
+                     const CalcConditions& conditions);
+
 } // namespace koruba

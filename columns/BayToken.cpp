@@ -1,10 +1,10 @@
-#include "cli/BayToken.h"
+#include "columns/BayToken.h"
 
 #include "calc/NumberFormat.h"
 
 #include <array>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -169,4 +169,4 @@ std::string BayTokenOf(const BayCell& cell) {
     return s;
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns
