@@ -24,6 +24,9 @@
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#elif defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
 #endif
 
 #ifndef KORUBA_VERSION
@@ -76,6 +79,29 @@ bool StandardInputIsOpen() {
 #endif
 }
 
+// The C library of Windows opens the standard streams in text mode, which
+// writes every "\n" as "\r\n" and ends a read at the first Ctrl-Z: the
+// records must pass byte for byte, as on every other system.
+void UseBinaryStandardStreams() {
+#ifdef _WIN32
+    for (std::FILE* stream : {stdin, stdout}) {
+        if (_fileno(stream) >= 0) { // a closed stream has no descriptor
+            _setmode(_fileno(stream), _O_BINARY);
+        }
+    }
+#endif
+}
+
+// Opens the batch input for reading. On Windows an 8-bit name reaches only
+// the files that the ANSI code page can spell, so the name goes as UTF-16.
+std::FILE* OpenInput(const QString& file) {
+#ifdef _WIN32
+    return _wfopen(reinterpret_cast<const wchar_t*>(file.utf16()), L"rb");
+#else
+    return std::fopen(QFile::encodeName(file).constData(), "rb");
+#endif
+}
+
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
                  koruba::RuleSet rules) {
     using namespace koruba::cli;
@@ -117,6 +143,7 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
 
 int main(int argc, char* argv[]) {
     const bool stdinOpen = StandardInputIsOpen();
+    UseBinaryStandardStreams();
 #ifdef KORUBA_WITH_SHEET
     const auto app = koruba::cli::makeApplication(argc, argv);
     const koruba::cli::SheetOptions sheetOptions;
@@ -276,7 +303,7 @@ int main(int argc, char* argv[]) {
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
     if (file != QLatin1String("-")) {
-        opened.reset(std::fopen(QFile::encodeName(file).constData(), "rb"));
+        opened.reset(OpenInput(file));
         if (!opened) {
             PrintError(QStringLiteral("cannot read %1: %2")
                            .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
