@@ -3,11 +3,11 @@
 # that of GoogleTest's test discovery.
 # Usage: wine-run.sh WINEPREFIX PROGRAM [ARGUMENT...]
 #
-# Wine 8 hands no environment variable whose name begins with QT_ to the
-# program, so a test's QT_QPA_PLATFORM would be lost and the test would
-# open real windows; the platform travels as the -platform option, which
-# QGuiApplication takes from the command line and removes before the test
-# sees its arguments.
+# Wine keeps the build machine's QT_ variables (QT_QPA_PLATFORM,
+# QT_SCALE_FACTOR, ...) from Windows programs, which would otherwise pick
+# up a Linux desktop's Qt settings; it hands on WINEQT_X as QT_X instead.
+# A test's QT_ settings are renamed so, or the test would open real
+# windows at the wrong scale.
 set -eu
 WINEPREFIX=$1
 shift
@@ -15,7 +15,7 @@ export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono, no Gecko and no menu entries in the private prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-if [ -n "${QT_QPA_PLATFORM:-}" ]; then
-  set -- "$@" -platform "$QT_QPA_PLATFORM"
-fi
+for variable in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+  eval "export WINE${variable}=\"\$${variable}\""
+done
 exec wine "$@"

@@ -68,6 +68,9 @@ export WINEPREFIX=$build/wineprefix
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
     mkdir -p "$build"
     WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" wineboot --init
+    # A crashing test prints its backtrace instead of waiting for a click
+    # in Wine's crash dialog.
+    WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     wineserver --wait
 fi
 echo "$WINEPREFIX"

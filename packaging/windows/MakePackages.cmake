@@ -4,6 +4,7 @@
 #         -DICON=<.ico> -DVERSION=<x.y.z.w> -DMAKENSIS=<makensis> -P MakePackages.cmake
 # Each package is written under a temporary name and replaces the old one
 # only when it is complete.
+cmake_minimum_required(VERSION 3.25)
 foreach(var STAGE NSI_IN SETUP ZIP ICON VERSION MAKENSIS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "MakePackages.cmake needs -D${var}=...")
