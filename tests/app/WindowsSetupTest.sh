@@ -51,6 +51,13 @@ for file in Qt6Core.dll platforms/qwindows.dll fonts/ipagp.ttf fonts/DejaVuSans.
 done
 wine reg query "$uninstall_key" /v DisplayVersion | grep -q "$version" ||
     fail "no uninstall entry of version $version"
+# The list types: .jsonl is KORUBA-X's own, .csv only offers it.
+wine reg query 'HKLM\Software\Classes\.jsonl' /ve | grep -q 'KORUBA-X.jsonl' ||
+    fail ".jsonl is not KORUBA-X's type"
+wine reg query 'HKLM\Software\Classes\KORUBA-X.jsonl\shell\open\command' /ve |
+    grep -qF "\KORUBA-X\KORUBA-X.exe\" \"%1\"" || fail "no open command for .jsonl"
+wine reg query 'HKLM\Software\Classes\.csv\OpenWithProgids' /v KORUBA-X.csv >/dev/null ||
+    fail "KORUBA-X is not in the Open with list of .csv"
 links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/KORUBA-X"
 [[ -f $links/KORUBA-X.lnk ]] || fail "no Start-menu shortcut"
 
@@ -123,7 +130,9 @@ wine "$installed/uninstall.exe" /AllUsers /S || fail "the uninstaller failed ($?
 wineserver --wait
 [[ ! -e $installed ]] || fail "left in the install folder: $(find "$installed" | head)"
 [[ ! -e $links ]] || fail "left in the Start menu: $(find "$links")"
-if wine reg query "$uninstall_key" >/dev/null 2>&1; then
-    fail "the uninstall key is still there"
-fi
+for key in "$uninstall_key" 'HKLM\Software\Classes\KORUBA-X.jsonl' 'HKLM\Software\Classes\.jsonl'; do
+    if wine reg query "$key" >/dev/null 2>&1; then
+        fail "$key is still there"
+    fi
+done
 echo "PASS: installed, tool output identical, window photographed in $out, record written, uninstalled"
