@@ -40,6 +40,37 @@ rm -rf "$out"
 mkdir -p "$out"
 start_private_xvfb "$work" 1600x1000x24 || fail "no X server"
 
+# A window's picture once it has settled: two captures a tenth of a
+# second apart that agree.
+settled_shot() { # window, file
+    import -window "$1" "$work/shot.png"
+    for _ in $(seq 50); do
+        sleep 0.1
+        import -window "$1" "$2"
+        [[ $(compare -metric AE "$2" "$work/shot.png" null: 2>&1) == 0 ]] && return 0
+        cp "$2" "$work/shot.png"
+    done
+    fail "the window $1 did not settle"
+}
+
+# Waits until a window's picture differs from FILE.
+wait_changed() { # window, file, what
+    for _ in $(seq 100); do
+        import -window "$1" "$work/now.png"
+        [[ $(compare -metric AE "$work/now.png" "$2" null: 2>&1) != 0 ]] && return 0
+        sleep 0.1
+    done
+    fail "$3"
+}
+# Clicks a row of the list and waits until it shows the row chosen: by then
+# Wine has made the list the window that takes the keys (a key sent
+# earlier goes to the window that had them before).
+choose_row() { # y in the list
+    import -window "$list" "$work/list.png"
+    xdotool mousemove --sync $((400 + 60)) "$1" click 1
+    wait_changed "$list" "$work/list.png" "the list did not take the click"
+}
+
 installed="$WINEPREFIX/drive_c/Program Files/KORUBA-X"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KORUBA-X'
 wine "$setup" /S || fail "the setup failed ($?)"
@@ -78,32 +109,37 @@ list=$(timeout 30 xdotool search --sync --onlyvisible --name '^house60\.csv - �
 # Without a window manager the windows may overlap: side by side.
 xdotool windowmove --sync "$calc" 0 0
 xdotool windowmove --sync "$list" 400 0
-sleep 1
-import -window "$calc" "$out/01-main-window.png"
-import -window "$list" "$out/02-column-list.png"
+settled_shot "$calc" "$out/01-main-window.png"
+settled_shot "$list" "$out/02-column-list.png"
 
 # Row 8 of the list, 1F-X2Y2: pattern 13, bay 4 a 90x90 cross brace with
-# a 2.5 panel, capped at 5.0.
-xdotool windowfocus --sync "$list"
-xdotool key ctrl+Home
-xdotool key --delay 50 --repeat 7 Down
+# a 2.5 panel, capped at 5.0; Enter loads it into the calculator.
+choose_row 205
 xdotool key Return
-sleep 1
-import -window "$calc" "$out/03-pattern13-capped.png"
+wait_changed "$calc" "$out/01-main-window.png" "the calculator did not take the row from the list"
+settled_shot "$calc" "$out/03-pattern13-capped.png"
 
 # The summary: the tool button right of the pattern buttons.
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 4 + 6 + 216 + 54)) $((Y + 1 + 6 + 56)) click 1
 summary=$(timeout 30 xdotool search --sync --onlyvisible --name '^使用方法および計算概要$' | head -n1) ||
     fail "the summary dialog did not open"
-sleep 1
-import -window "$summary" "$out/04-summary.png"
-xdotool key --window "$summary" Escape
+settled_shot "$summary" "$out/04-summary.png"
+# Its close button (閉じる), which must close it.
+eval "$(xdotool getwindowgeometry --shell "$summary")"
+xdotool mousemove --sync $((X + 438 + 37)) $((Y + 358 + 11)) click 1
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^使用方法および計算概要$' >/dev/null || break
+    sleep 0.1
+done
+xdotool search --onlyvisible --name '^使用方法および計算概要$' >/dev/null &&
+    fail "the summary did not close"
+eval "$(xdotool getwindowgeometry --shell "$calc")"
 
-# Closing: the list first (nothing changed), then the main window's button.
-xdotool windowfocus --sync "$list"
+# Closing: the list first (nothing changed), then the main window's
+# button.
+choose_row 223
 xdotool key ctrl+w
-sleep 0.5
 xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
 for _ in $(seq 100); do
     kill -0 "$app_pid" 2>/dev/null || break
