@@ -15,6 +15,14 @@ export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono, no Gecko and no menu entries in the private prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+# On Linux the window tests keep their settings in a folder of their own
+# (QSettings::setPath); on Windows the store is the prefix's registry,
+# which setPath does not move. A window test (one that names its Qt
+# platform) starts with the program's key removed; the tests that use the
+# key take turns (RESOURCE_LOCK koruba_settings_store).
+if [ -n "${QT_QPA_PLATFORM:-}" ]; then
+  LC_ALL=C.UTF-8 wine reg delete 'HKCU\Software\コルバ工房' /f >/dev/null 2>&1 || true
+fi
 for variable in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
   eval "export WINE${variable}=\"\$${variable}\""
 done

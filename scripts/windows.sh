@@ -81,6 +81,10 @@ cmake --build --preset windows -j "$jobs"
 cmake --build --preset windows --target windows_packages
 
 echo "=== windows: tests under Wine ==="
+# One wine server for the whole run: one that ends between two tests can
+# refuse the next test's connection.
+wineserver --persistent
+trap 'wineserver --kill' EXIT
 ctest --preset windows -j "$jobs"
 echo "=== windows: done in $((SECONDS - started)) s ==="
 ls -l build/windows/koruba-x-*-setup.exe build/windows/koruba-x-*-windows.zip
