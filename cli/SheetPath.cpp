@@ -13,6 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A path from its UTF-8 name: on Windows a plain string would be read in
+// the ANSI code page, which cannot spell every Japanese name.
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string_view kindOf(fs::file_type type) {
     switch (type) {
     case fs::file_type::directory:
@@ -47,7 +53,7 @@ bool descriptorIsFile([[maybe_unused]] int fd, [[maybe_unused]] const std::strin
 std::optional<std::string> sheetPathProblem(const std::string& sheetPath,
                                             const std::string& inputPath, bool writesOutput) {
     std::error_code error;
-    const fs::file_status status = fs::status(fs::path(sheetPath), error);
+    const fs::file_status status = fs::status(pathOf(sheetPath), error);
     if (status.type() == fs::file_type::not_found) {
         return std::nullopt; // a new name
     }
@@ -59,7 +65,7 @@ std::optional<std::string> sheetPathProblem(const std::string& sheetPath,
         return std::string(kindOf(status.type())) +
                "; a sheet is written only over a regular file or under a new name";
     }
-    if (!inputPath.empty() && fs::equivalent(fs::path(sheetPath), fs::path(inputPath), error)) {
+    if (!inputPath.empty() && fs::equivalent(pathOf(sheetPath), pathOf(inputPath), error)) {
         return std::string("that is the input file; give the sheet a name of its own");
     }
     if (inputPath.empty() && descriptorIsFile(0, sheetPath)) {

@@ -12,7 +12,7 @@ namespace koruba::cli {
 // file the same run reads or writes otherwise: the input file (inputPath,
 // empty for standard input), the file behind standard input, and the file
 // behind standard output when the run writes there. Links are followed:
-// two names of one file are the same file.
+// two names of one file are the same file. Paths are UTF-8.
 std::optional<std::string> sheetPathProblem(const std::string& sheetPath,
                                             const std::string& inputPath, bool writesOutput);
 

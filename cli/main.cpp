@@ -27,6 +27,9 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
 #endif
 
 #ifndef KORUBA_VERSION
@@ -93,6 +96,29 @@ bool Flush(bool written) {
 bool WriteOut(std::string_view text) {
     errno = 0;
     return Flush(Write(text));
+}
+
+// The C library of Windows opens the standard streams in text mode, which
+// writes every "\n" as "\r\n" and ends a read at the first Ctrl-Z: the
+// records must pass byte for byte, as on every other system.
+void UseBinaryStandardStreams() {
+#ifdef _WIN32
+    for (std::FILE* stream : {stdin, stdout}) {
+        if (_fileno(stream) >= 0) { // a closed stream has no descriptor
+            _setmode(_fileno(stream), _O_BINARY);
+        }
+    }
+#endif
+}
+
+// Opens the batch input for reading. On Windows an 8-bit name reaches only
+// the files that the ANSI code page can spell, so the name goes as UTF-16.
+std::FILE* OpenInput(const QString& file) {
+#ifdef _WIN32
+    return _wfopen(reinterpret_cast<const wchar_t*>(file.utf16()), L"rb");
+#else
+    return std::fopen(QFile::encodeName(file).constData(), "rb");
+#endif
 }
 
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
@@ -293,7 +319,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
     if (file != QLatin1String("-")) {
-        opened.reset(std::fopen(QFile::encodeName(file).constData(), "rb"));
+        opened.reset(OpenInput(file));
         if (!opened) {
             PrintError(QStringLiteral("cannot read %1: %2")
                            .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
@@ -311,8 +337,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     const auto sheetPathRefused = [&] {
         const QString path = parser.value(sheetOptions.sheet);
         const auto problem = koruba::cli::sheetPathProblem(
-            QFile::encodeName(path).toStdString(),
-            file == QLatin1String("-") ? std::string() : QFile::encodeName(file).toStdString(),
+            path.toStdString(), file == QLatin1String("-") ? std::string() : file.toStdString(),
             !parser.isSet(sheetOptions.only));
         if (problem) {
             PrintError(
@@ -392,6 +417,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
 
 int main(int argc, char* argv[]) {
     const bool stdinOpen = HoldStandardStreams();
+    UseBinaryStandardStreams();
     try {
         return Run(argc, argv, stdinOpen);
     } catch (const std::bad_alloc&) {

@@ -18,7 +18,10 @@ namespace koruba {
 namespace {
 
 QFont sheetFont(int size, bool bold = false) {
-    QFont font = JapaneseFont(MsPGothic, size, bold);
+    // The IPA face by its own name, not the MS face it stands in for: a
+    // sheet made where the MS fonts are installed embeds the same glyphs
+    // as one made anywhere else.
+    QFont font = JapaneseFont(QStringLiteral("IPAPGothic"), size, bold);
     // Metrics at the sheet's unit sizes, not rounded to screen pixels, so
     // that what is measured is what the page shows.
     font.setHintingPreference(QFont::PreferNoHinting);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing KORUBA-X
-# need. Only missing packages are installed, so a second run is quick.
+# need, and any further packages named as arguments (scripts/windows.sh
+# names those of the Windows build). Only missing packages are installed,
+# so a second run is quick.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream help2man desktop-file-utils man-db
   locales libsimdjson-dev python3 time poppler-utils
+  "$@"
 )
 
 missing=()

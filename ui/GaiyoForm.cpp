@@ -380,6 +380,10 @@ void TGaiyoF::BuildFormulaTabs(QTabWidget* pages) {
         auto* image = new GaiyoPictureBox(tab.picture(), false, page);
         image->setObjectName(QString::fromLatin1(tab.image));
         image->setGeometry(QRect(QPoint(5, 5), tab.controlSize));
+        // Built as the dialog is first shown, the first page is on screen
+        // before its picture exists, and a widget made inside a visible
+        // one stays hidden until it is shown itself.
+        image->show();
     }
 }
 

@@ -277,6 +277,8 @@ void GaiyoFormTest::contentsBuiltOnFirstShowWhenDeferred() {
     QVERIFY(dialog.ContentsBuilt());
     QCOMPARE(pages->count(), 7);
     QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
+    // The first page was already on screen when its picture was made.
+    QVERIFY(Child<QWidget>(&dialog, "Image1")->isVisible());
     // The close button stays above the pages built after it.
     auto* button = Child<QPushButton>(&dialog, "Button1");
     QCOMPARE(dialog.childAt(button->geometry().center()), button);
