@@ -95,6 +95,12 @@ bool WriteOut(std::string_view text) {
     return Flush(Write(text));
 }
 
+// Opens an input file for reading, as bytes; null with errno set when it
+// cannot be. A sheet opens its input again through this for every pass.
+std::FILE* OpenInput(const QString& file) {
+    return std::fopen(QFile::encodeName(file).constData(), "rb");
+}
+
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
                  koruba::RuleSet rules) {
     using namespace koruba::cli;
@@ -293,7 +299,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
     if (file != QLatin1String("-")) {
-        opened.reset(std::fopen(QFile::encodeName(file).constData(), "rb"));
+        opened.reset(OpenInput(file));
         if (!opened) {
             PrintError(QStringLiteral("cannot read %1: %2")
                            .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
@@ -328,19 +334,16 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
     koruba::cli::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
-    // The sheet reads the records a second time, so the input is read
-    // whole first (a sheet is for a house, not for millions of columns).
+    // The sheet reads the records again for every pass it makes, from a
+    // file rather than memory.
     const bool sheet = parser.isSet(sheetOptions.sheet);
-    std::string input;
+    const auto input = std::make_shared<koruba::cli::SheetInput>();
     if (sheet) {
-        if (int error = 0; !koruba::cli::readWhole(in, input, error)) {
-            PrintError(
-                QStringLiteral("cannot read %1: %2")
-                    .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
-                         QString::fromLocal8Bit(std::strerror(error))));
+        if (QString error; !input->open(file, in, OpenInput, error)) {
+            PrintError(error);
             return ExitUsage;
         }
-        read = koruba::cli::readFromText(input);
+        read = input->read();
         if (parser.isSet(sheetOptions.only)) {
             write = [](std::string_view) { return true; };
         }
