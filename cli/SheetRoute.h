@@ -7,6 +7,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QString>
 
 #include <cstdio>
 #include <memory>
@@ -39,17 +40,47 @@ struct SheetOptions {
 // plain core one otherwise.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 
-// The whole input, read once for both the usual output and the sheet.
-bool readWhole(std::FILE* in, std::string& text, int& error);
-ReadFunction readFromText(const std::string& text);
+// The input of a run that writes a sheet, read from a file for the usual
+// output and again for every pass the sheet makes over its rows, so that
+// memory does not grow with it: a named regular file is opened anew for
+// each pass; standard input, a pipe or a device is first copied once to a
+// private temporary file, removed when this is destroyed. Every pass must
+// read the bytes the first one read: when the file changed during the run,
+// or could not be read again, problem() says so and the sheet, whose rows
+// would not be the output's, must not be written.
+class SheetInput {
+public:
+    using OpenFunction = std::FILE* (*)(const QString& path);
 
-// The sheet of every record of input, in order: a record's name is its
+    SheetInput();
+    ~SheetInput();
+    SheetInput(const SheetInput&) = delete;
+    SheetInput& operator=(const SheetInput&) = delete;
+
+    // file as the user named it ("-" for standard input), in the stream
+    // already opened for it; openFile opens a file for reading (errno says
+    // why not). False with a message naming the path and the reason when
+    // the input cannot be copied.
+    bool open(const QString& file, std::FILE* in, OpenFunction openFile, QString& error);
+    // The input's bytes from the start, read anew by each function made.
+    ReadFunction read() const;
+    // Empty while every pass that reached the end read the same bytes.
+    std::string problem() const;
+
+private:
+    struct State;
+    struct Pass;
+    std::shared_ptr<State> state_;
+};
+
+// The sheet of every record of the input, in order: a record's name is its
 // name cell or member, else its id, else its lines; a record that fails
 // keeps its pattern (when it was read) and its error. The rules are read
 // as the batch reads them (RecordReader::setDefaultRules). The records are
 // not held: the sheet reads input again for every pass it makes over its
-// rows, so input must outlive the description.
-SheetDescription sheetOfInput(const std::string& input, InputFormat format, RuleSet rules,
-                              const std::string& project, const std::string& designer);
+// rows.
+SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, InputFormat format,
+                              RuleSet rules, const std::string& project,
+                              const std::string& designer);
 
 } // namespace koruba::cli

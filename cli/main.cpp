@@ -111,8 +111,10 @@ void UseBinaryStandardStreams() {
 #endif
 }
 
-// Opens the batch input for reading. On Windows an 8-bit name reaches only
-// the files that the ANSI code page can spell, so the name goes as UTF-16.
+// Opens an input file for reading, as bytes; null with errno set when it
+// cannot be. A sheet opens its input again through this for every pass. On
+// Windows an 8-bit name reaches only the files that the ANSI code page can
+// spell, so the name goes as UTF-16.
 std::FILE* OpenInput(const QString& file) {
 #ifdef _WIN32
     return _wfopen(reinterpret_cast<const wchar_t*>(file.utf16()), L"rb");
@@ -353,19 +355,16 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
     koruba::cli::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
-    // The sheet reads the records a second time, so the input is read
-    // whole first (a sheet is for a house, not for millions of columns).
+    // The sheet reads the records again for every pass it makes, from a
+    // file rather than memory.
     const bool sheet = parser.isSet(sheetOptions.sheet);
-    std::string input;
+    const auto input = std::make_shared<koruba::cli::SheetInput>();
     if (sheet) {
-        if (int error = 0; !koruba::cli::readWhole(in, input, error)) {
-            PrintError(
-                QStringLiteral("cannot read %1: %2")
-                    .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
-                         QString::fromLocal8Bit(std::strerror(error))));
+        if (QString error; !input->open(file, in, OpenInput, error)) {
+            PrintError(error);
             return ExitUsage;
         }
-        read = koruba::cli::readFromText(input);
+        read = input->read();
         if (parser.isSet(sheetOptions.only)) {
             write = [](std::string_view) { return true; };
         }

@@ -34,6 +34,11 @@ class SheetRowSource {
 public:
     virtual ~SheetRowSource() = default;
     virtual void forEachRow(const std::function<void(const SheetRow&)>& visit) const = 0;
+    // Why the rows of the passes made so far cannot be trusted to be the
+    // same rows each time (what they are made from changed or could not be
+    // read again); empty when they can. A sheet with a problem is not
+    // written.
+    virtual std::string problem() const { return {}; }
 };
 
 // Everything a calculation sheet shows, in the order given: the rows, or

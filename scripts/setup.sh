@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang-format file dpkg-dev appstream help2man desktop-file-utils man-db
-  locales libsimdjson-dev python3 time poppler-utils
+  locales libsimdjson-dev zlib1g-dev python3 time poppler-utils
   "$@"
 )
 
