@@ -28,7 +28,7 @@ echo "=== windows: packages ==="
 ./scripts/setup.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64 nsis dpkg-dev xz-utils \
     qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core \
-    libgtest-dev xvfb xauth xdotool imagemagick poppler-utils
+    libgtest-dev libz-mingw-w64-dev xvfb xauth xdotool imagemagick poppler-utils
 
 echo "=== windows: Qt for x86_64-w64-mingw32 ==="
 if [[ ! -f $qt/.complete ]]; then
