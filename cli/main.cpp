@@ -330,6 +330,13 @@ int Run(int argc, char* argv[], bool stdinOpen) {
             PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
             return ExitUsage;
         }
+        // The names of a house are written as the file gives them; rather
+        // than a file that looks safe and is not, the option is refused.
+        if (parser.isSet(safeOption)) {
+            PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
+                                      "house file"));
+            return ExitUsage;
+        }
 #ifdef KORUBA_WITH_SHEET
         if (parser.isSet(sheetOptions.sheet)) {
             PrintError(QStringLiteral("--sheet is not available for a house file yet"));

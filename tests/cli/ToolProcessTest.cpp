@@ -697,4 +697,8 @@ TEST(ToolHouse, RefusesABadHouseAndOtherRules) {
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_NE(run.err.toStdString().find("names the 2025 rules"), std::string::npos)
         << run.err.toStdString();
+
+    run = RunTool({QStringLiteral("--spreadsheet-safe"), Data("issue_example.kxhouse")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.out.isEmpty());
 }
