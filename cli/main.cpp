@@ -3,7 +3,9 @@
 #include "cli/BayToken.h"
 #include "cli/ColumnInput.h"
 #include "cli/ColumnPanelText.h"
+#include "cli/HouseRecords.h"
 #include "cli/RecordReader.h"
+#include "columns/HouseFile.h"
 #ifdef KORUBA_WITH_SHEET
 #include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
@@ -21,6 +23,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -123,6 +126,52 @@ std::FILE* OpenInput(const QString& file) {
 #endif
 }
 
+// A house file is at most this long; a plan of a few hundred columns is
+// well under a megabyte.
+constexpr qint64 kHouseFileLimit = 16 * 1024 * 1024;
+
+// The records of a house file: one per column and storey. A house the
+// reader refuses is bad input (exit 1, the reader's message names the
+// member and the place); a file that cannot be read is a file error.
+int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
+             const std::optional<koruba::RuleSet>& rules) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return ExitUsage;
+    }
+    if (in.size() > kHouseFileLimit) {
+        PrintError(QStringLiteral("%1: a house file may be up to 16 MiB long; not read").arg(file));
+        return ExitRecordFailed;
+    }
+    const QByteArray text = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return ExitUsage;
+    }
+    koruba::House house;
+    std::string error;
+    if (!koruba::columns::readHouse(
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size())), house,
+            error)) {
+        PrintError(file + QStringLiteral(": ") + QString::fromStdString(error));
+        return ExitRecordFailed;
+    }
+    // A house names its rules; it is never computed under another set.
+    if (rules && *rules != house.rules) {
+        PrintError(QStringLiteral("--rules %1: %2 names the %3 rules; a house is computed "
+                                  "under the rules it names")
+                       .arg(static_cast<int>(*rules))
+                       .arg(file)
+                       .arg(static_cast<int>(house.rules)));
+        return ExitUsage;
+    }
+    return WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
+                                                     : koruba::cli::houseCsv(house, byteOrderMark))
+               ? ExitOk
+               : ExitUsage;
+}
+
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
                  koruba::RuleSet rules) {
     using namespace koruba::cli;
@@ -180,6 +229,8 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
         "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
         "2 upper right, 3 lower left, 4 lower right.\n\n"
+        "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
+        "with both directions and the governing N.\n\n"
         "Exit status: 0 all computed, 1 some record failed, 2 usage or file error."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -301,6 +352,28 @@ int Run(int argc, char* argv[], bool stdinOpen) {
 
     const QString file = files.isEmpty() ? QStringLiteral("-") : files.front();
     QString format = parser.value(formatOption).toLower();
+    if (file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()), Qt::CaseInsensitive)) {
+        if (!format.isEmpty() && format != QLatin1String("csv") &&
+            format != QLatin1String("jsonl")) {
+            PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+            return ExitUsage;
+        }
+        // The names of a house are written as the file gives them; rather
+        // than a file that looks safe and is not, the option is refused.
+        if (parser.isSet(safeOption)) {
+            PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
+                                      "house file"));
+            return ExitUsage;
+        }
+#ifdef KORUBA_WITH_SHEET
+        if (parser.isSet(sheetOptions.sheet)) {
+            PrintError(QStringLiteral("--sheet is not available for a house file yet"));
+            return ExitUsage;
+        }
+#endif
+        return RunHouse(file, format, !parser.isSet(noBomOption),
+                        parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt);
+    }
     if (format.isEmpty()) {
         const QString suffix = QFileInfo(file).suffix().toLower();
         format = (suffix == QLatin1String("jsonl") || suffix == QLatin1String("json"))
