@@ -1123,7 +1123,8 @@ void ColumnListWindowTest::houseExpandsToOneRowPerColumnAndDirection() {
             const RowOutcome& out = model.outcome(row);
             if (windowFrameOf(column, d)) {
                 QVERIFY2(out.computed, name.c_str());
-                QCOMPARE(out.result.NValue, column.in(d).result.NValue);
+                // The same core on the same inputs: the same float, not a near one.
+                QVERIFY2(out.result.NValue == column.in(d).result.NValue, name.c_str());
                 QCOMPARE(out.result.JointClass, column.in(d).result.JointClass);
             } else {
                 ++failed;
