@@ -3,6 +3,7 @@
 #include "calc/LibCal_Nti.h"
 #include "calc/PatternTable.h"
 #include "cli/BatchRun.h"
+#include "columns/HouseFile.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
@@ -11,6 +12,7 @@
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
+#include "ui/HouseList.h"
 #include "ui/MainForm.h"
 #include "ui/RecentFilesMenu.h"
 #include "ui/SheetInfoDialog.h"
@@ -126,6 +128,11 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
               return std::nullopt;
           }
           return ListHeading{given->project.toStdString(), given->designer.toStdString()};
+      }),
+      askHouseFile_([this] {
+          return QFileDialog::getOpenFileName(this, QStringLiteral("住宅ファイルを柱リストに展開"),
+                                              QFileInfo(path_).path(),
+                                              QStringLiteral("住宅ファイル (*.kxhouse)"));
       }),
       fileWatch_(new ColumnFileWatch(this)) {
     setObjectName(QStringLiteral("ColumnListWindow"));
@@ -263,6 +270,9 @@ void ColumnListWindow::buildFileMenu() {
         },
         this);
     menu->addMenu(recentMenu_);
+    makeAction(menu, "expandHouse", QStringLiteral("柱リストに展開(&H)..."),
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)},
+               &ColumnListWindow::expandHouseDialog);
     menu->addSeparator();
     makeAction(menu, "save", QStringLiteral("保存(&S)"),
                QKeySequence::keyBindings(QKeySequence::Save), &ColumnListWindow::save);
@@ -407,6 +417,46 @@ bool ColumnListWindow::openFile(const QString& path) {
     updateTitle();
     updateStatus();
     return true;
+}
+
+bool ColumnListWindow::expandHouse(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportError_(QStringLiteral("%1 を開けません: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    House house;
+    std::string error;
+    if (!columns::readHouse(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), house,
+            error)) {
+        reportError_(QStringLiteral("%1 を読めません: %2").arg(path, qText(error)));
+        return false;
+    }
+    model_->resetList(listOfHouse(house));
+    clearSort();
+    // A new list: saving it asks for a list file, and the house file is
+    // never written from here (the list cannot be turned back into it).
+    undoStack_->clear();
+    undoStack_->resetClean();
+    path_.clear();
+    fileWatch_->stop();
+    updateTitle();
+    updateStatus();
+    statusBar()->showMessage(
+        QStringLiteral("%1 を %2 行に展開しました").arg(path).arg(model_->rowCount()), 5000);
+    return true;
+}
+
+void ColumnListWindow::expandHouseDialog() {
+    if (!maybeSave()) {
+        return;
+    }
+    const QString path = askHouseFile_();
+    if (!path.isEmpty()) {
+        expandHouse(path);
+    }
 }
 
 bool ColumnListWindow::saveFile(const QString& path) {

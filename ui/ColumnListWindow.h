@@ -56,6 +56,11 @@ public:
     // written.
     bool exportResults(const QString& path);
 
+    // Turns a house file into a new, unsaved list (after the current
+    // list's unsaved-changes question); false and the list unchanged when
+    // the file cannot be read, after saying why.
+    bool expandHouse(const QString& path);
+
     // Puts the window beside another (the calculator), on the side with
     // more room on its screen, narrower when the screen is small; moves the
     // other to an edge of a screen too small for both otherwise.
@@ -91,6 +96,9 @@ public:
     // a suggestion; nothing when the user cancels.
     using HeadingQuestion = std::function<std::optional<ListHeading>(const ListHeading& suggested)>;
     void setHeadingQuestion(HeadingQuestion ask) { askHeading_ = std::move(ask); }
+    // Asks for the house file to expand; empty when the user cancels.
+    using HouseFileQuestion = std::function<QString()>;
+    void setHouseFileQuestion(HouseFileQuestion ask) { askHouseFile_ = std::move(ask); }
 
     // Asks about unsaved changes; true when the list may be discarded.
     bool maybeSave();
@@ -114,6 +122,7 @@ private:
     void newList();
     void endList();
     void openDialog();
+    void expandHouseDialog();
     bool save();
     bool saveAsDialog();
     void exportPdfDialog();
@@ -171,6 +180,7 @@ private:
     UnsavedQuestion askUnsaved_;
     ChangedFileQuestion askChangedFile_;
     HeadingQuestion askHeading_;
+    HouseFileQuestion askHouseFile_;
     ColumnFileWatch* fileWatch_;
 };
 

@@ -3,8 +3,10 @@
 #include "calc/CalcNValue.h"
 #include "calc/PatternTable.h"
 #include "cli/BayToken.h"
+#include "ui/HouseList.h"
 
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace koruba {
@@ -14,6 +16,12 @@ namespace {
 bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& error) {
     if (row.pattern.find_first_not_of(" \t") == std::string::npos) {
         error = "軸組パターンが選ばれていません";
+        return false;
+    }
+    // A frame no pattern draws carries its reason in the cell.
+    const std::size_t start = row.pattern.find_first_not_of(" \t");
+    if (std::string_view(row.pattern).substr(start).starts_with(kNoPatternMark)) {
+        error = row.pattern.substr(start);
         return false;
     }
     std::string problem;

@@ -14,6 +14,10 @@
 # the calculator with a changed list asks once, naming the file: Cancel
 # keeps both windows, Discard ends the program without asking again.
 #
+# A second start expands the two-storey example house (Ctrl+Shift+H and
+# the file dialog) into a new, unnamed list of one row per column and
+# direction, which Ctrl+S saves as a list file the batch tool reads.
+#
 # Usage: run_columnlist_e2e.sh <build dir> <example house>
 set -euo pipefail
 source "$(dirname "$0")/../support/private_xvfb.sh"
@@ -237,4 +241,47 @@ while IFS=, read -r id n; do
 done < <(tail -n +2 "$work/house.out.csv" | tr -d '\r' | awk -F, -v n="$ncol" '{ print $1 "," $n }')
 ((checked == 60)) || fail "checked $checked columns, expected 60"
 edited=$(grep '^2F-X1Y1,' "$work/house.out.csv" | awk -F, -v n="$ncol" '{ print $n }')
-echo "PASS: 2F-X1Y1 edited in the calculator (N = $edited), saved, sheet of $checked columns"
+
+# The house expanded into a list.
+plan=$(dirname "$house")/house2f.kxhouse
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house.csv" \
+    >"$work/out2" 2>"$work/err" &
+app_pid=$!
+list=$(timeout 20 xdotool search --sync --onlyvisible --name '^house\.csv - 柱リスト' | head -n1) ||
+    fail "the list window did not appear again"
+xdotool windowmove --sync "$list" 0 0
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+shift+h
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^住宅ファイルを柱リストに展開$' |
+    head -n1) || fail "Ctrl+Shift+H did not ask for a house file"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$plan"
+xdotool key Return
+timeout 10 xdotool search --sync --onlyvisible --name '^無題\* - 柱リスト' >/dev/null ||
+    fail "the house did not become a new, changed list"
+sleep 0.5
+import -window root "$shots/columnlist_house_xvfb.png" || true
+xdotool windowfocus --sync "$list"
+xdotool key ctrl+s
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リストを保存$' | head -n1) ||
+    fail "saving the expanded list did not ask for a file"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/expanded.csv"
+xdotool key Return
+for _ in $(seq 100); do
+    [[ -s $work/expanded.csv ]] && break
+    sleep 0.1
+done
+rows=$(tail -n +2 "$work/expanded.csv" | grep -c '^[12]F-X[0-9]*-Y[0-9]*-[XY],') || true
+columns=$(grep -c '"at"' "$plan")
+((rows == 2 * columns)) || fail "the expanded list has $rows rows, expected $((2 * columns))"
+# Its computable rows are the tool's; the frames no pattern draws it refuses.
+"$tool" "$work/expanded.csv" >"$work/expanded.out.csv" 2>"$work/expanded.err" || true
+grep -q '^1F-X0-Y0-X,' "$work/expanded.out.csv" || fail "the tool did not compute the expanded list"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=
+echo "PASS: 2F-X1Y1 edited in the calculator (N = $edited), saved, sheet of $checked columns;" \
+    "the two-storey house expanded into $rows rows"

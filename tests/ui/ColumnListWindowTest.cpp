@@ -5,13 +5,16 @@
 // the status bar.
 #include "MainFormTestSupport.h"
 
+#include "calc/HouseDerivation.h"
 #include "calc/PatternTable.h"
+#include "columns/HouseFile.h"
 #include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListLink.h"
 #include "ui/ColumnListWindow.h"
 #include "ui/ColumnTableModel.h"
+#include "ui/HouseList.h"
 #include "ui/SheetInfoDialog.h"
 
 #include <QAction>
@@ -190,6 +193,9 @@ private slots:
     void rowsWithoutAClassComeAfterTheClasses();
     void resultsAreTheBatchToolsOwn();
     void screenshotOfTheHouse();
+    void houseExpandsToOneRowPerColumnAndDirection_data();
+    void houseExpandsToOneRowPerColumnAndDirection();
+    void refusedHouseFileLeavesTheListAsItWas();
 
 private:
     ColumnListWindow& list() { return *list_; }
@@ -1030,6 +1036,134 @@ void ColumnListWindowTest::screenshotOfTheHouse() {
     QCoreApplication::processEvents();
     QVERIFY(list().grab().save(
         QStringLiteral(KORUBA_SCREENSHOT_DIR "/column_list_house60_class_to.png")));
+}
+
+static bool readExample(const QString& path, House& house) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    std::string error;
+    return columns::readHouse(std::string_view(bytes.constData(), std::size_t(bytes.size())), house,
+                              error);
+}
+
+// An upper storey that overhangs a lower one set back: the lower corners
+// X2-Y0 and X3-Y1 carry upper columns that are no corners, a frame no
+// pattern draws.
+const char kOverhang[] = R"({"format": "koruba-x-house", "version": 1, "rules": 2000,
+  "grid": {"x": [["X0", 0], ["X1", 910], ["X2", 1820], ["X3", 2730]],
+           "y": [["Y0", 0], ["Y1", 910], ["Y2", 1820]]},
+  "storeys": [
+    {"storey": 1, "height": 2.90,
+     "outline": [["X0","Y0"], ["X2","Y0"], ["X2","Y1"], ["X3","Y1"], ["X3","Y2"], ["X0","Y2"]],
+     "columns": [{"at": ["X0","Y0"]}, {"at": ["X2","Y0"]}, {"at": ["X2","Y1"]},
+                 {"at": ["X3","Y1"]}, {"at": ["X3","Y2"]}, {"at": ["X0","Y2"]}],
+     "walls": [{"from": ["X0","Y0"], "to": ["X2","Y0"], "bay": "R45"},
+               {"from": ["X2","Y0"], "to": ["X2","Y1"], "bay": "P2.5"},
+               {"from": ["X3","Y1"], "to": ["X3","Y2"], "bay": "X45"}]},
+    {"storey": 2, "height": 2.90,
+     "outline": [["X0","Y0"], ["X3","Y0"], ["X3","Y2"], ["X0","Y2"]],
+     "columns": [{"at": ["X0","Y0"]}, {"at": ["X2","Y0"]}, {"at": ["X3","Y0"]},
+                 {"at": ["X3","Y1"]}, {"at": ["X3","Y2"]}, {"at": ["X0","Y2"]}],
+     "walls": [{"from": ["X0","Y0"], "to": ["X2","Y0"], "bay": "L30"},
+               {"from": ["X3","Y1"], "to": ["X3","Y2"], "bay": "R30"}]}]}
+)";
+
+void ColumnListWindowTest::houseExpandsToOneRowPerColumnAndDirection_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("unmapped");
+    QTest::newRow("two storeys") << QStringLiteral(KORUBA_EXAMPLES "/house2f.kxhouse") << 0;
+    QTest::newRow("平屋") << QStringLiteral(KORUBA_EXAMPLES "/hiraya.kxhouse") << 0;
+    QTest::newRow("overhang") << QString() << 2;
+}
+
+// Every row computes the derived N of its column and direction exactly,
+// through the calculator core the list uses; a frame no pattern draws is
+// a row that says so and computes nothing.
+void ColumnListWindowTest::houseExpandsToOneRowPerColumnAndDirection() {
+    QFETCH(QString, file);
+    QFETCH(int, unmapped);
+    if (file.isEmpty()) {
+        file = dir_.filePath(QStringLiteral("overhang.kxhouse"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(kOverhang), qint64(sizeof kOverhang - 1));
+    }
+    openHouse();
+    // A changed list: a row clicked and deleted.
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(0, 0)).center());
+    list().findChild<QAction*>(QStringLiteral("deleteRows"))->trigger();
+    QVERIFY(list().isModified());
+    int asked = 0;
+    list().setUnsavedQuestion([&asked] {
+        ++asked;
+        return int(QMessageBox::Discard);
+    });
+    list().setHouseFileQuestion([file] { return file; });
+    QTest::keyClick(table(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(asked, 1);
+    QVERIFY(errors_.isEmpty());
+
+    House house;
+    QVERIFY(readExample(file, house));
+    const std::vector<ColumnResult> derived = deriveHouse(house);
+    const ColumnTableModel& model = *list().tableModel();
+    QCOMPARE(model.rowCount(), int(derived.size() * 2));
+    int row = 0;
+    int failed = 0;
+    for (const ColumnResult& column : derived) {
+        for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
+            const std::string name = std::to_string(column.storey) + "F-" +
+                                     gridPointName(house, column.at) +
+                                     (d == HouseDirection::X ? "-X" : "-Y");
+            QCOMPARE(model.columnRow(row).name, name);
+            const RowOutcome& out = model.outcome(row);
+            if (windowFrameOf(column, d)) {
+                QVERIFY2(out.computed, name.c_str());
+                // The same core on the same inputs: the same float, not a near one.
+                QVERIFY2(out.result.NValue == column.in(d).result.NValue, name.c_str());
+                QCOMPARE(out.result.JointClass, column.in(d).result.JointClass);
+            } else {
+                ++failed;
+                QVERIFY(!out.computed);
+                QVERIFY(out.error.starts_with(kNoPatternMark));
+                QVERIFY2(out.error.find("1階が出隅で上の2階の柱がその他") != std::string::npos,
+                         out.error.c_str());
+            }
+            ++row;
+        }
+    }
+    QCOMPARE(failed, unmapped * 2);
+    // A new list, not saved: closing it asks, saving asks for a list file.
+    QVERIFY(list().isModified());
+    QVERIFY(list().filePath().isEmpty());
+    QCOMPARE(model.heading().project, house.project);
+}
+
+void ColumnListWindowTest::refusedHouseFileLeavesTheListAsItWas() {
+    openHouse();
+    QFile example(QStringLiteral(KORUBA_EXAMPLES "/house2f.kxhouse"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QByteArray text = example.readAll();
+    const qsizetype at = text.indexOf("\"bay\": \"");
+    QVERIFY(at > 0);
+    text.insert(at + 8, "Q");
+    const QString path = dir_.filePath(QStringLiteral("bad.kxhouse"));
+    QFile bad(path);
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(text) == text.size());
+    bad.close();
+    const ColumnList before = list().tableModel()->list();
+
+    list().setHouseFileQuestion([path] { return path; });
+    QTest::keyClick(table(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_[0].contains(QStringLiteral(".bay")), qPrintable(errors_[0]));
+    QVERIFY(list().tableModel()->list() == before);
+    QCOMPARE(list().filePath(), kHouse);
+    QVERIFY(!list().isModified());
 }
 
 QTEST_MAIN(ColumnListWindowTest)
