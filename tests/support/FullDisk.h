@@ -53,6 +53,7 @@ public:
         return refused;
     }
 #else
+    FullDisk() = default;
     bool fill() {
         return false;
     }
