@@ -1,5 +1,7 @@
 #pragma once
 
+#include "columns/JsonText.h"
+
 #include "calc/ResultType.h"
 
 #include <cstdint>
@@ -8,10 +10,7 @@
 
 namespace koruba::cli {
 
-// Appends text as a JSON string literal. The text must be UTF-8; quotes,
-// backslashes and control characters are escaped, everything else is
-// copied as it is.
-void AppendJsonString(std::string& out, std::string_view text);
+using columns::AppendJsonString;
 
 // Appends `"result":{...},"labels":{...}` for one computed column: every
 // field of the result by name in declaration order (floats as the shortest

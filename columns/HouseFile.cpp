@@ -2,6 +2,7 @@
 
 #include "columns/BayToken.h"
 #include "columns/HouseCheck.h"
+#include "columns/JsonText.h"
 
 #include <simdjson.h>
 
@@ -391,41 +392,6 @@ bool Reader::read(dom::element root) {
     return true;
 }
 
-// JSON string escaping: the quote, the backslash and control characters;
-// everything else, UTF-8 included, is written as it is.
-void appendJsonString(std::string& out, std::string_view s) {
-    out += '"';
-    for (const char c : s) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += hex[(c >> 4) & 0xf];
-                out += hex[c & 0xf];
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
 // A point off the grid (a house that houseError would refuse) is written
 // with an empty name, which reading refuses, rather than read out of range.
 std::string_view lineName(const std::vector<GridLine>& lines, std::int32_t i) {
@@ -436,9 +402,9 @@ std::string_view lineName(const std::vector<GridLine>& lines, std::int32_t i) {
 
 void appendPoint(std::string& out, const House& h, GridPoint p) {
     out += '[';
-    appendJsonString(out, lineName(h.gridX, p.x));
+    AppendJsonString(out, lineName(h.gridX, p.x));
     out += ", ";
-    appendJsonString(out, lineName(h.gridY, p.y));
+    AppendJsonString(out, lineName(h.gridY, p.y));
     out += ']';
 }
 
@@ -447,7 +413,7 @@ void appendGrid(std::string& out, const std::vector<GridLine>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += i == 0 ? "" : ", ";
         out += '[';
-        appendJsonString(out, lines[i].name);
+        AppendJsonString(out, lines[i].name);
         out += ", " + std::to_string(lines[i].positionMm) + "]";
     }
     out += ']';
@@ -491,11 +457,11 @@ bool readHouse(std::string_view text, House& house, std::string& error) {
 
 std::string writeHouse(const House& h) {
     std::string out = "{\n  \"format\": ";
-    appendJsonString(out, kHouseFormat);
+    AppendJsonString(out, kHouseFormat);
     out += ",\n  \"version\": " + std::to_string(kHouseVersion) + ",\n  \"project\": ";
-    appendJsonString(out, h.project);
+    AppendJsonString(out, h.project);
     out += ",\n  \"designer\": ";
-    appendJsonString(out, h.designer);
+    AppendJsonString(out, h.designer);
     out += ",\n  \"rules\": " + std::to_string(static_cast<std::int32_t>(h.rules)) + ",\n";
     out += "  \"grid\": {\n    \"x\": ";
     appendGrid(out, h.gridX);
@@ -522,7 +488,7 @@ std::string writeHouse(const House& h) {
                 appendPoint(out, h, c.at);
                 if (!c.name.empty()) {
                     out += ", \"name\": ";
-                    appendJsonString(out, c.name);
+                    AppendJsonString(out, c.name);
                 }
                 out += c.through ? ", \"through\": true}" : "}";
             },
@@ -535,7 +501,7 @@ std::string writeHouse(const House& h) {
                 out += ", \"to\": ";
                 appendPoint(out, h, w.to);
                 out += ", \"bay\": ";
-                appendJsonString(out, BayTokenOf(w.bay));
+                AppendJsonString(out, BayTokenOf(w.bay));
                 out += '}';
             },
             true);
