@@ -11,6 +11,7 @@
 # Usage: WindowsSetupTest.sh SETUP PREFIX_TEMPLATE EXAMPLES GOLDEN_DIR OUT_DIR VERSION
 set -euo pipefail
 source "$(dirname "$0")/../support/private_xvfb.sh"
+source "$(dirname "$0")/../support/x_windows.sh"
 setup=$1 template=$2 examples=$3 golden=$4 out=$5 version=$6
 
 work=$(mktemp -d)
@@ -102,9 +103,9 @@ mkdir -p "$WINEPREFIX/drive_c/設計 2026"
 cp "$examples/house60.csv" "$WINEPREFIX/drive_c/設計 2026/house60.csv"
 wine "$installed/KORUBA-X.exe" 'C:\設計 2026\house60.csv' >"$work/out" 2>"$work/err" &
 app_pid=$!
-calc=$(timeout 60 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
+calc=$(wait_window '^KORUBA-X    Ver\.' 60) ||
     fail "the main window did not appear"
-list=$(timeout 30 xdotool search --sync --onlyvisible --name '^house60\.csv - 柱リスト' | head -n1) ||
+list=$(wait_window '^house60\.csv - 柱リスト' 30) ||
     fail "the column list did not appear"
 # Without a window manager the windows may overlap: side by side.
 xdotool windowmove --sync "$calc" 0 0
@@ -122,18 +123,13 @@ settled_shot "$calc" "$out/03-pattern13-capped.png"
 # The summary: the tool button right of the pattern buttons.
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 4 + 6 + 216 + 54)) $((Y + 1 + 6 + 56)) click 1
-summary=$(timeout 30 xdotool search --sync --onlyvisible --name '^使用方法および計算概要$' | head -n1) ||
+summary=$(wait_window '^使用方法および計算概要$' 30) ||
     fail "the summary dialog did not open"
 settled_shot "$summary" "$out/04-summary.png"
 # Its close button (閉じる), which must close it.
 eval "$(xdotool getwindowgeometry --shell "$summary")"
 xdotool mousemove --sync $((X + 438 + 37)) $((Y + 358 + 11)) click 1
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --name '^使用方法および計算概要$' >/dev/null || break
-    sleep 0.1
-done
-xdotool search --onlyvisible --name '^使用方法および計算概要$' >/dev/null &&
-    fail "the summary did not close"
+wait_window_gone '^使用方法および計算概要$' 10 || fail "the summary did not close"
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 
 # Closing: the list first (nothing changed), then the main window's

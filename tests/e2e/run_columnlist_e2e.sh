@@ -21,6 +21,7 @@
 # Usage: run_columnlist_e2e.sh <build dir> <example house>
 set -euo pipefail
 source "$(dirname "$0")/../support/private_xvfb.sh"
+source "$(dirname "$0")/../support/x_windows.sh"
 
 build=${1:?usage: $0 <build dir> <example house>}
 house=${2:?usage: $0 <build dir> <example house>}
@@ -59,9 +60,9 @@ XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house.csv" \
     >"$work/out" 2>"$work/err" &
 app_pid=$!
 
-list=$(timeout 20 xdotool search --sync --onlyvisible --name '^house\.csv - 柱リスト' | head -n1) ||
+list=$(wait_window '^house\.csv - 柱リスト' 20) ||
     fail "the list window did not appear"
-calc=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
+calc=$(wait_window '^KORUBA-X    Ver\.' 20) ||
     fail "the calculator did not appear"
 geometry() { xdotool getwindowgeometry --shell "$1" | tr '\n' ' '; }
 overlap=$(
@@ -92,7 +93,7 @@ sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 118 + 2 + 9 + 19)) $((Y + 270 + 2 + 9 + 21)) click 1
 # The edit marks the list as changed: its title gains the asterisk.
-timeout 10 xdotool search --sync --name '^house\.csv\* - 柱リスト' >/dev/null ||
+wait_window '^house\.csv\* - 柱リスト' 10 >/dev/null ||
     fail "the click in the calculator did not change the list"
 
 xdotool windowfocus --sync "$list"
@@ -108,14 +109,11 @@ grep -q '^2F-X1Y1,21,0,L45+P3.0,' "$work/house.csv" ||
 # before it would overwrite it, in Japanese; Escape keeps the file.
 printf 'X9,21,0,,,,\r\n' >>"$work/house.csv"
 xdotool key ctrl+s
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+box=$(wait_window '^柱リスト$' 10) ||
     fail "saving over the changed file did not ask"
 xdotool windowfocus --sync "$box"
 xdotool key Escape
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^柱リスト$' >/dev/null || break
-    sleep 0.1
-done
+wait_window_gone '^柱リスト$' 5 || true
 tail -n 1 "$work/house.csv" | grep -q '^X9,' || fail "the changed file was overwritten"
 sed -i '$d' "$work/house.csv"
 xdotool windowfocus --sync "$list"
@@ -123,7 +121,7 @@ xdotool windowfocus --sync "$list"
 # The first sheet of a list asks for its project and designer, offering
 # the file's name as the project.
 xdotool key ctrl+shift+p
-heading=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書の記載事項$' | head -n1) ||
+heading=$(wait_window '^計算書の記載事項$' 10) ||
     fail "the sheet did not ask for its project and designer"
 xdotool windowfocus --sync "$heading"
 xdotool key ctrl+a
@@ -131,7 +129,7 @@ xdotool type --delay 20 "Yamada House"
 xdotool key Tab
 xdotool type --delay 20 "Sato Design"
 xdotool key Return
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書をPDFに保存$' | head -n1) ||
+dialog=$(wait_window '^計算書をPDFに保存$' 10) ||
     fail "the file dialog did not open"
 xdotool windowfocus --sync "$dialog"
 xdotool key ctrl+a
@@ -157,19 +155,16 @@ import -window root "$shots/columnlist_xvfb.png" || true
 
 xdotool windowfocus --sync "$list"
 xdotool key alt+f v
-preview=$(timeout 10 xdotool search --sync --onlyvisible --name '^計算書の印刷プレビュー$' | head -n1) ||
+preview=$(wait_window '^計算書の印刷プレビュー$' 10) ||
     fail "print preview did not open from the File menu"
 import -window root "$shots/columnlist_preview_xvfb.png" || true
 xdotool windowfocus --sync "$preview"
 xdotool key Escape
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^計算書の印刷プレビュー$' >/dev/null || break
-    sleep 0.1
-done
+wait_window_gone '^計算書の印刷プレビュー$' 5 || true
 
 xdotool windowfocus --sync "$list"
 xdotool key alt+f e
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^結果を書き出す$' | head -n1) ||
+dialog=$(wait_window '^結果を書き出す$' 10) ||
     fail "the results export did not open its file dialog"
 xdotool windowfocus --sync "$dialog"
 xdotool key ctrl+a
@@ -185,7 +180,7 @@ cmp -s "$work/results.csv" "$work/tool-results.csv" ||
 
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+shift+s
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リストを保存$' | head -n1) ||
+dialog=$(wait_window '^柱リストを保存$' 10) ||
     fail "Ctrl+Shift+S did not open the save-as dialog"
 xdotool windowfocus --sync "$dialog"
 xdotool key Escape
@@ -196,13 +191,13 @@ xdotool windowfocus --sync "$list"
 xdotool key ctrl+d
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+box=$(wait_window '^柱リスト$' 10) ||
     fail "closing the calculator with a changed list did not ask"
 xdotool windowfocus --sync "$box"
 xdotool key Escape
 sleep 0.5
-xdotool search --onlyvisible --name '^KORUBA-X    Ver\.' >/dev/null || fail "Cancel closed the calculator"
-xdotool search --onlyvisible --name '^house\.csv\* - 柱リスト' >/dev/null ||
+find_window '^KORUBA-X    Ver\.' >/dev/null || fail "Cancel closed the calculator"
+find_window '^house\.csv\* - 柱リスト' >/dev/null ||
     fail "Cancel lost the list or its change"
 
 # Closing again and discarding (the button after Save) ends the program
@@ -211,7 +206,7 @@ cp "$work/house.csv" "$work/saved.csv"
 xdotool windowfocus --sync "$calc"
 eval "$(xdotool getwindowgeometry --shell "$calc")"
 xdotool mousemove --sync $((X + 3 + 56)) $((Y + 422 + 13)) click 1
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リスト$' | head -n1) ||
+box=$(wait_window '^柱リスト$' 10) ||
     fail "closing the calculator again did not ask"
 xdotool windowfocus --sync "$box"
 xdotool key Tab Return
@@ -247,24 +242,23 @@ plan=$(dirname "$house")/house2f.kxhouse
 XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house.csv" \
     >"$work/out2" 2>"$work/err" &
 app_pid=$!
-list=$(timeout 20 xdotool search --sync --onlyvisible --name '^house\.csv - 柱リスト' | head -n1) ||
+list=$(wait_window '^house\.csv - 柱リスト' 20) ||
     fail "the list window did not appear again"
 xdotool windowmove --sync "$list" 0 0
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+shift+h
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^住宅ファイルを柱リストに展開$' |
-    head -n1) || fail "Ctrl+Shift+H did not ask for a house file"
+dialog=$(wait_window '^住宅ファイルを柱リストに展開$' 10) || fail "Ctrl+Shift+H did not ask for a house file"
 xdotool windowfocus --sync "$dialog"
 xdotool key ctrl+a
 xdotool type --delay 20 "$plan"
 xdotool key Return
-timeout 10 xdotool search --sync --onlyvisible --name '^無題\* - 柱リスト' >/dev/null ||
+wait_window '^無題\* - 柱リスト' 10 >/dev/null ||
     fail "the house did not become a new, changed list"
 sleep 0.5
 import -window root "$shots/columnlist_house_xvfb.png" || true
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+s
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^柱リストを保存$' | head -n1) ||
+dialog=$(wait_window '^柱リストを保存$' 10) ||
     fail "saving the expanded list did not ask for a file"
 xdotool windowfocus --sync "$dialog"
 xdotool key ctrl+a

@@ -8,6 +8,7 @@
 # Usage: run_mainwindow_e2e.sh <harness executable> [screenshot folder]
 set -euo pipefail
 source "$(dirname "$0")/../support/private_xvfb.sh"
+source "$(dirname "$0")/../support/x_windows.sh"
 
 harness=${1:?usage: $0 <harness executable> [screenshot folder]}
 shots=${2:-}
@@ -45,7 +46,7 @@ app_pid=$!
 
 # Without a window manager the window has no frame: its geometry is the
 # client area.
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KORUBA-X    Ver\.' | head -n1) ||
+window=$(wait_window '^KORUBA-X    Ver\.' 20) ||
     fail "the window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 echo "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
@@ -99,7 +100,7 @@ sleep 0.3
 # which must not keep the program alive once the main window closes. Its
 # first tab shows the formula picture at once (it was blank, one colour).
 click_at $((4 + 6 + 216 + 54)) $((1 + 6 + 56))
-summary=$(timeout 10 xdotool search --sync --onlyvisible --name '^使用方法および計算概要$' | head -n1) ||
+summary=$(wait_window '^使用方法および計算概要$' 10) ||
     fail "the summary window did not open"
 sleep 0.5
 import -display "$DISPLAY" -window "$summary" "$work/summary.png"
