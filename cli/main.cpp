@@ -9,7 +9,11 @@
 #ifdef KORUBA_WITH_SHEET
 #include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
+#include "report/HouseSheet.h"
+#include "report/SheetDate.h"
 #include "report/SheetPdf.h"
+
+#include <QDate>
 #endif
 
 #include <QCommandLineOption>
@@ -21,6 +25,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -130,11 +135,18 @@ std::FILE* OpenInput(const QString& file) {
 // well under a megabyte.
 constexpr qint64 kHouseFileLimit = 16 * 1024 * 1024;
 
-// The records of a house file: one per column and storey. A house the
-// reader refuses is bad input (exit 1, the reader's message names the
-// member and the place); a file that cannot be read is a file error.
+// What a house run does after its records are out (its sheet): false when
+// that failed, with the reason printed.
+using HouseFollowUp = std::function<bool(const koruba::House&)>;
+
+// The records of a house file: one per column and storey, unless
+// writeRecords is false; then followUp, if any. A house the reader refuses
+// is bad input (exit 1, the reader's message names the member and the
+// place, and nothing else is written); a file that cannot be read is a
+// file error.
 int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
-             const std::optional<koruba::RuleSet>& rules) {
+             const std::optional<koruba::RuleSet>& rules, bool writeRecords,
+             const HouseFollowUp& followUp) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
@@ -166,10 +178,12 @@ int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
                        .arg(static_cast<int>(house.rules)));
         return ExitUsage;
     }
-    return WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
-                                                     : koruba::cli::houseCsv(house, byteOrderMark))
-               ? ExitOk
-               : ExitUsage;
+    if (writeRecords &&
+        !WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
+                                                   : koruba::cli::houseCsv(house, byteOrderMark))) {
+        return ExitUsage;
+    }
+    return !followUp || followUp(house) ? ExitOk : ExitUsage;
 }
 
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
@@ -365,14 +379,54 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                                       "house file"));
             return ExitUsage;
         }
+        HouseFollowUp followUp;
+        bool writeRecords = true;
 #ifdef KORUBA_WITH_SHEET
         if (parser.isSet(sheetOptions.sheet)) {
-            PrintError(QStringLiteral("--sheet is not available for a house file yet"));
-            return ExitUsage;
+            writeRecords = !parser.isSet(sheetOptions.only);
+            // Checked before the house is read, and again just before the
+            // sheet replaces the file.
+            const QString path = parser.value(sheetOptions.sheet);
+            const auto pathRefused = [path, file, writeRecords] {
+                const auto problem = koruba::cli::sheetPathProblem(
+                    path.toStdString(), file.toStdString(), writeRecords);
+                if (problem) {
+                    PrintError(QStringLiteral("--sheet %1: %2")
+                                   .arg(path, QString::fromStdString(*problem)));
+                }
+                return problem.has_value();
+            };
+            if (pathRefused()) {
+                return ExitUsage;
+            }
+            // The house names its project and designer; the options say
+            // otherwise when given.
+            const QString project = parser.value(sheetOptions.project);
+            const QString designer = parser.value(sheetOptions.designer);
+            followUp = [=](const koruba::House& house) {
+                if (pathRefused()) {
+                    return false;
+                }
+                koruba::SheetDescription sheet =
+                    koruba::houseSheet(house, koruba::sheetDateText(QDate::currentDate()));
+                if (!project.isEmpty()) {
+                    sheet.project = project.toStdString();
+                }
+                if (!designer.isEmpty()) {
+                    sheet.designer = designer.toStdString();
+                }
+                QString error;
+                if (!koruba::writeSheetPdf(path, sheet, error)) {
+                    PrintError(error);
+                    return false;
+                }
+                return true;
+            };
         }
 #endif
         return RunHouse(file, format, !parser.isSet(noBomOption),
-                        parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt);
+                        parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt,
+                        writeRecords, followUp);
     }
     if (format.isEmpty()) {
         const QString suffix = QFileInfo(file).suffix().toLower();
