@@ -244,7 +244,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
         "2 upper right, 3 lower left, 4 lower right.\n\n"
         "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
-        "with both directions and the governing N.\n\n"
+        "with both directions and the governing N; --sheet writes the house's sheet.\n\n"
         "Exit status: 0 all computed, 1 some record failed, 2 usage or file error."));
     parser.addHelpOption();
     parser.addVersionOption();
