@@ -489,8 +489,11 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
             sheet.house ? QStringLiteral("1階の柱（2階の下）") : utf8(tableCaption(2));
         lines.push_back(QStringLiteral("　") + prefix + single + QStringLiteral("：") +
                         utf8(ruleFormula(r, 1)));
-        lines.push_back(QStringLiteral("　") + prefix + lower + QStringLiteral("：") +
-                        utf8(ruleFormula(r, 2)));
+        // A one-storey house has no lower-storey frame.
+        if (!sheet.house || sheet.storeyLabels.size() > 1) {
+            lines.push_back(QStringLiteral("　") + prefix + lower + QStringLiteral("：") +
+                            utf8(ruleFormula(r, 2)));
+        }
         for (const QString& line :
              utf8(heightFactorConditions(r)).split(u'\n', Qt::SkipEmptyParts)) {
             lines.push_back(QStringLiteral("　　") + line);
