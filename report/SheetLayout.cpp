@@ -633,24 +633,36 @@ void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFont
     }
 }
 
-// The schedule after the notes: its caption and header kept with its first
-// row, the header repeated on a new page.
-void placeSchedule(Paginator& pages, const HardwareSchedule& schedule) {
+// The schedule after the notes, on one page where a page holds it; a long
+// one goes on over the break with its caption and header repeated.
+void placeSchedule(Paginator& pages, const HardwareSchedule& schedule, qreal pageTop) {
     using K = SheetItem::Kind;
     if (schedule.rows.empty()) {
         return;
     }
+    const auto heading = [&](bool continued) {
+        pages.place(
+            {K::ScheduleCaption,
+             0,
+             kCaptionHeight,
+             -1,
+             -1,
+             continued ? QStringLiteral("使用金物一覧（続き）") : QStringLiteral("使用金物一覧"),
+             {}});
+        pages.place({K::ScheduleRow, 0, kScheduleLine, -1, -1, {}, {}});
+    };
     pages.space(kCaptionHeight / 2);
-    if (!pages.fits(kCaptionHeight + 2 * kScheduleLine)) {
+    const qreal whole =
+        kCaptionHeight + static_cast<qreal>(schedule.rows.size() + 1) * kScheduleLine;
+    if (!pages.fits(whole) &&
+        (whole <= kSheetHeight - pageTop || !pages.fits(kCaptionHeight + 2 * kScheduleLine))) {
         pages.newPage();
     }
-    pages.place(
-        {K::ScheduleCaption, 0, kCaptionHeight, -1, -1, QStringLiteral("使用金物一覧"), {}});
-    pages.place({K::ScheduleRow, 0, kScheduleLine, -1, -1, {}, {}});
+    heading(false);
     for (std::size_t r = 0; r < schedule.rows.size(); ++r) {
         if (!pages.fits(kScheduleLine)) {
             pages.newPage();
-            pages.place({K::ScheduleRow, 0, kScheduleLine, -1, -1, {}, {}});
+            heading(true);
         }
         pages.place({K::ScheduleRow, 0, kScheduleLine, -1, static_cast<int>(r), {}, {}});
     }
@@ -669,7 +681,7 @@ void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
         placeTable(pages, sheet, layout.tables[t], static_cast<int>(t), fonts, marks);
     }
     placeNotes(pages, sheet, fonts, layout);
-    placeSchedule(pages, layout.schedule);
+    placeSchedule(pages, layout.schedule, layout.headerRule + kHeaderGap);
 }
 
 int linesOf(const SheetTable& table) {
