@@ -297,6 +297,46 @@ std::optional<std::string> setOutline(House& house, std::int32_t storey,
     return std::nullopt;
 }
 
+std::optional<std::string> moveOutlineVertex(House& house, std::int32_t storey, std::size_t vertex,
+                                             GridPoint to) {
+    Storey* s = findStorey(house, storey);
+    if (s == nullptr) {
+        return noStorey(storey);
+    }
+    std::vector<GridPoint>& o = s->outline;
+    if (vertex >= o.size() || o.size() < 4) {
+        return std::string("外周のその角はありません");
+    }
+    if (!onGrid(house, to)) {
+        return std::string("外周の点が通り芯の交点にありません");
+    }
+    const std::size_t n = o.size();
+    const GridPoint from = o[vertex];
+    for (const std::size_t k : {(vertex + n - 1) % n, (vertex + 1) % n}) {
+        // The edge to the neighbour keeps its direction.
+        if (o[k].x == from.x) {
+            o[k].x = to.x;
+        } else {
+            o[k].y = to.y;
+        }
+    }
+    o[vertex] = to;
+    for (const GridPoint p : o) {
+        ensureColumn(*s, p);
+    }
+    // Columns the smaller outline leaves outside go, unless a wall ends at
+    // one (the house check then says why the edit cannot be).
+    const auto outside = [s, &o](const HouseColumn& c) {
+        const bool wallEnd =
+            std::any_of(s->walls.begin(), s->walls.end(),
+                        [&c](const HouseWall& w) { return w.from == c.at || w.to == c.at; });
+        return !wallEnd && !outlineCovers(o, c.at);
+    };
+    s->columns.erase(std::remove_if(s->columns.begin(), s->columns.end(), outside),
+                     s->columns.end());
+    return std::nullopt;
+}
+
 std::optional<std::string> addGridLine(House& house, HouseDirection direction,
                                        const std::string& name, std::int32_t positionMm) {
     if (name.empty() || nameTaken(house, name, nullptr)) {

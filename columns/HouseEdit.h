@@ -61,6 +61,14 @@ std::optional<std::string> setColumnThrough(House& house, std::int32_t storey, G
 std::optional<std::string> setOutline(House& house, std::int32_t storey,
                                       const std::vector<GridPoint>& outline);
 
+// Moves an outline vertex to another grid point, its two neighbours with
+// it so that the edges stay along the grid (a rectangle's corner dragged
+// resizes it). Columns appear at the new vertices; a column the outline
+// leaves outside goes unless a wall ends at it. Refused for an index
+// outside the outline or a point off the grid.
+std::optional<std::string> moveOutlineVertex(House& house, std::int32_t storey, std::size_t vertex,
+                                             GridPoint to);
+
 // Grid lines of one direction (X lines fix x). Adding or moving keeps the
 // lines in increasing order: a line moved past its neighbour is refused.
 // A line that a column, wall or outline uses cannot be deleted. Names are

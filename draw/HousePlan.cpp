@@ -59,17 +59,30 @@ QPen mmPen(const QColor& colour, qreal width, Qt::PenStyle style = Qt::SolidLine
     return QPen(colour, width, style, Qt::FlatCap, Qt::MiterJoin);
 }
 
-QFont planFont(int pixels, bool bold = false) {
-    return JapaneseFont(MsGothic, pixels, bold);
-}
+// The plan's few fonts and their metrics, made once a frame: a plan of a
+// few hundred columns uses them thousands of times. The fonts are in
+// pixels of the plan (millimetres), so that their metrics do not depend
+// on the device.
+struct PlanFont {
+    explicit PlanFont(int pixels, bool bold = false)
+        : font(JapaneseFont(MsGothic, pixels, bold)), metrics(font) {}
+    QFont font;
+    QFontMetricsF metrics;
+};
+struct PlanFonts {
+    PlanFont grid{kGridNamePixels};
+    PlanFont dimension{kDimensionPixels};
+    PlanFont token{kTokenPixels};
+    PlanFont symbol{kSymbolPixels};
+    PlanFont beyond{kSymbolPixels, true};
+    PlanFont warning{140, true};
+};
 
-// A text centred on a point.
+// A text centred on a point, in the painter's font.
 void centredText(QPainter& painter, QPointF centre, const QString& text) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const QRectF box(centre.x() - metrics.horizontalAdvance(text) / 2.0,
-                     centre.y() - metrics.height() / 2.0, metrics.horizontalAdvance(text),
-                     metrics.height());
-    painter.drawText(box, Qt::AlignCenter, text);
+    constexpr qreal kRoom = 4000.0;
+    painter.drawText(QRectF(centre.x() - kRoom / 2, centre.y() - kRoom / 2, kRoom, kRoom),
+                     Qt::AlignCenter | Qt::TextDontClip, text);
 }
 
 struct GridExtent {
@@ -97,7 +110,7 @@ bool validPoint(const House& house, GridPoint p) {
            static_cast<std::size_t>(p.y) < house.gridY.size();
 }
 
-void paintGrid(QPainter& painter, const House& house) {
+void paintGrid(QPainter& painter, const House& house, const PlanFonts& fonts) {
     const GridExtent e = extentOf(house);
     painter.setBrush(Qt::NoBrush);
     auto bubble = [&painter](QPointF centre, const std::string& name) {
@@ -106,7 +119,7 @@ void paintGrid(QPainter& painter, const House& house) {
         painter.drawEllipse(centre, kBubbleRadius, kBubbleRadius);
         centredText(painter, centre, QString::fromStdString(name));
     };
-    painter.setFont(planFont(kGridNamePixels));
+    painter.setFont(fonts.grid.font);
     for (const GridLine& line : house.gridX) {
         const qreal x = line.positionMm;
         painter.setPen(mmPen(kGridColour, 10.0, Qt::DashDotLine));
@@ -125,9 +138,9 @@ void paintGrid(QPainter& painter, const House& house) {
     }
 
     // Dimensions below and left of the grid: each span, then the whole.
-    painter.setFont(planFont(kDimensionPixels));
+    painter.setFont(fonts.dimension.font);
     painter.setPen(mmPen(Qt::black, 8.0));
-    const QFontMetricsF metrics(painter.font(), painter.device());
+    const QFontMetricsF& metrics = fonts.dimension.metrics;
     auto horizontal = [&](qreal y, qreal from, qreal to) {
         painter.drawLine(QPointF(from, y), QPointF(to, y));
         for (const qreal x : {from, to}) {
@@ -177,7 +190,8 @@ QPolygonF outlinePolygon(const House& house, const Storey& storey) {
 // The wall band with its braces. A single brace runs across the band from
 // its low end to its high end and ends in an arrowhead where it rises, so
 // that R and L read apart at any size.
-void paintWall(QPainter& painter, const House& house, const HouseWall& wall, bool faint) {
+void paintWall(QPainter& painter, const House& house, const HouseWall& wall, bool faint,
+               const PlanFonts& fonts) {
     if (!validPoint(house, wall.from) || !validPoint(house, wall.to)) {
         return;
     }
@@ -250,9 +264,9 @@ void paintWall(QPainter& painter, const House& house, const HouseWall& wall, boo
     if (token.isEmpty()) {
         return;
     }
-    painter.setFont(planFont(kTokenPixels));
+    painter.setFont(fonts.token.font);
     painter.setPen(Qt::black);
-    const QFontMetricsF metrics(painter.font(), painter.device());
+    const QFontMetricsF& metrics = fonts.token.metrics;
     const QPointF middle = (a + b) / 2.0;
     if (alongX) {
         centredText(painter, middle + QPointF(0, kWallHalf + 20 + metrics.height() / 2), token);
@@ -263,7 +277,8 @@ void paintWall(QPainter& painter, const House& house, const HouseWall& wall, boo
     }
 }
 
-void paintStorey(QPainter& painter, const House& house, const Storey& storey, bool faint) {
+void paintStorey(QPainter& painter, const House& house, const Storey& storey, bool faint,
+                 const PlanFonts& fonts) {
     const QPolygonF outline = outlinePolygon(house, storey);
     painter.setBrush(Qt::NoBrush);
     if (faint) {
@@ -275,7 +290,7 @@ void paintStorey(QPainter& painter, const House& house, const Storey& storey, bo
         painter.drawPolygon(outline);
     }
     for (const HouseWall& wall : storey.walls) {
-        paintWall(painter, house, wall, faint);
+        paintWall(painter, house, wall, faint, fonts);
     }
     if (faint) {
         painter.setPen(Qt::NoPen);
@@ -290,7 +305,8 @@ void paintStorey(QPainter& painter, const House& house, const Storey& storey, bo
     }
 }
 
-void paintColumn(QPainter& painter, const House& house, const ColumnResult& column) {
+void paintColumn(QPainter& painter, const House& house, const ColumnResult& column,
+                 const PlanFonts& fonts) {
     const QPointF p = planPoint(house, column.at);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
@@ -306,8 +322,9 @@ void paintColumn(QPainter& painter, const House& house, const ColumnResult& colu
     // beyond every class, white on red in bold with a heavy frame.
     const bool beyond = beyondHardwareClasses(column);
     const QString text = planSymbolText(column);
-    painter.setFont(planFont(kSymbolPixels, beyond));
-    const QFontMetricsF metrics(painter.font(), painter.device());
+    const PlanFont& symbolFont = beyond ? fonts.beyond : fonts.symbol;
+    painter.setFont(symbolFont.font);
+    const QFontMetricsF& metrics = symbolFont.metrics;
     const qreal width = metrics.horizontalAdvance(text) + 80.0;
     const qreal height = metrics.height() + 10.0;
     const QRectF box(p.x() + kLabelGap, p.y() - kLabelGap - height, width, height);
@@ -326,7 +343,7 @@ void paintColumn(QPainter& painter, const House& house, const ColumnResult& colu
         painter.setBrush(kWarningColour);
         painter.drawPolygon(triangle);
         painter.setPen(Qt::white);
-        painter.setFont(planFont(140, true));
+        painter.setFont(fonts.warning.font);
         centredText(painter, c + QPointF(0, 20), QStringLiteral("!"));
     }
 }
@@ -392,17 +409,18 @@ void paintHousePlan(QPainter& painter, const House& house, const std::vector<Col
     EnsureJapaneseFontSubstitutions();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    paintGrid(painter, house);
+    const PlanFonts fonts;
+    paintGrid(painter, house, fonts);
     if (options.showOtherStorey) {
         if (const Storey* other = storeyOf(house, options.storey == 1 ? 2 : 1)) {
-            paintStorey(painter, house, *other, true);
+            paintStorey(painter, house, *other, true, fonts);
         }
     }
     if (const Storey* storey = storeyOf(house, options.storey)) {
-        paintStorey(painter, house, *storey, false);
+        paintStorey(painter, house, *storey, false, fonts);
         for (const ColumnResult& column : results) {
             if (column.storey == options.storey && validPoint(house, column.at)) {
-                paintColumn(painter, house, column);
+                paintColumn(painter, house, column, fonts);
             }
         }
     }

@@ -80,6 +80,14 @@ TEST(HouseEdit, WallsSplitAtColumnsAndNeverOverlap) {
     EXPECT_TRUE(removeColumn(h, 1, {2, 0}));
     EXPECT_EQ(h, kept);
 
+    // The outline's far corner dragged out a line: the box grows, its
+    // neighbours follow, the columns left inside stay.
+    ASSERT_FALSE(moveOutlineVertex(h, 1, 2, {4, 4}));
+    EXPECT_EQ(h.storeys[0].outline, (std::vector<GridPoint>{{0, 0}, {4, 0}, {4, 4}, {0, 4}}));
+    EXPECT_EQ(houseError(h), std::nullopt);
+    ASSERT_FALSE(moveOutlineVertex(h, 1, 2, {3, 3}));
+    EXPECT_EQ(houseError(h), std::nullopt) << "the columns at X4 and Y4 are left outside";
+
     ASSERT_FALSE(flipWallBrace(h, 1, 1));
     EXPECT_EQ(h.storeys[0].walls[1].bay.BraceKind, BraceRisingLeft);
     ASSERT_FALSE(setWallBay(h, 1, 1, BayCell{}));

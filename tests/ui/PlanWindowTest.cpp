@@ -132,6 +132,13 @@ private slots:
         clickBetween(w, {0, 0}, {2, 0}, Qt::RightButton);
         QCOMPARE(w.house().storeys[0].walls[0].bay.BraceKind, BraceRisingLeft);
 
+        // A corner of the outline dragged one line up: its neighbours
+        // follow and the storey grows.
+        key(w, QKeySequence(Qt::Key_F5));
+        drag(w, {4, 3}, {4, 4});
+        QCOMPARE(w.house().storeys[0].outline,
+                 (std::vector<GridPoint>{{0, 0}, {4, 0}, {4, 4}, {0, 4}}));
+
         // The upper storey over the left half, with a wall whose end has
         // no column below it.
         w.findChild<QAction*>(QStringLiteral("addUpperStorey"))->trigger();

@@ -626,15 +626,21 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
         if (!point) {
             return;
         }
+        if (sketch_.empty()) {
+            // A press on a corner of the outline may be the start of a
+            // drag that moves it; the release tells.
+            const Storey* s = columns::findStorey(house(), storey);
+            if (s != nullptr &&
+                std::find(s->outline.begin(), s->outline.end(), *point) != s->outline.end()) {
+                pressedAt_ = point;
+                return;
+            }
+        }
         if (!sketch_.empty() && *point == sketch_.front() && sketch_.size() >= 4) {
             const std::vector<GridPoint> outline = sketch_;
             sketch_.clear();
-            // The outline is what the storey is drawn in: a new one may
-            // leave the house underivable until its walls follow.
-            edit(
-                QStringLiteral("外周を設定"),
-                [storey, outline](House& h) { return columns::setOutline(h, storey, outline); },
-                true);
+            edit(QStringLiteral("外周を設定"),
+                 [storey, outline](House& h) { return columns::setOutline(h, storey, outline); });
         } else if (std::find(sketch_.begin(), sketch_.end(), *point) == sketch_.end()) {
             sketch_.push_back(*point);
         }
@@ -644,7 +650,31 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
 }
 
 void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
-    if (button != Qt::LeftButton || tool_ != Tool::Wall || !pressedAt_) {
+    if (button != Qt::LeftButton || !pressedAt_) {
+        return;
+    }
+    if (tool_ == Tool::Outline) {
+        const GridPoint pressed = *pressedAt_;
+        pressedAt_.reset();
+        const auto released = gridPointNear(at);
+        const Storey* s = columns::findStorey(house(), storey_);
+        const auto corner = s != nullptr ? std::find(s->outline.begin(), s->outline.end(), pressed)
+                                         : std::vector<GridPoint>::const_iterator();
+        if (released && *released != pressed && s != nullptr && corner != s->outline.end()) {
+            const std::int32_t storey = storey_;
+            const auto vertex = static_cast<std::size_t>(corner - s->outline.begin());
+            const GridPoint to = *released;
+            edit(QStringLiteral("外周の角を移動"), [storey, vertex, to](House& h) {
+                return columns::moveOutlineVertex(h, storey, vertex, to);
+            });
+        } else {
+            // A click on a corner starts a new outline there.
+            sketch_.push_back(pressed);
+        }
+        updateSketch(at);
+        return;
+    }
+    if (tool_ != Tool::Wall) {
         return;
     }
     const GridPoint pressed = *pressedAt_;
