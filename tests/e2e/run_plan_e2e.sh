@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end test of the plan window with the installed program on a real
-# X server: `koruba-x house2f.kxhouse` opens the two-storey example house
-# in the plan window on its ground storey; F3 takes the wall tool, and two
-# real clicks place the element chosen at start (R45) on grid line Y4 from
-# X8 to X10, beside the 下屋 column X10-Y4, whose symbol turns from (い) to
+# X server, reached the way a user reaches it: the calculator's Ctrl+H
+# opens the plan window, Ctrl+O and the file dialog open the two-storey
+# example house on its ground storey; F3 takes the wall tool, and two real
+# clicks place the element chosen at start (R45) on grid line Y4 from X8
+# to X10, beside the 下屋 column X10-Y4, whose symbol turns from (い) to
 # another class on the screen at once. Ctrl+S saves the house, which the
-# installed batch tool then reads: the new wall is there and X10-Y4 has
-# the class the screen shows no longer as (い).
+# installed batch tool then reads: the new wall is there and X10-Y4 is no
+# longer (い). On the way the grid dialog (Ctrl+G), the house dialog
+# (Ctrl+,), a column's details (double-click) and save-as (Ctrl+Shift+S)
+# open and close.
 #
 # Usage: run_plan_e2e.sh <build dir> <example house>
 set -euo pipefail
@@ -47,13 +50,24 @@ mkdir -p "$shots"
 
 start_private_xvfb "$work" 1600x1000x24 || fail "no X server"
 
-XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" "$work/house2f.kxhouse" \
-    >"$work/out" 2>"$work/err" &
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$program" >"$work/out" 2>"$work/err" &
 app_pid=$!
 
-plan=$(wait_window '^house2f\.kxhouse - 平面図' 20) || fail "the plan window did not appear"
-# Without a window manager windows have no frames: a known place.
+calc=$(wait_window '^KORUBA-X    Ver\.' 20) || fail "the calculator did not appear"
+# Without a window manager windows have no frames: known places.
+xdotool windowmove --sync "$calc" 1150 0
+xdotool windowfocus --sync "$calc"
+xdotool key ctrl+h
+plan=$(wait_window '^無題の住宅 - 平面図' 10) || fail "Ctrl+H did not open the plan window"
 xdotool windowmove --sync "$plan" 0 0
+xdotool windowfocus --sync "$plan"
+xdotool key ctrl+o
+dialog=$(wait_window '^住宅ファイルを開く$' 10) || fail "Ctrl+O did not ask for a house file"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/house2f.kxhouse"
+xdotool key Return
+wait_window '^house2f\.kxhouse - 平面図' 10 >/dev/null || fail "the house did not open"
 xdotool windowfocus --sync "$plan"
 eval "$(xdotool getwindowgeometry --shell "$plan")"
 win_w=$WIDTH win_h=$HEIGHT
@@ -144,6 +158,28 @@ scol=$(head -n 1 "$work/out.csv" | tr -d '\r' | tr ',' '\n' | grep -nx 'symbol' 
 symbol=$(grep '^1階,X10-Y4,' "$work/out.csv" | tr -d '\r' | cut -d, -f"$scol")
 [[ -n $symbol && $symbol != '(い)' ]] || fail "the batch tool gives X10-Y4 ${symbol:-no symbol}"
 
+# The windows a user opens from the plan: each appears and closes again.
+opens() { # opens KEYS TITLE
+    xdotool windowfocus --sync "$plan"
+    xdotool key "$1"
+    local box
+    box=$(wait_window "$2" 10) || fail "$1 did not open $2"
+    xdotool windowfocus --sync "$box"
+    xdotool key Escape
+    wait_window_gone "$2" 5 || fail "$2 did not close"
+}
+opens ctrl+g '^通り芯$'
+opens ctrl+comma '^住宅の設定$'
+opens ctrl+shift+s '^住宅ファイルを保存$'
+xdotool key F2
+read -r cx cy < <(point after 9100 3640)
+xdotool mousemove --sync "$cx" "$cy" click --repeat 2 --delay 80 1
+box=$(wait_window '^平面図$' 10) || fail "a double-click on X10-Y4 did not show its details"
+xdotool windowfocus --sync "$box"
+xdotool key Escape
+wait_window_gone '^平面図$' 5 || fail "the details did not close"
+
+xdotool windowfocus --sync "$plan"
 xdotool key ctrl+w
 for _ in $(seq 50); do
     find_window '^house2f\.kxhouse - 平面図' >/dev/null || break
