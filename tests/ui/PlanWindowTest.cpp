@@ -6,10 +6,17 @@
 #include "ui/plan/PlanView.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolTip>
 #include <QUndoStack>
 #include <QtTest>
@@ -76,6 +83,15 @@ void saveScreenshot(QWidget& w, const QString& name) {
     const QPixmap shot = w.grab();
     shot.save(
         dir.filePath(QStringLiteral("%1@%2x.png").arg(name).arg(qRound(shot.devicePixelRatio()))));
+}
+
+// Runs f on the modal dialog the next key opens, once it is shown.
+template <class F> void onModal(F f) {
+    QTimer::singleShot(0, [f] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog != nullptr);
+        f(*dialog);
+    });
 }
 
 QByteArray readAll(const QString& path) {
@@ -226,6 +242,73 @@ private slots:
         key(w, QKeySequence(Qt::CTRL | Qt::Key_2));
         QCOMPARE(w.storey(), 2);
         saveScreenshot(w, QStringLiteral("plan_house2f_2F"));
+    }
+
+    // The house dialog through its keys: the 2025 rules without a storey
+    // height are refused and change nothing; with one they take effect,
+    // and the plan is derived again under them.
+    void houseDialogChangesTheRules() {
+        PlanWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.openFile(QStringLiteral(KORUBA_EXAMPLES "/hiraya.kxhouse")));
+        const House before = w.house();
+        auto choose = [](double heightM) {
+            return [heightM](QWidget& dialog) {
+                dialog.findChild<QComboBox*>()->setCurrentIndex(1);
+                dialog.findChild<QDoubleSpinBox*>()->setValue(heightM);
+                QTest::keyClick(&dialog, Qt::Key_Return);
+            };
+        };
+        onModal(choose(0.0));
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        key(w, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QCOMPARE(w.house(), before);
+        QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("階高が必要")));
+
+        // The key goes to the window once it is active again after the
+        // dialog.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        onModal(choose(3.3));
+        key(w, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QCOMPARE(w.house().rules, RuleSet::Revision2025);
+        QCOMPARE(w.house().storeys[0].heightCm, 330);
+        const std::vector<ColumnResult> derived = deriveHouse(w.house());
+        QCOMPARE(w.results().size(), derived.size());
+        for (std::size_t i = 0; i < derived.size(); ++i) {
+            QCOMPARE(w.results()[i].result(), derived[i].result());
+        }
+        QCOMPARE(w.results().front().result().HeightFactor1, 3.3f / 2.7f);
+    }
+
+    // The grid dialog adds a line a module after the last; the edit is
+    // one step of undo.
+    void gridDialogAddsALine() {
+        PlanWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const House before = w.house();
+        int listed = 0;
+        onModal([&listed](QWidget& dialog) {
+            for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+                if (b->text().startsWith(QStringLiteral("X通りを追加"))) {
+                    QTest::mouseClick(b, Qt::LeftButton);
+                }
+            }
+            listed = dialog.findChild<QListWidget*>()->count();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        key(w, QKeySequence(Qt::CTRL | Qt::Key_G));
+        QCOMPARE(w.house().gridX.size(), before.gridX.size() + 1);
+        QCOMPARE(w.house().gridX.back().name, std::string("X5"));
+        QCOMPARE(w.house().gridX.back().positionMm, 5 * 910);
+        QCOMPARE(listed, static_cast<int>(before.gridX.size() + before.gridY.size() + 1));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        key(w, QKeySequence::Undo);
+        QCOMPARE(w.house(), before);
     }
 
     // A house that cannot be derived yet is not saved: the file would not
