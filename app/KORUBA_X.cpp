@@ -1,8 +1,9 @@
 // The program start: the application object, the main window, the hidden
 // summary dialog owned by it, and the event loop until the main window has
 // closed. --help and --version are answered on the terminal before any
-// window system is needed; a file named on the command line opens as a
-// column list; other arguments are not the program's business (the
+// window system is needed; a house file (*.kxhouse) named on the command
+// line opens in the plan window, any other file as a column list; other
+// arguments are not the program's business (the
 // toolkit takes its own, such as -platform, first).
 
 #include "app/QtTranslations.h"
@@ -12,6 +13,7 @@
 #include "ui/GaiyoForm.h"
 #include "ui/MainForm.h"
 #include "ui/SheetActions.h"
+#include "ui/plan/PlanLink.h"
 #include "ui/services/LibComm_01.h"
 
 #include <QApplication>
@@ -65,7 +67,13 @@ int main(int argc, char* argv[]) {
         // construction; the window manager gets them right after the
         // first frame instead of before it.
         QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ApplicationIcon()); });
-        koruba::installColumnList(mainF, QApplication::arguments().mid(1));
+        QStringList lists;
+        QStringList houses;
+        for (const QString& file : QApplication::arguments().mid(1)) {
+            (koruba::isHouseFile(file) ? houses : lists).append(file);
+        }
+        koruba::installColumnList(mainF, lists);
+        koruba::installPlanWindow(mainF, houses);
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, koruba::ApplicationTitle, QString::fromUtf8(error.what()));

@@ -9,30 +9,30 @@ namespace koruba {
 
 namespace {
 
-const QString kRecentKey = QStringLiteral("ColumnList/RecentFiles");
 constexpr int kRecentCount = 8;
 
 } // namespace
 
-RecentFilesMenu::RecentFilesMenu(OpenFunction open, QWidget* parent)
-    : QMenu(QStringLiteral("最近使ったファイル(&R)"), parent), open_(std::move(open)) {
+RecentFilesMenu::RecentFilesMenu(OpenFunction open, QWidget* parent, const QString& settingsKey)
+    : QMenu(QStringLiteral("最近使ったファイル(&R)"), parent), open_(std::move(open)),
+      key_(settingsKey) {
     setObjectName(QStringLiteral("recentMenu"));
     rebuild();
 }
 
 void RecentFilesMenu::remember(const QString& path) {
     QSettings settings;
-    QStringList recent = settings.value(kRecentKey).toStringList();
+    QStringList recent = settings.value(key_).toStringList();
     const QString absolute = QFileInfo(path).absoluteFilePath();
     recent.removeAll(absolute);
     recent.prepend(absolute);
-    settings.setValue(kRecentKey, recent.mid(0, kRecentCount));
+    settings.setValue(key_, recent.mid(0, kRecentCount));
     rebuild();
 }
 
 void RecentFilesMenu::rebuild() {
     clear();
-    const QStringList recent = QSettings().value(kRecentKey).toStringList();
+    const QStringList recent = QSettings().value(key_).toStringList();
     int n = 0;
     for (const QString& path : recent) {
         QAction* action =

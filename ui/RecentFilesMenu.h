@@ -7,14 +7,16 @@
 namespace koruba {
 
 // "最近使ったファイル": the files opened or saved last, newest first, kept
-// in the settings store under a key of the column list's own. Choosing one
-// calls the open function with its path.
+// in the settings store under a key of the window's own (the column
+// list's unless another is given). Choosing one calls the open function
+// with its path.
 class RecentFilesMenu : public QMenu {
     Q_OBJECT
 
 public:
     using OpenFunction = std::function<void(const QString& path)>;
-    RecentFilesMenu(OpenFunction open, QWidget* parent);
+    RecentFilesMenu(OpenFunction open, QWidget* parent,
+                    const QString& settingsKey = QStringLiteral("ColumnList/RecentFiles"));
 
     void remember(const QString& path);
 
@@ -22,6 +24,7 @@ private:
     void rebuild();
 
     OpenFunction open_;
+    QString key_;
 };
 
 } // namespace koruba

@@ -63,11 +63,13 @@ done
 expect_file usr/share/mime/packages/io.github.koruba.KorubaX.xml
 grep -q '^Exec=koruba-x %f$' "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
     fail "desktop entry does not start koruba-x with the file"
-grep -q '^MimeType=text/csv;application/jsonl;$' \
+grep -q '^MimeType=text/csv;application/jsonl;application/x-koruba-house;$' \
     "$root/usr/share/applications/io.github.koruba.KorubaX.desktop" ||
-    fail "desktop entry does not declare the column list types"
+    fail "desktop entry does not declare the column list and house types"
 grep -q '<glob pattern="\*.jsonl"/>' "$root/usr/share/mime/packages/io.github.koruba.KorubaX.xml" ||
     fail "shared MIME info lacks JSON Lines"
+grep -q '<glob pattern="\*.kxhouse"/>' "$root/usr/share/mime/packages/io.github.koruba.KorubaX.xml" ||
+    fail "shared MIME info lacks the house files"
 grep -qF "<release version=\"$version\"" \
     "$root/usr/share/metainfo/io.github.koruba.KorubaX.metainfo.xml" || fail "metainfo release"
 

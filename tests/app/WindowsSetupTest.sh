@@ -88,6 +88,10 @@ wine reg query 'HKLM\Software\Classes\.jsonl' /ve | grep -q 'KORUBA-X.jsonl' ||
     fail ".jsonl is not KORUBA-X's type"
 wine reg query 'HKLM\Software\Classes\KORUBA-X.jsonl\shell\open\command' /ve |
     grep -qF "\KORUBA-X\KORUBA-X.exe\" \"%1\"" || fail "no open command for .jsonl"
+wine reg query 'HKLM\Software\Classes\KORUBA-X.kxhouse\shell\open\command' /ve |
+    grep -qF "\KORUBA-X\KORUBA-X.exe\" \"%1\"" || fail "no open command for .kxhouse"
+wine reg query 'HKLM\Software\Classes\.kxhouse' /ve | grep -q 'KORUBA-X.kxhouse' ||
+    fail ".kxhouse is not KORUBA-X's type"
 wine reg query 'HKLM\Software\Classes\.csv\OpenWithProgids' /v KORUBA-X.csv >/dev/null ||
     fail "KORUBA-X is not in the Open with list of .csv"
 links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/KORUBA-X"
@@ -162,7 +166,8 @@ wine "$installed/uninstall.exe" /AllUsers /S || fail "the uninstaller failed ($?
 wineserver --wait
 [[ ! -e $installed ]] || fail "left in the install folder: $(find "$installed" | head)"
 [[ ! -e $links ]] || fail "left in the Start menu: $(find "$links")"
-for key in "$uninstall_key" 'HKLM\Software\Classes\KORUBA-X.jsonl' 'HKLM\Software\Classes\.jsonl'; do
+for key in "$uninstall_key" 'HKLM\Software\Classes\KORUBA-X.jsonl' 'HKLM\Software\Classes\.jsonl' \
+    'HKLM\Software\Classes\KORUBA-X.kxhouse' 'HKLM\Software\Classes\.kxhouse'; do
     if wine reg query "$key" >/dev/null 2>&1; then
         fail "$key is still there"
     fi

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "draw/HousePlan.h"
+
+#include <QGraphicsItem>
+#include <QGraphicsView>
+
+#include <optional>
+#include <vector>
+
+namespace koruba {
+
+class PlanDocument;
+
+// The plan as one scene item, painted by the drawing layer's plan routine
+// in plan coordinates (millimetres, y up the page drawn at -y), with the
+// edit in progress on top: the points clicked so far, a line to the
+// pointer, and the grid point the pointer would take.
+class PlanItem : public QGraphicsItem {
+public:
+    explicit PlanItem(const PlanDocument& document);
+
+    QRectF boundingRect() const override { return bounds_; }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+    // After the house changed: the area may have grown with the grid.
+    void houseChanged();
+    void setOptions(const PlanOptions& options);
+    const PlanOptions& options() const { return options_; }
+    // The points of the edit in progress, joined in order, and the point
+    // under the pointer.
+    void setSketch(std::vector<QPointF> points, std::optional<QPointF> pointer);
+
+private:
+    const PlanDocument& document_;
+    PlanOptions options_;
+    QRectF bounds_;
+    std::vector<QPointF> sketch_;
+    std::optional<QPointF> pointer_;
+};
+
+// The view of the plan: the wheel zooms about the pointer, the middle
+// button (or the arrow keys and scroll bars) pans, and a plan that was
+// fitted stays fitted as the window is resized. Presses, releases and
+// moves of the pointer are passed on in plan coordinates.
+class PlanView : public QGraphicsView {
+    Q_OBJECT
+
+public:
+    explicit PlanView(QGraphicsScene* scene, QWidget* parent = nullptr);
+
+    void fitPlan();
+    void zoomBy(qreal factor);
+    // Plan millimetres per pixel of the view, for how near a click must be.
+    qreal planPerPixel() const;
+
+signals:
+    void planPressed(QPointF at, Qt::MouseButton button, QPoint globalPos);
+    void planReleased(QPointF at, Qt::MouseButton button);
+    void planDoubleClicked(QPointF at);
+    void planHovered(QPointF at, QPoint globalPos);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool fitted_ = true;
+    std::optional<QPoint> panFrom_;
+};
+
+} // namespace koruba
