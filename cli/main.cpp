@@ -1,11 +1,11 @@
 #include "calc/CalcConditions.h"
-#include "cli/BatchRun.h"
-#include "cli/BayToken.h"
-#include "cli/ColumnInput.h"
 #include "cli/ColumnPanelText.h"
 #include "cli/HouseRecords.h"
-#include "cli/RecordReader.h"
+#include "columns/BatchRun.h"
+#include "columns/BayToken.h"
+#include "columns/ColumnInput.h"
 #include "columns/HouseFile.h"
+#include "columns/RecordReader.h"
 #ifdef KORUBA_WITH_SHEET
 #include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
@@ -174,7 +174,7 @@ int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
 
 int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
                  koruba::RuleSet rules) {
-    using namespace koruba::cli;
+    using namespace koruba::columns;
     ColumnInput column;
     std::string error;
     if (!ParsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.Pattern,
@@ -205,7 +205,8 @@ int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions
             return ExitUsage;
         }
     }
-    const std::string text = ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
+    const std::string text =
+        koruba::cli::ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
     return WriteOut(text) ? ExitOk : ExitUsage;
 }
 
@@ -380,14 +381,14 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                      ? QStringLiteral("jsonl")
                      : QStringLiteral("csv");
     }
-    koruba::cli::InputFormat inputFormat = koruba::cli::InputFormat::Csv;
+    koruba::columns::InputFormat inputFormat = koruba::columns::InputFormat::Csv;
     if (format == QLatin1String("jsonl")) {
-        inputFormat = koruba::cli::InputFormat::JsonLines;
+        inputFormat = koruba::columns::InputFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;
     }
-    koruba::cli::BatchOptions options;
+    koruba::columns::BatchOptions options;
     options.byteOrderMark = !parser.isSet(noBomOption);
     options.spreadsheetSafe = parser.isSet(safeOption);
 
@@ -425,8 +426,8 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     }
 #endif
 
-    koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
-    koruba::cli::WriteFunction write = Write;
+    koruba::columns::ReadFunction read = koruba::columns::readFromFile(in);
+    koruba::columns::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records again for every pass it makes, from a
     // file rather than memory.
@@ -443,11 +444,11 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         }
     }
 #endif
-    koruba::cli::RecordReader reader(inputFormat, std::move(read));
+    koruba::columns::RecordReader reader(inputFormat, std::move(read));
     // A record that names its rule set keeps it; --rules is the set of the rest.
     reader.setDefaultRules(rules);
     errno = 0;
-    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
+    const koruba::columns::BatchOutcome outcome = koruba::columns::runBatch(reader, write, options);
     if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }

@@ -1,7 +1,7 @@
 // The batch tool's --sheet route, run as a user runs it: the sheet's cells
 // against the tool's own CSV output for the same records.
-#include "cli/CsvRecord.h"
 #include "cli/SheetRoute.h"
+#include "columns/CsvRecord.h"
 #include "report/SheetPdf.h"
 #include "tests/report/SheetTestSupport.h"
 #include "tests/support/FullDisk.h"
@@ -49,12 +49,12 @@ QList<QMap<QString, QString>> csvRecords(const QByteArray& csv) {
     const QList<QByteArray> lines = csv.mid(3).split('\n');
     std::vector<std::string> header;
     std::vector<std::string> fields;
-    koruba::cli::CsvSplit split;
-    koruba::cli::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
+    koruba::columns::CsvSplit split;
+    koruba::columns::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
     QList<QMap<QString, QString>> records;
     for (const QByteArray& line : lines.mid(1)) {
         if (!line.trimmed().isEmpty()) {
-            koruba::cli::splitCsvRecord(line.trimmed().toStdString(), fields, split);
+            koruba::columns::splitCsvRecord(line.trimmed().toStdString(), fields, split);
             QMap<QString, QString> record;
             for (std::size_t f = 0; f < split.fields; ++f) {
                 record[QString::fromStdString(header[f])] = QString::fromStdString(fields[f]);
@@ -477,12 +477,12 @@ void SheetToolTest::inputChangedDuringTheRunLeavesNoSheet() {
     QString error;
     // A named file is opened by its name for every pass, the batch's first.
     QVERIFY(source->open(input, nullptr, open, error));
-    koruba::cli::RecordReader batch(koruba::cli::InputFormat::Csv, source->read());
-    koruba::cli::InputRecord record;
+    koruba::columns::RecordReader batch(koruba::columns::InputFormat::Csv, source->read());
+    koruba::columns::InputRecord record;
     while (batch.next(record)) {
     }
     const koruba::SheetDescription sheet = koruba::cli::sheetOfInput(
-        source, koruba::cli::InputFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
+        source, koruba::columns::InputFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
     const QString pdf = dir_.filePath(QStringLiteral("same.pdf"));
     QVERIFY2(koruba::writeSheetPdf(pdf, sheet, error), qPrintable(error));
     // Same size, one brace changed: only the bytes tell.

@@ -1,9 +1,9 @@
 // Runs the built koruba-x-calc as users do: its output against golden
 // files, its exit status, and inputs that must not bring it down.
 #include "calc/ResultType.h"
-#include "cli/BayToken.h"
-#include "cli/ColumnInput.h"
-#include "cli/CsvRecord.h"
+#include "columns/BayToken.h"
+#include "columns/ColumnInput.h"
+#include "columns/CsvRecord.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -271,16 +271,16 @@ TEST(Tool, JsonOutputIsValidAndFloatsRoundTrip) {
         EXPECT_EQ(out.keys().size(), 3);
         EXPECT_EQ(out[QLatin1String("id")].toString(), in[QLatin1String("id")].toString());
 
-        koruba::cli::ColumnInput column;
+        koruba::columns::ColumnInput column;
         column.Pattern = in[QLatin1String("pattern")].toInt();
         column.Reversed = in[QLatin1String("reversed")].toBool() ? 1 : 0;
         std::string error;
         for (int b = 0; b < 4; ++b) {
-            koruba::cli::ParseBayToken(
+            koruba::columns::ParseBayToken(
                 in[QLatin1String("bays")].toArray()[b].toString().toStdString(),
                 column.Bays[static_cast<std::size_t>(b)], error);
         }
-        const koruba::ResultType expected = koruba::cli::ComputeColumn(column);
+        const koruba::ResultType expected = koruba::columns::ComputeColumn(column);
         const float* values = &expected.WallA1Left;
         const QJsonObject result = out[QLatin1String("result")].toObject();
         EXPECT_EQ(result.size(), 18);
@@ -611,14 +611,14 @@ std::vector<std::map<std::string, std::string>> HouseRows(const QByteArray& csv)
     std::vector<std::map<std::string, std::string>> rows;
     std::vector<std::string> header;
     std::vector<std::string> fields;
-    koruba::cli::CsvSplit split;
+    koruba::columns::CsvSplit split;
     for (const QByteArray& line : csv.split('\n')) {
         const QByteArray record = line.endsWith('\r') ? line.chopped(1) : line;
         if (record.isEmpty()) {
             continue;
         }
-        koruba::cli::splitCsvRecord(record.toStdString(), fields, split);
-        EXPECT_EQ(split.fault, koruba::cli::CsvFault::None);
+        koruba::columns::splitCsvRecord(record.toStdString(), fields, split);
+        EXPECT_EQ(split.fault, koruba::columns::CsvFault::None);
         if (header.empty()) {
             header.assign(fields.begin(), fields.begin() + static_cast<long>(split.kept));
             continue;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/ColumnRow.h"
+#include "columns/ColumnRow.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace koruba {
+namespace koruba::columns {
 
 // The two file formats of the batch tool.
 enum class ColumnFileFormat { Csv, JsonLines };
@@ -53,4 +53,4 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
 // here reads back to the same list and writes again to the same bytes.
 std::string writeColumnList(const ColumnList& list, ColumnFileFormat format);
 
-} // namespace koruba
+} // namespace koruba::columns

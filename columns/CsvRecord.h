@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // RFC 4180 fields of one record: separated by commas; a field in double
 // quotes may hold commas, line feeds and doubled quotes. A quote opens a
@@ -39,4 +39,4 @@ void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
 // or line feed.
 void AppendCsvField(std::string& out, std::string_view field);
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,6 +1,6 @@
 // CSV fields of one record, and how the splitter finds where records end.
-#include "cli/CsvRecord.h"
-#include "cli/RecordSplitter.h"
+#include "columns/CsvRecord.h"
+#include "columns/RecordSplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace koruba::cli;
+using namespace koruba::columns;
 
 std::string Joined(std::string_view record, CsvSplit* out = nullptr) {
     std::vector<std::string> fields;

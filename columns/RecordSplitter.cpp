@@ -1,9 +1,9 @@
-#include "cli/RecordSplitter.h"
+#include "columns/RecordSplitter.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -172,4 +172,4 @@ void RecordSplitter::cutBackToFirstLine(RawRecord& record) {
     record.unclosed = false;
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

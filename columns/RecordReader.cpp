@@ -1,17 +1,17 @@
-#include "cli/RecordReader.h"
+#include "columns/RecordReader.h"
 
-#include "cli/BayToken.h"
-#include "cli/CsvRecord.h"
-#include "cli/JsonColumnReader.h"
-#include "cli/RecordSplitter.h"
-#include "cli/Utf8Text.h"
+#include "columns/BayToken.h"
+#include "columns/CsvRecord.h"
+#include "columns/JsonColumnReader.h"
+#include "columns/RecordSplitter.h"
+#include "columns/Utf8Text.h"
 
 #include <array>
 #include <cctype>
 #include <cerrno>
 #include <optional>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -403,4 +403,4 @@ int RecordReader::readErrno() const {
     return state_->splitter.readErrno();
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,8 +1,8 @@
-#include "cli/CsvRecord.h"
+#include "columns/CsvRecord.h"
 
 #include <algorithm>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, CsvSplit& split,
                     std::size_t keep) {
@@ -91,4 +91,4 @@ void AppendCsvField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,16 +1,16 @@
-#include "ui/ColumnList.h"
+#include "columns/ColumnList.h"
 
-#include "cli/CsvRecord.h"
-#include "cli/ResultCsv.h"
-#include "cli/ResultJson.h"
-#include "ui/ColumnFileReader.h"
+#include "columns/ColumnFileReader.h"
+#include "columns/CsvRecord.h"
+#include "columns/ResultCsv.h"
+#include "columns/ResultJson.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <optional>
 
-namespace koruba {
+namespace koruba::columns {
 
 namespace {
 
@@ -100,7 +100,7 @@ bool readHeading(const RawTable& table, ListHeading& heading, std::string& error
         }
         std::string& text = headingText(heading, *field);
         std::int64_t givenOn = 0;
-        for (const RawRecord& record : table.records) {
+        for (const TableRecord& record : table.records) {
             const std::string& cell = record.cells[c].text;
             if (isBlankText(cell) || cell == text) {
                 continue;
@@ -157,7 +157,7 @@ void writeCsv(const ColumnList& list, std::string& out) {
             if (c > 0) {
                 out += ',';
             }
-            cli::AppendCsvField(out, cellText(c));
+            AppendCsvField(out, cellText(c));
         }
         out.append("\r\n");
     };
@@ -207,7 +207,7 @@ bool isJsonNumber(std::string_view text) {
 
 void putMember(std::string& out, std::string_view name) {
     out += ',';
-    cli::AppendJsonString(out, name);
+    AppendJsonString(out, name);
     out += ':';
 }
 
@@ -215,23 +215,23 @@ void putNumberOrString(std::string& out, std::string_view text) {
     if (isJsonNumber(text)) {
         out.append(text);
     } else {
-        cli::AppendJsonString(out, text);
+        AppendJsonString(out, text);
     }
 }
 
 void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
                   const ListHeading& heading, std::string& out) {
     out.append("{\"id\":");
-    cli::AppendJsonString(out, row.name);
+    AppendJsonString(out, row.name);
     putMember(out, "pattern");
     putNumberOrString(out, row.pattern);
     putMember(out, "reversed");
     std::int32_t reversed = 0;
     std::string ignored;
-    if (cli::ParseReversedText(row.reversed, reversed, ignored)) {
+    if (ParseReversedText(row.reversed, reversed, ignored)) {
         out.append(reversed != 0 ? "true" : "false");
     } else {
-        cli::AppendJsonString(out, row.reversed);
+        AppendJsonString(out, row.reversed);
     }
     putMember(out, "bays");
     out += '[';
@@ -239,7 +239,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (b > 0) {
             out += ',';
         }
-        cli::AppendJsonString(out, row.bays[b]);
+        AppendJsonString(out, row.bays[b]);
     }
     out += ']';
     for (const std::size_t f : {Rules, H1, H2}) {
@@ -251,7 +251,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
     for (std::size_t f = 0; f < kHeadingFields; ++f) {
         if (!headingText(heading, f).empty()) {
             putMember(out, kHeadingNames[f]);
-            cli::AppendJsonString(out, headingText(heading, f));
+            AppendJsonString(out, headingText(heading, f));
         }
     }
     for (std::size_t e = 0; e < extraNames.size(); ++e) {
@@ -263,7 +263,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (cell.json) {
             out.append(cell.text);
         } else {
-            cli::AppendJsonString(out, cell.text);
+            AppendJsonString(out, cell.text);
         }
     }
     out.append("}\n");
@@ -276,7 +276,7 @@ bool isResultColumn(std::string_view name) {
     auto in = [name](const auto& names) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
-    return in(cli::kAddedCsvColumns) || in(cli::kRuleCsvColumns);
+    return in(kAddedCsvColumns) || in(kRuleCsvColumns);
 }
 
 } // namespace
@@ -336,7 +336,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
             read.columns.push_back(name);
         }
     }
-    for (const RawRecord& record : table.records) {
+    for (const TableRecord& record : table.records) {
         ColumnRow row;
         for (std::size_t c = 0; c < table.names.size(); ++c) {
             if (const auto f = knownField(table.names[c])) {
@@ -373,4 +373,4 @@ std::string writeColumnList(const ColumnList& list, ColumnFileFormat format) {
     return out;
 }
 
-} // namespace koruba
+} // namespace koruba::columns

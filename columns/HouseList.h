@@ -1,11 +1,11 @@
 #pragma once
 
 #include "calc/House.h"
-#include "ui/ColumnList.h"
+#include "columns/ColumnList.h"
 
 #include <string_view>
 
-namespace koruba {
+namespace koruba::columns {
 
 // The first words of a pattern cell that stands for a frame none of the
 // calculator's patterns draws; the rest of the cell says why. Such a row
@@ -21,4 +21,4 @@ inline constexpr std::string_view kNoPatternMark = "パターンなし";
 // to have passed the house file reader's checks.
 ColumnList listOfHouse(const House& house);
 
-} // namespace koruba
+} // namespace koruba::columns

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/ColumnInput.h"
+#include "columns/ColumnInput.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // Reads the column files of the batch tool, CSV or JSON Lines, one record
 // at a time in a single pass with bounded memory. Anything that shows
@@ -130,4 +130,4 @@ private:
     std::unique_ptr<State> state_;
 };
 
-} // namespace koruba::cli
+} // namespace koruba::columns

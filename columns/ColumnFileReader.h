@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ui/ColumnList.h"
+#include "columns/ColumnList.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace koruba {
+namespace koruba::columns {
 
 // A list file as cells: the column names in file order and, per record, one
 // cell per name (absent where a JSON line lacks the member). The JSON
 // member "bays" comes out as the four columns bay1 .. bay4.
-struct RawRecord {
+struct TableRecord {
     std::int64_t line = 0;
     std::vector<ExtraCell> cells;
     // Why the batch tool would not compute the record, as it says it.
@@ -21,7 +21,7 @@ struct RawRecord {
 
 struct RawTable {
     std::vector<std::string> names;
-    std::vector<RawRecord> records;
+    std::vector<TableRecord> records;
 };
 
 // The one place where list files are read: by the batch tool's own record
@@ -35,4 +35,4 @@ struct RawTable {
 bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
                std::string& error);
 
-} // namespace koruba
+} // namespace koruba::columns

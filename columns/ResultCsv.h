@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // The columns the CSV output adds after the input's columns.
 inline constexpr std::array<std::string_view, 14> kAddedCsvColumns{
@@ -28,4 +28,4 @@ void appendCsvRules(std::string& out, const ResultType& result, std::int32_t sto
 void appendCsvResult(std::string& out, const ResultType& result, std::int32_t storeyCount,
                      bool ruleColumns = false);
 
-} // namespace koruba::cli
+} // namespace koruba::columns

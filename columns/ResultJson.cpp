@@ -1,4 +1,4 @@
-#include "cli/ResultJson.h"
+#include "columns/ResultJson.h"
 
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
@@ -7,7 +7,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -72,4 +72,4 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
     out += '}';
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

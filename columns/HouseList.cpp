@@ -1,11 +1,11 @@
-#include "ui/HouseList.h"
+#include "columns/HouseList.h"
 
 #include "calc/HouseDerivation.h"
-#include "ui/ColumnRow.h"
+#include "columns/ColumnRow.h"
 
 #include <string>
 
-namespace koruba {
+namespace koruba::columns {
 
 namespace {
 
@@ -61,4 +61,4 @@ ColumnList listOfHouse(const House& house) {
     return list;
 }
 
-} // namespace koruba
+} // namespace koruba::columns

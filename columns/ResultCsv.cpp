@@ -1,11 +1,11 @@
-#include "cli/ResultCsv.h"
+#include "columns/ResultCsv.h"
 
 #include "calc/NumberFormat.h"
 #include "calc/ResultText.h"
 #include "calc/RuleText.h"
-#include "cli/CsvRecord.h"
+#include "columns/CsvRecord.h"
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 void appendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys) {
     out += std::to_string(static_cast<std::int32_t>(r.Rules));
@@ -58,4 +58,4 @@ void appendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys
     }
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,6 +1,6 @@
-#include "cli/JsonColumnReader.h"
+#include "columns/JsonColumnReader.h"
 
-#include "cli/BayToken.h"
+#include "columns/BayToken.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@
 
 namespace {
 
-using koruba::cli::InputRecord;
-using koruba::cli::JsonColumnReader;
+using koruba::columns::InputRecord;
+using koruba::columns::JsonColumnReader;
 
 koruba::BayCell Cell(const char* token) {
     koruba::BayCell cell;
     std::string error;
-    EXPECT_TRUE(koruba::cli::ParseBayToken(token, cell, error)) << error;
+    EXPECT_TRUE(koruba::columns::ParseBayToken(token, cell, error)) << error;
     return cell;
 }
 

@@ -1,9 +1,9 @@
 // The batch run on text in memory: what each kind of input record becomes
 // in the output, for both formats.
-#include "cli/BatchRun.h"
+#include "columns/BatchRun.h"
 
-#include "cli/CsvRecord.h"
-#include "cli/Utf8Text.h"
+#include "columns/CsvRecord.h"
+#include "columns/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace koruba::cli;
+using namespace koruba::columns;
 
 struct BatchText {
     std::string output;

@@ -1,14 +1,14 @@
-#include "ui/ColumnFileReader.h"
+#include "columns/ColumnFileReader.h"
 
-#include "cli/RecordReader.h"
-#include "cli/Utf8Text.h"
+#include "columns/RecordReader.h"
+#include "columns/Utf8Text.h"
 
 #include <simdjson.h>
 
 #include <algorithm>
 #include <cstring>
 
-namespace koruba {
+namespace koruba::columns {
 
 namespace {
 
@@ -16,7 +16,7 @@ std::string lineError(std::int64_t line, std::string_view what) {
     return "line " + std::to_string(line) + ": " + std::string(what);
 }
 
-cli::ReadFunction readFromText(std::string_view bytes) {
+ReadFunction readFromText(std::string_view bytes) {
     return [bytes, pos = std::size_t{0}](char* buf, std::size_t n) mutable -> std::ptrdiff_t {
         const std::size_t k = std::min(n, bytes.size() - pos);
         std::memcpy(buf, bytes.data() + pos, k);
@@ -31,14 +31,14 @@ std::size_t columnOf(RawTable& table, std::string_view name) {
         return static_cast<std::size_t>(it - table.names.begin());
     }
     table.names.emplace_back(name);
-    for (RawRecord& record : table.records) {
+    for (TableRecord& record : table.records) {
         record.cells.push_back(ExtraCell{{}, false, false});
     }
     return table.names.size() - 1;
 }
 
 // False when the record already has a cell of that name.
-bool putCell(RawTable& table, RawRecord& record, std::string_view name, ExtraCell cell) {
+bool putCell(RawTable& table, TableRecord& record, std::string_view name, ExtraCell cell) {
     const std::size_t column = columnOf(table, name);
     record.cells.resize(table.names.size(), ExtraCell{{}, false, false});
     if (record.cells[column].present) {
@@ -86,7 +86,7 @@ bool jsonValueCell(simdjson::ondemand::value value, ExtraCell& cell) {
 }
 
 // The four tokens of the member "bays", as cells of their own.
-bool putBays(simdjson::ondemand::value value, RawTable& table, RawRecord& raw) {
+bool putBays(simdjson::ondemand::value value, RawTable& table, TableRecord& raw) {
     simdjson::ondemand::array array;
     if (value.get_array().get(array) != simdjson::SUCCESS) {
         return false;
@@ -110,7 +110,7 @@ bool putBays(simdjson::ondemand::value value, RawTable& table, RawRecord& raw) {
 // False when the line is no object of distinct members with four bay
 // tokens, which no row could hold.
 bool jsonCells(std::string_view line, simdjson::ondemand::parser& parser, RawTable& table,
-               RawRecord& raw, std::string& problem) {
+               TableRecord& raw, std::string& problem) {
     const simdjson::padded_string padded(line);
     simdjson::ondemand::document document;
     simdjson::ondemand::object object;
@@ -175,7 +175,7 @@ private:
 // Where a file stops being UTF-8: a cell with bytes of another encoding
 // (a spreadsheet's Shift-JIS) would come back as U+FFFD and be saved so.
 std::string encodingError(std::string_view bytes) {
-    const std::size_t bad = cli::FindInvalidUtf8(bytes);
+    const std::size_t bad = FindInvalidUtf8(bytes);
     if (bad == std::string_view::npos) {
         return {};
     }
@@ -184,7 +184,7 @@ std::string encodingError(std::string_view bytes) {
     const auto line =
         1 + std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(from), '\n');
     return "line " + std::to_string(line) + ", column " +
-           std::to_string(cli::CharacterColumn(bytes.substr(from), bad - from)) +
+           std::to_string(CharacterColumn(bytes.substr(from), bad - from)) +
            ": the file is not UTF-8 text; save it as UTF-8 (\"CSV UTF-8\" in a spreadsheet) "
            "and open it again";
 }
@@ -199,8 +199,7 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
     if (!error.empty()) {
         return false;
     }
-    cli::RecordReader reader(csv ? cli::InputFormat::Csv : cli::InputFormat::JsonLines,
-                             readFromText(bytes));
+    RecordReader reader(csv ? InputFormat::Csv : InputFormat::JsonLines, readFromText(bytes));
     if (csv) {
         if (!reader.readHeader()) {
             error = "the file has no header row";
@@ -212,11 +211,11 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
         }
         table.names = reader.headerNames();
     }
-    cli::InputRecord record;
+    InputRecord record;
     LineCursor lines(bytes);
     simdjson::ondemand::parser parser;
     while (reader.next(record)) {
-        RawRecord raw;
+        TableRecord raw;
         raw.line = record.firstLine;
         raw.readerError = record.error;
         // A CSV row keeps all of its cells; the reader keeps only those
@@ -226,7 +225,7 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
         const std::string_view line = csv ? std::string_view() : lines.line(record.firstLine);
         const bool whole =
             csv ? record.cells.size() == table.names.size()
-                : line.size() <= cli::kRecordLimit && jsonCells(line, parser, table, raw, problem);
+                : line.size() <= kRecordLimit && jsonCells(line, parser, table, raw, problem);
         if (!whole) {
             error = !problem.empty() ? lineError(record.firstLine, problem)
                     : !record.error.empty()
@@ -235,7 +234,7 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
             return false;
         }
         if (csv) {
-            for (const cli::InputCell& cell : record.cells) {
+            for (const InputCell& cell : record.cells) {
                 raw.cells.push_back(ExtraCell{cell.value, false, true});
             }
         }
@@ -248,4 +247,4 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
     return true;
 }
 
-} // namespace koruba
+} // namespace koruba::columns

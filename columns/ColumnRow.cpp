@@ -1,19 +1,19 @@
-#include "ui/ColumnRow.h"
+#include "columns/ColumnRow.h"
 
 #include "calc/CalcNValue.h"
 #include "calc/PatternTable.h"
-#include "cli/BayToken.h"
-#include "ui/HouseList.h"
+#include "columns/BayToken.h"
+#include "columns/HouseList.h"
 
 #include <optional>
 #include <string_view>
 #include <utility>
 
-namespace koruba {
+namespace koruba::columns {
 
 namespace {
 
-bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& error) {
+bool readColumn(const ColumnRow& row, ColumnInput& column, std::string& error) {
     if (row.pattern.find_first_not_of(" \t") == std::string::npos) {
         error = "軸組パターンが選ばれていません";
         return false;
@@ -25,13 +25,13 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
         return false;
     }
     std::string problem;
-    if (!cli::ParsePatternText(row.pattern, column.Pattern, problem) ||
-        !cli::ParseReversedText(row.reversed, column.Reversed, problem)) {
+    if (!ParsePatternText(row.pattern, column.Pattern, problem) ||
+        !ParseReversedText(row.reversed, column.Reversed, problem)) {
         error = std::move(problem);
         return false;
     }
     for (std::size_t b = 0; b < row.bays.size(); ++b) {
-        if (!cli::ParseBayToken(row.bays[b], column.Bays[b], problem)) {
+        if (!ParseBayToken(row.bays[b], column.Bays[b], problem)) {
             error = "bay" + std::to_string(b + 1) + ": " + problem;
             return false;
         }
@@ -42,12 +42,12 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!cli::ParseConditionCell("rules", row.rules, conditions, problem)) {
+    if (!ParseConditionCell("rules", row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
     for (const auto& [name, text] : {std::pair{"h1", &row.h1}, std::pair{"h2", &row.h2}}) {
-        if (!cli::ParseConditionCell(name, *text, conditions, problem)) {
+        if (!ParseConditionCell(name, *text, conditions, problem)) {
             error = std::string(name) + ": " + problem;
             return false;
         }
@@ -68,7 +68,7 @@ RowOutcome evaluateRow(const ColumnRow& row) {
                                                outcome.conditions, outcome.error)) {
         return outcome;
     }
-    outcome.result = CalcNValue(cli::BayTableOf(outcome.column), outcome.column.Pattern,
+    outcome.result = CalcNValue(BayTableOf(outcome.column), outcome.column.Pattern,
                                 outcome.column.Reversed, outcome.conditions);
     outcome.computed = true;
     return outcome;
@@ -88,13 +88,13 @@ BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& 
 
 void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays) {
-    cli::ColumnInput now;
+    ColumnInput now;
     std::string ignored;
-    const bool patternRead = cli::ParsePatternText(row.pattern, now.Pattern, ignored);
+    const bool patternRead = ParsePatternText(row.pattern, now.Pattern, ignored);
     if (!patternRead || now.Pattern != pattern) {
         row.pattern = pattern != 0 ? std::to_string(pattern) : std::string();
     }
-    if (!cli::ParseReversedText(row.reversed, now.Reversed, ignored) ||
+    if (!ParseReversedText(row.reversed, now.Reversed, ignored) ||
         (now.Reversed != 0) != (reversed != 0)) {
         row.reversed = reversed != 0 ? "1" : "0";
     }
@@ -108,8 +108,8 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
         const BayCell wanted = used.Cell(storey, side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
-        if (!cli::ParseBayToken(text, cell, ignored) || !(cell == wanted)) {
-            text = cli::BayTokenOf(wanted);
+        if (!ParseBayToken(text, cell, ignored) || !(cell == wanted)) {
+            text = BayTokenOf(wanted);
         }
     }
 }
@@ -120,8 +120,7 @@ void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
     auto says = [](const char* name, const std::string& text) {
         CalcConditions read;
         std::string ignored;
-        return cli::ParseConditionCell(name, text, read, ignored) ? std::optional(read)
-                                                                  : std::nullopt;
+        return ParseConditionCell(name, text, read, ignored) ? std::optional(read) : std::nullopt;
     };
     if (const auto now = says("rules", row.rules); !now || now->rules != conditions.rules) {
         row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));
@@ -146,4 +145,4 @@ ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t rever
     return row;
 }
 
-} // namespace koruba
+} // namespace koruba::columns

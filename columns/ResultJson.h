@@ -8,9 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
-
-using columns::AppendJsonString;
+namespace koruba::columns {
 
 // Appends `"result":{...},"labels":{...}` for one computed column: every
 // field of the result by name in declaration order (floats as the shortest
@@ -20,4 +18,4 @@ using columns::AppendJsonString;
 // writes and shows, by label name in the order the window assigns them.
 void AppendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
 
-} // namespace koruba::cli
+} // namespace koruba::columns

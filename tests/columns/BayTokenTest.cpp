@@ -1,4 +1,4 @@
-#include "cli/BayToken.h"
+#include "columns/BayToken.h"
 
 #include "calc/BracingModel.h"
 
@@ -12,8 +12,8 @@ namespace {
 
 using koruba::BayCell;
 using koruba::BracingModel;
-using koruba::cli::BayTokenOf;
-using koruba::cli::ParseBayToken;
+using koruba::columns::BayTokenOf;
+using koruba::columns::ParseBayToken;
 
 // The cell that pressing bay 1 leaves after choosing the element kind, the
 // size row and the panel row in the window, one element after the other.

@@ -1,14 +1,14 @@
-#include "cli/BatchRun.h"
+#include "columns/BatchRun.h"
 
-#include "cli/CsvRecord.h"
-#include "cli/ResultCsv.h"
-#include "cli/ResultJson.h"
+#include "columns/CsvRecord.h"
+#include "columns/ResultCsv.h"
+#include "columns/ResultJson.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -151,4 +151,4 @@ BatchOutcome runBatch(RecordReader& reader, const WriteFunction& write,
     return outcome;
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

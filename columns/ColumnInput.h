@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // One column to compute: the pattern, its mirror state, the four bays,
 // indexed by bay image tag - 1 (upper left, upper right, lower left, lower
@@ -43,4 +43,4 @@ bool isBlankCell(std::string_view text);
 bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
                         std::string& error);
 
-} // namespace koruba::cli
+} // namespace koruba::columns

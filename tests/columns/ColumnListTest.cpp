@@ -1,8 +1,8 @@
-#include "ui/ColumnList.h"
-#include "ui/ColumnFileReader.h"
+#include "columns/ColumnList.h"
+#include "columns/ColumnFileReader.h"
 
 #include "calc/ResultText.h"
-#include "cli/CsvRecord.h"
+#include "columns/CsvRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 namespace {
 
 using namespace koruba;
+using namespace koruba::columns;
 
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -213,9 +214,9 @@ class SameReading : public ::testing::TestWithParam<ConditionCells> {};
 TEST_P(SameReading, ListAndToolAgreeOnTheCells) {
     const ConditionCells& c = GetParam();
     std::string csv = "id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1\nA,21,0,L45,,,,";
-    cli::AppendCsvField(csv, c.rules);
+    columns::AppendCsvField(csv, c.rules);
     csv += ',';
-    cli::AppendCsvField(csv, c.h1);
+    columns::AppendCsvField(csv, c.h1);
     std::string json = R"({"id":"A","pattern":21,"reversed":0,"bays":["L45","","",""],"rules":")";
     json += std::string(c.rules) + R"(","h1":")" + c.h1 + "\"}";
     for (const auto& [bytes, format] :
@@ -242,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, SameReading,
 
 TEST(ColumnRowEdit, RewritesOnlyTheCellsWhoseMeaningChanged) {
     ColumnRow edited = row("A", " 13", "FALSE", {"L45x90", "P2", "", ""});
-    BayTable bays = cli::BayTableOf(evaluateRow(edited).column);
+    BayTable bays = columns::BayTableOf(evaluateRow(edited).column);
     int storey = 0;
     int side = 0;
     BayOfTag(2, storey, side);

@@ -1,9 +1,9 @@
-#include "cli/Utf8Text.h"
+#include "columns/Utf8Text.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 std::size_t FindInvalidUtf8(std::string_view text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
@@ -110,4 +110,4 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,14 +1,14 @@
-#include "cli/JsonColumnReader.h"
+#include "columns/JsonColumnReader.h"
 
-#include "cli/BayToken.h"
-#include "cli/Utf8Text.h"
+#include "columns/BayToken.h"
+#include "columns/Utf8Text.h"
 
 #include <simdjson.h>
 
 #include <iterator>
 #include <optional>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace ondemand = simdjson::ondemand;
 
@@ -520,4 +520,4 @@ bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::str
     return impl_->read(line, record);
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cli/RecordReader.h"
+#include "columns/RecordReader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // One record of the input as bytes: a line, or for CSV the lines that a
 // quoted field holds together.
@@ -58,4 +58,4 @@ private:
     std::int64_t nextLine_ = 1;
 };
 
-} // namespace koruba::cli
+} // namespace koruba::columns

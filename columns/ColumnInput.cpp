@@ -1,4 +1,4 @@
-#include "cli/ColumnInput.h"
+#include "columns/ColumnInput.h"
 
 #include "calc/CalcNValue.h"
 
@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cmath>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 namespace {
 
@@ -90,4 +90,4 @@ bool ParseConditionCell(std::string_view name, std::string_view text, CalcCondit
     return parseStoreyHeight(text, name == "h1" ? conditions.h1Cm : conditions.h2Cm, error);
 }
 
-} // namespace koruba::cli
+} // namespace koruba::columns

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cli/RecordReader.h"
+#include "columns/RecordReader.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 struct BatchOptions {
     // CSV output starts with a UTF-8 byte order mark, for spreadsheets.
@@ -38,4 +38,4 @@ using WriteFunction = std::function<bool(std::string_view bytes)>;
 BatchOutcome runBatch(RecordReader& reader, const WriteFunction& write,
                       const BatchOptions& options = {});
 
-} // namespace koruba::cli
+} // namespace koruba::columns

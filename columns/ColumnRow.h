@@ -3,14 +3,14 @@
 #include "calc/BracingModel.h"
 #include "calc/CalcConditions.h"
 #include "calc/ResultType.h"
-#include "cli/ColumnInput.h"
+#include "columns/ColumnInput.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace koruba {
+namespace koruba::columns {
 
 // A cell of a column the list does not know, kept as read so that it is
 // written back unchanged. A JSON value that is not a string is kept as its
@@ -47,7 +47,7 @@ struct ColumnRow {
 struct RowOutcome {
     bool columnRead = false;
     bool computed = false;
-    cli::ColumnInput column;
+    ColumnInput column;
     CalcConditions conditions;
     ResultType result;
     std::string error;
@@ -73,4 +73,4 @@ void setRowConditions(ColumnRow& row, const CalcConditions& conditions);
 ColumnRow rowOfColumn(std::string name, std::int32_t pattern, std::int32_t reversed,
                       const BayTable& bays, const CalcConditions& conditions = {});
 
-} // namespace koruba
+} // namespace koruba::columns

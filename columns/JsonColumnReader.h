@@ -1,12 +1,12 @@
 #pragma once
 
-#include "cli/RecordReader.h"
+#include "columns/RecordReader.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // Reads one line of the JSON Lines format into a record:
 // {"id": "C1", "pattern": 13, "reversed": false, "bays": ["L45", "", "X90+P2.5", "P1.0"]}
@@ -38,4 +38,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-} // namespace koruba::cli
+} // namespace koruba::columns

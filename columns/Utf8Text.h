@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace koruba::cli {
+namespace koruba::columns {
 
 // Offset of the first byte that does not belong to well-formed UTF-8
 // (overlong forms, surrogates and code points above U+10FFFF count as
@@ -26,4 +26,4 @@ bool appendValidUtf8(std::string& out, std::string_view text);
 // Appends a code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);
 
-} // namespace koruba::cli
+} // namespace koruba::columns
