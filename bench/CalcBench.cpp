@@ -170,8 +170,8 @@ void RunBatchBench(benchmark::State& state, bool csv) {
     std::size_t written = 0;
     for (auto _ : state) {
         std::size_t pos = 0;
-        columns::RecordReader reader(csv ? columns::InputFormat::Csv
-                                         : columns::InputFormat::JsonLines,
+        columns::RecordReader reader(csv ? columns::ColumnFileFormat::Csv
+                                         : columns::ColumnFileFormat::JsonLines,
                                      [&](char* buf, std::size_t n) -> std::ptrdiff_t {
                                          const std::size_t k = std::min(n, input.size() - pos);
                                          std::memcpy(buf, input.data() + pos, k);

@@ -67,7 +67,8 @@ void takeHeading(const columns::InputRecord& record, std::string& project, std::
 // makes over them: a row lives only while the layout looks at it.
 class InputRows : public SheetRowSource {
 public:
-    InputRows(std::shared_ptr<const SheetInput> input, columns::InputFormat format, RuleSet rules)
+    InputRows(std::shared_ptr<const SheetInput> input, columns::ColumnFileFormat format,
+              RuleSet rules)
         : input_(std::move(input)), format_(format), rules_(rules) {}
 
     void forEachRow(const std::function<void(const SheetRow&)>& visit) const override {
@@ -83,7 +84,7 @@ public:
 
 private:
     std::shared_ptr<const SheetInput> input_;
-    columns::InputFormat format_;
+    columns::ColumnFileFormat format_;
     RuleSet rules_;
 };
 
@@ -242,9 +243,9 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, columns::InputFormat format,
-                              RuleSet rules, const std::string& project,
-                              const std::string& designer) {
+SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input,
+                              columns::ColumnFileFormat format, RuleSet rules,
+                              const std::string& project, const std::string& designer) {
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;

@@ -79,8 +79,8 @@ private:
 // as the batch reads them (columns::RecordReader::setDefaultRules). The records are
 // not held: the sheet reads input again for every pass it makes over its
 // rows.
-SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, columns::InputFormat format,
-                              RuleSet rules, const std::string& project,
-                              const std::string& designer);
+SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input,
+                              columns::ColumnFileFormat format, RuleSet rules,
+                              const std::string& project, const std::string& designer);
 
 } // namespace koruba::cli

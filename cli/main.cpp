@@ -381,9 +381,9 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                      ? QStringLiteral("jsonl")
                      : QStringLiteral("csv");
     }
-    koruba::columns::InputFormat inputFormat = koruba::columns::InputFormat::Csv;
+    koruba::columns::ColumnFileFormat inputFormat = koruba::columns::ColumnFileFormat::Csv;
     if (format == QLatin1String("jsonl")) {
-        inputFormat = koruba::columns::InputFormat::JsonLines;
+        inputFormat = koruba::columns::ColumnFileFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;

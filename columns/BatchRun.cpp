@@ -124,7 +124,7 @@ BatchOutcome runBatch(RecordReader& reader, const WriteFunction& write,
     BatchOutcome outcome;
     std::string out;
     std::optional<CsvWriter> csv;
-    if (reader.format() == InputFormat::Csv && reader.readHeader()) {
+    if (reader.format() == ColumnFileFormat::Csv && reader.readHeader()) {
         csv.emplace(reader, options);
         csv->writeHeader(out, reader.headerNames());
         outcome.headerProblem = reader.headerProblem();

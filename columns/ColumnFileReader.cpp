@@ -6,7 +6,6 @@
 #include <simdjson.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace koruba::columns {
 
@@ -14,15 +13,6 @@ namespace {
 
 std::string lineError(std::int64_t line, std::string_view what) {
     return "line " + std::to_string(line) + ": " + std::string(what);
-}
-
-ReadFunction readFromText(std::string_view bytes) {
-    return [bytes, pos = std::size_t{0}](char* buf, std::size_t n) mutable -> std::ptrdiff_t {
-        const std::size_t k = std::min(n, bytes.size() - pos);
-        std::memcpy(buf, bytes.data() + pos, k);
-        pos += k;
-        return static_cast<std::ptrdiff_t>(k);
-    };
 }
 
 std::size_t columnOf(RawTable& table, std::string_view name) {
@@ -199,7 +189,7 @@ bool readTable(std::string_view bytes, ColumnFileFormat format, RawTable& table,
     if (!error.empty()) {
         return false;
     }
-    RecordReader reader(csv ? InputFormat::Csv : InputFormat::JsonLines, readFromText(bytes));
+    RecordReader reader(format, readFromText(bytes));
     if (csv) {
         if (!reader.readHeader()) {
             error = "the file has no header row";

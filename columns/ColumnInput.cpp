@@ -1,6 +1,7 @@
 #include "columns/ColumnInput.h"
 
 #include "calc/CalcNValue.h"
+#include "calc/PlainText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,26 +9,7 @@
 
 namespace koruba::columns {
 
-namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
+namespace {} // namespace
 
 BayTable BayTableOf(const ColumnInput& column) {
     BayTable table;
@@ -45,7 +27,7 @@ ResultType ComputeColumn(const ColumnInput& column) {
 }
 
 bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
-    const std::string_view t = Trim(text);
+    const std::string_view t = trimBlanks(text);
     if (t.size() == 2 && t[0] >= '1' && t[0] <= '2' && t[1] >= '0' && t[1] <= '9') {
         const std::int32_t tag = (t[0] - '0') * 10 + (t[1] - '0');
         if (IsPatternTag(tag)) {
@@ -60,12 +42,12 @@ bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string&
 }
 
 bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
-    const std::string_view t = Trim(text);
-    if (t.empty() || t == "0" || EqualsNoCase(t, "false")) {
+    const std::string_view t = trimBlanks(text);
+    if (t.empty() || t == "0" || equalsNoCase(t, "false")) {
         reversed = 0;
         return true;
     }
-    if (t == "1" || EqualsNoCase(t, "true")) {
+    if (t == "1" || equalsNoCase(t, "true")) {
         reversed = 1;
         return true;
     }

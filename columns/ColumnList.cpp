@@ -1,5 +1,6 @@
 #include "columns/ColumnList.h"
 
+#include "calc/PlainText.h"
 #include "columns/ColumnFileReader.h"
 #include "columns/CsvRecord.h"
 #include "columns/ResultCsv.h"
@@ -44,13 +45,6 @@ const std::string& fieldOf(const ColumnRow& row, std::size_t field) {
     return fieldOf(const_cast<ColumnRow&>(row), field);
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::optional<std::size_t> knownField(std::string_view name) {
     for (std::size_t f = 0; f < kFields; ++f) {
         if (equalsNoCase(name, kFieldNames[f])) {
@@ -86,7 +80,7 @@ bool isOwnColumn(std::string_view name) {
 }
 
 bool isBlankText(std::string_view text) {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
+    return trimBlanks(text).empty();
 }
 
 // The heading a file gives: the one text of each heading column, in
@@ -280,15 +274,6 @@ bool isResultColumn(std::string_view name) {
 }
 
 } // namespace
-
-ColumnFileFormat formatOfPath(std::string_view path) {
-    auto endsWith = [path](std::string_view suffix) {
-        return path.size() >= suffix.size() &&
-               equalsNoCase(path.substr(path.size() - suffix.size()), suffix);
-    };
-    return endsWith(".jsonl") || endsWith(".json") ? ColumnFileFormat::JsonLines
-                                                   : ColumnFileFormat::Csv;
-}
 
 std::vector<std::string> ColumnList::extraColumns() const {
     std::vector<std::string> names;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "columns/ColumnFileFormat.h"
 #include "columns/ColumnRow.h"
 
 #include <string>
@@ -7,13 +8,6 @@
 #include <vector>
 
 namespace koruba::columns {
-
-// The two file formats of the batch tool.
-enum class ColumnFileFormat { Csv, JsonLines };
-
-// As the batch tool decides: ".jsonl" and ".json" are JSON Lines, anything
-// else CSV.
-ColumnFileFormat formatOfPath(std::string_view path);
 
 // What heads the list's calculation sheet. A list file keeps it in the
 // columns (JSON members) project and designer of its first row, which the

@@ -1,14 +1,17 @@
 #include "columns/RecordReader.h"
 
+#include "calc/PlainText.h"
 #include "columns/BayToken.h"
 #include "columns/CsvRecord.h"
 #include "columns/JsonColumnReader.h"
 #include "columns/RecordSplitter.h"
 #include "columns/Utf8Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace koruba::columns {
@@ -144,11 +147,20 @@ ReadFunction readFromFile(std::FILE* file) {
     };
 }
 
-struct RecordReader::State {
-    State(InputFormat f, ReadFunction read, std::size_t limit)
-        : format(f), limit(limit), splitter(f == InputFormat::Csv, std::move(read), limit) {}
+ReadFunction readFromText(std::string_view bytes) {
+    return [bytes, pos = std::size_t{0}](char* buf, std::size_t n) mutable -> std::ptrdiff_t {
+        const std::size_t k = std::min(n, bytes.size() - pos);
+        std::memcpy(buf, bytes.data() + pos, k);
+        pos += k;
+        return static_cast<std::ptrdiff_t>(k);
+    };
+}
 
-    InputFormat format;
+struct RecordReader::State {
+    State(ColumnFileFormat f, ReadFunction read, std::size_t limit)
+        : format(f), limit(limit), splitter(f == ColumnFileFormat::Csv, std::move(read), limit) {}
+
+    ColumnFileFormat format;
     std::size_t limit;
     RuleSet defaultRules = RuleSet::Notice2000;
     RecordSplitter splitter;
@@ -314,25 +326,19 @@ std::string namedRulesProblem(std::optional<RuleSet> rules, std::optional<RuleSe
 }
 
 std::string normalColumnName(std::string_view name) {
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
-        name.remove_prefix(1);
-    }
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) {
-        name.remove_suffix(1);
-    }
-    std::string s(name);
+    std::string s(trimBlanks(name));
     for (char& c : s) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return s;
 }
 
-RecordReader::RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit)
+RecordReader::RecordReader(ColumnFileFormat format, ReadFunction read, std::size_t recordLimit)
     : state_(std::make_unique<State>(format, std::move(read), recordLimit)) {}
 
 RecordReader::~RecordReader() = default;
 
-InputFormat RecordReader::format() const {
+ColumnFileFormat RecordReader::format() const {
     return state_->format;
 }
 
@@ -346,7 +352,7 @@ RuleSet RecordReader::defaultRules() const {
 
 bool RecordReader::readHeader() {
     State& s = *state_;
-    if (s.format != InputFormat::Csv || s.headerRead) {
+    if (s.format != ColumnFileFormat::Csv || s.headerRead) {
         return s.haveHeader;
     }
     s.headerRead = true;
@@ -369,7 +375,7 @@ const std::string& RecordReader::headerProblem() const {
 
 bool RecordReader::next(InputRecord& record) {
     State& s = *state_;
-    if (s.format == InputFormat::Csv && !s.headerRead) {
+    if (s.format == ColumnFileFormat::Csv && !s.headerRead) {
         readHeader();
     }
     RawRecord raw;
@@ -387,7 +393,7 @@ bool RecordReader::next(InputRecord& record) {
         record.error = linesText(raw) + ": record longer than " + limitText(s.limit) + "; not read";
         return true;
     }
-    if (s.format == InputFormat::Csv) {
+    if (s.format == ColumnFileFormat::Csv) {
         s.fillCsv(raw, record);
     } else {
         s.fillJson(raw, record);

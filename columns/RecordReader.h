@@ -1,5 +1,6 @@
 #pragma once
 
+#include "columns/ColumnFileFormat.h"
 #include "columns/ColumnInput.h"
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace koruba::columns {
@@ -19,7 +21,7 @@ namespace koruba::columns {
 // sheet) reads it through this, so that all of them accept and refuse the
 // same records with the same messages.
 //
-//     RecordReader reader(InputFormat::Csv, readFromFile(file));
+//     RecordReader reader(ColumnFileFormat::Csv, readFromFile(file));
 //     reader.readHeader();                 // CSV: the header record
 //     InputRecord r;
 //     while (reader.next(r)) {
@@ -44,8 +46,6 @@ namespace koruba::columns {
 // record computed under the 2025 rules without the heights its pattern
 // needs fails and names the missing height; a height that is not a number
 // from 2.00 to 4.50 fails under any rules.
-
-enum class InputFormat { Csv, JsonLines };
 
 // A record may be this long, not counting its line end.
 inline constexpr std::size_t kRecordLimit = std::size_t{16} << 20;
@@ -86,6 +86,8 @@ struct InputRecord {
 // (errno tells which).
 using ReadFunction = std::function<std::ptrdiff_t(char* buf, std::size_t n)>;
 ReadFunction readFromFile(std::FILE* file);
+// Reads bytes held in memory, which must outlive the function.
+ReadFunction readFromText(std::string_view bytes);
 
 // The rule set a record is computed under, from what it names (its rules
 // and rule_set cells, each when given) and the reader's default; empty
@@ -99,12 +101,13 @@ std::string normalColumnName(std::string_view name);
 
 class RecordReader {
 public:
-    RecordReader(InputFormat format, ReadFunction read, std::size_t recordLimit = kRecordLimit);
+    RecordReader(ColumnFileFormat format, ReadFunction read,
+                 std::size_t recordLimit = kRecordLimit);
     ~RecordReader();
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
 
-    InputFormat format() const;
+    ColumnFileFormat format() const;
 
     // The rules of records that do not name theirs; 2000 unless set.
     void setDefaultRules(RuleSet rules);

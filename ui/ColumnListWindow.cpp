@@ -46,7 +46,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstring>
 
 namespace koruba {
 
@@ -588,14 +587,7 @@ bool ColumnListWindow::exportResults(const QString& path) {
     // the columns and texts are the tool's to the letter.
     const std::string input =
         columns::writeColumnList(model_->list(), columns::ColumnFileFormat::Csv);
-    std::size_t consumed = 0;
-    columns::RecordReader reader(columns::InputFormat::Csv,
-                                 [&input, &consumed](char* buffer, std::size_t size) {
-                                     const std::size_t n = std::min(size, input.size() - consumed);
-                                     std::memcpy(buffer, input.data() + consumed, n);
-                                     consumed += n;
-                                     return static_cast<std::ptrdiff_t>(n);
-                                 });
+    columns::RecordReader reader(columns::ColumnFileFormat::Csv, columns::readFromText(input));
     std::string output;
     columns::BatchOptions options;
     // Read by people in a spreadsheet, not by the tool again.

@@ -477,12 +477,12 @@ void SheetToolTest::inputChangedDuringTheRunLeavesNoSheet() {
     QString error;
     // A named file is opened by its name for every pass, the batch's first.
     QVERIFY(source->open(input, nullptr, open, error));
-    koruba::columns::RecordReader batch(koruba::columns::InputFormat::Csv, source->read());
+    koruba::columns::RecordReader batch(koruba::columns::ColumnFileFormat::Csv, source->read());
     koruba::columns::InputRecord record;
     while (batch.next(record)) {
     }
     const koruba::SheetDescription sheet = koruba::cli::sheetOfInput(
-        source, koruba::columns::InputFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
+        source, koruba::columns::ColumnFileFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
     const QString pdf = dir_.filePath(QStringLiteral("same.pdf"));
     QVERIFY2(koruba::writeSheetPdf(pdf, sheet, error), qPrintable(error));
     // Same size, one brace changed: only the bytes tell.

@@ -23,7 +23,7 @@ struct BatchText {
     BatchOutcome outcome;
 };
 
-BatchText RunOnText(const std::string& input, InputFormat format, BatchOptions options = {},
+BatchText RunOnText(const std::string& input, ColumnFileFormat format, BatchOptions options = {},
                     std::size_t limit = kRecordLimit) {
     BatchText run;
     std::size_t pos = 0;
@@ -48,7 +48,7 @@ BatchText RunOnText(const std::string& input, InputFormat format, BatchOptions o
 }
 
 BatchText RunCsv(const std::string& input, std::size_t limit = kRecordLimit) {
-    return RunOnText(input, InputFormat::Csv, BatchOptions{false, false}, limit);
+    return RunOnText(input, ColumnFileFormat::Csv, BatchOptions{false, false}, limit);
 }
 
 std::vector<std::string> Lines(const std::string& text, std::string_view end = "\n") {
@@ -86,7 +86,7 @@ TEST(BatchRun, LineNumbersCountSkippedBlankLines) {
             input += "\n";
         }
     }
-    const BatchText run = RunOnText(input, InputFormat::JsonLines);
+    const BatchText run = RunOnText(input, ColumnFileFormat::JsonLines);
     EXPECT_EQ(run.outcome.records, 60);
     EXPECT_EQ(run.outcome.failed, 3);
     const auto lines = Lines(run.output);
@@ -98,17 +98,17 @@ TEST(BatchRun, LineNumbersCountSkippedBlankLines) {
 TEST(BatchRun, ByteOrderMarkAndCarriageReturnsAreDropped) {
     const BatchText run =
         RunOnText("\xEF\xBB\xBF" + JsonLine(1, "L45") + "\r\n" + JsonLine(2, "") + "\r\n",
-                  InputFormat::JsonLines);
+                  ColumnFileFormat::JsonLines);
     EXPECT_EQ(run.outcome.failed, 0);
     EXPECT_EQ(Lines(run.output).size(), 2u);
 }
 
 TEST(BatchRun, EmptyInputGivesNoRecordsAndNoFailure) {
     for (const std::string input : {"", "\xEF\xBB\xBF", "\n\n  \n"}) {
-        const BatchText a = RunOnText(input, InputFormat::JsonLines);
+        const BatchText a = RunOnText(input, ColumnFileFormat::JsonLines);
         EXPECT_EQ(a.output, "");
         EXPECT_EQ(a.outcome.records, 0);
-        const BatchText b = RunOnText(input, InputFormat::Csv);
+        const BatchText b = RunOnText(input, ColumnFileFormat::Csv);
         EXPECT_EQ(b.output, "");
         EXPECT_TRUE(b.outcome.headerProblem.empty());
     }
@@ -116,7 +116,7 @@ TEST(BatchRun, EmptyInputGivesNoRecordsAndNoFailure) {
 
 struct LimitCase {
     const char* name;
-    InputFormat format;
+    ColumnFileFormat format;
     std::size_t length; // of the record, without its line end
     const char* lineEnd;
     bool fits;
@@ -131,7 +131,7 @@ class RecordLimit : public testing::TestWithParam<LimitCase> {};
 TEST_P(RecordLimit, IsExactWhereverTheRecordStarts) {
     const LimitCase& c = GetParam();
     constexpr std::size_t kLimit = 120;
-    const bool csv = c.format == InputFormat::Csv;
+    const bool csv = c.format == ColumnFileFormat::Csv;
     for (std::size_t shift = 0; shift < 9; ++shift) {
         const std::string before = csv ? "C0,22,0,,,,," + std::string(shift, ' ')
                                        : JsonLine(0, "") + std::string(shift, ' ');
@@ -158,13 +158,14 @@ TEST_P(RecordLimit, IsExactWhereverTheRecordStarts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lengths, RecordLimit,
-    testing::Values(LimitCase{"csv_at_the_limit", InputFormat::Csv, 120, "\n", true},
-                    LimitCase{"csv_at_the_limit_crlf", InputFormat::Csv, 120, "\r\n", true},
-                    LimitCase{"csv_one_above", InputFormat::Csv, 121, "\n", false},
-                    LimitCase{"csv_one_above_crlf", InputFormat::Csv, 121, "\r\n", false},
-                    LimitCase{"jsonl_at_the_limit", InputFormat::JsonLines, 120, "\n", true},
-                    LimitCase{"jsonl_one_above", InputFormat::JsonLines, 121, "\n", false},
-                    LimitCase{"jsonl_one_above_crlf", InputFormat::JsonLines, 121, "\r\n", false}),
+    testing::Values(LimitCase{"csv_at_the_limit", ColumnFileFormat::Csv, 120, "\n", true},
+                    LimitCase{"csv_at_the_limit_crlf", ColumnFileFormat::Csv, 120, "\r\n", true},
+                    LimitCase{"csv_one_above", ColumnFileFormat::Csv, 121, "\n", false},
+                    LimitCase{"csv_one_above_crlf", ColumnFileFormat::Csv, 121, "\r\n", false},
+                    LimitCase{"jsonl_at_the_limit", ColumnFileFormat::JsonLines, 120, "\n", true},
+                    LimitCase{"jsonl_one_above", ColumnFileFormat::JsonLines, 121, "\n", false},
+                    LimitCase{"jsonl_one_above_crlf", ColumnFileFormat::JsonLines, 121, "\r\n",
+                              false}),
     [](const testing::TestParamInfo<LimitCase>& i) { return std::string(i.param.name); });
 
 // A quoted field that runs past the limit is one failed record; nothing
@@ -239,7 +240,7 @@ TEST(BatchRun, FieldLimitIsExact) {
         for (std::size_t i = 0; i < extra + 3; ++i) {
             line += ",\"m" + std::to_string(i) + "\":0";
         }
-        const BatchText json = RunOnText(line + "}\n", InputFormat::JsonLines);
+        const BatchText json = RunOnText(line + "}\n", ColumnFileFormat::JsonLines);
         EXPECT_EQ(json.outcome.failed, fits ? 0 : 1) << json.output.substr(0, 200);
         EXPECT_EQ(json.output.find("the object has more than 10000 members") != std::string::npos,
                   !fits);
@@ -267,13 +268,13 @@ TEST(CsvRun, HeaderInAnyOrderAndCaseWithExtraColumnsPassedThrough) {
 // Feeding an output file back in replaces the computed columns instead of
 // doubling them.
 TEST(CsvRun, OutputCanBeReadAgain) {
-    const BatchText once = RunOnText(Csv("C1,12,0,,P2.0,P2.5,\n"), InputFormat::Csv);
-    const BatchText twice = RunOnText(once.output, InputFormat::Csv);
+    const BatchText once = RunOnText(Csv("C1,12,0,,P2.0,P2.5,\n"), ColumnFileFormat::Csv);
+    const BatchText twice = RunOnText(once.output, ColumnFileFormat::Csv);
     EXPECT_EQ(twice.output, once.output);
 }
 
 TEST(CsvRun, ByteOrderMarkOnlyWhenAsked) {
-    EXPECT_EQ(RunOnText(Csv(""), InputFormat::Csv).output.substr(0, 5), "\xEF\xBB\xBFid");
+    EXPECT_EQ(RunOnText(Csv(""), ColumnFileFormat::Csv).output.substr(0, 5), "\xEF\xBB\xBFid");
     EXPECT_EQ(RunCsv(Csv("")).output.substr(0, 2), "id");
 }
 
@@ -511,7 +512,7 @@ TEST_P(spreadsheetSafe, NeutralisesFormulaCellsOnlyWhenAsked) {
     const std::string input =
         "id,pattern,reversed,bay1,bay2,bay3,bay4,note\nC1,21,0,,,,," + std::string(c.field) + "\n";
     for (const bool safe : {false, true}) {
-        const BatchText run = RunOnText(input, InputFormat::Csv, BatchOptions{false, safe});
+        const BatchText run = RunOnText(input, ColumnFileFormat::Csv, BatchOptions{false, safe});
         const auto rows = Lines(run.output, "\r\n");
         ASSERT_EQ(rows.size(), 2u) << run.output;
         EXPECT_EQ(rows[1].substr(0, rows[1].find(",A1=")),
@@ -548,7 +549,7 @@ TEST(RulesRun, TwoStoreyHeightsKeepTheirStoreys) {
                                      R"("bays": ["P2.0", "", "P2.5", ""], "rules": 2025, )"
                                      R"("h1": 3.3, "h2": "3.60"})"
                                      "\n",
-                                     InputFormat::JsonLines);
+                                     ColumnFileFormat::JsonLines);
     EXPECT_NE(json.output.find(R"("NValue":3.5777779,)"), std::string::npos) << json.output;
     EXPECT_NE(json.output.find(R"("HeightFactor1":1.2222222,"HeightFactor2":1.3333334,)"),
               std::string::npos)
@@ -590,18 +591,19 @@ TEST_P(RulesRefuse, BadHeightsWithAClearError) {
     std::string line = R"({"id": "C1", "pattern": 21, "reversed": 0, "bays": ["P2.5", "", "", ""])";
     line += h.jsonValue[0] != 0 ? std::string(R"(, "h1": )") + h.jsonValue : std::string();
     const BatchText json =
-        RunOnText(line + "}\n", InputFormat::JsonLines, BatchOptions{}, kRecordLimit);
+        RunOnText(line + "}\n", ColumnFileFormat::JsonLines, BatchOptions{}, kRecordLimit);
     // The 2000 rules need no height, but a bad one is bad under any rules.
     EXPECT_EQ(json.outcome.failed, h.jsonValue[0] != 0 ? 1 : 0) << json.output;
     // The same line under the 2025 rules given on the command line.
     std::size_t pos = 0;
     const std::string input = line + "}\n";
-    RecordReader reader(InputFormat::JsonLines, [&](char* buf, std::size_t n) -> std::ptrdiff_t {
-        const std::size_t k = std::min(n, input.size() - pos);
-        std::memcpy(buf, input.data() + pos, k);
-        pos += k;
-        return static_cast<std::ptrdiff_t>(k);
-    });
+    RecordReader reader(ColumnFileFormat::JsonLines,
+                        [&](char* buf, std::size_t n) -> std::ptrdiff_t {
+                            const std::size_t k = std::min(n, input.size() - pos);
+                            std::memcpy(buf, input.data() + pos, k);
+                            pos += k;
+                            return static_cast<std::ptrdiff_t>(k);
+                        });
     reader.setDefaultRules(koruba::RuleSet::Revision2025);
     InputRecord record;
     ASSERT_TRUE(reader.next(record));
