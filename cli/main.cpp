@@ -3,6 +3,7 @@
 #include "cli/HouseRecords.h"
 #include "columns/BatchRun.h"
 #include "columns/BayToken.h"
+#include "columns/ColumnFileFormat.h"
 #include "columns/ColumnInput.h"
 #include "columns/HouseFile.h"
 #include "columns/RecordReader.h"
@@ -16,8 +17,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,7 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -172,54 +174,42 @@ int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
                : ExitUsage;
 }
 
-int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
-                 koruba::RuleSet rules) {
-    using namespace koruba::columns;
-    ColumnInput column;
-    std::string error;
-    if (!ParsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.Pattern,
-                          error)) {
-        PrintError(QString::fromStdString("--pattern: " + error));
-        return ExitUsage;
-    }
-    column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
-    column.Conditions.rules = rules;
-    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.Conditions.h1Cm},
-                                   std::pair{QStringLiteral("h2"), &column.Conditions.h2Cm}}) {
-        if (parser.isSet(name) &&
-            !koruba::parseStoreyHeight(parser.value(name).toStdString(), *cm, error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
-        }
-    }
-    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
-        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
-                                                      QStringLiteral("height --h")));
-        return ExitUsage;
-    }
-    for (int b = 0; b < 4; ++b) {
-        const QString& name = bayOptions[b];
-        if (!ParseBayToken(parser.value(name).toStdString(),
-                           column.Bays[static_cast<std::size_t>(b)], error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
-        }
-    }
-    const std::string text =
-        koruba::cli::ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
-    return WriteOut(text) ? ExitOk : ExitUsage;
-}
+// What the command line asks for, read and checked before any file is
+// opened: one column given by options, a house file, or a batch of columns.
+struct Options {
+    enum class Mode { OneColumn, House, Batch };
+    Mode mode = Mode::Batch;
+    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
+    bool rulesGiven = false;
 
-int Run(int argc, char* argv[], bool stdinOpen) {
+    // One column: the option texts, checked by the run.
+    QString pattern;
+    bool reversed = false;
+    std::optional<QString> h1;
+    std::optional<QString> h2;
+    std::array<QString, 4> bays;
+
+    // A house or a batch: the file ("-" for standard input).
+    QString file;
+    QString houseFormat; // as given: empty, "csv" or "jsonl"
+    koruba::columns::ColumnFileFormat format = koruba::columns::ColumnFileFormat::Csv;
+    bool byteOrderMark = true;
+    bool spreadsheetSafe = false;
+
+    // The calculation sheet of a batch.
+    std::optional<QString> sheet;
+    bool sheetOnly = false;
+    std::string project;
+    std::string designer;
+};
+
+// Reads the command line into options. An exit code when the run ends here
+// (--help, --version, or a usage error, already reported), nothing when
+// options hold a run.
+std::optional<int> ReadOptions(Options& options) {
 #ifdef KORUBA_WITH_SHEET
-    const auto app = koruba::cli::makeApplication(argc, argv);
     const koruba::cli::SheetOptions sheetOptions;
-#else
-    QCoreApplication app(argc, argv);
 #endif
-    QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Computes the N value of column-end joints of timber frames and names the joint "
@@ -309,13 +299,13 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
     }
 
-    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
     if (std::string error;
         parser.isSet(rulesOption) &&
-        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), rules, error)) {
+        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), options.rules, error)) {
         PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
         return ExitUsage;
     }
+    options.rulesGiven = parser.isSet(rulesOption);
 
     const QStringList files = parser.positionalArguments();
     bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption) ||
@@ -344,16 +334,31 @@ int Run(int argc, char* argv[], bool stdinOpen) {
             PrintError(QStringLiteral("--pattern computes one column and reads no file"));
             return ExitUsage;
         }
-        return RunOneColumn(parser, bayOptions, rules);
+        options.mode = Options::Mode::OneColumn;
+        options.pattern = parser.value(patternOption);
+        options.reversed = parser.isSet(reversedOption);
+        if (parser.isSet(h1Option)) {
+            options.h1 = parser.value(h1Option);
+        }
+        if (parser.isSet(h2Option)) {
+            options.h2 = parser.value(h2Option);
+        }
+        for (std::size_t b = 0; b < options.bays.size(); ++b) {
+            options.bays[b] = parser.value(bayOptions[static_cast<int>(b)]);
+        }
+        return std::nullopt;
     }
     if (files.size() > 1) {
         PrintError(QStringLiteral("one input file at most"));
         return ExitUsage;
     }
 
-    const QString file = files.isEmpty() ? QStringLiteral("-") : files.front();
-    QString format = parser.value(formatOption).toLower();
-    if (file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()), Qt::CaseInsensitive)) {
+    options.file = files.isEmpty() ? QStringLiteral("-") : files.front();
+    options.byteOrderMark = !parser.isSet(noBomOption);
+    options.spreadsheetSafe = parser.isSet(safeOption);
+    const QString format = parser.value(formatOption).toLower();
+    if (options.file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()),
+                              Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
             format != QLatin1String("jsonl")) {
             PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
@@ -361,7 +366,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         }
         // The names of a house are written as the file gives them; rather
         // than a file that looks safe and is not, the option is refused.
-        if (parser.isSet(safeOption)) {
+        if (options.spreadsheetSafe) {
             PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
                                       "house file"));
             return ExitUsage;
@@ -372,25 +377,71 @@ int Run(int argc, char* argv[], bool stdinOpen) {
             return ExitUsage;
         }
 #endif
-        return RunHouse(file, format, !parser.isSet(noBomOption),
-                        parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt);
+        options.mode = Options::Mode::House;
+        options.houseFormat = format;
+        return std::nullopt;
     }
     if (format.isEmpty()) {
-        const QString suffix = QFileInfo(file).suffix().toLower();
-        format = (suffix == QLatin1String("jsonl") || suffix == QLatin1String("json"))
-                     ? QStringLiteral("jsonl")
-                     : QStringLiteral("csv");
-    }
-    koruba::columns::ColumnFileFormat inputFormat = koruba::columns::ColumnFileFormat::Csv;
-    if (format == QLatin1String("jsonl")) {
-        inputFormat = koruba::columns::ColumnFileFormat::JsonLines;
+        options.format = koruba::columns::formatOfPath(options.file.toStdString());
+    } else if (format == QLatin1String("jsonl")) {
+        options.format = koruba::columns::ColumnFileFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;
     }
-    koruba::columns::BatchOptions options;
-    options.byteOrderMark = !parser.isSet(noBomOption);
-    options.spreadsheetSafe = parser.isSet(safeOption);
+#ifdef KORUBA_WITH_SHEET
+    if (parser.isSet(sheetOptions.sheet)) {
+        options.sheet = parser.value(sheetOptions.sheet);
+    }
+    options.sheetOnly = parser.isSet(sheetOptions.only);
+    options.project = parser.value(sheetOptions.project).toStdString();
+    options.designer = parser.value(sheetOptions.designer).toStdString();
+#endif
+    options.mode = Options::Mode::Batch;
+    return std::nullopt;
+}
+
+int RunOneColumn(const Options& options) {
+    using namespace koruba::columns;
+    ColumnInput column;
+    std::string error;
+    if (!ParsePatternText(options.pattern.toStdString(), column.Pattern, error)) {
+        PrintError(QString::fromStdString("--pattern: " + error));
+        return ExitUsage;
+    }
+    column.Reversed = options.reversed ? 1 : 0;
+    column.Conditions.rules = options.rules;
+    for (const auto& [name, text, cm] :
+         {std::tuple{QStringLiteral("h1"), &options.h1, &column.Conditions.h1Cm},
+          std::tuple{QStringLiteral("h2"), &options.h2, &column.Conditions.h2Cm}}) {
+        if (*text && !koruba::parseStoreyHeight((*text)->toStdString(), *cm, error)) {
+            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+                                                      QStringLiteral("height --h")));
+        return ExitUsage;
+    }
+    for (std::size_t b = 0; b < options.bays.size(); ++b) {
+        if (!ParseBayToken(options.bays[b].toStdString(), column.Bays[b], error)) {
+            PrintError(QStringLiteral("--bay%1: ").arg(b + 1) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    const std::string text =
+        koruba::cli::ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
+    return WriteOut(text) ? ExitOk : ExitUsage;
+}
+
+// A batch of columns: one output record per input record, in the input's
+// format, and with --sheet the calculation sheet of them all.
+int RunBatch(const Options& options, bool stdinOpen) {
+    const QString& file = options.file;
+    koruba::columns::BatchOptions batchOptions;
+    batchOptions.byteOrderMark = options.byteOrderMark;
+    batchOptions.spreadsheetSafe = options.spreadsheetSafe;
 
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
@@ -411,17 +462,17 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     // Checked before anything is read or written, and again just before
     // the sheet replaces the file.
     const auto sheetPathRefused = [&] {
-        const QString path = parser.value(sheetOptions.sheet);
+        const QString& path = *options.sheet;
         const auto problem = koruba::cli::sheetPathProblem(
             path.toStdString(), file == QLatin1String("-") ? std::string() : file.toStdString(),
-            !parser.isSet(sheetOptions.only));
+            !options.sheetOnly);
         if (problem) {
             PrintError(
                 QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
         }
         return problem.has_value();
     };
-    if (parser.isSet(sheetOptions.sheet) && sheetPathRefused()) {
+    if (options.sheet && sheetPathRefused()) {
         return ExitUsage;
     }
 #endif
@@ -431,24 +482,24 @@ int Run(int argc, char* argv[], bool stdinOpen) {
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records again for every pass it makes, from a
     // file rather than memory.
-    const bool sheet = parser.isSet(sheetOptions.sheet);
     const auto input = std::make_shared<koruba::cli::SheetInput>();
-    if (sheet) {
+    if (options.sheet) {
         if (QString error; !input->open(file, in, OpenInput, error)) {
             PrintError(error);
             return ExitUsage;
         }
         read = input->read();
-        if (parser.isSet(sheetOptions.only)) {
+        if (options.sheetOnly) {
             write = [](std::string_view) { return true; };
         }
     }
 #endif
-    koruba::columns::RecordReader reader(inputFormat, std::move(read));
+    koruba::columns::RecordReader reader(options.format, std::move(read));
     // A record that names its rule set keeps it; --rules is the set of the rest.
-    reader.setDefaultRules(rules);
+    reader.setDefaultRules(options.rules);
     errno = 0;
-    const koruba::columns::BatchOutcome outcome = koruba::columns::runBatch(reader, write, options);
+    const koruba::columns::BatchOutcome outcome =
+        koruba::columns::runBatch(reader, write, batchOptions);
     if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }
@@ -462,17 +513,15 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         PrintError(QString::fromStdString(outcome.headerProblem));
     }
 #ifdef KORUBA_WITH_SHEET
-    if (sheet) {
+    if (options.sheet) {
         if (sheetPathRefused()) {
             return ExitUsage;
         }
         QString error;
-        if (!koruba::writeSheetPdf(
-                parser.value(sheetOptions.sheet),
-                koruba::cli::sheetOfInput(input, inputFormat, rules,
-                                          parser.value(sheetOptions.project).toStdString(),
-                                          parser.value(sheetOptions.designer).toStdString()),
-                error)) {
+        if (!koruba::writeSheetPdf(*options.sheet,
+                                   koruba::cli::sheetOfInput(input, options.format, options.rules,
+                                                             options.project, options.designer),
+                                   error)) {
             PrintError(error);
             return ExitUsage;
         }
@@ -484,6 +533,31 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                        .arg(outcome.records));
     }
     return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
+}
+
+int Run(int argc, char* argv[], bool stdinOpen) {
+#ifdef KORUBA_WITH_SHEET
+    const auto app = koruba::cli::makeApplication(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
+    QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
+
+    Options options;
+    if (const std::optional<int> exitCode = ReadOptions(options)) {
+        return *exitCode;
+    }
+    switch (options.mode) {
+    case Options::Mode::OneColumn:
+        return RunOneColumn(options);
+    case Options::Mode::House:
+        return RunHouse(options.file, options.houseFormat, options.byteOrderMark,
+                        options.rulesGiven ? std::optional(options.rules) : std::nullopt);
+    case Options::Mode::Batch:
+        break;
+    }
+    return RunBatch(options, stdinOpen);
 }
 
 } // namespace
