@@ -1,6 +1,7 @@
 #include "columns/BatchRun.h"
 
 #include "columns/CsvRecord.h"
+#include "columns/FieldNames.h"
 #include "columns/ResultCsv.h"
 #include "columns/ResultJson.h"
 
@@ -31,8 +32,7 @@ public:
         ruleColumns_ = reader.defaultRules() != RuleSet::Notice2000;
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string n = normalColumnName(names[i]);
-            ruleColumns_ =
-                ruleColumns_ || n == "rules" || n == "rule_set" || n == "h1" || n == "h2";
+            ruleColumns_ = ruleColumns_ || isConditionField(n);
             if (!added(n)) {
                 passThrough_.push_back(i);
             }

@@ -1,5 +1,6 @@
 #include "columns/ColumnFileReader.h"
 
+#include "columns/FieldNames.h"
 #include "columns/RecordReader.h"
 #include "columns/Utf8Text.h"
 
@@ -117,18 +118,18 @@ bool jsonCells(std::string_view line, simdjson::ondemand::parser& parser, RawTab
         }
         const std::string name(key);
         ExtraCell cell;
-        if (name == "bays" ? !putBays(field.value(), table, raw)
-                           : !jsonValueCell(field.value(), cell)) {
+        if (name == kBaysMember ? !putBays(field.value(), table, raw)
+                                : !jsonValueCell(field.value(), cell)) {
             return false;
         }
-        if (name != "bays" && !putCell(table, raw, name, std::move(cell))) {
+        if (name != kBaysMember && !putCell(table, raw, name, std::move(cell))) {
             problem = "member \"" + name + "\" appears twice";
             return false;
         }
     }
     raw.cells.resize(table.names.size(), ExtraCell{{}, false, false});
     // A line without a member the tool requires is no column of a house.
-    for (const std::string_view required : {"id", "pattern", "reversed", "bay1"}) {
+    for (const std::string_view required : {kIdField, kPatternField, kReversedField, kBay1Field}) {
         const auto it = std::find(table.names.begin(), table.names.end(), required);
         if (it == table.names.end() ||
             !raw.cells[static_cast<std::size_t>(it - table.names.begin())].present) {

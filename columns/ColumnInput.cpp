@@ -2,6 +2,7 @@
 
 #include "calc/CalcNValue.h"
 #include "calc/PlainText.h"
+#include "columns/FieldNames.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,10 +67,10 @@ bool ParseConditionCell(std::string_view name, std::string_view text, CalcCondit
     if (isBlankCell(text)) {
         return true;
     }
-    if (name == "rules" || name == "rule_set") {
+    if (isRulesField(name)) {
         return parseRuleSet(text, conditions.rules, error);
     }
-    return parseStoreyHeight(text, name == "h1" ? conditions.h1Cm : conditions.h2Cm, error);
+    return parseStoreyHeight(text, name == kH1Field ? conditions.h1Cm : conditions.h2Cm, error);
 }
 
 } // namespace koruba::columns

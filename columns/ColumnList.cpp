@@ -3,6 +3,7 @@
 #include "calc/PlainText.h"
 #include "columns/ColumnFileReader.h"
 #include "columns/CsvRecord.h"
+#include "columns/FieldNames.h"
 #include "columns/ResultCsv.h"
 #include "columns/ResultJson.h"
 
@@ -15,12 +16,11 @@ namespace koruba::columns {
 
 namespace {
 
-// The input cells a row holds, by their column names in the batch tool.
+// The input cells a row holds, as indices of their names in kFieldNames
+// (a list writes the rule set as rules only).
 enum Field : std::size_t { Id, Pattern, Reversed, Bay1, Bay2, Bay3, Bay4, Rules, H1, H2, kFields };
-constexpr std::array<std::string_view, kFields> kFieldNames{
-    "id", "pattern", "reversed", "bay1", "bay2", "bay3", "bay4", "rules", "h1", "h2"};
-// The first seven are required in a file, as the batch tool requires them.
-constexpr std::size_t kRequiredFields = 7;
+static_assert(kFieldNames[Rules] == kRulesField && kFieldNames[H2] == kH2Field &&
+              kRequiredFields == Rules);
 
 std::string& fieldOf(ColumnRow& row, std::size_t field) {
     switch (field) {
@@ -217,9 +217,9 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
                   const ListHeading& heading, std::string& out) {
     out.append("{\"id\":");
     AppendJsonString(out, row.name);
-    putMember(out, "pattern");
+    putMember(out, kPatternField);
     putNumberOrString(out, row.pattern);
-    putMember(out, "reversed");
+    putMember(out, kReversedField);
     std::int32_t reversed = 0;
     std::string ignored;
     if (ParseReversedText(row.reversed, reversed, ignored)) {
@@ -227,7 +227,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
     } else {
         AppendJsonString(out, row.reversed);
     }
-    putMember(out, "bays");
+    putMember(out, kBaysMember);
     out += '[';
     for (std::size_t b = 0; b < row.bays.size(); ++b) {
         if (b > 0) {

@@ -3,6 +3,7 @@
 #include "calc/CalcNValue.h"
 #include "calc/PatternTable.h"
 #include "columns/BayToken.h"
+#include "columns/FieldNames.h"
 #include "columns/HouseList.h"
 
 #include <optional>
@@ -42,11 +43,11 @@ bool readColumn(const ColumnRow& row, ColumnInput& column, std::string& error) {
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!ParseConditionCell("rules", row.rules, conditions, problem)) {
+    if (!ParseConditionCell(kRulesField, row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
-    for (const auto& [name, text] : {std::pair{"h1", &row.h1}, std::pair{"h2", &row.h2}}) {
+    for (const auto& [name, text] : {std::pair{kH1Field, &row.h1}, std::pair{kH2Field, &row.h2}}) {
         if (!ParseConditionCell(name, *text, conditions, problem)) {
             error = std::string(name) + ": " + problem;
             return false;
@@ -117,18 +118,18 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
 void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
     // What each cell says now, read as the files are read; a cell that
     // cannot be read says nothing and is rewritten.
-    auto says = [](const char* name, const std::string& text) {
+    auto says = [](std::string_view name, const std::string& text) {
         CalcConditions read;
         std::string ignored;
         return ParseConditionCell(name, text, read, ignored) ? std::optional(read) : std::nullopt;
     };
-    if (const auto now = says("rules", row.rules); !now || now->rules != conditions.rules) {
+    if (const auto now = says(kRulesField, row.rules); !now || now->rules != conditions.rules) {
         row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));
     }
-    if (const auto now = says("h1", row.h1); !now || now->h1Cm != conditions.h1Cm) {
+    if (const auto now = says(kH1Field, row.h1); !now || now->h1Cm != conditions.h1Cm) {
         row.h1 = conditions.h1Cm != 0 ? storeyHeightText(conditions.h1Cm) : std::string();
     }
-    if (const auto now = says("h2", row.h2); !now || now->h2Cm != conditions.h2Cm) {
+    if (const auto now = says(kH2Field, row.h2); !now || now->h2Cm != conditions.h2Cm) {
         row.h2 = conditions.h2Cm != 0 ? storeyHeightText(conditions.h2Cm) : std::string();
     }
 }

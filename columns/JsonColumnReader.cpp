@@ -1,6 +1,7 @@
 #include "columns/JsonColumnReader.h"
 
 #include "columns/BayToken.h"
+#include "columns/FieldNames.h"
 #include "columns/Utf8Text.h"
 
 #include <simdjson.h>
@@ -352,17 +353,16 @@ bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value
             return fail(at, e);
         }
     } else if (type != ondemand::json_type::number || !numberText(value, text)) {
-        return fail(at, key == "rules" || key == "rule_set"
-                            ? "\"" + std::string(key) + "\" must be 2000 or 2025"
-                            : "\"" + std::string(key) +
-                                  "\" must be a storey height in metres (a number "
-                                  "or a numeric string)");
+        return fail(at, isRulesField(key) ? "\"" + std::string(key) + "\" must be 2000 or 2025"
+                                          : "\"" + std::string(key) +
+                                                "\" must be a storey height in metres (a number "
+                                                "or a numeric string)");
     }
     std::string problem;
-    const bool isRules = key == "rules" || key == "rule_set";
+    const bool isRules = isRulesField(key);
     if (ParseConditionCell(key, text, conditions, problem)) {
         if (isRules && !isBlankCell(text)) {
-            (key == "rules" ? rulesMember : ruleSetMember) = conditions.rules;
+            (key == kRulesField ? rulesMember : ruleSetMember) = conditions.rules;
         }
         return true;
     }
@@ -379,17 +379,17 @@ bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value va
     bool ok = true;
     bool isString = false;
     std::string_view text;
-    if (key == "id") {
+    if (key == kIdField) {
         ok = readId(value, type, record);
         isString = type == ondemand::json_type::string;
         text = record.id;
-    } else if (key == "pattern") {
+    } else if (key == kPatternField) {
         ok = readPattern(value, type, record.column);
-    } else if (key == "reversed") {
+    } else if (key == kReversedField) {
         ok = readReversed(value, type, record.column);
-    } else if (key == "bays") {
+    } else if (key == kBaysMember) {
         ok = readBays(value, type, record.column);
-    } else if (key == "rules" || key == "rule_set" || key == "h1" || key == "h2") {
+    } else if (isConditionField(key)) {
         ok = readCondition(key, value, type, record.column.Conditions, text);
         isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
@@ -437,8 +437,9 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     }
     // The four required members, then the optional ones that must not
     // appear twice either.
-    constexpr std::string_view kKnown[] = {"id",    "pattern", "reversed", "bays",
-                                           "rules", "h1",      "h2",       "rule_set"};
+    constexpr std::string_view kKnown[] = {kIdField,    kPatternField, kReversedField,
+                                           kBaysMember, kRulesField,   kH1Field,
+                                           kH2Field,    kRuleSetField};
     bool seen[std::size(kKnown)] = {};
     std::string earlierError;
     std::size_t members = 0;

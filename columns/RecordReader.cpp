@@ -3,6 +3,7 @@
 #include "calc/PlainText.h"
 #include "columns/BayToken.h"
 #include "columns/CsvRecord.h"
+#include "columns/FieldNames.h"
 #include "columns/JsonColumnReader.h"
 #include "columns/RecordSplitter.h"
 #include "columns/Utf8Text.h"
@@ -13,17 +14,19 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <span>
 
 namespace koruba::columns {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kInputColumns{"id",   "pattern", "reversed", "bay1",
-                                                        "bay2", "bay3",    "bay4"};
+constexpr std::span<const std::string_view, kRequiredFields> kInputColumns(kFieldNames.data(),
+                                                                           kRequiredFields);
 enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
 // Columns a row may have: the rule set (under either name) and the storey
 // heights.
-constexpr std::array<std::string_view, 4> kConditionColumns{"rules", "h1", "h2", "rule_set"};
+constexpr std::span<const std::string_view, 4>
+    kConditionColumns(kFieldNames.data() + kRequiredFields, 4);
 enum : std::size_t { kRulesCol, kH1Col, kH2Col, kRuleSetCol };
 
 // "16 MiB"
