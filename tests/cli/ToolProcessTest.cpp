@@ -4,6 +4,7 @@
 #include "columns/BayToken.h"
 #include "columns/ColumnInput.h"
 #include "columns/CsvRecord.h"
+#include "tests/cli/ToolRun.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -25,23 +26,12 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using koruba::test::ToolRun;
 
 ToolRun RunTool(const QStringList& args, const QByteArray& input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(KORUBA_CALC_TOOL), args);
-    EXPECT_TRUE(p.waitForStarted(10000));
-    if (!input.isEmpty()) {
-        p.write(input);
-    }
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "the tool crashed";
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    ToolRun run = koruba::test::runTool(args, input);
+    EXPECT_NE(run.exitCode, -1) << "the tool did not start, crashed or did not finish";
+    return run;
 }
 
 QByteArray ReadFile(const QString& path) {
