@@ -2,6 +2,7 @@
 // files, its exit status, and inputs that must not bring it down.
 #include "calc/ResultType.h"
 #include "columns/BayToken.h"
+#include "columns/ColumnFileFormat.h"
 #include "columns/ColumnInput.h"
 #include "columns/CsvRecord.h"
 #include "tests/cli/ToolRun.h"
@@ -372,6 +373,28 @@ TEST(Tool, ReadsStandardInputInTheChosenFormat) {
     const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, line);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith("{\"id\":\"X1-Y1\",\"result\":{")) << run.out.toStdString();
+}
+
+// The tool and the column list decide a file's format by one rule: a list
+// saved under a name the list takes for JSON Lines must be read as JSON
+// Lines by the tool, whatever the letter case of the suffix.
+TEST(Tool, TakesTheFormatFromTheNameAsTheListDoes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString upper = dir.filePath(QStringLiteral("柱リスト.JSON"));
+    ASSERT_TRUE(QFile::copy(Example("columns.jsonl"), upper));
+    ASSERT_EQ(koruba::columns::formatOfPath(upper.toStdString()),
+              koruba::columns::ColumnFileFormat::JsonLines);
+    const ToolRun json = RunTool({upper});
+    EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(json.out.toStdString(), ReadFile(Data("columns.out.jsonl")).toStdString());
+
+    // Only the last suffix counts: this one is CSV, header and all.
+    const QString csv = dir.filePath(QStringLiteral("columns.jsonl.csv"));
+    ASSERT_TRUE(QFile::copy(Example("columns.csv"), csv));
+    ASSERT_EQ(koruba::columns::formatOfPath(csv.toStdString()),
+              koruba::columns::ColumnFileFormat::Csv);
+    EXPECT_EQ(RunTool({csv}).out.toStdString(), ReadFile(Data("columns.out.csv")).toStdString());
 }
 
 TEST(Tool, EmptyInputIsNoFailure) {
