@@ -82,8 +82,7 @@ void BM_MakeResultTexts(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        benchmark::DoNotOptimize(
-            MakeResultTexts(results[k], columns::StoreyCountOf(columns[k].Pattern)));
+        benchmark::DoNotOptimize(MakeResultTexts(results[k], StoreyCountOf(columns[k].Pattern)));
     }
 }
 BENCHMARK(BM_MakeResultTexts);
@@ -96,7 +95,7 @@ void BM_CalcNValueWithTexts(benchmark::State& state) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         const ResultType r = CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed);
-        benchmark::DoNotOptimize(MakeResultTexts(r, columns::StoreyCountOf(columns[k].Pattern)));
+        benchmark::DoNotOptimize(MakeResultTexts(r, StoreyCountOf(columns[k].Pattern)));
     }
 }
 BENCHMARK(BM_CalcNValueWithTexts);
@@ -110,8 +109,7 @@ void BM_ResultRecord(benchmark::State& state, AppendRecord appendRecord) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        appendRecord(out, columns::ComputeColumn(columns[k]),
-                     columns::StoreyCountOf(columns[k].Pattern));
+        appendRecord(out, columns::ComputeColumn(columns[k]), StoreyCountOf(columns[k].Pattern));
         benchmark::DoNotOptimize(out.data());
     }
 }

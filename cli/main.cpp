@@ -419,7 +419,8 @@ int RunOneColumn(const Options& options) {
             return ExitUsage;
         }
     }
-    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+    if (const auto e =
+            koruba::conditionsError(column.Conditions, koruba::StoreyCountOf(column.Pattern))) {
         PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
                                                       QStringLiteral("height --h")));
         return ExitUsage;
@@ -431,7 +432,7 @@ int RunOneColumn(const Options& options) {
         }
     }
     const std::string text =
-        koruba::cli::ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
+        koruba::cli::ColumnPanelText(ComputeColumn(column), koruba::StoreyCountOf(column.Pattern));
     return WriteOut(text) ? ExitOk : ExitUsage;
 }
 

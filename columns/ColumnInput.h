@@ -24,7 +24,6 @@ struct ColumnInput {
 
 BayTable BayTableOf(const ColumnInput& column);
 ResultType ComputeColumn(const ColumnInput& column);
-using koruba::StoreyCountOf;
 
 // "21", "22", "11", "12" or "13", blanks around allowed.
 bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error);
