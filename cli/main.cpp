@@ -203,6 +203,80 @@ struct Options {
     std::string designer;
 };
 
+// The tool's own options, in the order --help lists them; the sheet's
+// follow (koruba::cli::SheetOptions).
+struct ToolOptions {
+    QCommandLineOption format{
+        QStringLiteral("format"),
+        QStringLiteral("Batch format: csv or jsonl (default: from the file name, else csv)."),
+        QStringLiteral("csv|jsonl")};
+    QCommandLineOption noBom{QStringLiteral("no-bom"),
+                             QStringLiteral("Write CSV without the UTF-8 byte order mark.")};
+    QCommandLineOption safe{
+        QStringLiteral("spreadsheet-safe"),
+        QStringLiteral("Prefix CSV cells copied from the input that start with =, +, -, @, tab or "
+                       "carriage return with an apostrophe, so that a spreadsheet opening the "
+                       "file does not run them as formulas. Such a file is for reading, not for "
+                       "reading back.")};
+    QCommandLineOption jobs{
+        QStringLiteral("jobs"),
+        QStringLiteral("Accepted for older scripts and ignored: the tool computes in one pass."),
+        QStringLiteral("n")};
+    QCommandLineOption pattern{
+        QStringLiteral("pattern"),
+        QStringLiteral("Compute one column of frame pattern 21, 22, 11, 12 or 13."),
+        QStringLiteral("tag")};
+    QCommandLineOption reversed{QStringLiteral("reversed"),
+                                QStringLiteral("The pattern is mirrored.")};
+    QCommandLineOption rules{
+        QStringLiteral("rules"),
+        QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
+                       "storey-height factor f(H)). In a batch, a record may name its own rules "
+                       "(a rules or rule_set column or member), which overrides --rules for "
+                       "that record."),
+        QStringLiteral("2000|2025")};
+    QCommandLineOption h1{
+        QStringLiteral("h1"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the column's storey in "
+                       "metres (2.00 to 4.50)."),
+        QStringLiteral("m")};
+    QCommandLineOption h2{
+        QStringLiteral("h2"),
+        QStringLiteral("With --pattern and --rules 2025: the height of the storey above, for "
+                       "two-storey patterns."),
+        QStringLiteral("m")};
+    std::array<QCommandLineOption, 4> bays{bayOption(1), bayOption(2), bayOption(3), bayOption(4)};
+
+    static QCommandLineOption bayOption(int bay) {
+        return QCommandLineOption(QStringLiteral("bay%1").arg(bay),
+                                  QStringLiteral("Token of bay %1.").arg(bay),
+                                  QStringLiteral("token"));
+    }
+
+    void addTo(QCommandLineParser& parser) const {
+        for (const QCommandLineOption* option :
+             {&format, &noBom, &safe, &jobs, &pattern, &reversed, &rules, &h1, &h2}) {
+            parser.addOption(*option);
+        }
+        for (const QCommandLineOption& bay : bays) {
+            parser.addOption(bay);
+        }
+    }
+};
+
+const QString kDescription = QStringLiteral(
+    "Computes the N value of column-end joints of timber frames and names the joint "
+    "hardware, for one column given by options or for a batch of columns in CSV or "
+    "JSON Lines.\n\n"
+    "A bay is a token: empty or - for an empty bay; a brace R (rising to the right), "
+    "L (rising to the left) or X (cross) with the size 15, 30, 45 or 90, optionally "
+    "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
+    "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
+    "2 upper right, 3 lower left, 4 lower right.\n\n"
+    "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
+    "with both directions and the governing N.\n\n"
+    "Exit status: 0 all computed, 1 some record failed, 2 usage or file error.");
+
 // Reads the command line into options. An exit code when the run ends here
 // (--help, --version, or a usage error, already reported), nothing when
 // options hold a run.
@@ -210,75 +284,12 @@ std::optional<int> ReadOptions(Options& options) {
 #ifdef KORUBA_WITH_SHEET
     const koruba::cli::SheetOptions sheetOptions;
 #endif
+    const ToolOptions known;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Computes the N value of column-end joints of timber frames and names the joint "
-        "hardware, for one column given by options or for a batch of columns in CSV or "
-        "JSON Lines.\n\n"
-        "A bay is a token: empty or - for an empty bay; a brace R (rising to the right), "
-        "L (rising to the left) or X (cross) with the size 15, 30, 45 or 90, optionally "
-        "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
-        "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
-        "2 upper right, 3 lower left, 4 lower right.\n\n"
-        "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
-        "with both directions and the governing N.\n\n"
-        "Exit status: 0 all computed, 1 some record failed, 2 usage or file error."));
+    parser.setApplicationDescription(kDescription);
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("Batch format: csv or jsonl (default: from the file name, else csv)."),
-        QStringLiteral("csv|jsonl"));
-    const QCommandLineOption noBomOption(
-        QStringLiteral("no-bom"), QStringLiteral("Write CSV without the UTF-8 byte order mark."));
-    const QCommandLineOption safeOption(
-        QStringLiteral("spreadsheet-safe"),
-        QStringLiteral("Prefix CSV cells copied from the input that start with =, +, -, @, tab or "
-                       "carriage return with an apostrophe, so that a spreadsheet opening the "
-                       "file does not run them as formulas. Such a file is for reading, not for "
-                       "reading back."));
-    const QCommandLineOption jobsOption(
-        QStringLiteral("jobs"),
-        QStringLiteral("Accepted for older scripts and ignored: the tool computes in one pass."),
-        QStringLiteral("n"));
-    const QCommandLineOption patternOption(
-        QStringLiteral("pattern"),
-        QStringLiteral("Compute one column of frame pattern 21, 22, 11, 12 or 13."),
-        QStringLiteral("tag"));
-    const QCommandLineOption reversedOption(QStringLiteral("reversed"),
-                                            QStringLiteral("The pattern is mirrored."));
-    const QCommandLineOption rulesOption(
-        QStringLiteral("rules"),
-        QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
-                       "storey-height factor f(H)). In a batch, a record may name its own rules "
-                       "(a rules or rule_set column or member), which overrides --rules for "
-                       "that record."),
-        QStringLiteral("2000|2025"));
-    const QCommandLineOption h1Option(
-        QStringLiteral("h1"),
-        QStringLiteral("With --pattern and --rules 2025: the height of the column's storey in "
-                       "metres (2.00 to 4.50)."),
-        QStringLiteral("m"));
-    const QCommandLineOption h2Option(
-        QStringLiteral("h2"),
-        QStringLiteral("With --pattern and --rules 2025: the height of the storey above, for "
-                       "two-storey patterns."),
-        QStringLiteral("m"));
-    parser.addOption(formatOption);
-    parser.addOption(noBomOption);
-    parser.addOption(safeOption);
-    parser.addOption(jobsOption);
-    parser.addOption(patternOption);
-    parser.addOption(reversedOption);
-    parser.addOption(rulesOption);
-    parser.addOption(h1Option);
-    parser.addOption(h2Option);
-    QStringList bayOptions;
-    for (int b = 1; b <= 4; ++b) {
-        bayOptions << QStringLiteral("bay%1").arg(b);
-        parser.addOption(QCommandLineOption(
-            bayOptions.back(), QStringLiteral("Token of bay %1.").arg(b), QStringLiteral("token")));
-    }
+    known.addTo(parser);
 #ifdef KORUBA_WITH_SHEET
     sheetOptions.addTo(parser);
 #endif
@@ -300,17 +311,17 @@ std::optional<int> ReadOptions(Options& options) {
     }
 
     if (std::string error;
-        parser.isSet(rulesOption) &&
-        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), options.rules, error)) {
+        parser.isSet(known.rules) &&
+        !koruba::parseRuleSet(parser.value(known.rules).toStdString(), options.rules, error)) {
         PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
         return ExitUsage;
     }
-    options.rulesGiven = parser.isSet(rulesOption);
+    options.rulesGiven = parser.isSet(known.rules);
 
     const QStringList files = parser.positionalArguments();
-    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption) ||
-                     parser.isSet(h1Option) || parser.isSet(h2Option);
-    for (const QString& b : bayOptions) {
+    bool oneColumn = parser.isSet(known.pattern) || parser.isSet(known.reversed) ||
+                     parser.isSet(known.h1) || parser.isSet(known.h2);
+    for (const QCommandLineOption& b : known.bays) {
         oneColumn = oneColumn || parser.isSet(b);
     }
 #ifdef KORUBA_WITH_SHEET
@@ -325,26 +336,26 @@ std::optional<int> ReadOptions(Options& options) {
     }
 #endif
     if (oneColumn) {
-        if (!parser.isSet(patternOption)) {
+        if (!parser.isSet(known.pattern)) {
             PrintError(
                 QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
             return ExitUsage;
         }
-        if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
+        if (!files.isEmpty() || parser.isSet(known.format) || parser.isSet(known.jobs)) {
             PrintError(QStringLiteral("--pattern computes one column and reads no file"));
             return ExitUsage;
         }
         options.mode = Options::Mode::OneColumn;
-        options.pattern = parser.value(patternOption);
-        options.reversed = parser.isSet(reversedOption);
-        if (parser.isSet(h1Option)) {
-            options.h1 = parser.value(h1Option);
+        options.pattern = parser.value(known.pattern);
+        options.reversed = parser.isSet(known.reversed);
+        if (parser.isSet(known.h1)) {
+            options.h1 = parser.value(known.h1);
         }
-        if (parser.isSet(h2Option)) {
-            options.h2 = parser.value(h2Option);
+        if (parser.isSet(known.h2)) {
+            options.h2 = parser.value(known.h2);
         }
         for (std::size_t b = 0; b < options.bays.size(); ++b) {
-            options.bays[b] = parser.value(bayOptions[static_cast<int>(b)]);
+            options.bays[b] = parser.value(known.bays[b]);
         }
         return std::nullopt;
     }
@@ -354,9 +365,9 @@ std::optional<int> ReadOptions(Options& options) {
     }
 
     options.file = files.isEmpty() ? QStringLiteral("-") : files.front();
-    options.byteOrderMark = !parser.isSet(noBomOption);
-    options.spreadsheetSafe = parser.isSet(safeOption);
-    const QString format = parser.value(formatOption).toLower();
+    options.byteOrderMark = !parser.isSet(known.noBom);
+    options.spreadsheetSafe = parser.isSet(known.safe);
+    const QString format = parser.value(known.format).toLower();
     if (options.file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()),
                               Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
