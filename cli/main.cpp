@@ -10,7 +10,11 @@
 #ifdef KORUBA_WITH_SHEET
 #include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
+#include "report/HouseSheet.h"
+#include "report/SheetDate.h"
 #include "report/SheetPdf.h"
+
+#include <QDate>
 #endif
 
 #include <QCommandLineOption>
@@ -22,6 +26,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -132,11 +137,18 @@ std::FILE* OpenInput(const QString& file) {
 // well under a megabyte.
 constexpr qint64 kHouseFileLimit = 16 * 1024 * 1024;
 
-// The records of a house file: one per column and storey. A house the
-// reader refuses is bad input (exit 1, the reader's message names the
-// member and the place); a file that cannot be read is a file error.
+// What a house run does after its records are out (its sheet): false when
+// that failed, with the reason printed.
+using HouseFollowUp = std::function<bool(const koruba::House&)>;
+
+// The records of a house file: one per column and storey, unless
+// writeRecords is false; then followUp, if any. A house the reader refuses
+// is bad input (exit 1, the reader's message names the member and the
+// place, and nothing else is written); a file that cannot be read is a
+// file error.
 int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
-             const std::optional<koruba::RuleSet>& rules) {
+             const std::optional<koruba::RuleSet>& rules, bool writeRecords,
+             const HouseFollowUp& followUp) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
@@ -168,10 +180,12 @@ int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
                        .arg(static_cast<int>(house.rules)));
         return ExitUsage;
     }
-    return WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
-                                                     : koruba::cli::houseCsv(house, byteOrderMark))
-               ? ExitOk
-               : ExitUsage;
+    if (writeRecords &&
+        !WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
+                                                   : koruba::cli::houseCsv(house, byteOrderMark))) {
+        return ExitUsage;
+    }
+    return !followUp || followUp(house) ? ExitOk : ExitUsage;
 }
 
 // What the command line asks for, read and checked before any file is
@@ -274,7 +288,7 @@ const QString kDescription = QStringLiteral(
     "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
     "2 upper right, 3 lower left, 4 lower right.\n\n"
     "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
-    "with both directions and the governing N.\n\n"
+    "with both directions and the governing N; --sheet writes the house's sheet.\n\n"
     "Exit status: 0 all computed, 1 some record failed, 2 usage or file error.");
 
 // Reads the command line into options. An exit code when the run ends here
@@ -368,6 +382,14 @@ std::optional<int> ReadOptions(Options& options) {
     options.byteOrderMark = !parser.isSet(known.noBom);
     options.spreadsheetSafe = parser.isSet(known.safe);
     const QString format = parser.value(known.format).toLower();
+#ifdef KORUBA_WITH_SHEET
+    if (parser.isSet(sheetOptions.sheet)) {
+        options.sheet = parser.value(sheetOptions.sheet);
+    }
+    options.sheetOnly = parser.isSet(sheetOptions.only);
+    options.project = parser.value(sheetOptions.project).toStdString();
+    options.designer = parser.value(sheetOptions.designer).toStdString();
+#endif
     if (options.file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()),
                               Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
@@ -382,12 +404,6 @@ std::optional<int> ReadOptions(Options& options) {
                                       "house file"));
             return ExitUsage;
         }
-#ifdef KORUBA_WITH_SHEET
-        if (parser.isSet(sheetOptions.sheet)) {
-            PrintError(QStringLiteral("--sheet is not available for a house file yet"));
-            return ExitUsage;
-        }
-#endif
         options.mode = Options::Mode::House;
         options.houseFormat = format;
         return std::nullopt;
@@ -400,14 +416,6 @@ std::optional<int> ReadOptions(Options& options) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;
     }
-#ifdef KORUBA_WITH_SHEET
-    if (parser.isSet(sheetOptions.sheet)) {
-        options.sheet = parser.value(sheetOptions.sheet);
-    }
-    options.sheetOnly = parser.isSet(sheetOptions.only);
-    options.project = parser.value(sheetOptions.project).toStdString();
-    options.designer = parser.value(sheetOptions.designer).toStdString();
-#endif
     options.mode = Options::Mode::Batch;
     return std::nullopt;
 }
@@ -445,6 +453,58 @@ int RunOneColumn(const Options& options) {
     const std::string text =
         koruba::cli::ColumnPanelText(ComputeColumn(column), koruba::StoreyCountOf(column.Pattern));
     return WriteOut(text) ? ExitOk : ExitUsage;
+}
+
+// A house file: its records and, with --sheet, its calculation sheet.
+int RunHouseFile(const Options& options) {
+    HouseFollowUp followUp;
+    const bool writeRecords = !(options.sheet && options.sheetOnly);
+#ifdef KORUBA_WITH_SHEET
+    if (options.sheet) {
+        // Checked before the house is read, and again just before the
+        // sheet replaces the file.
+        const QString path = *options.sheet;
+        const QString file = options.file;
+        const auto pathRefused = [path, file, writeRecords] {
+            const auto problem =
+                koruba::cli::sheetPathProblem(path.toStdString(), file.toStdString(), writeRecords);
+            if (problem) {
+                PrintError(
+                    QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
+            }
+            return problem.has_value();
+        };
+        if (pathRefused()) {
+            return ExitUsage;
+        }
+        // The house names its project and designer; the options say
+        // otherwise when given.
+        const std::string project = options.project;
+        const std::string designer = options.designer;
+        followUp = [=](const koruba::House& house) {
+            if (pathRefused()) {
+                return false;
+            }
+            koruba::SheetDescription sheet =
+                koruba::houseSheet(house, koruba::sheetDateText(QDate::currentDate()));
+            if (!project.empty()) {
+                sheet.project = project;
+            }
+            if (!designer.empty()) {
+                sheet.designer = designer;
+            }
+            QString error;
+            if (!koruba::writeSheetPdf(path, sheet, error)) {
+                PrintError(error);
+                return false;
+            }
+            return true;
+        };
+    }
+#endif
+    return RunHouse(options.file, options.houseFormat, options.byteOrderMark,
+                    options.rulesGiven ? std::optional(options.rules) : std::nullopt, writeRecords,
+                    followUp);
 }
 
 // A batch of columns: one output record per input record, in the input's
@@ -564,8 +624,7 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     case Options::Mode::OneColumn:
         return RunOneColumn(options);
     case Options::Mode::House:
-        return RunHouse(options.file, options.houseFormat, options.byteOrderMark,
-                        options.rulesGiven ? std::optional(options.rules) : std::nullopt);
+        return RunHouseFile(options);
     case Options::Mode::Batch:
         break;
     }

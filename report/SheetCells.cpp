@@ -87,7 +87,114 @@ std::string resultCell(const SheetRow& row, SheetColumn column, int line) {
     }
 }
 
+std::string positionWord(bool corner) {
+    return corner ? "出隅" : "その他";
+}
+
+std::string houseCell(const SheetRow& row, SheetColumn column, int line) {
+    const ColumnResult& c = row.house->column;
+    const auto d = line == 0 ? HouseDirection::X : HouseDirection::Y;
+    const ResultType& r = c.in(d).result;
+    const bool heights = r.Rules == RuleSet::Revision2025;
+    // Without a column above, a lower column has no upper term at all.
+    const bool upper = c.frame == HouseFrame::LowerStorey && c.upperColumn;
+    switch (column) {
+    case SheetColumn::Name:
+        return row.name;
+    case SheetColumn::Position:
+        if (c.frame == HouseFrame::SingleStorey) {
+            return positionWord(c.corner);
+        }
+        return "1階 " + positionWord(c.corner) + "\n2階 " +
+               (c.upperColumn ? positionWord(c.upperCorner) : std::string("柱なし"));
+    case SheetColumn::Direction:
+        return line == 0 ? "X" : "Y";
+    case SheetColumn::A:
+        return F1(r.A1);
+    case SheetColumn::B:
+        return F1(r.B1);
+    case SheetColumn::HeightFactor:
+        return heights ? heightFactorValueText(r.Rules, r.H1Cm) : std::string(kNone);
+    case SheetColumn::A2:
+        return upper ? F1(r.A2) : std::string(kNone);
+    case SheetColumn::B2:
+        return upper ? F1(r.B2) : std::string(kNone);
+    case SheetColumn::HeightFactor2:
+        return upper && heights ? heightFactorValueText(r.Rules, r.H2Cm) : std::string(kNone);
+    case SheetColumn::L:
+        return F1(r.L);
+    case SheetColumn::DirectionN:
+        return F2(r.NValue);
+    case SheetColumn::Governing:
+        return c.governing == HouseDirection::X ? "X" : "Y";
+    default:
+        return resultCell(row, column, 0);
+    }
+}
+
 } // namespace
+
+std::vector<SheetColumn> houseSheetColumns(HouseTable table, bool withHeights) {
+    using C = SheetColumn;
+    std::vector<C> columns{C::Name, C::Position, C::Direction, C::A, C::B};
+    if (withHeights) {
+        columns.push_back(C::HeightFactor);
+    }
+    if (table == HouseTable::Lower) {
+        columns.insert(columns.end(), {C::A2, C::B2});
+        if (withHeights) {
+            columns.push_back(C::HeightFactor2);
+        }
+    }
+    columns.insert(columns.end(), {C::L, C::DirectionN, C::Governing, C::N, C::PullOut, C::Symbol,
+                                   C::Hardware, C::Strength});
+    return columns;
+}
+
+std::string_view houseColumnHeader(SheetColumn column) {
+    // The terms as the formulas above the tables name them.
+    switch (column) {
+    case SheetColumn::Name:
+        return "柱\n（通り芯）";
+    case SheetColumn::Direction:
+        return "方向";
+    case SheetColumn::A:
+        return "A1";
+    case SheetColumn::B:
+        return "B1";
+    case SheetColumn::HeightFactor:
+        return "f(H1)";
+    case SheetColumn::A2:
+        return "A2";
+    case SheetColumn::B2:
+        return "B2";
+    case SheetColumn::HeightFactor2:
+        return "f(H2)";
+    case SheetColumn::DirectionN:
+        return "方向別\nN値";
+    case SheetColumn::Governing:
+        return "採用\n方向";
+    default:
+        return columnHeader(column);
+    }
+}
+
+bool isPerDirection(SheetColumn column) {
+    return column == SheetColumn::Direction || column == SheetColumn::A ||
+           column == SheetColumn::A2 || column == SheetColumn::DirectionN;
+}
+
+std::string_view houseTableCaption(HouseTable table) {
+    switch (table) {
+    case HouseTable::Upper:
+        return "2階の柱";
+    case HouseTable::Lower:
+        return "1階の柱";
+    case HouseTable::SingleStorey:
+        break;
+    }
+    return "平屋・下屋の柱";
+}
 
 std::vector<SheetColumn> sheetColumns(std::int32_t storeyCount, bool withHeights) {
     using C = SheetColumn;
@@ -147,8 +254,9 @@ std::string_view columnHeader(SheetColumn column) {
         return "接合金物";
     case SheetColumn::Strength:
         return "接合耐力\n(kN)";
+    default:
+        return {};
     }
-    return {};
 }
 
 bool isPerStorey(SheetColumn column) {
@@ -171,6 +279,9 @@ std::string_view tableCaption(std::int32_t storeyCount) {
 }
 
 std::string cellText(const SheetRow& row, SheetColumn column, int line) {
+    if (row.house) {
+        return houseCell(row, column, line);
+    }
     const std::int32_t storeys = storeyCountOf(row);
     switch (column) {
     case SheetColumn::Name:

@@ -32,6 +32,15 @@ enum class SheetColumn {
     Symbol,
     Hardware,
     Strength,
+    // A house's tables only: the direction of a line (X, Y), the upper
+    // storey's terms of a lower column, N in the line's direction, and the
+    // direction that governs.
+    Direction,
+    A2,
+    B2,
+    HeightFactor2,
+    DirectionN,
+    Governing,
 };
 
 // The columns of the table for rows of storeyCount storeys (0 for records
@@ -54,6 +63,15 @@ std::string_view tableCaption(std::int32_t storeyCount);
 // has texts in its name, pattern and mirror columns only; its error stands
 // across the rest of the row.
 std::string cellText(const SheetRow& row, SheetColumn column, int line);
+
+// The columns of one of a house's tables. Every row has two lines, the X
+// direction on top: the direction, A and N per line, the rest spanning.
+// The lower storey's table adds the upper column's terms.
+std::vector<SheetColumn> houseSheetColumns(HouseTable table, bool withHeights);
+std::string_view houseColumnHeader(SheetColumn column);
+bool isPerDirection(SheetColumn column);
+// "2階の柱", "1階の柱", "平屋・下屋の柱".
+std::string_view houseTableCaption(HouseTable table);
 
 // The rule sets the rows were computed under, oldest first; the sheet's
 // own when no row names one.

@@ -2,6 +2,7 @@
 
 #include "calc/BracingModel.h"
 #include "calc/CalcConditions.h"
+#include "calc/HouseDerivation.h"
 #include "calc/ResultType.h"
 
 #include <cstdint>
@@ -11,7 +12,24 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+class QRectF;
+
 namespace koruba {
+
+// The tables of a house's sheet, in the order the sheet shows them: the
+// upper storey's columns, the lower storey's under the upper storey, and
+// those that carry a roof alone (every column of a one-storey house, and a
+// lower column outside the upper storey's outline).
+enum class HouseTable : std::int32_t { Upper = 0, Lower = 1, SingleStorey = 2 };
+
+// A column of a house on its sheet: both directions as derived, the table
+// it stands in and its storey's label ("1階", "2階", "平屋").
+struct HouseSheetColumn {
+    ColumnResult column;
+    HouseTable table = HouseTable::SingleStorey;
+    std::string storey;
+};
 
 // One column of a calculation sheet: what was asked (name, pattern, mirror
 // state, the four bays, the conditions) and either its result or, for a
@@ -25,6 +43,19 @@ struct SheetRow {
     CalcConditions conditions;
     std::optional<ResultType> result;
     std::string error;
+    // Set for a column of a house: its cells come from here, and result is
+    // the governing direction's.
+    std::shared_ptr<const HouseSheetColumn> house;
+};
+
+// Whole pages a sheet shows before its method block and tables (a house's
+// plan, one page per storey): the page count is known before the layout,
+// and each page is painted into the area below the header.
+class SheetLeadingPages {
+public:
+    virtual ~SheetLeadingPages() = default;
+    virtual std::size_t count() const = 0;
+    virtual void paint(QPainter& painter, std::size_t page, const QRectF& area) const = 0;
 };
 
 // Rows made when they are needed rather than held: the sheet is laid out
@@ -52,6 +83,12 @@ struct SheetDescription {
     RuleSet rules = RuleSet::Notice2000;
     std::vector<SheetRow> rows;
     std::shared_ptr<const SheetRowSource> rowSource;
+    // A house's sheet: its rows are house columns, laid out in the house's
+    // tables with the hardware schedule after them. storeyLabels names the
+    // house's storeys, upper first, for the schedule's columns.
+    bool house = false;
+    std::vector<std::string> storeyLabels;
+    std::shared_ptr<const SheetLeadingPages> leadingPages;
 };
 
 inline void forEachRow(const SheetDescription& sheet,

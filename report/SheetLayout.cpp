@@ -1,6 +1,7 @@
 #include "report/SheetLayout.h"
 
 #include "calc/BracingModel.h"
+#include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
 #include "calc/RuleText.h"
 #include "draw/JapaneseFonts.h"
@@ -11,6 +12,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 
 namespace koruba {
@@ -59,6 +61,17 @@ qreal naturalWidth(SheetColumn column) {
 
     case SheetColumn::Hardware:
         return 235;
+    case SheetColumn::Direction:
+        return 50;
+    case SheetColumn::A2:
+        return 70;
+    case SheetColumn::B2:
+    case SheetColumn::Governing:
+        return 60;
+    case SheetColumn::HeightFactor2:
+        return 125;
+    case SheetColumn::DirectionN:
+        return 85;
     default:
         return 75;
     }
@@ -67,10 +80,16 @@ qreal naturalWidth(SheetColumn column) {
 // The widths of a table's columns: the natural ones, the hardware column
 // taking what is left of the sheet's width. Without one, what is left is
 // where the errors of the table's records stand.
-std::vector<qreal> widthsOf(const std::vector<SheetColumn>& columns) {
+std::vector<qreal> widthsOf(const std::vector<SheetColumn>& columns, bool house = false) {
     std::vector<qreal> widths;
     for (SheetColumn c : columns) {
-        widths.push_back(naturalWidth(c));
+        // A house column's name holds its grid point and own name, its
+        // position both storeys' ("1階 出隅").
+        qreal width = naturalWidth(c);
+        if (house && (c == SheetColumn::Name || c == SheetColumn::Position)) {
+            width = 150;
+        }
+        widths.push_back(width);
     }
     const qreal rest = kSheetWidth - std::accumulate(widths.begin(), widths.end(), 0.0);
     const auto wide = std::find(columns.begin(), columns.end(), SheetColumn::Hardware);
@@ -242,8 +261,8 @@ ShownRow shownRow(const SheetTable& table, const SheetRow& row, const SheetFonts
 
 qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& shown,
                 const SheetFonts& fonts) {
-    qreal height = table.storeys == 2 ? 2 * kStoreyLine : kSingleRow;
-    if (table.storeys == 0) {
+    qreal height = linesOf(table) == 2 ? 2 * kStoreyLine : kSingleRow;
+    if (table.storeys == 0 && !table.house) {
         height = kSingleRow / 2;
     }
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -256,7 +275,7 @@ qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& sh
             height = std::max(height, static_cast<qreal>(lines.size()) *
                                               QFontMetricsF(fonts.cell).lineSpacing() +
                                           2 * kCellPad);
-        } else if (!isPerStorey(c)) {
+        } else if (!isPerLine(table, c)) {
             height =
                 std::max(height, wrappedHeight(fonts.cell, table.widths[i], cellText(row, c, 0)));
         }
@@ -267,7 +286,36 @@ qreal rowHeight(const SheetTable& table, const SheetRow& row, const ShownRow& sh
     return height;
 }
 
+std::vector<SheetTable> houseTablesOf(const SheetDescription& sheet) {
+    std::size_t rows[3] = {0, 0, 0};
+    bool heights = false;
+    forEachRow(sheet, [&](const SheetRow& row) {
+        if (row.house) {
+            ++rows[static_cast<std::size_t>(row.house->table)];
+            heights = heights || (row.result && row.result->Rules == RuleSet::Revision2025);
+        }
+    });
+    std::vector<SheetTable> tables;
+    for (const HouseTable kind : {HouseTable::Upper, HouseTable::Lower, HouseTable::SingleStorey}) {
+        const std::size_t count = rows[static_cast<std::size_t>(kind)];
+        // A house without columns still shows a table, with a note.
+        if (count == 0 && !(rows[0] + rows[1] + rows[2] == 0 && kind == HouseTable::SingleStorey)) {
+            continue;
+        }
+        SheetTable table;
+        table.house = kind;
+        table.rowCount = count;
+        table.columns = houseSheetColumns(kind, heights);
+        table.widths = widthsOf(table.columns, true);
+        tables.push_back(std::move(table));
+    }
+    return tables;
+}
+
 std::vector<SheetTable> tablesOf(const SheetDescription& sheet) {
+    if (sheet.house) {
+        return houseTablesOf(sheet);
+    }
     struct Kind {
         std::size_t rows = 0;
         bool heights = false;
@@ -301,7 +349,9 @@ std::vector<SheetTable> tablesOf(const SheetDescription& sheet) {
 void forEachRowOf(const SheetDescription& sheet, const SheetTable& table,
                   const std::function<void(const SheetRow&)>& visit) {
     forEachRow(sheet, [&](const SheetRow& row) {
-        if (storeyCountOf(row) == table.storeys) {
+        const bool inTable = table.house ? row.house && row.house->table == *table.house
+                                         : !row.house && storeyCountOf(row) == table.storeys;
+        if (inTable) {
             visit(row);
         }
     });
@@ -311,7 +361,8 @@ void forEachRowOf(const SheetDescription& sheet, const SheetTable& table,
 // not fit, and hands each to the sink as it is placed.
 class Paginator {
 public:
-    Paginator(const SheetItemSink& sink, qreal top) : sink_(sink), top_(top), y_(top) {}
+    Paginator(const SheetItemSink& sink, qreal top, std::size_t firstPage)
+        : sink_(sink), top_(top), y_(top), page_(firstPage) {}
 
     bool fits(qreal height) const { return y_ + height <= kSheetHeight; }
     void newPage() {
@@ -335,7 +386,8 @@ private:
 void placeTable(Paginator& pages, const SheetDescription& sheet, const SheetTable& table, int index,
                 const SheetFonts& fonts, LongTexts& texts) {
     using K = SheetItem::Kind;
-    const QString caption = utf8(tableCaption(table.storeys));
+    const QString caption =
+        utf8(table.house ? houseTableCaption(*table.house) : tableCaption(table.storeys));
     auto heading = [&](bool continued) {
         pages.place({K::Caption,
                      0,
@@ -431,10 +483,17 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
         const QString prefix =
             rules.size() > 1 ? QStringLiteral("（") + utf8(ruleSetName(r)) + QStringLiteral("）")
                              : QString();
-        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(1)) +
-                        QStringLiteral("：") + utf8(ruleFormula(r, 1)));
-        lines.push_back(QStringLiteral("　") + prefix + utf8(tableCaption(2)) +
-                        QStringLiteral("：") + utf8(ruleFormula(r, 2)));
+        const QString single =
+            sheet.house ? QStringLiteral("2階・平屋・下屋の柱") : utf8(tableCaption(1));
+        const QString lower =
+            sheet.house ? QStringLiteral("1階の柱（2階の下）") : utf8(tableCaption(2));
+        lines.push_back(QStringLiteral("　") + prefix + single + QStringLiteral("：") +
+                        utf8(ruleFormula(r, 1)));
+        // A one-storey house has no lower-storey frame.
+        if (!sheet.house || sheet.storeyLabels.size() > 1) {
+            lines.push_back(QStringLiteral("　") + prefix + lower + QStringLiteral("：") +
+                            utf8(ruleFormula(r, 2)));
+        }
         for (const QString& line :
              utf8(heightFactorConditions(r)).split(u'\n', Qt::SkipEmptyParts)) {
             lines.push_back(QStringLiteral("　　") + line);
@@ -449,9 +508,19 @@ MethodBlock methodBlock(const SheetDescription& sheet, const SheetFonts& fonts) 
                QStringLiteral(" を上限とする）");
     }
     lines.push_back(key);
-    lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
-    lines.push_back(
-        QStringLiteral("　反転 有：軸組図を左右反転したもの（左右の壁を入れ替えて計算）"));
+    if (sheet.house) {
+        lines.push_back(QStringLiteral(
+            "　柱ごとに X 方向（X 軸に平行な壁）と Y 方向（Y 軸に平行な壁）の N値を求め、"
+            "大きい方（等しいときは X 方向）で接合金物を選ぶ。A は柱の座標の小さい側と大きい側の"
+            "壁から、A2・B2 は同じ位置の2階の柱から求める。"));
+        lines.push_back(QStringLiteral(
+            "　B：出隅 0.8、その他 0.5　L：2階・平屋・下屋の柱 出隅 0.4、その他 0.6、"
+            "1階の柱 出隅 1.0、その他 1.6（出隅・その他は各階の床の外形による）"));
+    } else {
+        lines.push_back(QStringLiteral("　") + utf8(patternLegend()));
+        lines.push_back(
+            QStringLiteral("　反転 有：軸組図を左右反転したもの（左右の壁を入れ替えて計算）"));
+    }
     MethodBlock block;
     for (const QString& line : lines) {
         // A continued line keeps the indent of its first and one more.
@@ -531,10 +600,26 @@ void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFont
     }
     LongTexts marks(false);
     headerLines(sheet, fonts, marks);
+    std::vector<QString> tallNotes;
     for (const SheetTable& table : layout.tables) {
         forEachRowOf(sheet, table, [&](const SheetRow& row) {
             const ShownRow shown = shownRow(table, row, fonts, marks);
-            if (row.result) {
+            if (row.house) {
+                // The derivation's warnings name the column themselves.
+                for (const std::string& warning : row.house->column.warnings) {
+                    notes.place(utf8(warning));
+                }
+                // A storey's height is the same for all its columns: the
+                // table's note says it once.
+                const std::string warning =
+                    tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
+                const QString note =
+                    utf8(houseTableCaption(*table.house)) + QStringLiteral("：") + utf8(warning);
+                if (!warning.empty() &&
+                    std::find(tallNotes.begin(), tallNotes.end(), note) == tallNotes.end()) {
+                    tallNotes.push_back(note);
+                }
+            } else if (row.result) {
                 const std::string warning =
                     tallStoreyWarning(row.result->Rules, row.result->H1Cm, row.result->H2Cm);
                 if (!warning.empty()) {
@@ -543,13 +628,51 @@ void placeNotes(Paginator& pages, const SheetDescription& sheet, const SheetFont
             }
         });
     }
+    for (const QString& note : tallNotes) {
+        notes.place(note);
+    }
+}
+
+// The schedule after the notes, on one page where a page holds it; a long
+// one goes on over the break with its caption and header repeated.
+void placeSchedule(Paginator& pages, const HardwareSchedule& schedule, qreal pageTop) {
+    using K = SheetItem::Kind;
+    if (schedule.rows.empty()) {
+        return;
+    }
+    const auto heading = [&](bool continued) {
+        pages.place(
+            {K::ScheduleCaption,
+             0,
+             kCaptionHeight,
+             -1,
+             -1,
+             continued ? QStringLiteral("使用金物一覧（続き）") : QStringLiteral("使用金物一覧"),
+             {}});
+        pages.place({K::ScheduleRow, 0, kScheduleLine, -1, -1, {}, {}});
+    };
+    pages.space(kCaptionHeight / 2);
+    const qreal whole =
+        kCaptionHeight + static_cast<qreal>(schedule.rows.size() + 1) * kScheduleLine;
+    if (!pages.fits(whole) &&
+        (whole <= kSheetHeight - pageTop || !pages.fits(kCaptionHeight + 2 * kScheduleLine))) {
+        pages.newPage();
+    }
+    heading(false);
+    for (std::size_t r = 0; r < schedule.rows.size(); ++r) {
+        if (!pages.fits(kScheduleLine)) {
+            pages.newPage();
+            heading(true);
+        }
+        pages.place({K::ScheduleRow, 0, kScheduleLine, -1, static_cast<int>(r), {}, {}});
+    }
 }
 
 } // namespace
 
 void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
                      const SheetLayout& layout, const SheetItemSink& sink) {
-    Paginator pages(sink, layout.headerRule + kHeaderGap);
+    Paginator pages(sink, layout.headerRule + kHeaderGap, layout.leadingPages);
     pages.place({SheetItem::Kind::Method, 0, methodBlockHeight(layout.method), -1, -1, {}, {}});
     // The marks of cut texts are numbered from the header's on.
     LongTexts marks(false);
@@ -558,6 +681,84 @@ void placeSheetItems(const SheetDescription& sheet, const SheetFonts& fonts,
         placeTable(pages, sheet, layout.tables[t], static_cast<int>(t), fonts, marks);
     }
     placeNotes(pages, sheet, fonts, layout);
+    placeSchedule(pages, layout.schedule, layout.headerRule + kHeaderGap);
+}
+
+int linesOf(const SheetTable& table) {
+    return table.house || table.storeys == 2 ? 2 : 1;
+}
+
+bool isPerLine(const SheetTable& table, SheetColumn column) {
+    return table.house ? isPerDirection(column) : isPerStorey(column);
+}
+
+std::string_view headerOf(const SheetTable& table, SheetColumn column) {
+    return table.house ? houseColumnHeader(column) : columnHeader(column);
+}
+
+std::vector<qreal> scheduleWidths(std::size_t storeys) {
+    constexpr qreal kSymbol = 140;
+    constexpr qreal kCount = 150;
+    std::vector<qreal> widths{kSymbol,
+                              kSheetWidth - kSymbol - kCount * static_cast<qreal>(storeys + 1)};
+    widths.insert(widths.end(), storeys + 1, kCount);
+    return widths;
+}
+
+HardwareSchedule hardwareSchedule(const SheetDescription& sheet) {
+    HardwareSchedule schedule;
+    if (!sheet.house) {
+        return schedule;
+    }
+    const std::size_t storeys = sheet.storeyLabels.size();
+    // By class; class 0 (beyond every class) after the others.
+    std::map<std::int32_t, std::vector<int>> counts;
+    std::map<std::int32_t, std::vector<QString>> names; // symbol, hardware
+    std::vector<int> totals(storeys + 1, 0);
+    forEachRow(sheet, [&](const SheetRow& row) {
+        if (!row.house || !row.result) {
+            return;
+        }
+        const ResultType& r = *row.result;
+        const std::int32_t key = r.JointClass == 0 ? JointClassCount + 1 : r.JointClass;
+        std::vector<int>& count = counts[key];
+        if (count.empty()) {
+            count.assign(storeys + 1, 0);
+            names[key] = {utf8(cellText(row, SheetColumn::Symbol, 0)),
+                          beyondNoticeTable(r.JointClass)
+                              ? utf8(beyondTableRuleText()) +
+                                    (r.JointClass == 0
+                                         ? QString()
+                                         : QStringLiteral("（参考：") + utf8(r.JointName) +
+                                               QStringLiteral("）"))
+                              : utf8(r.JointName)};
+        }
+        const auto storey = static_cast<std::size_t>(
+            std::find(sheet.storeyLabels.begin(), sheet.storeyLabels.end(), row.house->storey) -
+            sheet.storeyLabels.begin());
+        if (storey < storeys) {
+            ++count[storey];
+            ++totals[storey];
+        }
+        ++count[storeys];
+        ++totals[storeys];
+    });
+    schedule.heads = {QStringLiteral("告示記号"), QStringLiteral("接合金物")};
+    for (const std::string& label : sheet.storeyLabels) {
+        schedule.heads.push_back(utf8(label));
+    }
+    schedule.heads.push_back(QStringLiteral("計"));
+    const auto countRow = [storeys](std::vector<QString> cells, const std::vector<int>& count) {
+        for (std::size_t i = 0; i <= storeys; ++i) {
+            cells.push_back(QString::number(count[i]));
+        }
+        return cells;
+    };
+    for (const auto& [key, count] : counts) {
+        schedule.rows.push_back(countRow(names[key], count));
+    }
+    schedule.rows.push_back(countRow({QStringLiteral("計"), QString()}, totals));
+    return schedule;
 }
 
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) {
@@ -567,6 +768,8 @@ SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts) 
     layout.headerRule = kHeaderTop + static_cast<qreal>(layout.header.size()) * kHeaderLine + 5;
     layout.method = methodBlock(sheet, fonts);
     layout.tables = tablesOf(sheet);
+    layout.schedule = hardwareSchedule(sheet);
+    layout.leadingPages = sheet.leadingPages ? sheet.leadingPages->count() : 0;
     placeSheetItems(sheet, fonts, layout,
                     [&layout](std::size_t page, const SheetItem&, const SheetRow*) {
                         layout.pageCount = std::max(layout.pageCount, page + 1);

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace koruba {
@@ -28,12 +30,30 @@ SheetFonts sheetFonts();
 
 // One table of the sheet: its storey kind, columns with their widths, and
 // how many rows it holds (the rows of its storey kind, in input order).
+// A house's table holds the columns of one HouseTable instead, in grid
+// order, each row with a line per direction.
 struct SheetTable {
     std::int32_t storeys = 1;
+    std::optional<HouseTable> house;
     std::vector<SheetColumn> columns;
     std::vector<qreal> widths;
     std::size_t rowCount = 0;
 };
+// The lines of each row of the table, and whether a column has a text per
+// line rather than one across the row.
+int linesOf(const SheetTable& table);
+bool isPerLine(const SheetTable& table, SheetColumn column);
+std::string_view headerOf(const SheetTable& table, SheetColumn column);
+
+// The hardware schedule of a house (使用金物一覧): one row per hardware
+// class in use, from the smallest, with its count in each storey and in
+// all, and a last row of totals. Each row's cells: symbol, hardware, the
+// counts per storey (upper first), the total.
+struct HardwareSchedule {
+    std::vector<QString> heads;
+    std::vector<std::vector<QString>> rows;
+};
+HardwareSchedule hardwareSchedule(const SheetDescription& sheet);
 
 // Where the error of a failed record stands: from this column (the first
 // after diagram, name, pattern and mirror state) to the sheet's right edge.
@@ -47,7 +67,17 @@ std::string errorCellText(const SheetRow& row);
 // wrapped in their cells and, past a few lines, cut with a mark whose note
 // holds the whole text.
 struct SheetItem {
-    enum class Kind { Method, Caption, HeaderRow, Row, EmptyNote, NotesCaption, Note };
+    enum class Kind {
+        Method,
+        Caption,
+        HeaderRow,
+        Row,
+        EmptyNote,
+        NotesCaption,
+        Note,
+        ScheduleCaption,
+        ScheduleRow, // row -1: the schedule's header
+    };
     Kind kind;
     qreal y = 0;
     qreal height = 0;
@@ -77,11 +107,14 @@ struct SheetLayout {
     qreal headerRule = 0;
     MethodBlock method;
     std::vector<SheetTable> tables;
+    HardwareSchedule schedule; // a house's; empty otherwise
+    std::size_t leadingPages = 0;
     std::size_t pageCount = 0;
 };
 SheetLayout layOutSheet(const SheetDescription& sheet, const SheetFonts& fonts);
 
-// Gives every item of the sheet, from the top of the first page to the end
+// Gives every item of the sheet, from the top of the first page after the
+// leading pages to the end
 // of the notes, with the index of its page and, for a row, the row (valid
 // during the call only).
 using SheetItemSink =
@@ -103,7 +136,10 @@ inline constexpr qreal kHeaderRowHeight = 80.0;
 inline constexpr qreal kStoreyLine = 70.0;
 inline constexpr qreal kSingleRow = 90.0;
 inline constexpr qreal kNoteLine = 36.0;
+inline constexpr qreal kScheduleLine = 40.0;
 inline constexpr qreal kCellPad = 8.0;
 qreal methodBlockHeight(const MethodBlock& block);
+// The widths of the schedule's columns for a number of storeys.
+std::vector<qreal> scheduleWidths(std::size_t storeys);
 
 } // namespace koruba

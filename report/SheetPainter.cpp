@@ -72,6 +72,7 @@ private:
             break;
         case SheetItem::Kind::Caption:
         case SheetItem::Kind::NotesCaption:
+        case SheetItem::Kind::ScheduleCaption:
             text(QRectF(0, item.y, kSheetWidth, item.height), fonts_.heading,
                  Qt::AlignLeft | Qt::AlignVCenter, item.text);
             break;
@@ -90,6 +91,29 @@ private:
             text(QRectF(0, item.y, kSheetWidth, item.height), fonts_.text,
                  Qt::AlignLeft | Qt::AlignVCenter, item.text);
             break;
+        case SheetItem::Kind::ScheduleRow:
+            paintScheduleRow(item);
+            break;
+        }
+    }
+
+    void paintScheduleRow(const SheetItem& item) {
+        const HardwareSchedule& schedule = layout_.schedule;
+        const bool head = item.row < 0;
+        const std::vector<QString>& cells =
+            head ? schedule.heads : schedule.rows[static_cast<std::size_t>(item.row)];
+        const std::vector<qreal> widths = scheduleWidths(schedule.heads.size() - 3);
+        qreal x = 0;
+        for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
+            const QRectF box(x, item.y, widths[i], item.height);
+            if (head) {
+                headerCell(box, cells[i]);
+            } else {
+                p_.setPen(QPen(Qt::black, kRule));
+                p_.drawRect(box);
+                cellText(box, i == 1 ? Qt::AlignLeft : Qt::AlignHCenter, cells[i]);
+            }
+            x += widths[i];
         }
     }
 
@@ -135,9 +159,9 @@ private:
         qreal x = 0;
         for (std::size_t i = 0; i < table.columns.size(); ++i) {
             const QRectF box(x, y, table.widths[i], height);
-            headerCell(box, QString::fromUtf8(
-                                columnHeader(table.columns[i]).data(),
-                                static_cast<qsizetype>(columnHeader(table.columns[i]).size())));
+            const std::string_view header = headerOf(table, table.columns[i]);
+            headerCell(box,
+                       QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size())));
             x += table.widths[i];
         }
         if (x < kSheetWidth - 1) {
@@ -155,7 +179,7 @@ private:
 
     void paintRow(const SheetTable& table, const SheetItem& item, const SheetRow& row) {
         const std::size_t errorFrom = row.result ? table.columns.size() : errorColumn(table);
-        const int lines = table.storeys == 2 ? 2 : 1;
+        const int lines = linesOf(table);
         const qreal lineHeight = item.height / lines;
         p_.setPen(QPen(Qt::black, kRule));
         qreal x = 0;
@@ -165,7 +189,7 @@ private:
             if (column == SheetColumn::Diagram) {
                 paintColumnDiagram(p_, box.adjusted(8, 6, -8, -6), row.patternTag, row.reversed,
                                    row.bays);
-            } else if (isPerStorey(column)) {
+            } else if (isPerLine(table, column)) {
                 for (int line = 0; line < lines; ++line) {
                     const QRectF part(x, item.y + line * lineHeight, table.widths[i], lineHeight);
                     cellText(part, Qt::AlignHCenter, utf8(koruba::cellText(row, column, line)));
@@ -226,7 +250,18 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
     PagePainter pages(painter, layout, fonts);
     painter.scale(scale, scale);
-    pages.paintHeader(0);
+    // The leading pages take the area under the header whole.
+    const QRectF leadingArea(0, layout.headerRule + kHeaderGap, kSheetWidth,
+                             kSheetHeight - layout.headerRule - kHeaderGap);
+    const auto startPage = [&](std::size_t page) {
+        pages.paintHeader(page);
+        if (page < layout.leadingPages) {
+            painter.save();
+            sheet.leadingPages->paint(painter, page, leadingArea);
+            painter.restore();
+        }
+    };
+    startPage(0);
     // The items are painted as the layout places them, page after page,
     // so that no more than the page at hand is held.
     std::size_t current = 0;
@@ -238,7 +273,7 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
                             ++current;
                             painter.resetTransform();
                             painter.scale(scale, scale);
-                            pages.paintHeader(current);
+                            startPage(current);
                         }
                         if (!failed) {
                             pages.paintItem(item, row);

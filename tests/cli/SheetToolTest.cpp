@@ -1,7 +1,10 @@
 // The batch tool's --sheet route, run as a user runs it: the sheet's cells
 // against the tool's own CSV output for the same records.
+#include "calc/HouseDerivation.h"
+#include "calc/RuleText.h"
 #include "cli/SheetRoute.h"
 #include "columns/CsvRecord.h"
+#include "columns/HouseFile.h"
 #include "report/SheetPdf.h"
 #include "tests/cli/ToolRun.h"
 #include "tests/report/SheetTestSupport.h"
@@ -123,6 +126,10 @@ private slots:
     void sheetOfAnInputLargerThanMemory();
     void standardInputGoesThroughATemporaryCopy();
     void inputChangedDuringTheRunLeavesNoSheet();
+    void houseSheetShowsBothDirections();
+    void exampleHousesScheduleCountsTheDerivation_data();
+    void exampleHousesScheduleCountsTheDerivation();
+    void refusedHouseWritesNoSheet();
 
 private:
     QTemporaryDir dir_;
@@ -478,6 +485,139 @@ void SheetToolTest::inputChangedDuringTheRunLeavesNoSheet() {
     QCOMPARE(error, input + QStringLiteral(" changed while it was being read; no sheet was "
                                            "written, run the tool again"));
     QVERIFY(!QFileInfo::exists(changed));
+}
+
+// The words of a page from the first word after the one with the text on.
+std::vector<PdfWord> wordsAfter(const std::vector<PdfWord>& words, const QString& text) {
+    const auto at =
+        std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == text; });
+    return at == words.end() ? std::vector<PdfWord>{} : std::vector<PdfWord>(at + 1, words.end());
+}
+
+// The issue's example: the columns named there, each in its table with both
+// directions' terms, and the upper column without a column below it named
+// in the notes.
+void SheetToolTest::houseSheetShowsBothDirections() {
+    const QString pdf = dir_.filePath(QStringLiteral("issue-house.pdf"));
+    const Run run = runTool(
+        {QStringLiteral(CLI_TEST_DATA "/issue_example.kxhouse"), QStringLiteral("--sheet"), pdf});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.startsWith("\xEF\xBB\xBFstorey,name")); // the records still go out
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    const QString first = compactText(words, 1);
+    QVERIFY(first.contains(QStringLiteral("物件名：山田邸新築工事")));
+    QVERIFY(first.contains(QStringLiteral("設計者：佐藤")));
+    QVERIFY(first.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
+
+    // Name (grid point, own name, 通し柱), position, X over Y, A1, B1,
+    // f(H1), A2, B2, f(H2), L, N per direction, governing, N, pull-out.
+    const QStringList through = rowTexts(words, QStringLiteral("通し柱A"), 19.5);
+    QCOMPARE(through.mid(0, 15),
+             QStringList({QStringLiteral("X0-Y0通し柱A通し柱"), QStringLiteral("1階2階"),
+                          QStringLiteral("出隅出隅"), "XY", "6.51.5", "0.8", "1", "2.00.0", "0.8",
+                          "3.30/2.7", "1.0", "6.160.20", "X", "6.16", "32.58"}));
+    // Beyond the notification's table: the rule, with (る)*'s hardware as
+    // the reference.
+    QCOMPARE(through[15], QStringLiteral("表外"));
+    QVERIFY(compactText(words).contains(QStringLiteral(
+        "N×5.3＝32.65kN以上の接合方法とする（参考：引き寄せ金物(HD-20)×２個(参考)）")));
+
+    // The table a column stands in: the last caption before its name (a
+    // caption's characters are words of their own).
+    const QString text = compactText(words);
+    const auto tableOf = [&text](const QString& name) {
+        const qsizetype at = text.indexOf(name);
+        QString caption;
+        qsizetype last = -1;
+        for (const QString& c : {QStringLiteral("2階の柱"), QStringLiteral("1階の柱"),
+                                 QStringLiteral("平屋・下屋の柱")}) {
+            if (const qsizetype p = text.lastIndexOf(c, at); p > last) {
+                last = p;
+                caption = c;
+            }
+        }
+        return caption;
+    };
+    QCOMPARE(tableOf(QStringLiteral("通し柱A")), QStringLiteral("1階の柱"));
+    QCOMPARE(tableOf(QStringLiteral("X2-Y0")), QStringLiteral("平屋・下屋の柱"));
+    QCOMPARE(rowTexts(words, QStringLiteral("X2-Y0"), 19.5).mid(0, 12),
+             QStringList({"X2-Y0", QStringLiteral("出隅"), "XY", "6.50.0", "0.8", "1", "0.4",
+                          "4.80-0.40", "X", "4.80", "25.40", QStringLiteral("(ぬ)")}));
+    QCOMPARE(tableOf(QStringLiteral("X1-Y0")), QStringLiteral("2階の柱"));
+    QCOMPARE(rowTexts(words, QStringLiteral("X1-Y0"), 19.5).mid(0, 12),
+             QStringList({"X1-Y0", QStringLiteral("出隅"), "XY", "1.00.0", "0.8", "3.30/2.7", "0.4",
+                          "0.58-0.40", "X", "0.58", "3.06", QStringLiteral("(ろ)")}));
+    const QString notes = compactText(wordsAfter(words, QStringLiteral("注記")));
+    QVERIFY2(
+        notes.contains(QStringLiteral("2階X1-Y0:") + QString::fromUtf8(koruba::kNoColumnBelow)),
+        qPrintable(notes));
+}
+
+void SheetToolTest::exampleHousesScheduleCountsTheDerivation_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("hiraya") << QStringLiteral("hiraya");
+    QTest::newRow("house2f") << QStringLiteral("house2f");
+}
+
+// The example houses' output and sheet, kept in the build tree for a
+// person to look at; the schedule's counts are the derived columns'.
+void SheetToolTest::exampleHousesScheduleCountsTheDerivation() {
+    QFETCH(QString, name);
+    const QString house = QStringLiteral(CLI_EXAMPLES "/") + name + QStringLiteral(".kxhouse");
+    const QString pdf = outputDir() + QStringLiteral("/house-") + name + QStringLiteral(".pdf");
+    const Run run = runTool({house, QStringLiteral("--sheet"), pdf});
+    QCOMPARE(run.exitCode, 0);
+    QFile csv(outputDir() + QStringLiteral("/house-") + name + QStringLiteral(".out.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write(run.out) == run.out.size());
+
+    QFile file(house);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    koruba::House parsed;
+    std::string error;
+    QVERIFY(koruba::columns::readHouse(file.readAll().toStdString(), parsed, error));
+    // By the symbol the sheet shows: the count in each storey, the upper
+    // one first, then in all.
+    const std::size_t storeys = parsed.storeys.size();
+    QMap<QString, QVector<int>> counts;
+    for (const koruba::ColumnResult& c : koruba::deriveHouse(parsed)) {
+        const koruba::ResultType& r = c.result();
+        const QString symbol =
+            koruba::beyondNoticeTable(r.JointClass)
+                ? QStringLiteral("表外")
+                : QString::fromUtf8(r.JointSymbol.data(),
+                                    static_cast<qsizetype>(r.JointSymbol.size()));
+        QVector<int>& count = counts[symbol];
+        count.resize(static_cast<qsizetype>(storeys) + 1);
+        ++count[static_cast<qsizetype>(storeys) - c.storey];
+        ++count.back();
+    }
+    const std::vector<PdfWord> schedule = wordsAfter(pdfWords(pdf), QStringLiteral("使用金物一覧"));
+    QVERIFY(!schedule.empty());
+    for (auto it = counts.begin(); it != counts.end(); ++it) {
+        QStringList want;
+        for (const int n : it.value()) {
+            want << QString::number(n);
+        }
+        const QStringList cells = rowTexts(schedule, it.key(), 5.0);
+        QVERIFY2(cells.size() > want.size(), qPrintable(it.key()));
+        QCOMPARE(cells.mid(cells.size() - want.size()), want);
+    }
+}
+
+void SheetToolTest::refusedHouseWritesNoSheet() {
+    const QString house = dir_.filePath(QStringLiteral("bad.kxhouse"));
+    QFile in(QStringLiteral(CLI_TEST_DATA "/issue_example.kxhouse"));
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QFile out(house);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(in.readAll().replace("\"L30\"", "\"L35\""));
+    out.close();
+    const QString pdf = dir_.filePath(QStringLiteral("bad-house.pdf"));
+    const Run run = runTool({house, QStringLiteral("--sheet"), pdf});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("storeys[1].walls[0].bay"), run.err.constData());
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!QFileInfo::exists(pdf));
 }
 
 QTEST_MAIN(SheetToolTest)

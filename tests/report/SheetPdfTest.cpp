@@ -2,6 +2,7 @@
 #include "tests/report/SheetTestSupport.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -109,6 +110,7 @@ private slots:
     void hugeHeaderIsCutOnEveryPageAndWholeInTheNotes();
     void fontsAreEmbedded();
     void pagesRenderAt150Dpi();
+    void leadingPagesComeBeforeTheMethod();
 };
 
 void SheetPdfTest::rowShowsItsCells_data() {
@@ -350,6 +352,37 @@ void SheetPdfTest::pagesRenderAt150Dpi() {
         }
         QVERIFY2(red, qPrintable(pdf));
     }
+}
+
+// Pages such as a house's plan, one per storey: each under the header of
+// its own page, and the method and the tables after them.
+void SheetPdfTest::leadingPagesComeBeforeTheMethod() {
+    struct Plans : SheetLeadingPages {
+        std::size_t count() const override { return 2; }
+        void paint(QPainter& painter, std::size_t page, const QRectF& area) const override {
+            painter.drawText(area, Qt::AlignCenter,
+                             QStringLiteral("平面図%1")
+                                 .arg(page == 0 ? QStringLiteral("1階") : QStringLiteral("2階")));
+        }
+    };
+    SheetDescription sheet = house();
+    const QString plain = outputDir() + QStringLiteral("/no-plans.pdf");
+    QString error;
+    QVERIFY2(writeSheetPdf(plain, sheet, error), qPrintable(error));
+    const int tablePages = pageCount(pdfWords(plain));
+    sheet.leadingPages = std::make_shared<Plans>();
+    const QString pdf = outputDir() + QStringLiteral("/plans.pdf");
+    QVERIFY2(writeSheetPdf(pdf, sheet, error), qPrintable(error));
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    QCOMPARE(pageCount(words), tablePages + 2);
+    for (int page = 1; page <= 2; ++page) {
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("%1/%2").arg(page).arg(tablePages + 2)));
+        QVERIFY(text.contains(QStringLiteral("物件名：山田邸新築工事")));
+        QVERIFY(text.endsWith(QStringLiteral("平面図%1階").arg(page)));
+        QVERIFY(!text.contains(QStringLiteral("計算方法")));
+    }
+    QVERIFY(compactText(words, 3).contains(QStringLiteral("計算方法")));
 }
 
 QTEST_MAIN(SheetPdfTest)
