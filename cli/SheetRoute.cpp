@@ -1,5 +1,6 @@
 #include "cli/SheetRoute.h"
 
+#include "columns/FieldNames.h"
 #include "report/SheetDate.h"
 
 #include <QDate>
@@ -55,7 +56,9 @@ SheetRow rowOf(const columns::InputRecord& record) {
 void takeHeading(const columns::InputRecord& record, std::string& project, std::string& designer) {
     for (const columns::InputCell& cell : record.cells) {
         const std::string name = columns::normalColumnName(cell.name);
-        std::string* text = name == "project" ? &project : name == "designer" ? &designer : nullptr;
+        std::string* text = name == columns::kProjectField    ? &project
+                            : name == columns::kDesignerField ? &designer
+                                                              : nullptr;
         if (text != nullptr && text->empty() &&
             cell.value.find_first_not_of(" \t") != std::string::npos) {
             *text = cell.value;

@@ -56,7 +56,7 @@ std::optional<std::size_t> knownField(std::string_view name) {
 
 // The heading's cells, held by the list rather than by a row.
 enum HeadingField : std::size_t { Project, Designer, kHeadingFields };
-constexpr std::array<std::string_view, kHeadingFields> kHeadingNames{"project", "designer"};
+constexpr std::array<std::string_view, kHeadingFields> kHeadingNames{kProjectField, kDesignerField};
 
 std::optional<std::size_t> headingField(std::string_view name) {
     for (std::size_t f = 0; f < kHeadingFields; ++f) {

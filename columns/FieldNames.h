@@ -27,6 +27,11 @@ inline constexpr std::string_view kH2Field = kFieldNames[9];
 inline constexpr std::string_view kRuleSetField = kFieldNames[10];
 inline constexpr std::string_view kBaysMember = "bays";
 
+// The heading of a calculation sheet, kept in the cells of a list file's
+// first row and read by the tool's sheet too.
+inline constexpr std::string_view kProjectField = "project";
+inline constexpr std::string_view kDesignerField = "designer";
+
 // Whether a name (as compared, normalColumnName) names the rule set.
 constexpr bool isRulesField(std::string_view name) {
     return name == kRulesField || name == kRuleSetField;
