@@ -2,13 +2,13 @@
 // per-record work in both formats, and whole batches read from memory.
 #include "calc/CalcNValue.h"
 #include "calc/ResultText.h"
-#include "cli/BatchRun.h"
-#include "cli/BayToken.h"
-#include "cli/ColumnInput.h"
-#include "cli/JsonColumnReader.h"
-#include "cli/RecordReader.h"
-#include "cli/ResultCsv.h"
-#include "cli/ResultJson.h"
+#include "columns/BatchRun.h"
+#include "columns/BayToken.h"
+#include "columns/ColumnInput.h"
+#include "columns/JsonColumnReader.h"
+#include "columns/RecordReader.h"
+#include "columns/ResultCsv.h"
+#include "columns/ResultJson.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,7 +23,7 @@ using namespace koruba;
 
 // Columns that together reach every pattern, mirroring, braces of every
 // kind, panels and a capped bay.
-std::vector<cli::ColumnInput> SampleColumns() {
+std::vector<columns::ColumnInput> SampleColumns() {
     struct Row {
         std::int32_t pattern;
         std::int32_t reversed;
@@ -40,24 +40,24 @@ std::vector<cli::ColumnInput> SampleColumns() {
         {13, 0, {"L45", "R45", "X90+P2.5", "P1.0"}},
         {13, 0, {"L90+P3.0", "R90", "L90", "R90+P5.0"}},
     };
-    std::vector<cli::ColumnInput> columns;
+    std::vector<columns::ColumnInput> columns;
     for (const Row& r : rows) {
-        cli::ColumnInput c;
+        columns::ColumnInput c;
         c.Pattern = r.pattern;
         c.Reversed = r.reversed;
         std::string error;
         for (std::size_t b = 0; b < 4; ++b) {
-            cli::ParseBayToken(r.bays[b], c.Bays[b], error);
+            columns::ParseBayToken(r.bays[b], c.Bays[b], error);
         }
         columns.push_back(c);
     }
     return columns;
 }
 
-std::vector<BayTable> TablesOf(const std::vector<cli::ColumnInput>& columns) {
+std::vector<BayTable> TablesOf(const std::vector<columns::ColumnInput>& columns) {
     std::vector<BayTable> tables;
     for (const auto& c : columns) {
-        tables.push_back(cli::BayTableOf(c));
+        tables.push_back(columns::BayTableOf(c));
     }
     return tables;
 }
@@ -77,13 +77,12 @@ void BM_MakeResultTexts(benchmark::State& state) {
     const auto columns = SampleColumns();
     std::vector<ResultType> results;
     for (const auto& c : columns) {
-        results.push_back(cli::ComputeColumn(c));
+        results.push_back(columns::ComputeColumn(c));
     }
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        benchmark::DoNotOptimize(
-            MakeResultTexts(results[k], cli::StoreyCountOf(columns[k].Pattern)));
+        benchmark::DoNotOptimize(MakeResultTexts(results[k], StoreyCountOf(columns[k].Pattern)));
     }
 }
 BENCHMARK(BM_MakeResultTexts);
@@ -96,7 +95,7 @@ void BM_CalcNValueWithTexts(benchmark::State& state) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         const ResultType r = CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed);
-        benchmark::DoNotOptimize(MakeResultTexts(r, cli::StoreyCountOf(columns[k].Pattern)));
+        benchmark::DoNotOptimize(MakeResultTexts(r, StoreyCountOf(columns[k].Pattern)));
     }
 }
 BENCHMARK(BM_CalcNValueWithTexts);
@@ -110,19 +109,19 @@ void BM_ResultRecord(benchmark::State& state, AppendRecord appendRecord) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        appendRecord(out, cli::ComputeColumn(columns[k]), cli::StoreyCountOf(columns[k].Pattern));
+        appendRecord(out, columns::ComputeColumn(columns[k]), StoreyCountOf(columns[k].Pattern));
         benchmark::DoNotOptimize(out.data());
     }
 }
 void BM_JsonResultRecord(benchmark::State& state) {
     BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
-        cli::AppendResultAndLabels(out, r, storeys);
+        columns::AppendResultAndLabels(out, r, storeys);
     });
 }
 BENCHMARK(BM_JsonResultRecord);
 void BM_CsvResultRecord(benchmark::State& state) {
     BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
-        cli::appendCsvResult(out, r, storeys);
+        columns::appendCsvResult(out, r, storeys);
     });
 }
 BENCHMARK(BM_CsvResultRecord);
@@ -130,8 +129,8 @@ BENCHMARK(BM_CsvResultRecord);
 void BM_JsonLineRead(benchmark::State& state) {
     const std::string line = R"({"id": "C123456", "pattern": 13, "reversed": false, )"
                              R"("bays": ["L45", "", "X90+P2.5", "P1.0"]})";
-    cli::JsonColumnReader reader;
-    cli::InputRecord record;
+    columns::JsonColumnReader reader;
+    columns::InputRecord record;
     std::string error;
     for (auto _ : state) {
         benchmark::DoNotOptimize(reader.read(line, record, error));
@@ -169,14 +168,15 @@ void RunBatchBench(benchmark::State& state, bool csv) {
     std::size_t written = 0;
     for (auto _ : state) {
         std::size_t pos = 0;
-        cli::RecordReader reader(csv ? cli::InputFormat::Csv : cli::InputFormat::JsonLines,
-                                 [&](char* buf, std::size_t n) -> std::ptrdiff_t {
-                                     const std::size_t k = std::min(n, input.size() - pos);
-                                     std::memcpy(buf, input.data() + pos, k);
-                                     pos += k;
-                                     return static_cast<std::ptrdiff_t>(k);
-                                 });
-        cli::runBatch(reader, [&](std::string_view bytes) {
+        columns::RecordReader reader(csv ? columns::ColumnFileFormat::Csv
+                                         : columns::ColumnFileFormat::JsonLines,
+                                     [&](char* buf, std::size_t n) -> std::ptrdiff_t {
+                                         const std::size_t k = std::min(n, input.size() - pos);
+                                         std::memcpy(buf, input.data() + pos, k);
+                                         pos += k;
+                                         return static_cast<std::ptrdiff_t>(k);
+                                     });
+        columns::runBatch(reader, [&](std::string_view bytes) {
             written += bytes.size();
             return true;
         });

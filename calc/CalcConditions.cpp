@@ -1,18 +1,9 @@
 #include "calc/CalcConditions.h"
 
+#include "calc/PlainText.h"
 namespace koruba {
 
 namespace {
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 std::string quoted(std::string_view s) {
     std::string q = "\"";
@@ -70,7 +61,7 @@ std::optional<std::string> conditionsError(const CalcConditions& c, std::int32_t
 }
 
 bool parseStoreyHeight(std::string_view text, std::int32_t& cm, std::string& error) {
-    const std::string_view t = trimmed(text);
+    const std::string_view t = trimBlanks(text);
     // Digits, optionally a point and one or two more digits: anything else
     // (a comma, a sign, an exponent, a unit) is refused rather than guessed.
     std::size_t i = 0;
@@ -105,7 +96,7 @@ bool parseStoreyHeight(std::string_view text, std::int32_t& cm, std::string& err
 }
 
 bool parseRuleSet(std::string_view text, RuleSet& rules, std::string& error) {
-    const std::string_view t = trimmed(text);
+    const std::string_view t = trimBlanks(text);
     if (t == "2000") {
         rules = RuleSet::Notice2000;
         return true;

@@ -2,9 +2,9 @@
 
 #include "calc/HouseDerivation.h"
 #include "calc/NumberFormat.h"
-#include "cli/CsvRecord.h"
-#include "cli/ResultJson.h"
 #include "columns/BayToken.h"
+#include "columns/CsvRecord.h"
+#include "columns/ResultJson.h"
 
 #include <array>
 #include <cstddef>
@@ -93,7 +93,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
 
     for (const ColumnResult& c : deriveHouse(house)) {
         auto field = [&](std::string_view text) {
-            AppendCsvField(out, text);
+            columns::AppendCsvField(out, text);
             out += ',';
         };
         field(storeyLabel(house, c.storey));
@@ -118,7 +118,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
         field(r.JointSymbol);
         field(r.JointName);
         field(r.JointClass == 0 ? std::string("---") : FormatFixed(r.JointStrength, 2));
-        AppendCsvField(out, joinedWarnings(c));
+        columns::AppendCsvField(out, joinedWarnings(c));
         out += "\r\n";
     }
     return out;
@@ -138,21 +138,21 @@ std::string houseJsonLines(const House& house) {
         out += "{\"storey\":";
         out += std::to_string(c.storey);
         out += ",\"storey_label\":";
-        AppendJsonString(out, storeyLabel(house, c.storey));
+        columns::AppendJsonString(out, storeyLabel(house, c.storey));
         out += ",\"name\":";
-        AppendJsonString(out, c.name);
+        columns::AppendJsonString(out, c.name);
         out += ",\"grid_point\":";
-        AppendJsonString(out, gridPointName(house, c.at));
+        columns::AppendJsonString(out, gridPointName(house, c.at));
         out += ",\"through\":";
         out += c.through ? "true" : "false";
         out += ",\"corner\":";
-        AppendJsonString(out, c.corner ? kCorner : kOther);
+        columns::AppendJsonString(out, c.corner ? kCorner : kOther);
         out += ",\"upper_corner\":";
         const std::string upper = upperCornerText(c);
         if (upper.empty()) {
             out += "null";
         } else {
-            AppendJsonString(out, upper);
+            columns::AppendJsonString(out, upper);
         }
         for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
             out += ",\"";
@@ -161,7 +161,7 @@ std::string houseJsonLines(const House& house) {
             const auto tokens = bayTokens(c, d);
             for (std::size_t i = 0; i < (twoStoreys(c) ? 4u : 2u); ++i) {
                 out += i == 0 ? "" : ",";
-                AppendJsonString(out, tokens[i]);
+                columns::AppendJsonString(out, tokens[i]);
             }
             out += ']';
             const auto values = directionValues(c, d);
@@ -172,19 +172,19 @@ std::string houseJsonLines(const House& house) {
         }
         const ResultType& r = c.result();
         out += ",\"governing\":";
-        AppendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
+        columns::AppendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
         number("N", FormatFixed(r.NValue, 2));
         number("pull_out_kN", FormatFixed(r.PullOut, 2));
         number("class", r.JointClass == 0 ? std::string() : std::to_string(r.JointClass));
         out += ",\"symbol\":";
-        AppendJsonString(out, r.JointSymbol);
+        columns::AppendJsonString(out, r.JointSymbol);
         out += ",\"hardware\":";
-        AppendJsonString(out, r.JointName);
+        columns::AppendJsonString(out, r.JointName);
         number("strength_kN", r.JointClass == 0 ? std::string() : FormatFixed(r.JointStrength, 2));
         out += ",\"warnings\":[";
         for (std::size_t i = 0; i < c.warnings.size(); ++i) {
             out += i == 0 ? "" : ",";
-            AppendJsonString(out, c.warnings[i]);
+            columns::AppendJsonString(out, c.warnings[i]);
         }
         out += "]}\n";
     }

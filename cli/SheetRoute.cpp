@@ -1,5 +1,6 @@
 #include "cli/SheetRoute.h"
 
+#include "columns/FieldNames.h"
 #include "report/SheetDate.h"
 
 #include <QDate>
@@ -18,12 +19,12 @@ namespace koruba::cli {
 
 namespace {
 
-bool isNameCell(const InputCell& cell) {
-    return normalColumnName(cell.name) == "name";
+bool isNameCell(const columns::InputCell& cell) {
+    return columns::normalColumnName(cell.name) == "name";
 }
 
-std::string nameOf(const InputRecord& record) {
-    for (const InputCell& cell : record.cells) {
+std::string nameOf(const columns::InputRecord& record) {
+    for (const columns::InputCell& cell : record.cells) {
         if (isNameCell(cell) && !cell.value.empty()) {
             return cell.value;
         }
@@ -34,15 +35,15 @@ std::string nameOf(const InputRecord& record) {
     return "line " + std::to_string(record.firstLine);
 }
 
-SheetRow rowOf(const InputRecord& record) {
+SheetRow rowOf(const columns::InputRecord& record) {
     SheetRow row;
     row.name = nameOf(record);
     row.patternTag = IsPatternTag(record.column.Pattern) ? record.column.Pattern : 0;
     row.reversed = record.column.Reversed;
     row.conditions = record.column.Conditions;
     if (record.ok()) {
-        row.bays = BayTableOf(record.column);
-        row.result = ComputeColumn(record.column);
+        row.bays = columns::BayTableOf(record.column);
+        row.result = columns::ComputeColumn(record.column);
     } else {
         // Bays read before the fault may be only some of them: the row
         // shows the bare pattern instead of a frame that was not asked for.
@@ -52,10 +53,12 @@ SheetRow rowOf(const InputRecord& record) {
 }
 
 // The first project and designer that the records' cells give.
-void takeHeading(const InputRecord& record, std::string& project, std::string& designer) {
-    for (const InputCell& cell : record.cells) {
-        const std::string name = normalColumnName(cell.name);
-        std::string* text = name == "project" ? &project : name == "designer" ? &designer : nullptr;
+void takeHeading(const columns::InputRecord& record, std::string& project, std::string& designer) {
+    for (const columns::InputCell& cell : record.cells) {
+        const std::string name = columns::normalColumnName(cell.name);
+        std::string* text = name == columns::kProjectField    ? &project
+                            : name == columns::kDesignerField ? &designer
+                                                              : nullptr;
         if (text != nullptr && text->empty() &&
             cell.value.find_first_not_of(" \t") != std::string::npos) {
             *text = cell.value;
@@ -67,13 +70,14 @@ void takeHeading(const InputRecord& record, std::string& project, std::string& d
 // makes over them: a row lives only while the layout looks at it.
 class InputRows : public SheetRowSource {
 public:
-    InputRows(std::shared_ptr<const SheetInput> input, InputFormat format, RuleSet rules)
+    InputRows(std::shared_ptr<const SheetInput> input, columns::ColumnFileFormat format,
+              RuleSet rules)
         : input_(std::move(input)), format_(format), rules_(rules) {}
 
     void forEachRow(const std::function<void(const SheetRow&)>& visit) const override {
-        RecordReader reader(format_, input_->read());
+        columns::RecordReader reader(format_, input_->read());
         reader.setDefaultRules(rules_);
-        InputRecord record;
+        columns::InputRecord record;
         while (reader.next(record)) {
             visit(rowOf(record));
         }
@@ -83,7 +87,7 @@ public:
 
 private:
     std::shared_ptr<const SheetInput> input_;
-    InputFormat format_;
+    columns::ColumnFileFormat format_;
     RuleSet rules_;
 };
 
@@ -217,7 +221,7 @@ bool SheetInput::open(const QString& file, std::FILE* in, OpenFunction openFile,
     return true;
 }
 
-ReadFunction SheetInput::read() const {
+columns::ReadFunction SheetInput::read() const {
     auto pass = std::make_shared<Pass>();
     pass->state = state_;
     return [pass](char* buf, std::size_t n) { return pass->read(buf, n); };
@@ -242,9 +246,9 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, InputFormat format,
-                              RuleSet rules, const std::string& project,
-                              const std::string& designer) {
+SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input,
+                              columns::ColumnFileFormat format, RuleSet rules,
+                              const std::string& project, const std::string& designer) {
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;
@@ -254,9 +258,9 @@ SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, InputForm
     // A column list keeps its sheet's heading in the file; the options
     // say otherwise when given.
     if (project.empty() || designer.empty()) {
-        RecordReader reader(format, input->read());
+        columns::RecordReader reader(format, input->read());
         reader.setDefaultRules(rules);
-        InputRecord record;
+        columns::InputRecord record;
         std::string fileProject;
         std::string fileDesigner;
         while ((fileProject.empty() || fileDesigner.empty()) && reader.next(record)) {

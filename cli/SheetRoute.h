@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/CalcConditions.h"
-#include "cli/RecordReader.h"
+#include "columns/RecordReader.h"
 #include "report/SheetDescription.h"
 
 #include <QCommandLineOption>
@@ -63,7 +63,7 @@ public:
     // the input cannot be copied.
     bool open(const QString& file, std::FILE* in, OpenFunction openFile, QString& error);
     // The input's bytes from the start, read anew by each function made.
-    ReadFunction read() const;
+    columns::ReadFunction read() const;
     // Empty while every pass that reached the end read the same bytes.
     std::string problem() const;
 
@@ -76,11 +76,11 @@ private:
 // The sheet of every record of the input, in order: a record's name is its
 // name cell or member, else its id, else its lines; a record that fails
 // keeps its pattern (when it was read) and its error. The rules are read
-// as the batch reads them (RecordReader::setDefaultRules). The records are
+// as the batch reads them (columns::RecordReader::setDefaultRules). The records are
 // not held: the sheet reads input again for every pass it makes over its
 // rows.
-SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, InputFormat format,
-                              RuleSet rules, const std::string& project,
-                              const std::string& designer);
+SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input,
+                              columns::ColumnFileFormat format, RuleSet rules,
+                              const std::string& project, const std::string& designer);
 
 } // namespace koruba::cli

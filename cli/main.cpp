@@ -1,11 +1,12 @@
 #include "calc/CalcConditions.h"
-#include "cli/BatchRun.h"
-#include "cli/BayToken.h"
-#include "cli/ColumnInput.h"
 #include "cli/ColumnPanelText.h"
 #include "cli/HouseRecords.h"
-#include "cli/RecordReader.h"
+#include "columns/BatchRun.h"
+#include "columns/BayToken.h"
+#include "columns/ColumnFileFormat.h"
+#include "columns/ColumnInput.h"
 #include "columns/HouseFile.h"
+#include "columns/RecordReader.h"
 #ifdef KORUBA_WITH_SHEET
 #include "cli/SheetPath.h"
 #include "cli/SheetRoute.h"
@@ -20,8 +21,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +31,7 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -186,122 +188,122 @@ int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
     return !followUp || followUp(house) ? ExitOk : ExitUsage;
 }
 
-int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
-                 koruba::RuleSet rules) {
-    using namespace koruba::cli;
-    ColumnInput column;
-    std::string error;
-    if (!ParsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.Pattern,
-                          error)) {
-        PrintError(QString::fromStdString("--pattern: " + error));
-        return ExitUsage;
-    }
-    column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
-    column.Conditions.rules = rules;
-    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.Conditions.h1Cm},
-                                   std::pair{QStringLiteral("h2"), &column.Conditions.h2Cm}}) {
-        if (parser.isSet(name) &&
-            !koruba::parseStoreyHeight(parser.value(name).toStdString(), *cm, error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
-        }
-    }
-    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
-        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
-                                                      QStringLiteral("height --h")));
-        return ExitUsage;
-    }
-    for (int b = 0; b < 4; ++b) {
-        const QString& name = bayOptions[b];
-        if (!ParseBayToken(parser.value(name).toStdString(),
-                           column.Bays[static_cast<std::size_t>(b)], error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
-        }
-    }
-    const std::string text = ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
-    return WriteOut(text) ? ExitOk : ExitUsage;
-}
+// What the command line asks for, read and checked before any file is
+// opened: one column given by options, a house file, or a batch of columns.
+struct Options {
+    enum class Mode { OneColumn, House, Batch };
+    Mode mode = Mode::Batch;
+    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
+    bool rulesGiven = false;
 
-int Run(int argc, char* argv[], bool stdinOpen) {
-#ifdef KORUBA_WITH_SHEET
-    const auto app = koruba::cli::makeApplication(argc, argv);
-    const koruba::cli::SheetOptions sheetOptions;
-#else
-    QCoreApplication app(argc, argv);
-#endif
-    QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
+    // One column: the option texts, checked by the run.
+    QString pattern;
+    bool reversed = false;
+    std::optional<QString> h1;
+    std::optional<QString> h2;
+    std::array<QString, 4> bays;
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Computes the N value of column-end joints of timber frames and names the joint "
-        "hardware, for one column given by options or for a batch of columns in CSV or "
-        "JSON Lines.\n\n"
-        "A bay is a token: empty or - for an empty bay; a brace R (rising to the right), "
-        "L (rising to the left) or X (cross) with the size 15, 30, 45 or 90, optionally "
-        "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
-        "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
-        "2 upper right, 3 lower left, 4 lower right.\n\n"
-        "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
-        "with both directions and the governing N; --sheet writes the house's sheet.\n\n"
-        "Exit status: 0 all computed, 1 some record failed, 2 usage or file error."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption formatOption(
+    // A house or a batch: the file ("-" for standard input).
+    QString file;
+    QString houseFormat; // as given: empty, "csv" or "jsonl"
+    koruba::columns::ColumnFileFormat format = koruba::columns::ColumnFileFormat::Csv;
+    bool byteOrderMark = true;
+    bool spreadsheetSafe = false;
+
+    // The calculation sheet of a batch.
+    std::optional<QString> sheet;
+    bool sheetOnly = false;
+    std::string project;
+    std::string designer;
+};
+
+// The tool's own options, in the order --help lists them; the sheet's
+// follow (koruba::cli::SheetOptions).
+struct ToolOptions {
+    QCommandLineOption format{
         QStringLiteral("format"),
         QStringLiteral("Batch format: csv or jsonl (default: from the file name, else csv)."),
-        QStringLiteral("csv|jsonl"));
-    const QCommandLineOption noBomOption(
-        QStringLiteral("no-bom"), QStringLiteral("Write CSV without the UTF-8 byte order mark."));
-    const QCommandLineOption safeOption(
+        QStringLiteral("csv|jsonl")};
+    QCommandLineOption noBom{QStringLiteral("no-bom"),
+                             QStringLiteral("Write CSV without the UTF-8 byte order mark.")};
+    QCommandLineOption safe{
         QStringLiteral("spreadsheet-safe"),
         QStringLiteral("Prefix CSV cells copied from the input that start with =, +, -, @, tab or "
                        "carriage return with an apostrophe, so that a spreadsheet opening the "
                        "file does not run them as formulas. Such a file is for reading, not for "
-                       "reading back."));
-    const QCommandLineOption jobsOption(
+                       "reading back.")};
+    QCommandLineOption jobs{
         QStringLiteral("jobs"),
         QStringLiteral("Accepted for older scripts and ignored: the tool computes in one pass."),
-        QStringLiteral("n"));
-    const QCommandLineOption patternOption(
+        QStringLiteral("n")};
+    QCommandLineOption pattern{
         QStringLiteral("pattern"),
         QStringLiteral("Compute one column of frame pattern 21, 22, 11, 12 or 13."),
-        QStringLiteral("tag"));
-    const QCommandLineOption reversedOption(QStringLiteral("reversed"),
-                                            QStringLiteral("The pattern is mirrored."));
-    const QCommandLineOption rulesOption(
+        QStringLiteral("tag")};
+    QCommandLineOption reversed{QStringLiteral("reversed"),
+                                QStringLiteral("The pattern is mirrored.")};
+    QCommandLineOption rules{
         QStringLiteral("rules"),
         QStringLiteral("Rule set: 2000 (the 2000 notification, default) or 2025 (with the "
                        "storey-height factor f(H)). In a batch, a record may name its own rules "
                        "(a rules or rule_set column or member), which overrides --rules for "
                        "that record."),
-        QStringLiteral("2000|2025"));
-    const QCommandLineOption h1Option(
+        QStringLiteral("2000|2025")};
+    QCommandLineOption h1{
         QStringLiteral("h1"),
         QStringLiteral("With --pattern and --rules 2025: the height of the column's storey in "
                        "metres (2.00 to 4.50)."),
-        QStringLiteral("m"));
-    const QCommandLineOption h2Option(
+        QStringLiteral("m")};
+    QCommandLineOption h2{
         QStringLiteral("h2"),
         QStringLiteral("With --pattern and --rules 2025: the height of the storey above, for "
                        "two-storey patterns."),
-        QStringLiteral("m"));
-    parser.addOption(formatOption);
-    parser.addOption(noBomOption);
-    parser.addOption(safeOption);
-    parser.addOption(jobsOption);
-    parser.addOption(patternOption);
-    parser.addOption(reversedOption);
-    parser.addOption(rulesOption);
-    parser.addOption(h1Option);
-    parser.addOption(h2Option);
-    QStringList bayOptions;
-    for (int b = 1; b <= 4; ++b) {
-        bayOptions << QStringLiteral("bay%1").arg(b);
-        parser.addOption(QCommandLineOption(
-            bayOptions.back(), QStringLiteral("Token of bay %1.").arg(b), QStringLiteral("token")));
+        QStringLiteral("m")};
+    std::array<QCommandLineOption, 4> bays{bayOption(1), bayOption(2), bayOption(3), bayOption(4)};
+
+    static QCommandLineOption bayOption(int bay) {
+        return QCommandLineOption(QStringLiteral("bay%1").arg(bay),
+                                  QStringLiteral("Token of bay %1.").arg(bay),
+                                  QStringLiteral("token"));
     }
+
+    void addTo(QCommandLineParser& parser) const {
+        for (const QCommandLineOption* option :
+             {&format, &noBom, &safe, &jobs, &pattern, &reversed, &rules, &h1, &h2}) {
+            parser.addOption(*option);
+        }
+        for (const QCommandLineOption& bay : bays) {
+            parser.addOption(bay);
+        }
+    }
+};
+
+const QString kDescription = QStringLiteral(
+    "Computes the N value of column-end joints of timber frames and names the joint "
+    "hardware, for one column given by options or for a batch of columns in CSV or "
+    "JSON Lines.\n\n"
+    "A bay is a token: empty or - for an empty bay; a brace R (rising to the right), "
+    "L (rising to the left) or X (cross) with the size 15, 30, 45 or 90, optionally "
+    "followed by x90; a panel P with its multiplier 0.5, 1.0, ... 5.0 (P2 is P2.0); "
+    "brace and panel joined by +. Examples: L45, X90+P2.5, P1.0. Bays: 1 upper left, "
+    "2 upper right, 3 lower left, 4 lower right.\n\n"
+    "A FILE whose name ends in .kxhouse is a house: one record per column and storey, "
+    "with both directions and the governing N; --sheet writes the house's sheet.\n\n"
+    "Exit status: 0 all computed, 1 some record failed, 2 usage or file error.");
+
+// Reads the command line into options. An exit code when the run ends here
+// (--help, --version, or a usage error, already reported), nothing when
+// options hold a run.
+std::optional<int> ReadOptions(Options& options) {
+#ifdef KORUBA_WITH_SHEET
+    const koruba::cli::SheetOptions sheetOptions;
+#endif
+    const ToolOptions known;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    known.addTo(parser);
 #ifdef KORUBA_WITH_SHEET
     sheetOptions.addTo(parser);
 #endif
@@ -322,18 +324,18 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
     }
 
-    koruba::RuleSet rules = koruba::RuleSet::Notice2000;
     if (std::string error;
-        parser.isSet(rulesOption) &&
-        !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), rules, error)) {
+        parser.isSet(known.rules) &&
+        !koruba::parseRuleSet(parser.value(known.rules).toStdString(), options.rules, error)) {
         PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
         return ExitUsage;
     }
+    options.rulesGiven = parser.isSet(known.rules);
 
     const QStringList files = parser.positionalArguments();
-    bool oneColumn = parser.isSet(patternOption) || parser.isSet(reversedOption) ||
-                     parser.isSet(h1Option) || parser.isSet(h2Option);
-    for (const QString& b : bayOptions) {
+    bool oneColumn = parser.isSet(known.pattern) || parser.isSet(known.reversed) ||
+                     parser.isSet(known.h1) || parser.isSet(known.h2);
+    for (const QCommandLineOption& b : known.bays) {
         oneColumn = oneColumn || parser.isSet(b);
     }
 #ifdef KORUBA_WITH_SHEET
@@ -348,25 +350,48 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     }
 #endif
     if (oneColumn) {
-        if (!parser.isSet(patternOption)) {
+        if (!parser.isSet(known.pattern)) {
             PrintError(
                 QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
             return ExitUsage;
         }
-        if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
+        if (!files.isEmpty() || parser.isSet(known.format) || parser.isSet(known.jobs)) {
             PrintError(QStringLiteral("--pattern computes one column and reads no file"));
             return ExitUsage;
         }
-        return RunOneColumn(parser, bayOptions, rules);
+        options.mode = Options::Mode::OneColumn;
+        options.pattern = parser.value(known.pattern);
+        options.reversed = parser.isSet(known.reversed);
+        if (parser.isSet(known.h1)) {
+            options.h1 = parser.value(known.h1);
+        }
+        if (parser.isSet(known.h2)) {
+            options.h2 = parser.value(known.h2);
+        }
+        for (std::size_t b = 0; b < options.bays.size(); ++b) {
+            options.bays[b] = parser.value(known.bays[b]);
+        }
+        return std::nullopt;
     }
     if (files.size() > 1) {
         PrintError(QStringLiteral("one input file at most"));
         return ExitUsage;
     }
 
-    const QString file = files.isEmpty() ? QStringLiteral("-") : files.front();
-    QString format = parser.value(formatOption).toLower();
-    if (file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()), Qt::CaseInsensitive)) {
+    options.file = files.isEmpty() ? QStringLiteral("-") : files.front();
+    options.byteOrderMark = !parser.isSet(known.noBom);
+    options.spreadsheetSafe = parser.isSet(known.safe);
+    const QString format = parser.value(known.format).toLower();
+#ifdef KORUBA_WITH_SHEET
+    if (parser.isSet(sheetOptions.sheet)) {
+        options.sheet = parser.value(sheetOptions.sheet);
+    }
+    options.sheetOnly = parser.isSet(sheetOptions.only);
+    options.project = parser.value(sheetOptions.project).toStdString();
+    options.designer = parser.value(sheetOptions.designer).toStdString();
+#endif
+    if (options.file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()),
+                              Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
             format != QLatin1String("jsonl")) {
             PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
@@ -374,76 +399,121 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         }
         // The names of a house are written as the file gives them; rather
         // than a file that looks safe and is not, the option is refused.
-        if (parser.isSet(safeOption)) {
+        if (options.spreadsheetSafe) {
             PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
                                       "house file"));
             return ExitUsage;
         }
-        HouseFollowUp followUp;
-        bool writeRecords = true;
-#ifdef KORUBA_WITH_SHEET
-        if (parser.isSet(sheetOptions.sheet)) {
-            writeRecords = !parser.isSet(sheetOptions.only);
-            // Checked before the house is read, and again just before the
-            // sheet replaces the file.
-            const QString path = parser.value(sheetOptions.sheet);
-            const auto pathRefused = [path, file, writeRecords] {
-                const auto problem = koruba::cli::sheetPathProblem(
-                    path.toStdString(), file.toStdString(), writeRecords);
-                if (problem) {
-                    PrintError(QStringLiteral("--sheet %1: %2")
-                                   .arg(path, QString::fromStdString(*problem)));
-                }
-                return problem.has_value();
-            };
-            if (pathRefused()) {
-                return ExitUsage;
-            }
-            // The house names its project and designer; the options say
-            // otherwise when given.
-            const QString project = parser.value(sheetOptions.project);
-            const QString designer = parser.value(sheetOptions.designer);
-            followUp = [=](const koruba::House& house) {
-                if (pathRefused()) {
-                    return false;
-                }
-                koruba::SheetDescription sheet =
-                    koruba::houseSheet(house, koruba::sheetDateText(QDate::currentDate()));
-                if (!project.isEmpty()) {
-                    sheet.project = project.toStdString();
-                }
-                if (!designer.isEmpty()) {
-                    sheet.designer = designer.toStdString();
-                }
-                QString error;
-                if (!koruba::writeSheetPdf(path, sheet, error)) {
-                    PrintError(error);
-                    return false;
-                }
-                return true;
-            };
-        }
-#endif
-        return RunHouse(file, format, !parser.isSet(noBomOption),
-                        parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt,
-                        writeRecords, followUp);
+        options.mode = Options::Mode::House;
+        options.houseFormat = format;
+        return std::nullopt;
     }
     if (format.isEmpty()) {
-        const QString suffix = QFileInfo(file).suffix().toLower();
-        format = (suffix == QLatin1String("jsonl") || suffix == QLatin1String("json"))
-                     ? QStringLiteral("jsonl")
-                     : QStringLiteral("csv");
-    }
-    koruba::cli::InputFormat inputFormat = koruba::cli::InputFormat::Csv;
-    if (format == QLatin1String("jsonl")) {
-        inputFormat = koruba::cli::InputFormat::JsonLines;
+        options.format = koruba::columns::formatOfPath(options.file.toStdString());
+    } else if (format == QLatin1String("jsonl")) {
+        options.format = koruba::columns::ColumnFileFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
         PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
         return ExitUsage;
     }
-    koruba::cli::BatchOptions options;
-    options.byteOrderMark = !parser.isSet(noBomOption);
-    options.spreadsheetSafe = parser.isSet(safeOption);
+    options.mode = Options::Mode::Batch;
+    return std::nullopt;
+}
+
+int RunOneColumn(const Options& options) {
+    using namespace koruba::columns;
+    ColumnInput column;
+    std::string error;
+    if (!ParsePatternText(options.pattern.toStdString(), column.Pattern, error)) {
+        PrintError(QString::fromStdString("--pattern: " + error));
+        return ExitUsage;
+    }
+    column.Reversed = options.reversed ? 1 : 0;
+    column.Conditions.rules = options.rules;
+    for (const auto& [name, text, cm] :
+         {std::tuple{QStringLiteral("h1"), &options.h1, &column.Conditions.h1Cm},
+          std::tuple{QStringLiteral("h2"), &options.h2, &column.Conditions.h2Cm}}) {
+        if (*text && !koruba::parseStoreyHeight((*text)->toStdString(), *cm, error)) {
+            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    if (const auto e =
+            koruba::conditionsError(column.Conditions, koruba::StoreyCountOf(column.Pattern))) {
+        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+                                                      QStringLiteral("height --h")));
+        return ExitUsage;
+    }
+    for (std::size_t b = 0; b < options.bays.size(); ++b) {
+        if (!ParseBayToken(options.bays[b].toStdString(), column.Bays[b], error)) {
+            PrintError(QStringLiteral("--bay%1: ").arg(b + 1) + QString::fromStdString(error));
+            return ExitUsage;
+        }
+    }
+    const std::string text =
+        koruba::cli::ColumnPanelText(ComputeColumn(column), koruba::StoreyCountOf(column.Pattern));
+    return WriteOut(text) ? ExitOk : ExitUsage;
+}
+
+// A house file: its records and, with --sheet, its calculation sheet.
+int RunHouseFile(const Options& options) {
+    HouseFollowUp followUp;
+    const bool writeRecords = !(options.sheet && options.sheetOnly);
+#ifdef KORUBA_WITH_SHEET
+    if (options.sheet) {
+        // Checked before the house is read, and again just before the
+        // sheet replaces the file.
+        const QString path = *options.sheet;
+        const QString file = options.file;
+        const auto pathRefused = [path, file, writeRecords] {
+            const auto problem =
+                koruba::cli::sheetPathProblem(path.toStdString(), file.toStdString(), writeRecords);
+            if (problem) {
+                PrintError(
+                    QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
+            }
+            return problem.has_value();
+        };
+        if (pathRefused()) {
+            return ExitUsage;
+        }
+        // The house names its project and designer; the options say
+        // otherwise when given.
+        const std::string project = options.project;
+        const std::string designer = options.designer;
+        followUp = [=](const koruba::House& house) {
+            if (pathRefused()) {
+                return false;
+            }
+            koruba::SheetDescription sheet =
+                koruba::houseSheet(house, koruba::sheetDateText(QDate::currentDate()));
+            if (!project.empty()) {
+                sheet.project = project;
+            }
+            if (!designer.empty()) {
+                sheet.designer = designer;
+            }
+            QString error;
+            if (!koruba::writeSheetPdf(path, sheet, error)) {
+                PrintError(error);
+                return false;
+            }
+            return true;
+        };
+    }
+#endif
+    return RunHouse(options.file, options.houseFormat, options.byteOrderMark,
+                    options.rulesGiven ? std::optional(options.rules) : std::nullopt, writeRecords,
+                    followUp);
+}
+
+// A batch of columns: one output record per input record, in the input's
+// format, and with --sheet the calculation sheet of them all.
+int RunBatch(const Options& options, bool stdinOpen) {
+    const QString& file = options.file;
+    koruba::columns::BatchOptions batchOptions;
+    batchOptions.byteOrderMark = options.byteOrderMark;
+    batchOptions.spreadsheetSafe = options.spreadsheetSafe;
 
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
@@ -464,44 +534,44 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     // Checked before anything is read or written, and again just before
     // the sheet replaces the file.
     const auto sheetPathRefused = [&] {
-        const QString path = parser.value(sheetOptions.sheet);
+        const QString& path = *options.sheet;
         const auto problem = koruba::cli::sheetPathProblem(
             path.toStdString(), file == QLatin1String("-") ? std::string() : file.toStdString(),
-            !parser.isSet(sheetOptions.only));
+            !options.sheetOnly);
         if (problem) {
             PrintError(
                 QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
         }
         return problem.has_value();
     };
-    if (parser.isSet(sheetOptions.sheet) && sheetPathRefused()) {
+    if (options.sheet && sheetPathRefused()) {
         return ExitUsage;
     }
 #endif
 
-    koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
-    koruba::cli::WriteFunction write = Write;
+    koruba::columns::ReadFunction read = koruba::columns::readFromFile(in);
+    koruba::columns::WriteFunction write = Write;
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records again for every pass it makes, from a
     // file rather than memory.
-    const bool sheet = parser.isSet(sheetOptions.sheet);
     const auto input = std::make_shared<koruba::cli::SheetInput>();
-    if (sheet) {
+    if (options.sheet) {
         if (QString error; !input->open(file, in, OpenInput, error)) {
             PrintError(error);
             return ExitUsage;
         }
         read = input->read();
-        if (parser.isSet(sheetOptions.only)) {
+        if (options.sheetOnly) {
             write = [](std::string_view) { return true; };
         }
     }
 #endif
-    koruba::cli::RecordReader reader(inputFormat, std::move(read));
+    koruba::columns::RecordReader reader(options.format, std::move(read));
     // A record that names its rule set keeps it; --rules is the set of the rest.
-    reader.setDefaultRules(rules);
+    reader.setDefaultRules(options.rules);
     errno = 0;
-    const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
+    const koruba::columns::BatchOutcome outcome =
+        koruba::columns::runBatch(reader, write, batchOptions);
     if (!Flush(!outcome.writeFailed)) {
         return ExitUsage;
     }
@@ -515,17 +585,15 @@ int Run(int argc, char* argv[], bool stdinOpen) {
         PrintError(QString::fromStdString(outcome.headerProblem));
     }
 #ifdef KORUBA_WITH_SHEET
-    if (sheet) {
+    if (options.sheet) {
         if (sheetPathRefused()) {
             return ExitUsage;
         }
         QString error;
-        if (!koruba::writeSheetPdf(
-                parser.value(sheetOptions.sheet),
-                koruba::cli::sheetOfInput(input, inputFormat, rules,
-                                          parser.value(sheetOptions.project).toStdString(),
-                                          parser.value(sheetOptions.designer).toStdString()),
-                error)) {
+        if (!koruba::writeSheetPdf(*options.sheet,
+                                   koruba::cli::sheetOfInput(input, options.format, options.rules,
+                                                             options.project, options.designer),
+                                   error)) {
             PrintError(error);
             return ExitUsage;
         }
@@ -537,6 +605,30 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                        .arg(outcome.records));
     }
     return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
+}
+
+int Run(int argc, char* argv[], bool stdinOpen) {
+#ifdef KORUBA_WITH_SHEET
+    const auto app = koruba::cli::makeApplication(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
+    QCoreApplication::setApplicationName(QStringLiteral("koruba-x-calc"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
+
+    Options options;
+    if (const std::optional<int> exitCode = ReadOptions(options)) {
+        return *exitCode;
+    }
+    switch (options.mode) {
+    case Options::Mode::OneColumn:
+        return RunOneColumn(options);
+    case Options::Mode::House:
+        return RunHouseFile(options);
+    case Options::Mode::Batch:
+        break;
+    }
+    return RunBatch(options, stdinOpen);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "columns/BayToken.h"
 
 #include "calc/NumberFormat.h"
+#include "calc/PlainText.h"
 
 #include <array>
 
@@ -9,20 +10,6 @@ namespace koruba::columns {
 namespace {
 
 constexpr std::array<std::string_view, 4> SizeTexts{"15", "30", "45", "90"};
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 std::string Quoted(std::string_view s) {
     std::string q = "\"";
@@ -111,7 +98,7 @@ bool ParsePanel(std::string_view part, BayCell& cell, std::string& error) {
 
 bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     cell = BayCell{};
-    const std::string_view token = Trim(text);
+    const std::string_view token = trimBlanks(text);
     if (token.empty() || token == "-") {
         return true;
     }
@@ -120,7 +107,7 @@ bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     std::string_view rest = token;
     while (true) {
         const std::size_t plus = rest.find('+');
-        const std::string_view part = Trim(rest.substr(0, plus));
+        const std::string_view part = trimBlanks(rest.substr(0, plus));
         bool ok = false;
         if (part.empty()) {
             error = Quoted(token) + ": empty element before or after \"+\"";

@@ -50,7 +50,8 @@ void MoveRowCommand::undo() {
     model_->moveStoredRow(to_, from_);
 }
 
-SetRowCommand::SetRowCommand(ColumnTableModel* model, int row, ColumnRow after, const QString& text)
+SetRowCommand::SetRowCommand(ColumnTableModel* model, int row, columns::ColumnRow after,
+                             const QString& text)
     : QUndoCommand(text), model_(model), row_(row), before_(model->columnRow(row)),
       after_(std::move(after)) {}
 
@@ -62,7 +63,7 @@ void SetRowCommand::undo() {
     model_->replaceRow(row_, before_);
 }
 
-SetHeadingCommand::SetHeadingCommand(ColumnTableModel* model, ListHeading after,
+SetHeadingCommand::SetHeadingCommand(ColumnTableModel* model, columns::ListHeading after,
                                      const QString& text)
     : QUndoCommand(text), model_(model), before_(model->heading()), after_(std::move(after)) {}
 

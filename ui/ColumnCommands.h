@@ -54,28 +54,28 @@ private:
 // Replaces a row's cells (rename, an edit made in the calculator).
 class SetRowCommand : public QUndoCommand {
 public:
-    SetRowCommand(ColumnTableModel* model, int row, ColumnRow after, const QString& text);
+    SetRowCommand(ColumnTableModel* model, int row, columns::ColumnRow after, const QString& text);
     void undo() override;
     void redo() override;
 
 private:
     ColumnTableModel* model_;
     int row_;
-    ColumnRow before_;
-    ColumnRow after_;
+    columns::ColumnRow before_;
+    columns::ColumnRow after_;
 };
 
 // Sets what heads the list's sheet.
 class SetHeadingCommand : public QUndoCommand {
 public:
-    SetHeadingCommand(ColumnTableModel* model, ListHeading after, const QString& text);
+    SetHeadingCommand(ColumnTableModel* model, columns::ListHeading after, const QString& text);
     void undo() override;
     void redo() override;
 
 private:
     ColumnTableModel* model_;
-    ListHeading before_;
-    ListHeading after_;
+    columns::ListHeading before_;
+    columns::ListHeading after_;
 };
 
 } // namespace koruba

@@ -11,7 +11,7 @@ SheetDescription sheetOfList(const ColumnTableModel& model, std::string project,
     sheet.project = std::move(project);
     sheet.date = std::move(date);
     for (int row = 0; row < model.rowCount(); ++row) {
-        const RowOutcome& outcome = model.outcome(row);
+        const columns::RowOutcome& outcome = model.outcome(row);
         SheetRow sheetRow;
         sheetRow.name = model.columnRow(row).name;
         // A row whose pattern was read stands in its storey's table even
@@ -19,7 +19,7 @@ SheetDescription sheetOfList(const ColumnTableModel& model, std::string project,
         sheetRow.patternTag = outcome.column.Pattern;
         sheetRow.reversed = outcome.column.Reversed;
         if (outcome.columnRead) {
-            sheetRow.bays = cli::BayTableOf(outcome.column);
+            sheetRow.bays = columns::BayTableOf(outcome.column);
         }
         sheetRow.conditions = outcome.conditions;
         if (outcome.computed) {

@@ -2,8 +2,9 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/PatternTable.h"
-#include "cli/BatchRun.h"
+#include "columns/BatchRun.h"
 #include "columns/HouseFile.h"
+#include "columns/HouseList.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
@@ -12,7 +13,6 @@
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListSheet.h"
 #include "ui/ColumnTableModel.h"
-#include "ui/HouseList.h"
 #include "ui/MainForm.h"
 #include "ui/RecentFilesMenu.h"
 #include "ui/SheetInfoDialog.h"
@@ -46,7 +46,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstring>
 
 namespace koruba {
 
@@ -119,7 +118,8 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
       reportError_([this](const QString& message) { QMessageBox::warning(this, kTitle, message); }),
       askUnsaved_([this] { return askUnsavedBox(this, path_); }),
       askChangedFile_([this](const QString& path) { return askChangedFileBox(this, path); }),
-      askHeading_([this](const ListHeading& suggested) -> std::optional<ListHeading> {
+      askHeading_([this](const columns::ListHeading& suggested)
+                      -> std::optional<columns::ListHeading> {
           const auto given =
               SheetInfoDialog::askHeading(this, {QString::fromStdString(suggested.project),
                                                  QString::fromStdString(suggested.designer),
@@ -127,7 +127,7 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
           if (!given) {
               return std::nullopt;
           }
-          return ListHeading{given->project.toStdString(), given->designer.toStdString()};
+          return columns::ListHeading{given->project.toStdString(), given->designer.toStdString()};
       }),
       askHouseFile_([this] {
           return QFileDialog::getOpenFileName(this, QStringLiteral("住宅ファイルを柱リストに展開"),
@@ -383,7 +383,7 @@ void ColumnListWindow::buildFilterBar() {
 // ---------------------------------------------------------------- files
 
 void ColumnListWindow::newList() {
-    model_->resetList(ColumnList{});
+    model_->resetList(columns::ColumnList{});
     clearSort();
     undoStack_->clear();
     path_.clear();
@@ -399,10 +399,11 @@ bool ColumnListWindow::openFile(const QString& path) {
         return false;
     }
     const QByteArray bytes = file.readAll();
-    ColumnList list;
+    columns::ColumnList list;
     std::string error;
-    if (!readColumnList(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                        formatOfPath(path.toStdString()), list, error)) {
+    if (!columns::readColumnList(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            columns::formatOfPath(path.toStdString()), list, error)) {
         reportError_(QStringLiteral("%1 を読めません: %2").arg(path, qText(error)));
         return false;
     }
@@ -434,7 +435,7 @@ bool ColumnListWindow::expandHouse(const QString& path) {
         reportError_(QStringLiteral("%1 を読めません: %2").arg(path, qText(error)));
         return false;
     }
-    model_->resetList(listOfHouse(house));
+    model_->resetList(columns::listOfHouse(house));
     clearSort();
     // A new list: saving it asks for a list file, and the house file is
     // never written from here (the list cannot be turned back into it).
@@ -472,7 +473,8 @@ bool ColumnListWindow::saveFile(const QString& path) {
             return false;
         }
     }
-    const std::string bytes = writeColumnList(model_->list(), formatOfPath(path.toStdString()));
+    const std::string bytes =
+        columns::writeColumnList(model_->list(), columns::formatOfPath(path.toStdString()));
     QString reason;
     if (!saveWholeFile(path, bytes, reason)) {
         reportError_(QStringLiteral("%1 に保存できません: %2").arg(path, reason));
@@ -517,11 +519,11 @@ bool ColumnListWindow::ensureHeading() {
 }
 
 bool ColumnListWindow::editHeading() {
-    ListHeading suggested = model_->heading();
+    columns::ListHeading suggested = model_->heading();
     if (suggested.empty() && !path_.isEmpty()) {
         suggested.project = QFileInfo(path_).completeBaseName().toStdString();
     }
-    const std::optional<ListHeading> given = askHeading_(suggested);
+    const std::optional<columns::ListHeading> given = askHeading_(suggested);
     if (!given) {
         return false;
     }
@@ -583,20 +585,14 @@ void ColumnListWindow::printPreview() {
 bool ColumnListWindow::exportResults(const QString& path) {
     // The batch tool's own run over the list as it would be saved, so that
     // the columns and texts are the tool's to the letter.
-    const std::string input = writeColumnList(model_->list(), ColumnFileFormat::Csv);
-    std::size_t consumed = 0;
-    cli::RecordReader reader(cli::InputFormat::Csv,
-                             [&input, &consumed](char* buffer, std::size_t size) {
-                                 const std::size_t n = std::min(size, input.size() - consumed);
-                                 std::memcpy(buffer, input.data() + consumed, n);
-                                 consumed += n;
-                                 return static_cast<std::ptrdiff_t>(n);
-                             });
+    const std::string input =
+        columns::writeColumnList(model_->list(), columns::ColumnFileFormat::Csv);
+    columns::RecordReader reader(columns::ColumnFileFormat::Csv, columns::readFromText(input));
     std::string output;
-    cli::BatchOptions options;
+    columns::BatchOptions options;
     // Read by people in a spreadsheet, not by the tool again.
     options.spreadsheetSafe = true;
-    const cli::BatchOutcome outcome = cli::runBatch(
+    const columns::BatchOutcome outcome = columns::runBatch(
         reader,
         [&output](std::string_view bytes) {
             output.append(bytes);
@@ -719,8 +715,9 @@ void ColumnListWindow::addCalculatorColumn() {
         return;
     }
     const BracingModel& column = calculator_->Model();
-    StoredRow added{rowOfColumn(model_->unusedName(), column.PatternTag(), column.PatternReversed(),
-                                column.Bays(), calculator_->conditions()),
+    StoredRow added{columns::rowOfColumn(model_->unusedName(), column.PatternTag(),
+                                         column.PatternReversed(), column.Bays(),
+                                         calculator_->conditions()),
                     model_->newRowId()};
     const int at = model_->rowCount();
     undoStack_->push(new InsertRowsCommand(model_, at, {added}, QStringLiteral("柱の追加")));
@@ -735,7 +732,7 @@ void ColumnListWindow::duplicateRows() {
     }
     std::vector<StoredRow> copies;
     for (const int row : rows) {
-        ColumnRow copy = model_->columnRow(row);
+        columns::ColumnRow copy = model_->columnRow(row);
         copy.name += "-2";
         copies.push_back(StoredRow{std::move(copy), model_->newRowId()});
     }
@@ -818,7 +815,7 @@ void ColumnListWindow::editCurrent() {
 }
 
 bool ColumnListWindow::editInCalculator(int row) {
-    const RowOutcome& outcome = model_->outcome(row);
+    const columns::RowOutcome& outcome = model_->outcome(row);
     if (!outcome.columnRead) {
         reportError_(QStringLiteral("%1 は計算画面で開けません: %2")
                          .arg(qText(model_->columnRow(row).name), qText(outcome.error)));
@@ -914,7 +911,7 @@ namespace {
 // The conditions of a row as the calculator should keep them: a one-storey
 // row under the 2025 rules without H2 keeps none, though the calculator
 // holds one (it shows any pattern).
-CalcConditions rowConditionsOf(const ColumnRow& row, std::int32_t pattern,
+CalcConditions rowConditionsOf(const columns::ColumnRow& row, std::int32_t pattern,
                                const CalcConditions& shown) {
     CalcConditions kept = shown;
     if (StoreyCountOf(pattern) == 1 && row.h2.empty()) {
@@ -933,13 +930,13 @@ void ColumnListWindow::onCalculatorShown() {
         return;
     }
     const BracingModel& column = calculator_->Model();
-    ColumnRow edited = model_->columnRow(row);
-    setRowColumn(edited, column.PatternTag(), column.PatternReversed(), column.Bays());
+    columns::ColumnRow edited = model_->columnRow(row);
+    columns::setRowColumn(edited, column.PatternTag(), column.PatternReversed(), column.Bays());
     // A one-storey row under the 2025 rules that becomes two-storey takes
     // the H2 the calculator shows, so that both say the same.
     if (calculator_->conditions().rules == RuleSet::Revision2025) {
-        setRowConditions(edited,
-                         rowConditionsOf(edited, column.PatternTag(), calculator_->conditions()));
+        columns::setRowConditions(
+            edited, rowConditionsOf(edited, column.PatternTag(), calculator_->conditions()));
     }
     if (edited != model_->columnRow(row)) {
         undoStack_->push(
@@ -954,9 +951,9 @@ void ColumnListWindow::onCalculatorConditions() {
     if (row < 0 || !calculator_ || loading_) {
         return;
     }
-    ColumnRow edited = model_->columnRow(row);
-    setRowConditions(edited, rowConditionsOf(edited, calculator_->Model().PatternTag(),
-                                             calculator_->conditions()));
+    columns::ColumnRow edited = model_->columnRow(row);
+    columns::setRowConditions(edited, rowConditionsOf(edited, calculator_->Model().PatternTag(),
+                                                      calculator_->conditions()));
     if (edited != model_->columnRow(row)) {
         undoStack_->push(
             new SetRowCommand(model_, row, std::move(edited), QStringLiteral("計算条件の変更")));
@@ -970,15 +967,16 @@ void ColumnListWindow::onCalculatorConditions() {
 // calculator's H2 (or its own H1), which its result does not read.
 void ColumnListWindow::showRowInCalculator(int row) {
     const QScopedValueRollback<bool> loading(loading_, true);
-    const RowOutcome& outcome = model_->outcome(row);
+    const columns::RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
-    const BayTable bays = cli::BayTableOf(outcome.column);
+    const BayTable bays = columns::BayTableOf(outcome.column);
     // Bays the pattern does not read are not in the row; the calculator
     // keeps its own.
     const std::int32_t pattern = outcome.column.Pattern;
     const std::int32_t reversed = outcome.column.Reversed;
     if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
-        !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
+        !(columns::baysInUse(pattern, reversed, shown.Bays()) ==
+          columns::baysInUse(pattern, reversed, bays))) {
         calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
     }
     if (!outcome.computed) {

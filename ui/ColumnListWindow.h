@@ -1,7 +1,7 @@
 #pragma once
 
+#include "columns/ColumnList.h"
 #include "report/SheetDescription.h"
-#include "ui/ColumnList.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -94,7 +94,8 @@ public:
     void setChangedFileQuestion(ChangedFileQuestion ask) { askChangedFile_ = std::move(ask); }
     // Asks for the project and designer of the list's sheet, filled with
     // a suggestion; nothing when the user cancels.
-    using HeadingQuestion = std::function<std::optional<ListHeading>(const ListHeading& suggested)>;
+    using HeadingQuestion =
+        std::function<std::optional<columns::ListHeading>(const columns::ListHeading& suggested)>;
     void setHeadingQuestion(HeadingQuestion ask) { askHeading_ = std::move(ask); }
     // Asks for the house file to expand; empty when the user cancels.
     using HouseFileQuestion = std::function<QString()>;

@@ -67,21 +67,21 @@ QString patternDescription(std::int32_t pattern) {
 ColumnTableModel::ColumnTableModel(QUndoStack* undoStack, QObject* parent)
     : QAbstractTableModel(parent), undoStack_(undoStack) {}
 
-void ColumnTableModel::resetList(ColumnList list) {
+void ColumnTableModel::resetList(columns::ColumnList list) {
     beginResetModel();
     columns_ = std::move(list.columns);
     heading_ = std::move(list.heading);
     rows_.clear();
     outcomes_.clear();
-    for (ColumnRow& row : list.rows) {
-        outcomes_.push_back(evaluateRow(row));
+    for (columns::ColumnRow& row : list.rows) {
+        outcomes_.push_back(columns::evaluateRow(row));
         rows_.push_back(StoredRow{std::move(row), nextId_++});
     }
     endResetModel();
 }
 
-ColumnList ColumnTableModel::list() const {
-    ColumnList list;
+columns::ColumnList ColumnTableModel::list() const {
+    columns::ColumnList list;
     list.columns = columns_;
     list.heading = heading_;
     for (const StoredRow& stored : rows_) {
@@ -100,7 +100,7 @@ ColumnTableModel::ClassCounts ColumnTableModel::classCounts() const {
     // Class 0 (N above the table) sorts after class 11.
     std::map<std::int32_t, int> byClass;
     ClassCounts counts;
-    for (const RowOutcome& outcome : outcomes_) {
+    for (const columns::RowOutcome& outcome : outcomes_) {
         if (!outcome.computed) {
             ++counts.failed;
             continue;
@@ -145,9 +145,9 @@ void ColumnTableModel::insertStoredRows(int at, std::vector<StoredRow> rows) {
         return;
     }
     beginInsertRows({}, at, at + static_cast<int>(rows.size()) - 1);
-    std::vector<RowOutcome> outcomes;
+    std::vector<columns::RowOutcome> outcomes;
     for (const StoredRow& stored : rows) {
-        outcomes.push_back(evaluateRow(stored.row));
+        outcomes.push_back(columns::evaluateRow(stored.row));
     }
     rows_.insert(rows_.begin() + at, std::make_move_iterator(rows.begin()),
                  std::make_move_iterator(rows.end()));
@@ -176,7 +176,7 @@ void ColumnTableModel::moveStoredRow(int from, int to) {
     const auto f = static_cast<std::size_t>(from);
     const auto t = static_cast<std::size_t>(to);
     StoredRow row = std::move(rows_[f]);
-    RowOutcome outcome = std::move(outcomes_[f]);
+    columns::RowOutcome outcome = std::move(outcomes_[f]);
     rows_.erase(rows_.begin() + from);
     outcomes_.erase(outcomes_.begin() + from);
     rows_.insert(rows_.begin() + static_cast<long>(t), std::move(row));
@@ -184,10 +184,10 @@ void ColumnTableModel::moveStoredRow(int from, int to) {
     endMoveRows();
 }
 
-void ColumnTableModel::replaceRow(int row, ColumnRow columnRow) {
+void ColumnTableModel::replaceRow(int row, columns::ColumnRow columnRow) {
     const auto r = static_cast<std::size_t>(row);
     rows_[r].row = std::move(columnRow);
-    outcomes_[r] = evaluateRow(rows_[r].row);
+    outcomes_[r] = columns::evaluateRow(rows_[r].row);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     emit rowReplaced(rows_[r].id);
 }
@@ -201,8 +201,8 @@ int ColumnTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ColumnTableModel::displayText(int row, int column) const {
-    const ColumnRow& cells = columnRow(row);
-    const RowOutcome& out = outcome(row);
+    const columns::ColumnRow& cells = columnRow(row);
+    const columns::RowOutcome& out = outcome(row);
     const ResultType& r = out.result;
     switch (column) {
     case NameColumn:
@@ -254,7 +254,7 @@ QVariant ColumnTableModel::displayText(int row, int column) const {
 }
 
 QVariant ColumnTableModel::sortValue(int row, int column) const {
-    const RowOutcome& out = outcome(row);
+    const columns::RowOutcome& out = outcome(row);
     // Rows without a result sort after every number.
     constexpr double kNoValue = 1e30;
     switch (column) {
@@ -279,7 +279,7 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int row = index.row();
-    const RowOutcome& out = outcome(row);
+    const columns::RowOutcome& out = outcome(row);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -356,7 +356,7 @@ bool ColumnTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (role != Qt::EditRole || !index.isValid() || index.column() != NameColumn) {
         return false;
     }
-    ColumnRow renamed = columnRow(index.row());
+    columns::ColumnRow renamed = columnRow(index.row());
     const std::string name = value.toString().trimmed().toStdString();
     if (name.empty() || name == renamed.name) {
         return false;

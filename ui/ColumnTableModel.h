@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ColumnList.h"
+#include "columns/ColumnList.h"
 
 #include <QAbstractTableModel>
 
@@ -15,7 +15,7 @@ namespace koruba {
 // A row of the list with the identity that undo commands and the link to
 // the calculator follow while rows move.
 struct StoredRow {
-    ColumnRow row;
+    columns::ColumnRow row;
     std::uint64_t id = 0;
 };
 
@@ -58,13 +58,17 @@ public:
     explicit ColumnTableModel(QUndoStack* undoStack, QObject* parent = nullptr);
 
     // Replaces the whole list (a file opened, a new list); not undoable.
-    void resetList(ColumnList list);
-    ColumnList list() const;
+    void resetList(columns::ColumnList list);
+    columns::ColumnList list() const;
     const std::vector<std::string>& fileColumns() const { return columns_; }
-    const ListHeading& heading() const { return heading_; }
+    const columns::ListHeading& heading() const { return heading_; }
 
-    const ColumnRow& columnRow(int row) const { return rows_[static_cast<std::size_t>(row)].row; }
-    const RowOutcome& outcome(int row) const { return outcomes_[static_cast<std::size_t>(row)]; }
+    const columns::ColumnRow& columnRow(int row) const {
+        return rows_[static_cast<std::size_t>(row)].row;
+    }
+    const columns::RowOutcome& outcome(int row) const {
+        return outcomes_[static_cast<std::size_t>(row)];
+    }
     std::uint64_t rowId(int row) const { return rows_[static_cast<std::size_t>(row)].id; }
     int rowOfId(std::uint64_t id) const;
     std::uint64_t newRowId() { return nextId_++; }
@@ -84,8 +88,8 @@ public:
     void insertStoredRows(int at, std::vector<StoredRow> rows);
     std::vector<StoredRow> takeRows(int at, int count);
     void moveStoredRow(int from, int to);
-    void replaceRow(int row, ColumnRow columnRow);
-    void setHeading(ListHeading heading) { heading_ = std::move(heading); }
+    void replaceRow(int row, columns::ColumnRow columnRow);
+    void setHeading(columns::ListHeading heading) { heading_ = std::move(heading); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -104,9 +108,9 @@ private:
 
     QUndoStack* undoStack_;
     std::vector<std::string> columns_;
-    ListHeading heading_;
+    columns::ListHeading heading_;
     std::vector<StoredRow> rows_;
-    std::vector<RowOutcome> outcomes_;
+    std::vector<columns::RowOutcome> outcomes_;
     std::uint64_t nextId_ = 1;
     std::uint64_t editedId_ = 0;
 };

@@ -2,10 +2,11 @@
 // against the tool's own CSV output for the same records.
 #include "calc/HouseDerivation.h"
 #include "calc/RuleText.h"
-#include "cli/CsvRecord.h"
 #include "cli/SheetRoute.h"
+#include "columns/CsvRecord.h"
 #include "columns/HouseFile.h"
 #include "report/SheetPdf.h"
+#include "tests/cli/ToolRun.h"
 #include "tests/report/SheetTestSupport.h"
 #include "tests/support/FullDisk.h"
 
@@ -24,27 +25,7 @@ using namespace koruba::test;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-// The tool without a display: no DISPLAY, no platform chosen.
-Run runTool(const QStringList& args, const QByteArray& input = {}) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KORUBA_CALC_TOOL), args);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
+using Run = ToolRun;
 
 // The tool's CSV output records, by header name (its rows hold no line
 // breaks; the byte order mark is skipped).
@@ -52,12 +33,12 @@ QList<QMap<QString, QString>> csvRecords(const QByteArray& csv) {
     const QList<QByteArray> lines = csv.mid(3).split('\n');
     std::vector<std::string> header;
     std::vector<std::string> fields;
-    koruba::cli::CsvSplit split;
-    koruba::cli::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
+    koruba::columns::CsvSplit split;
+    koruba::columns::splitCsvRecord(lines[0].trimmed().toStdString(), header, split);
     QList<QMap<QString, QString>> records;
     for (const QByteArray& line : lines.mid(1)) {
         if (!line.trimmed().isEmpty()) {
-            koruba::cli::splitCsvRecord(line.trimmed().toStdString(), fields, split);
+            koruba::columns::splitCsvRecord(line.trimmed().toStdString(), fields, split);
             QMap<QString, QString> record;
             for (std::size_t f = 0; f < split.fields; ++f) {
                 record[QString::fromStdString(header[f])] = QString::fromStdString(fields[f]);
@@ -250,7 +231,7 @@ void SheetToolTest::longTextsStayReadableOnThePage() {
                             input);
     QCOMPARE(run.exitCode, 0);
     // Thai and Devanagari in a name: no warning per font face tried.
-    QVERIFY2(!run.err.contains(QStringLiteral("OpenType")), qPrintable(run.err.left(300)));
+    QVERIFY2(!run.err.contains("OpenType"), run.err.left(300).constData());
     const std::vector<PdfWord> words = pdfWords(pdf);
     const QRectF paper(0, 0, 595.3, 841.9);
     for (const PdfWord& w : words) {
@@ -305,7 +286,7 @@ void SheetToolTest::unwritableSheetFailsAndLeavesNoFile() {
     const Run run =
         runTool({QStringLiteral(CLI_EXAMPLES "/columns.csv"), QStringLiteral("--sheet"), pdf});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(pdf), qPrintable(run.err));
+    QVERIFY2(QString::fromUtf8(run.err).contains(pdf), run.err.constData());
     QVERIFY(!QFileInfo::exists(pdf));
     const Run folder = runTool(
         {QStringLiteral(CLI_EXAMPLES "/columns.csv"), QStringLiteral("--sheet"), dir_.path()});
@@ -360,20 +341,20 @@ void SheetToolTest::sheetReplacesOnlyAFileOfItsOwn() {
     } else if (target != QLatin1String("stdout")) {
         sheet = input;
     }
-    QProcess process;
     QStringList args{QStringLiteral("--sheet"), sheet};
-    if (target == QLatin1String("stdin")) {
-        process.setStandardInputFile(input);
-    } else {
+    if (target != QLatin1String("stdin")) {
         args << input;
     }
-    if (target == QLatin1String("stdout")) {
-        process.setStandardOutputFile(sheet);
-    }
-    process.start(QStringLiteral(KORUBA_CALC_TOOL), args);
-    QVERIFY(process.waitForFinished(60000));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 2);
+    const Run run = runTool(args, {}, [&](QProcess& process) {
+        if (target == QLatin1String("stdin")) {
+            process.setStandardInputFile(input);
+        }
+        if (target == QLatin1String("stdout")) {
+            process.setStandardOutputFile(sheet);
+        }
+    });
+    const QString err = QString::fromUtf8(run.err);
+    QCOMPARE(run.exitCode, 2);
     QVERIFY2(err.contains(QStringLiteral("--sheet ") + sheet + QStringLiteral(": ")) &&
                  err.contains(message),
              qPrintable(err));
@@ -433,17 +414,14 @@ void SheetToolTest::sheetOfAnInputLargerThanMemory() {
 void SheetToolTest::standardInputGoesThroughATemporaryCopy() {
     const QTemporaryDir runtime;
     const auto run = [&runtime](const QString& tmp, const QString& pdf) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), tmp);
-        // Else Qt makes its runtime folder in TMPDIR.
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        process.setProcessEnvironment(env);
-        process.setStandardInputFile(QStringLiteral(CLI_EXAMPLES "/columns.csv"));
-        process.start(QStringLiteral(KORUBA_CALC_TOOL), {QStringLiteral("--sheet"), pdf});
-        process.waitForFinished(60000);
-        return Run{process.exitCode(), process.readAllStandardOutput(),
-                   QString::fromUtf8(process.readAllStandardError())};
+        return runTool({QStringLiteral("--sheet"), pdf}, {}, [&](QProcess& process) {
+            QProcessEnvironment env = process.processEnvironment();
+            env.insert(QStringLiteral("TMPDIR"), tmp);
+            // Else Qt makes its runtime folder in TMPDIR.
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            process.setProcessEnvironment(env);
+            process.setStandardInputFile(QStringLiteral(CLI_EXAMPLES "/columns.csv"));
+        });
     };
     const QTemporaryDir tmp;
     const QString pdf = dir_.filePath(QStringLiteral("piped.pdf"));
@@ -462,9 +440,10 @@ void SheetToolTest::standardInputGoesThroughATemporaryCopy() {
     const QString refused = dir_.filePath(QStringLiteral("refused.pdf"));
     const Run full = run(folder, refused);
     QCOMPARE(full.exitCode, 2);
-    QVERIFY2(full.err.contains(QStringLiteral("cannot copy standard input to ") + folder) &&
-                 full.err.contains(QStringLiteral("No space left on device")),
-             qPrintable(full.err));
+    const QString fullErr = QString::fromUtf8(full.err);
+    QVERIFY2(fullErr.contains(QStringLiteral("cannot copy standard input to ") + folder) &&
+                 fullErr.contains(QStringLiteral("No space left on device")),
+             qPrintable(fullErr));
     QVERIFY(full.out.isEmpty());
     QVERIFY(!QFileInfo::exists(refused));
     QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -484,12 +463,12 @@ void SheetToolTest::inputChangedDuringTheRunLeavesNoSheet() {
     QString error;
     // A named file is opened by its name for every pass, the batch's first.
     QVERIFY(source->open(input, nullptr, open, error));
-    koruba::cli::RecordReader batch(koruba::cli::InputFormat::Csv, source->read());
-    koruba::cli::InputRecord record;
+    koruba::columns::RecordReader batch(koruba::columns::ColumnFileFormat::Csv, source->read());
+    koruba::columns::InputRecord record;
     while (batch.next(record)) {
     }
     const koruba::SheetDescription sheet = koruba::cli::sheetOfInput(
-        source, koruba::cli::InputFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
+        source, koruba::columns::ColumnFileFormat::Csv, koruba::RuleSet::Notice2000, "p", "d");
     const QString pdf = dir_.filePath(QStringLiteral("same.pdf"));
     QVERIFY2(koruba::writeSheetPdf(pdf, sheet, error), qPrintable(error));
     // Same size, one brace changed: only the bytes tell.
@@ -636,7 +615,7 @@ void SheetToolTest::refusedHouseWritesNoSheet() {
     const QString pdf = dir_.filePath(QStringLiteral("bad-house.pdf"));
     const Run run = runTool({house, QStringLiteral("--sheet"), pdf});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(QStringLiteral("storeys[1].walls[0].bay")), qPrintable(run.err));
+    QVERIFY2(run.err.contains("storeys[1].walls[0].bay"), run.err.constData());
     QVERIFY(run.out.isEmpty());
     QVERIFY(!QFileInfo::exists(pdf));
 }

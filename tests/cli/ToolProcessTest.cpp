@@ -1,9 +1,11 @@
 // Runs the built koruba-x-calc as users do: its output against golden
 // files, its exit status, and inputs that must not bring it down.
 #include "calc/ResultType.h"
-#include "cli/BayToken.h"
-#include "cli/ColumnInput.h"
-#include "cli/CsvRecord.h"
+#include "columns/BayToken.h"
+#include "columns/ColumnFileFormat.h"
+#include "columns/ColumnInput.h"
+#include "columns/CsvRecord.h"
+#include "tests/cli/ToolRun.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -25,23 +27,12 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using koruba::test::ToolRun;
 
 ToolRun RunTool(const QStringList& args, const QByteArray& input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(KORUBA_CALC_TOOL), args);
-    EXPECT_TRUE(p.waitForStarted(10000));
-    if (!input.isEmpty()) {
-        p.write(input);
-    }
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "the tool crashed";
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    ToolRun run = koruba::test::runTool(args, input);
+    EXPECT_NE(run.exitCode, -1) << "the tool did not start, crashed or did not finish";
+    return run;
 }
 
 QByteArray ReadFile(const QString& path) {
@@ -271,16 +262,16 @@ TEST(Tool, JsonOutputIsValidAndFloatsRoundTrip) {
         EXPECT_EQ(out.keys().size(), 3);
         EXPECT_EQ(out[QLatin1String("id")].toString(), in[QLatin1String("id")].toString());
 
-        koruba::cli::ColumnInput column;
+        koruba::columns::ColumnInput column;
         column.Pattern = in[QLatin1String("pattern")].toInt();
         column.Reversed = in[QLatin1String("reversed")].toBool() ? 1 : 0;
         std::string error;
         for (int b = 0; b < 4; ++b) {
-            koruba::cli::ParseBayToken(
+            koruba::columns::ParseBayToken(
                 in[QLatin1String("bays")].toArray()[b].toString().toStdString(),
                 column.Bays[static_cast<std::size_t>(b)], error);
         }
-        const koruba::ResultType expected = koruba::cli::ComputeColumn(column);
+        const koruba::ResultType expected = koruba::columns::ComputeColumn(column);
         const float* values = &expected.WallA1Left;
         const QJsonObject result = out[QLatin1String("result")].toObject();
         EXPECT_EQ(result.size(), 18);
@@ -382,6 +373,28 @@ TEST(Tool, ReadsStandardInputInTheChosenFormat) {
     const ToolRun run = RunTool({QStringLiteral("--format"), QStringLiteral("jsonl")}, line);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith("{\"id\":\"X1-Y1\",\"result\":{")) << run.out.toStdString();
+}
+
+// The tool and the column list decide a file's format by one rule: a list
+// saved under a name the list takes for JSON Lines must be read as JSON
+// Lines by the tool, whatever the letter case of the suffix.
+TEST(Tool, TakesTheFormatFromTheNameAsTheListDoes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString upper = dir.filePath(QStringLiteral("柱リスト.JSON"));
+    ASSERT_TRUE(QFile::copy(Example("columns.jsonl"), upper));
+    ASSERT_EQ(koruba::columns::formatOfPath(upper.toStdString()),
+              koruba::columns::ColumnFileFormat::JsonLines);
+    const ToolRun json = RunTool({upper});
+    EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(json.out.toStdString(), ReadFile(Data("columns.out.jsonl")).toStdString());
+
+    // Only the last suffix counts: this one is CSV, header and all.
+    const QString csv = dir.filePath(QStringLiteral("columns.jsonl.csv"));
+    ASSERT_TRUE(QFile::copy(Example("columns.csv"), csv));
+    ASSERT_EQ(koruba::columns::formatOfPath(csv.toStdString()),
+              koruba::columns::ColumnFileFormat::Csv);
+    EXPECT_EQ(RunTool({csv}).out.toStdString(), ReadFile(Data("columns.out.csv")).toStdString());
 }
 
 TEST(Tool, EmptyInputIsNoFailure) {
@@ -611,14 +624,14 @@ std::vector<std::map<std::string, std::string>> HouseRows(const QByteArray& csv)
     std::vector<std::map<std::string, std::string>> rows;
     std::vector<std::string> header;
     std::vector<std::string> fields;
-    koruba::cli::CsvSplit split;
+    koruba::columns::CsvSplit split;
     for (const QByteArray& line : csv.split('\n')) {
         const QByteArray record = line.endsWith('\r') ? line.chopped(1) : line;
         if (record.isEmpty()) {
             continue;
         }
-        koruba::cli::splitCsvRecord(record.toStdString(), fields, split);
-        EXPECT_EQ(split.fault, koruba::cli::CsvFault::None);
+        koruba::columns::splitCsvRecord(record.toStdString(), fields, split);
+        EXPECT_EQ(split.fault, koruba::columns::CsvFault::None);
         if (header.empty()) {
             header.assign(fields.begin(), fields.begin() + static_cast<long>(split.kept));
             continue;

@@ -8,13 +8,13 @@
 #include "calc/HouseDerivation.h"
 #include "calc/PatternTable.h"
 #include "columns/HouseFile.h"
+#include "columns/HouseList.h"
 #include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
 #include "ui/ColumnListLink.h"
 #include "ui/ColumnListWindow.h"
 #include "ui/ColumnTableModel.h"
-#include "ui/HouseList.h"
 #include "ui/SheetInfoDialog.h"
 
 #include <QAction>
@@ -42,6 +42,7 @@
 #include <memory>
 
 using namespace koruba;
+using namespace koruba::columns;
 using namespace mainform_test;
 
 namespace {
