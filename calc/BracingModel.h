@@ -134,7 +134,7 @@ public:
 
     // Whether the current pattern and mirror state use the bay image tag.
     bool BayInUse(std::int32_t tag) const {
-        return koruba::BayInUse(tag, patternTag_, patternReversed_);
+        return koruba::bayInUse(tag, patternTag_, patternReversed_);
     }
 
     const BayTable& Bays() const { return bays_; }

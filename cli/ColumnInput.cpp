@@ -1,6 +1,7 @@
 #include "cli/ColumnInput.h"
 
 #include "calc/CalcNValue.h"
+#include "calc/PatternTable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,10 +33,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 BayTable BayTableOf(const ColumnInput& column) {
     BayTable table;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        BayOfTag(tag, storey, side);
-        table.SetCell(storey, side, column.Bays[static_cast<std::size_t>(tag - 1)]);
+        const BayAddress bay = *bayOfTag(tag);
+        table.SetCell(bay.storey, bay.side, column.Bays[static_cast<std::size_t>(tag - 1)]);
     }
     return table;
 }

@@ -77,10 +77,9 @@ RowOutcome evaluateRow(const ColumnRow& row) {
 BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& bays) {
     BayTable used;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        if (BayInUse(tag, pattern, reversed) && BayOfTag(tag, storey, side)) {
-            used.SetCell(storey, side, bays.Cell(storey, side));
+        const std::optional<BayAddress> bay = bayOfTag(tag);
+        if (bay && bayInUse(tag, pattern, reversed)) {
+            used.SetCell(bay->storey, bay->side, bays.Cell(bay->storey, bay->side));
         }
     }
     return used;
@@ -102,10 +101,8 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
     // calculator keeps what was placed there while patterns change).
     const BayTable used = baysInUse(pattern, reversed, bays);
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        BayOfTag(tag, storey, side);
-        const BayCell wanted = used.Cell(storey, side);
+        const BayAddress bay = *bayOfTag(tag);
+        const BayCell wanted = used.Cell(bay.storey, bay.side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
         if (!cli::ParseBayToken(text, cell, ignored) || !(cell == wanted)) {

@@ -60,7 +60,7 @@ TEST(BracingModel, BayTagsMapToStoreyAndSide) {
         EXPECT_EQ(m.ClickedBay(), tag);
         EXPECT_EQ(m.CurStorey(), expected[tag - 1][0]);
         EXPECT_EQ(m.CurSide(), expected[tag - 1][1]);
-        EXPECT_EQ(koruba::TagOfBay(m.CurStorey(), m.CurSide()), tag);
+        EXPECT_EQ(koruba::tagOfBay({m.CurStorey(), m.CurSide()}), tag);
     }
     BracingModel m;
     m.SelectBay(3);

@@ -243,10 +243,8 @@ INSTANTIATE_TEST_SUITE_P(Cells, SameReading,
 TEST(ColumnRowEdit, RewritesOnlyTheCellsWhoseMeaningChanged) {
     ColumnRow edited = row("A", " 13", "FALSE", {"L45x90", "P2", "", ""});
     BayTable bays = cli::BayTableOf(evaluateRow(edited).column);
-    int storey = 0;
-    int side = 0;
-    BayOfTag(2, storey, side);
-    bays.SetCell(storey, side, BayCell{});
+    const BayAddress bay = *bayOfTag(2);
+    bays.SetCell(bay.storey, bay.side, BayCell{});
     setRowColumn(edited, 13, 1, bays);
     EXPECT_EQ(edited, row("A", " 13", "1", {"L45x90", "", "", ""}));
 }

@@ -457,7 +457,7 @@ void ColumnListWindowTest::rowHoldsOnlyTheBaysItsPatternReads() {
     const ColumnRow single = list().tableModel()->columnRow(0);
     QCOMPARE(single.pattern, std::string("21"));
     for (std::size_t b = 0; b < 4; ++b) {
-        QCOMPARE(single.bays[b].empty(), !BayInUse(int(b) + 1, 21, 0));
+        QCOMPARE(single.bays[b].empty(), !bayInUse(int(b) + 1, 21, 0));
     }
     const QString path = dir_.filePath(QStringLiteral("single.csv"));
     QVERIFY(list().saveFile(path));
