@@ -1,8 +1,8 @@
 #include "cli/SheetRoute.h"
 
 #include "report/SheetDate.h"
+#include "report/SheetRowBuilder.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -18,37 +18,28 @@ namespace koruba::cli {
 
 namespace {
 
-bool isNameCell(const InputCell& cell) {
-    return normalColumnName(cell.name) == "name";
-}
-
-std::string nameOf(const InputRecord& record) {
+SheetRow rowOf(const InputRecord& record) {
+    ColumnOnSheet column;
+    if (record.haveId) {
+        column.id = record.id;
+    }
+    column.firstLine = record.firstLine;
+    column.pattern = record.column.Pattern;
+    column.reversed = record.column.Reversed;
+    column.conditions = record.column.Conditions;
     for (const InputCell& cell : record.cells) {
-        if (isNameCell(cell) && !cell.value.empty()) {
-            return cell.value;
+        if (isSheetNameColumn(cell.name) && !cell.value.empty()) {
+            column.nameCell = cell.value;
+            break;
         }
     }
-    if (record.haveId && !record.id.empty()) {
-        return record.id;
-    }
-    return "line " + std::to_string(record.firstLine);
-}
-
-SheetRow rowOf(const InputRecord& record) {
-    SheetRow row;
-    row.name = nameOf(record);
-    row.patternTag = IsPatternTag(record.column.Pattern) ? record.column.Pattern : 0;
-    row.reversed = record.column.Reversed;
-    row.conditions = record.column.Conditions;
     if (record.ok()) {
-        row.bays = BayTableOf(record.column);
-        row.result = ComputeColumn(record.column);
+        column.bays = BayTableOf(record.column);
+        column.result = ComputeColumn(record.column);
     } else {
-        // Bays read before the fault may be only some of them: the row
-        // shows the bare pattern instead of a frame that was not asked for.
-        row.error = record.error;
+        column.error = record.error;
     }
-    return row;
+    return sheetRowOf(std::move(column));
 }
 
 // The first project and designer that the records' cells give.
@@ -248,7 +239,7 @@ SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input, InputForm
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;
-    sheet.date = sheetDateText(QDate::currentDate());
+    sheet.date = todaysSheetDate();
     sheet.rules = rules;
     sheet.rowSource = std::make_shared<InputRows>(input, format, rules);
     // A column list keeps its sheet's heading in the file; the options

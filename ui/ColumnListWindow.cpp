@@ -24,7 +24,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -533,10 +532,7 @@ bool ColumnListWindow::editHeading() {
 }
 
 SheetDescription ColumnListWindow::listSheet() const {
-    SheetDescription sheet = sheetOfList(*model_, model_->heading().project,
-                                         QDate::currentDate().toString(Qt::ISODate).toStdString());
-    sheet.designer = model_->heading().designer;
-    return sheet;
+    return sheetOfList(*model_);
 }
 
 bool ColumnListWindow::exportPdf(const QString& path) {
