@@ -2,6 +2,7 @@
 
 #include "calc/HouseDerivation.h"
 #include "calc/NumberFormat.h"
+#include "calc/ResultText.h"
 #include "cli/CsvRecord.h"
 #include "cli/ResultJson.h"
 #include "columns/BayToken.h"
@@ -117,7 +118,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
         field(r.JointClass == 0 ? std::string() : std::to_string(r.JointClass));
         field(r.JointSymbol);
         field(r.JointName);
-        field(r.JointClass == 0 ? std::string("---") : FormatFixed(r.JointStrength, 2));
+        field(strengthValueText(r));
         AppendCsvField(out, joinedWarnings(c));
         out += "\r\n";
     }

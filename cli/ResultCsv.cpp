@@ -46,11 +46,8 @@ void appendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys
     fixed(r.PullOut, 2);
     AppendCsvField(out, r.JointSymbol);
     out += ',';
-    if (r.JointClass == 0) {
-        out += "---,";
-    } else {
-        fixed(r.JointStrength, 2);
-    }
+    out += strengthValueText(r);
+    out += ',';
     AppendCsvField(out, r.JointName);
     out += ',';
     if (ruleColumns) {

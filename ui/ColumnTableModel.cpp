@@ -2,6 +2,7 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/ResultText.h"
 #include "calc/RuleText.h"
 #include "ui/Artwork.h"
 #include "ui/ColumnCommands.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -48,15 +50,8 @@ const char* const kHeaderDescriptions[ColumnTableModel::ColumnCount] = {"柱の�
 } // namespace
 
 QString jointClassSymbol(std::int32_t jointClass) {
-    float nLimit = 0.0f;
-    float strength = 0.0f;
-    std::int32_t found = 0;
-    std::string_view symbol;
-    std::string_view name;
-    if (!JointSpec(jointClass, nLimit, strength) || !ClassifyJoint(nLimit, found, symbol, name)) {
-        return QStringLiteral("---");
-    }
-    return qText(symbol);
+    const std::optional<JointClassRow> row = jointClassRow(jointClass);
+    return qText(row ? row->symbol : kNoClassText);
 }
 
 QString patternDescription(std::int32_t pattern) {
@@ -247,7 +242,7 @@ QVariant ColumnTableModel::displayText(int row, int column) const {
     case HardwareColumn:
         return qText(r.JointName);
     case StrengthColumn:
-        return r.JointClass == 0 ? QStringLiteral("---") : qText(F2(r.JointStrength));
+        return qText(strengthValueText(r));
     default:
         return {};
     }

@@ -56,7 +56,7 @@ QRect CellRect(int row, int column) {
 }
 
 // The N limit and the joint strength of each row are the calculation's own
-// (JointSpec); the other columns are the dialog's wording.
+// (jointClassRow); the other columns are the dialog's wording.
 struct HardwareRow {
     const char16_t* symbol;
     const char16_t* fittings; // hardware names, lines separated by '\n'
@@ -92,15 +92,13 @@ QString NLimitText(float nLimit) {
 }
 
 QString HardwareCellText(int row, int column) {
-    float nLimit = 0.0f;
-    float strength = 0.0f;
-    JointSpec(row, nLimit, strength);
+    const JointClassRow joint = *jointClassRow(row);
     const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
     switch (column) {
     case 0:
-        return NLimitText(nLimit);
+        return NLimitText(joint.nLimit);
     case 1:
-        return QString::fromStdString(F2(strength));
+        return QString::fromStdString(F2(joint.strength));
     case 2:
         return QString::fromUtf16(data.symbol);
     case 3:
