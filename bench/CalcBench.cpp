@@ -43,11 +43,11 @@ std::vector<cli::ColumnInput> SampleColumns() {
     std::vector<cli::ColumnInput> columns;
     for (const Row& r : rows) {
         cli::ColumnInput c;
-        c.Pattern = r.pattern;
-        c.Reversed = r.reversed;
+        c.pattern = r.pattern;
+        c.reversed = r.reversed;
         std::string error;
         for (std::size_t b = 0; b < 4; ++b) {
-            cli::ParseBayToken(r.bays[b], c.Bays[b], error);
+            cli::parseBayToken(r.bays[b], c.bays[b], error);
         }
         columns.push_back(c);
     }
@@ -57,7 +57,7 @@ std::vector<cli::ColumnInput> SampleColumns() {
 std::vector<BayTable> TablesOf(const std::vector<cli::ColumnInput>& columns) {
     std::vector<BayTable> tables;
     for (const auto& c : columns) {
-        tables.push_back(cli::BayTableOf(c));
+        tables.push_back(cli::bayTableOf(c));
     }
     return tables;
 }
@@ -68,7 +68,7 @@ void BM_CalcNValue(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        benchmark::DoNotOptimize(CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed));
+        benchmark::DoNotOptimize(CalcNValue(tables[k], columns[k].pattern, columns[k].reversed));
     }
 }
 BENCHMARK(BM_CalcNValue);
@@ -77,13 +77,13 @@ void BM_MakeResultTexts(benchmark::State& state) {
     const auto columns = SampleColumns();
     std::vector<ResultType> results;
     for (const auto& c : columns) {
-        results.push_back(cli::ComputeColumn(c));
+        results.push_back(cli::computeColumn(c));
     }
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         benchmark::DoNotOptimize(
-            MakeResultTexts(results[k], cli::StoreyCountOf(columns[k].Pattern)));
+            MakeResultTexts(results[k], cli::StoreyCountOf(columns[k].pattern)));
     }
 }
 BENCHMARK(BM_MakeResultTexts);
@@ -95,8 +95,8 @@ void BM_CalcNValueWithTexts(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        const ResultType r = CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed);
-        benchmark::DoNotOptimize(MakeResultTexts(r, cli::StoreyCountOf(columns[k].Pattern)));
+        const ResultType r = CalcNValue(tables[k], columns[k].pattern, columns[k].reversed);
+        benchmark::DoNotOptimize(MakeResultTexts(r, cli::StoreyCountOf(columns[k].pattern)));
     }
 }
 BENCHMARK(BM_CalcNValueWithTexts);
@@ -110,13 +110,13 @@ void BM_ResultRecord(benchmark::State& state, AppendRecord appendRecord) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        appendRecord(out, cli::ComputeColumn(columns[k]), cli::StoreyCountOf(columns[k].Pattern));
+        appendRecord(out, cli::computeColumn(columns[k]), cli::StoreyCountOf(columns[k].pattern));
         benchmark::DoNotOptimize(out.data());
     }
 }
 void BM_JsonResultRecord(benchmark::State& state) {
     BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
-        cli::AppendResultAndLabels(out, r, storeys);
+        cli::appendResultAndLabels(out, r, storeys);
     });
 }
 BENCHMARK(BM_JsonResultRecord);

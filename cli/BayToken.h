@@ -6,7 +6,7 @@
 
 namespace koruba::cli {
 
-using columns::BayTokenOf;
-using columns::ParseBayToken;
+using columns::bayTokenOf;
+using columns::parseBayToken;
 
 } // namespace koruba::cli

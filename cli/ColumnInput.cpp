@@ -11,7 +11,7 @@ namespace koruba::cli {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
+std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
     }
@@ -21,7 +21,7 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
+bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
@@ -30,21 +30,21 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-BayTable BayTableOf(const ColumnInput& column) {
+BayTable bayTableOf(const ColumnInput& column) {
     BayTable table;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
         const BayAddress bay = *bayOfTag(tag);
-        table.SetCell(bay.storey, bay.side, column.Bays[static_cast<std::size_t>(tag - 1)]);
+        table.SetCell(bay.storey, bay.side, column.bays[static_cast<std::size_t>(tag - 1)]);
     }
     return table;
 }
 
-ResultType ComputeColumn(const ColumnInput& column) {
-    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed, column.Conditions);
+ResultType computeColumn(const ColumnInput& column) {
+    return CalcNValue(bayTableOf(column), column.pattern, column.reversed, column.conditions);
 }
 
-bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
-    const std::string_view t = Trim(text);
+bool parsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
+    const std::string_view t = trim(text);
     if (t.size() == 2 && t[0] >= '1' && t[0] <= '2' && t[1] >= '0' && t[1] <= '9') {
         const std::int32_t tag = (t[0] - '0') * 10 + (t[1] - '0');
         if (IsPatternTag(tag)) {
@@ -58,13 +58,13 @@ bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string&
     return false;
 }
 
-bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
-    const std::string_view t = Trim(text);
-    if (t.empty() || t == "0" || EqualsNoCase(t, "false")) {
+bool parseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
+    const std::string_view t = trim(text);
+    if (t.empty() || t == "0" || equalsNoCase(t, "false")) {
         reversed = 0;
         return true;
     }
-    if (t == "1" || EqualsNoCase(t, "true")) {
+    if (t == "1" || equalsNoCase(t, "true")) {
         reversed = 1;
         return true;
     }
@@ -78,7 +78,7 @@ bool isBlankCell(std::string_view text) {
     return text.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
-bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
+bool parseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
                         std::string& error) {
     if (isBlankCell(text)) {
         return true;

@@ -37,10 +37,10 @@ bool twoStoreys(const ColumnResult& c) {
 std::array<std::string, 4> bayTokens(const ColumnResult& c, HouseDirection d) {
     const BayTable& b = c.in(d).bays;
     if (!twoStoreys(c)) {
-        return {columns::BayTokenOf(b.Cell(2, 1)), columns::BayTokenOf(b.Cell(2, 2)), "", ""};
+        return {columns::bayTokenOf(b.Cell(2, 1)), columns::bayTokenOf(b.Cell(2, 2)), "", ""};
     }
-    return {columns::BayTokenOf(b.Cell(1, 1)), columns::BayTokenOf(b.Cell(1, 2)),
-            columns::BayTokenOf(b.Cell(2, 1)), columns::BayTokenOf(b.Cell(2, 2))};
+    return {columns::bayTokenOf(b.Cell(1, 1)), columns::bayTokenOf(b.Cell(1, 2)),
+            columns::bayTokenOf(b.Cell(2, 1)), columns::bayTokenOf(b.Cell(2, 2))};
 }
 
 // The values of one direction in kDirectionFields order after the four
@@ -94,7 +94,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
 
     for (const ColumnResult& c : deriveHouse(house)) {
         auto field = [&](std::string_view text) {
-            AppendCsvField(out, text);
+            appendCsvField(out, text);
             out += ',';
         };
         field(storeyLabel(house, c.storey));
@@ -119,7 +119,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
         field(r.JointSymbol);
         field(r.JointName);
         field(strengthValueText(r));
-        AppendCsvField(out, joinedWarnings(c));
+        appendCsvField(out, joinedWarnings(c));
         out += "\r\n";
     }
     return out;
@@ -139,21 +139,21 @@ std::string houseJsonLines(const House& house) {
         out += "{\"storey\":";
         out += std::to_string(c.storey);
         out += ",\"storey_label\":";
-        AppendJsonString(out, storeyLabel(house, c.storey));
+        appendJsonString(out, storeyLabel(house, c.storey));
         out += ",\"name\":";
-        AppendJsonString(out, c.name);
+        appendJsonString(out, c.name);
         out += ",\"grid_point\":";
-        AppendJsonString(out, gridPointName(house, c.at));
+        appendJsonString(out, gridPointName(house, c.at));
         out += ",\"through\":";
         out += c.through ? "true" : "false";
         out += ",\"corner\":";
-        AppendJsonString(out, c.corner ? kCorner : kOther);
+        appendJsonString(out, c.corner ? kCorner : kOther);
         out += ",\"upper_corner\":";
         const std::string upper = upperCornerText(c);
         if (upper.empty()) {
             out += "null";
         } else {
-            AppendJsonString(out, upper);
+            appendJsonString(out, upper);
         }
         for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
             out += ",\"";
@@ -162,7 +162,7 @@ std::string houseJsonLines(const House& house) {
             const auto tokens = bayTokens(c, d);
             for (std::size_t i = 0; i < (twoStoreys(c) ? 4u : 2u); ++i) {
                 out += i == 0 ? "" : ",";
-                AppendJsonString(out, tokens[i]);
+                appendJsonString(out, tokens[i]);
             }
             out += ']';
             const auto values = directionValues(c, d);
@@ -173,19 +173,19 @@ std::string houseJsonLines(const House& house) {
         }
         const ResultType& r = c.result();
         out += ",\"governing\":";
-        AppendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
+        appendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
         number("N", FormatFixed(r.NValue, 2));
         number("pull_out_kN", FormatFixed(r.PullOut, 2));
         number("class", r.JointClass == 0 ? std::string() : std::to_string(r.JointClass));
         out += ",\"symbol\":";
-        AppendJsonString(out, r.JointSymbol);
+        appendJsonString(out, r.JointSymbol);
         out += ",\"hardware\":";
-        AppendJsonString(out, r.JointName);
+        appendJsonString(out, r.JointName);
         number("strength_kN", r.JointClass == 0 ? std::string() : FormatFixed(r.JointStrength, 2));
         out += ",\"warnings\":[";
         for (std::size_t i = 0; i < c.warnings.size(); ++i) {
             out += i == 0 ? "" : ",";
-            AppendJsonString(out, c.warnings[i]);
+            appendJsonString(out, c.warnings[i]);
         }
         out += "]}\n";
     }

@@ -10,7 +10,7 @@
 
 namespace koruba::cli {
 
-using columns::AppendJsonString;
+using columns::appendJsonString;
 
 // Appends `"result":{...},"labels":{...}` for one computed column: every
 // field of the result by name in declaration order (floats as the shortest
@@ -18,6 +18,6 @@ using columns::AppendJsonString;
 // integer; under the 2025 rules also "rules", "HeightFactor1",
 // "HeightFactor2" and the "formula"), then the caption of every label that the result display
 // writes and shows, by label name in the order the window assigns them.
-void AppendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
+void appendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba::cli

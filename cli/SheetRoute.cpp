@@ -24,9 +24,9 @@ SheetRow rowOf(const InputRecord& record) {
         column.id = record.id;
     }
     column.firstLine = record.firstLine;
-    column.pattern = record.column.Pattern;
-    column.reversed = record.column.Reversed;
-    column.conditions = record.column.Conditions;
+    column.pattern = record.column.pattern;
+    column.reversed = record.column.reversed;
+    column.conditions = record.column.conditions;
     for (const InputCell& cell : record.cells) {
         if (isSheetNameColumn(cell.name) && !cell.value.empty()) {
             column.nameCell = cell.value;
@@ -34,8 +34,8 @@ SheetRow rowOf(const InputRecord& record) {
         }
     }
     if (record.ok()) {
-        column.bays = BayTableOf(record.column);
-        column.result = ComputeColumn(record.column);
+        column.bays = bayTableOf(record.column);
+        column.result = computeColumn(record.column);
     } else {
         column.error = record.error;
     }

@@ -43,11 +43,11 @@ namespace {
 
 // Exit codes: every record computed, some record failed, the command line
 // or the files could not be used.
-constexpr int ExitOk = 0;
-constexpr int ExitRecordFailed = 1;
-constexpr int ExitUsage = 2;
+constexpr int kExitOk = 0;
+constexpr int kExitRecordFailed = 1;
+constexpr int kExitUsage = 2;
 
-void PrintError(const QString& text) {
+void printError(const QString& text) {
     std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
 }
 
@@ -56,7 +56,7 @@ void PrintError(const QString& text) {
 // that reading or writing it fails (EBADF): the toolkit opens files (an
 // eventfd) that would take the lowest free descriptor, and the batch must
 // never read or write such a file as its input or output.
-bool HoldStandardStreams() {
+bool holdStandardStreams() {
     bool inputOpen = true;
 #if defined(__unix__) || defined(__APPLE__)
     for (const int fd : {0, 1, 2}) {
@@ -77,18 +77,18 @@ bool HoldStandardStreams() {
 }
 
 // Writes text to standard output (buffered); false when it failed.
-bool Write(std::string_view text) {
+bool writeText(std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
 // Flushes standard output; a failure (a full disk, a closed pipe, a
 // closed standard output) is reported, so that no failed write ends as
 // success.
-bool Flush(bool written) {
+bool flush(bool written) {
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return true;
     }
-    PrintError(QStringLiteral("cannot write the output: %1")
+    printError(QStringLiteral("cannot write the output: %1")
                    .arg(errno == EBADF
                             ? QStringLiteral("standard output is closed; redirect it to a file "
                                              "or /dev/null")
@@ -96,15 +96,15 @@ bool Flush(bool written) {
     return false;
 }
 
-bool WriteOut(std::string_view text) {
+bool writeOut(std::string_view text) {
     errno = 0;
-    return Flush(Write(text));
+    return flush(writeText(text));
 }
 
 // The C library of Windows opens the standard streams in text mode, which
 // writes every "\n" as "\r\n" and ends a read at the first Ctrl-Z: the
 // records must pass byte for byte, as on every other system.
-void UseBinaryStandardStreams() {
+void useBinaryStandardStreams() {
 #ifdef _WIN32
     for (std::FILE* stream : {stdin, stdout}) {
         if (_fileno(stream) >= 0) { // a closed stream has no descriptor
@@ -118,7 +118,7 @@ void UseBinaryStandardStreams() {
 // cannot be. A sheet opens its input again through this for every pass. On
 // Windows an 8-bit name reaches only the files that the ANSI code page can
 // spell, so the name goes as UTF-16.
-std::FILE* OpenInput(const QString& file) {
+std::FILE* openInput(const QString& file) {
 #ifdef _WIN32
     return _wfopen(reinterpret_cast<const wchar_t*>(file.utf16()), L"rb");
 #else
@@ -133,83 +133,83 @@ constexpr qint64 kHouseFileLimit = 16 * 1024 * 1024;
 // The records of a house file: one per column and storey. A house the
 // reader refuses is bad input (exit 1, the reader's message names the
 // member and the place); a file that cannot be read is a file error.
-int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
+int runHouse(const QString& file, const QString& format, bool byteOrderMark,
              const std::optional<koruba::RuleSet>& rules) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
-        return ExitUsage;
+        printError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return kExitUsage;
     }
     if (in.size() > kHouseFileLimit) {
-        PrintError(QStringLiteral("%1: a house file may be up to 16 MiB long; not read").arg(file));
-        return ExitRecordFailed;
+        printError(QStringLiteral("%1: a house file may be up to 16 MiB long; not read").arg(file));
+        return kExitRecordFailed;
     }
     const QByteArray text = in.readAll();
     if (in.error() != QFileDevice::NoError) {
-        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
-        return ExitUsage;
+        printError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return kExitUsage;
     }
     koruba::House house;
     std::string error;
     if (!koruba::columns::readHouse(
             std::string_view(text.constData(), static_cast<std::size_t>(text.size())), house,
             error)) {
-        PrintError(file + QStringLiteral(": ") + QString::fromStdString(error));
-        return ExitRecordFailed;
+        printError(file + QStringLiteral(": ") + QString::fromStdString(error));
+        return kExitRecordFailed;
     }
     // A house names its rules; it is never computed under another set.
     if (rules && *rules != house.rules) {
-        PrintError(QStringLiteral("--rules %1: %2 names the %3 rules; a house is computed "
+        printError(QStringLiteral("--rules %1: %2 names the %3 rules; a house is computed "
                                   "under the rules it names")
                        .arg(static_cast<int>(*rules))
                        .arg(file)
                        .arg(static_cast<int>(house.rules)));
-        return ExitUsage;
+        return kExitUsage;
     }
-    return WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
+    return writeOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
                                                      : koruba::cli::houseCsv(house, byteOrderMark))
-               ? ExitOk
-               : ExitUsage;
+               ? kExitOk
+               : kExitUsage;
 }
 
-int RunOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
+int runOneColumn(const QCommandLineParser& parser, const QStringList& bayOptions,
                  koruba::RuleSet rules) {
     using namespace koruba::cli;
     ColumnInput column;
     std::string error;
-    if (!ParsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.Pattern,
+    if (!parsePatternText(parser.value(QStringLiteral("pattern")).toStdString(), column.pattern,
                           error)) {
-        PrintError(QString::fromStdString("--pattern: " + error));
-        return ExitUsage;
+        printError(QString::fromStdString("--pattern: " + error));
+        return kExitUsage;
     }
-    column.Reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
-    column.Conditions.rules = rules;
-    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.Conditions.h1Cm},
-                                   std::pair{QStringLiteral("h2"), &column.Conditions.h2Cm}}) {
+    column.reversed = parser.isSet(QStringLiteral("reversed")) ? 1 : 0;
+    column.conditions.rules = rules;
+    for (const auto& [name, cm] : {std::pair{QStringLiteral("h1"), &column.conditions.h1Cm},
+                                   std::pair{QStringLiteral("h2"), &column.conditions.h2Cm}}) {
         if (parser.isSet(name) &&
             !koruba::parseStoreyHeight(parser.value(name).toStdString(), *cm, error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
+            printError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return kExitUsage;
         }
     }
-    if (const auto e = koruba::conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
-        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+    if (const auto e = koruba::conditionsError(column.conditions, StoreyCountOf(column.pattern))) {
+        printError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
                                                       QStringLiteral("height --h")));
-        return ExitUsage;
+        return kExitUsage;
     }
     for (int b = 0; b < 4; ++b) {
         const QString& name = bayOptions[b];
-        if (!ParseBayToken(parser.value(name).toStdString(),
-                           column.Bays[static_cast<std::size_t>(b)], error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
+        if (!parseBayToken(parser.value(name).toStdString(),
+                           column.bays[static_cast<std::size_t>(b)], error)) {
+            printError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return kExitUsage;
         }
     }
-    const std::string text = ColumnPanelText(ComputeColumn(column), StoreyCountOf(column.Pattern));
-    return WriteOut(text) ? ExitOk : ExitUsage;
+    const std::string text = columnPanelText(computeColumn(column), StoreyCountOf(column.pattern));
+    return writeOut(text) ? kExitOk : kExitUsage;
 }
 
-int Run(int argc, char* argv[], bool stdinOpen) {
+int runTool(int argc, char* argv[], bool stdinOpen) {
 #ifdef KORUBA_WITH_SHEET
     const auto app = koruba::cli::makeApplication(argc, argv);
     const koruba::cli::SheetOptions sheetOptions;
@@ -296,24 +296,24 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                                  QStringLiteral("[FILE]"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
-        PrintError(parser.errorText());
-        return ExitUsage;
+        printError(parser.errorText());
+        return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        return WriteOut(parser.helpText().toStdString()) ? ExitOk : ExitUsage;
+        return writeOut(parser.helpText().toStdString()) ? kExitOk : kExitUsage;
     }
     if (parser.isSet(QStringLiteral("version"))) {
         const QString version = QCoreApplication::applicationName() + QLatin1Char(' ') +
                                 QCoreApplication::applicationVersion() + QLatin1Char('\n');
-        return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
+        return writeOut(version.toStdString()) ? kExitOk : kExitUsage;
     }
 
     koruba::RuleSet rules = koruba::RuleSet::Notice2000;
     if (std::string error;
         parser.isSet(rulesOption) &&
         !koruba::parseRuleSet(parser.value(rulesOption).toStdString(), rules, error)) {
-        PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
-        return ExitUsage;
+        printError(QStringLiteral("--rules: ") + QString::fromStdString(error));
+        return kExitUsage;
     }
 
     const QStringList files = parser.positionalArguments();
@@ -327,27 +327,27 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                                  parser.isSet(sheetOptions.project) ||
                                  parser.isSet(sheetOptions.designer);
     if (parser.isSet(sheetOptions.sheet) ? oneColumn : sheetCompanions) {
-        PrintError(oneColumn
+        printError(oneColumn
                        ? QStringLiteral("--sheet needs a batch FILE, not --pattern")
                        : QStringLiteral("--sheet-only, --project and --designer need --sheet"));
-        return ExitUsage;
+        return kExitUsage;
     }
 #endif
     if (oneColumn) {
         if (!parser.isSet(patternOption)) {
-            PrintError(
+            printError(
                 QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
-            return ExitUsage;
+            return kExitUsage;
         }
         if (!files.isEmpty() || parser.isSet(formatOption) || parser.isSet(jobsOption)) {
-            PrintError(QStringLiteral("--pattern computes one column and reads no file"));
-            return ExitUsage;
+            printError(QStringLiteral("--pattern computes one column and reads no file"));
+            return kExitUsage;
         }
-        return RunOneColumn(parser, bayOptions, rules);
+        return runOneColumn(parser, bayOptions, rules);
     }
     if (files.size() > 1) {
-        PrintError(QStringLiteral("one input file at most"));
-        return ExitUsage;
+        printError(QStringLiteral("one input file at most"));
+        return kExitUsage;
     }
 
     const QString file = files.isEmpty() ? QStringLiteral("-") : files.front();
@@ -355,23 +355,23 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     if (file.endsWith(QLatin1String(koruba::columns::kHouseSuffix.data()), Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
             format != QLatin1String("jsonl")) {
-            PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
-            return ExitUsage;
+            printError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+            return kExitUsage;
         }
         // The names of a house are written as the file gives them; rather
         // than a file that looks safe and is not, the option is refused.
         if (parser.isSet(safeOption)) {
-            PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
+            printError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
                                       "house file"));
-            return ExitUsage;
+            return kExitUsage;
         }
 #ifdef KORUBA_WITH_SHEET
         if (parser.isSet(sheetOptions.sheet)) {
-            PrintError(QStringLiteral("--sheet is not available for a house file yet"));
-            return ExitUsage;
+            printError(QStringLiteral("--sheet is not available for a house file yet"));
+            return kExitUsage;
         }
 #endif
-        return RunHouse(file, format, !parser.isSet(noBomOption),
+        return runHouse(file, format, !parser.isSet(noBomOption),
                         parser.isSet(rulesOption) ? std::optional(rules) : std::nullopt);
     }
     if (format.isEmpty()) {
@@ -384,8 +384,8 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     if (format == QLatin1String("jsonl")) {
         inputFormat = koruba::cli::InputFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
-        PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
-        return ExitUsage;
+        printError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+        return kExitUsage;
     }
     koruba::cli::BatchOptions options;
     options.byteOrderMark = !parser.isSet(noBomOption);
@@ -394,16 +394,16 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
     if (file != QLatin1String("-")) {
-        opened.reset(OpenInput(file));
+        opened.reset(openInput(file));
         if (!opened) {
-            PrintError(QStringLiteral("cannot read %1: %2")
+            printError(QStringLiteral("cannot read %1: %2")
                            .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
-            return ExitUsage;
+            return kExitUsage;
         }
         in = opened.get();
     } else if (!stdinOpen) {
-        PrintError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
-        return ExitUsage;
+        printError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
+        return kExitUsage;
     }
 
 #ifdef KORUBA_WITH_SHEET
@@ -415,27 +415,27 @@ int Run(int argc, char* argv[], bool stdinOpen) {
             path.toStdString(), file == QLatin1String("-") ? std::string() : file.toStdString(),
             !parser.isSet(sheetOptions.only));
         if (problem) {
-            PrintError(
+            printError(
                 QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
         }
         return problem.has_value();
     };
     if (parser.isSet(sheetOptions.sheet) && sheetPathRefused()) {
-        return ExitUsage;
+        return kExitUsage;
     }
 #endif
 
     koruba::cli::ReadFunction read = koruba::cli::readFromFile(in);
-    koruba::cli::WriteFunction write = Write;
+    koruba::cli::WriteFunction write = writeText;
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records again for every pass it makes, from a
     // file rather than memory.
     const bool sheet = parser.isSet(sheetOptions.sheet);
     const auto input = std::make_shared<koruba::cli::SheetInput>();
     if (sheet) {
-        if (QString error; !input->open(file, in, OpenInput, error)) {
-            PrintError(error);
-            return ExitUsage;
+        if (QString error; !input->open(file, in, openInput, error)) {
+            printError(error);
+            return kExitUsage;
         }
         read = input->read();
         if (parser.isSet(sheetOptions.only)) {
@@ -448,22 +448,22 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     reader.setDefaultRules(rules);
     errno = 0;
     const koruba::cli::BatchOutcome outcome = koruba::cli::runBatch(reader, write, options);
-    if (!Flush(!outcome.writeFailed)) {
-        return ExitUsage;
+    if (!flush(!outcome.writeFailed)) {
+        return kExitUsage;
     }
     if (outcome.readFailed) {
-        PrintError(QStringLiteral("cannot read %1: %2")
+        printError(QStringLiteral("cannot read %1: %2")
                        .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
                             QString::fromLocal8Bit(std::strerror(outcome.readErrno))));
-        return ExitUsage;
+        return kExitUsage;
     }
     if (!outcome.headerProblem.empty()) {
-        PrintError(QString::fromStdString(outcome.headerProblem));
+        printError(QString::fromStdString(outcome.headerProblem));
     }
 #ifdef KORUBA_WITH_SHEET
     if (sheet) {
         if (sheetPathRefused()) {
-            return ExitUsage;
+            return kExitUsage;
         }
         QString error;
         if (!koruba::writeSheetPdf(
@@ -472,31 +472,31 @@ int Run(int argc, char* argv[], bool stdinOpen) {
                                           parser.value(sheetOptions.project).toStdString(),
                                           parser.value(sheetOptions.designer).toStdString()),
                 error)) {
-            PrintError(error);
-            return ExitUsage;
+            printError(error);
+            return kExitUsage;
         }
     }
 #endif
     if (outcome.failed > 0) {
-        PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
+        printError(QStringLiteral("%1 of %2 records failed; see their error fields")
                        .arg(outcome.failed)
                        .arg(outcome.records));
     }
-    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
+    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? kExitRecordFailed : kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool stdinOpen = HoldStandardStreams();
-    UseBinaryStandardStreams();
+    const bool stdinOpen = holdStandardStreams();
+    useBinaryStandardStreams();
     try {
-        return Run(argc, argv, stdinOpen);
+        return runTool(argc, argv, stdinOpen);
     } catch (const std::bad_alloc&) {
         // Nothing that allocates: memory has just run out.
         std::fputs("koruba-x-calc: memory ran out; the run was stopped and its output is "
                    "incomplete\n",
                    stderr);
-        return ExitUsage;
+        return kExitUsage;
     }
 }

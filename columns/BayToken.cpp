@@ -8,25 +8,25 @@ namespace koruba::columns {
 
 namespace {
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
         s.remove_prefix(1);
     }
-    while (!s.empty() && IsBlank(s.back())) {
+    while (!s.empty() && isBlank(s.back())) {
         s.remove_suffix(1);
     }
     return s;
 }
 
-std::string Quoted(std::string_view s) {
+std::string quoted(std::string_view s) {
     std::string q = "\"";
     q += s;
     q += '"';
@@ -34,7 +34,7 @@ std::string Quoted(std::string_view s) {
 }
 
 // "R45", "L30x90", "X90X90", "X15×90".
-bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
+bool parseBrace(std::string_view part, BayCell& cell, std::string& error) {
     std::int32_t kind = NoBrace;
     switch (part.front()) {
     case 'R':
@@ -49,7 +49,7 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
     }
     std::string_view rest = part.substr(1);
     std::int32_t size = -1;
-    if (rest.size() >= 2 && IsDigit(rest[0]) && IsDigit(rest[1])) {
+    if (rest.size() >= 2 && isDigit(rest[0]) && isDigit(rest[1])) {
         const std::int32_t thickness = (rest[0] - '0') * 10 + (rest[1] - '0');
         for (std::size_t i = 0; i < kBraceSizes.size(); ++i) {
             if (kBraceSizes[i].thicknessMm == thickness) {
@@ -59,7 +59,7 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
         }
     }
     if (size < 0) {
-        error = Quoted(part) + ": brace size must be 15, 30, 45 or 90";
+        error = quoted(part) + ": brace size must be 15, 30, 45 or 90";
         return false;
     }
     rest.remove_prefix(2);
@@ -72,7 +72,7 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
             depth = rest.substr(2);
         }
         if (depth != std::to_string(kBraceSizes[static_cast<std::size_t>(size)].widthMm)) {
-            error = Quoted(part) + ": a brace is written as R, L or X, the size 15, 30, 45 or 90" +
+            error = quoted(part) + ": a brace is written as R, L or X, the size 15, 30, 45 or 90" +
                     " and optionally x90 (such as L45 or X90x90)";
             return false;
         }
@@ -88,16 +88,16 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
 }
 
 // "P0.5" ... "P5.0"; the whole numbers may drop ".0" ("P2" is 2.0).
-bool ParsePanel(std::string_view part, BayCell& cell, std::string& error) {
+bool parsePanel(std::string_view part, BayCell& cell, std::string& error) {
     const std::string_view v = part.substr(1);
     int tenths = -1;
-    if (v.size() == 1 && IsDigit(v[0])) {
+    if (v.size() == 1 && isDigit(v[0])) {
         tenths = (v[0] - '0') * 10;
-    } else if (v.size() == 3 && IsDigit(v[0]) && v[1] == '.' && IsDigit(v[2])) {
+    } else if (v.size() == 3 && isDigit(v[0]) && v[1] == '.' && isDigit(v[2])) {
         tenths = (v[0] - '0') * 10 + (v[2] - '0');
     }
     if (tenths < 5 || tenths % 5 != 0 || tenths / 5 > kPanelMultiplierRows) {
-        error = Quoted(part) + ": panel multiplier must be one of 0.5, 1.0, 1.5 ... 5.0";
+        error = quoted(part) + ": panel multiplier must be one of 0.5, 1.0, 1.5 ... 5.0";
         return false;
     }
     const int index = tenths / 5 - 1;
@@ -110,9 +110,9 @@ bool ParsePanel(std::string_view part, BayCell& cell, std::string& error) {
 
 } // namespace
 
-bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
+bool parseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     cell = BayCell{};
-    const std::string_view token = Trim(text);
+    const std::string_view token = trim(text);
     if (token.empty() || token == "-") {
         return true;
     }
@@ -121,26 +121,26 @@ bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     std::string_view rest = token;
     while (true) {
         const std::size_t plus = rest.find('+');
-        const std::string_view part = Trim(rest.substr(0, plus));
+        const std::string_view part = trim(rest.substr(0, plus));
         bool ok = false;
         if (part.empty()) {
-            error = Quoted(token) + ": empty element before or after \"+\"";
+            error = quoted(token) + ": empty element before or after \"+\"";
         } else if (part.front() == 'R' || part.front() == 'L' || part.front() == 'X') {
             if (haveBrace) {
-                error = Quoted(token) + ": a bay holds at most one brace";
+                error = quoted(token) + ": a bay holds at most one brace";
             } else {
-                ok = ParseBrace(part, cell, error);
+                ok = parseBrace(part, cell, error);
                 haveBrace = true;
             }
         } else if (part.front() == 'P') {
             if (havePanel) {
-                error = Quoted(token) + ": a bay holds at most one panel";
+                error = quoted(token) + ": a bay holds at most one panel";
             } else {
-                ok = ParsePanel(part, cell, error);
+                ok = parsePanel(part, cell, error);
                 havePanel = true;
             }
         } else {
-            error = Quoted(part) + ": an element starts with R, L, X (brace) or P (panel)";
+            error = quoted(part) + ": an element starts with R, L, X (brace) or P (panel)";
         }
         if (!ok) {
             cell = BayCell{};
@@ -153,7 +153,7 @@ bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     }
 }
 
-std::string BayTokenOf(const BayCell& cell) {
+std::string bayTokenOf(const BayCell& cell) {
     std::string s;
     if (cell.BraceKind >= BraceRisingRight && cell.BraceKind <= CrossBrace && cell.BraceSize >= 0 &&
         cell.BraceSize < static_cast<std::int32_t>(kBraceSizes.size())) {

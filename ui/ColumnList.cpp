@@ -157,7 +157,7 @@ void writeCsv(const ColumnList& list, std::string& out) {
             if (c > 0) {
                 out += ',';
             }
-            cli::AppendCsvField(out, cellText(c));
+            cli::appendCsvField(out, cellText(c));
         }
         out.append("\r\n");
     };
@@ -207,7 +207,7 @@ bool isJsonNumber(std::string_view text) {
 
 void putMember(std::string& out, std::string_view name) {
     out += ',';
-    cli::AppendJsonString(out, name);
+    cli::appendJsonString(out, name);
     out += ':';
 }
 
@@ -215,23 +215,23 @@ void putNumberOrString(std::string& out, std::string_view text) {
     if (isJsonNumber(text)) {
         out.append(text);
     } else {
-        cli::AppendJsonString(out, text);
+        cli::appendJsonString(out, text);
     }
 }
 
 void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
                   const ListHeading& heading, std::string& out) {
     out.append("{\"id\":");
-    cli::AppendJsonString(out, row.name);
+    cli::appendJsonString(out, row.name);
     putMember(out, "pattern");
     putNumberOrString(out, row.pattern);
     putMember(out, "reversed");
     std::int32_t reversed = 0;
     std::string ignored;
-    if (cli::ParseReversedText(row.reversed, reversed, ignored)) {
+    if (cli::parseReversedText(row.reversed, reversed, ignored)) {
         out.append(reversed != 0 ? "true" : "false");
     } else {
-        cli::AppendJsonString(out, row.reversed);
+        cli::appendJsonString(out, row.reversed);
     }
     putMember(out, "bays");
     out += '[';
@@ -239,7 +239,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (b > 0) {
             out += ',';
         }
-        cli::AppendJsonString(out, row.bays[b]);
+        cli::appendJsonString(out, row.bays[b]);
     }
     out += ']';
     for (const std::size_t f : {Rules, H1, H2}) {
@@ -251,7 +251,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
     for (std::size_t f = 0; f < kHeadingFields; ++f) {
         if (!headingText(heading, f).empty()) {
             putMember(out, kHeadingNames[f]);
-            cli::AppendJsonString(out, headingText(heading, f));
+            cli::appendJsonString(out, headingText(heading, f));
         }
     }
     for (std::size_t e = 0; e < extraNames.size(); ++e) {
@@ -263,7 +263,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (cell.json) {
             out.append(cell.text);
         } else {
-            cli::AppendJsonString(out, cell.text);
+            cli::appendJsonString(out, cell.text);
         }
     }
     out.append("}\n");

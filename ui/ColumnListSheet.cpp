@@ -50,11 +50,11 @@ SheetDescription sheetOfList(const ColumnTableModel& model) {
         ColumnOnSheet column;
         column.nameCell = nameCellOf(cells, nameCells);
         column.id = cells.name;
-        column.pattern = outcome.column.Pattern;
-        column.reversed = outcome.column.Reversed;
+        column.pattern = outcome.column.pattern;
+        column.reversed = outcome.column.reversed;
         column.conditions = outcome.conditions;
         if (outcome.columnRead) {
-            column.bays = cli::BayTableOf(outcome.column);
+            column.bays = cli::bayTableOf(outcome.column);
         }
         if (outcome.computed) {
             column.result = outcome.result;

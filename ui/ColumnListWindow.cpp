@@ -968,14 +968,14 @@ void ColumnListWindow::showRowInCalculator(int row) {
     const QScopedValueRollback<bool> loading(loading_, true);
     const RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
-    const BayTable bays = cli::BayTableOf(outcome.column);
+    const BayTable bays = cli::bayTableOf(outcome.column);
     // Bays the pattern does not read are not in the row; the calculator
     // keeps its own.
-    const std::int32_t pattern = outcome.column.Pattern;
-    const std::int32_t reversed = outcome.column.Reversed;
+    const std::int32_t pattern = outcome.column.pattern;
+    const std::int32_t reversed = outcome.column.reversed;
     if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
         !(baysInUse(pattern, reversed, shown.Bays()) == baysInUse(pattern, reversed, bays))) {
-        calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
+        calculator_->loadColumn(outcome.column.pattern, outcome.column.reversed, bays);
     }
     if (!outcome.computed) {
         statusBar()->showMessage(

@@ -25,13 +25,13 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
         return false;
     }
     std::string problem;
-    if (!cli::ParsePatternText(row.pattern, column.Pattern, problem) ||
-        !cli::ParseReversedText(row.reversed, column.Reversed, problem)) {
+    if (!cli::parsePatternText(row.pattern, column.pattern, problem) ||
+        !cli::parseReversedText(row.reversed, column.reversed, problem)) {
         error = std::move(problem);
         return false;
     }
     for (std::size_t b = 0; b < row.bays.size(); ++b) {
-        if (!cli::ParseBayToken(row.bays[b], column.Bays[b], problem)) {
+        if (!cli::parseBayToken(row.bays[b], column.bays[b], problem)) {
             error = "bay" + std::to_string(b + 1) + ": " + problem;
             return false;
         }
@@ -42,12 +42,12 @@ bool readColumn(const ColumnRow& row, cli::ColumnInput& column, std::string& err
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!cli::ParseConditionCell("rules", row.rules, conditions, problem)) {
+    if (!cli::parseConditionCell("rules", row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
     for (const auto& [name, text] : {std::pair{"h1", &row.h1}, std::pair{"h2", &row.h2}}) {
-        if (!cli::ParseConditionCell(name, *text, conditions, problem)) {
+        if (!cli::parseConditionCell(name, *text, conditions, problem)) {
             error = std::string(name) + ": " + problem;
             return false;
         }
@@ -64,12 +64,12 @@ bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditio
 RowOutcome evaluateRow(const ColumnRow& row) {
     RowOutcome outcome;
     outcome.columnRead = readColumn(row, outcome.column, outcome.error);
-    if (!outcome.columnRead || !readConditions(row, StoreyCountOf(outcome.column.Pattern),
+    if (!outcome.columnRead || !readConditions(row, StoreyCountOf(outcome.column.pattern),
                                                outcome.conditions, outcome.error)) {
         return outcome;
     }
-    outcome.result = CalcNValue(cli::BayTableOf(outcome.column), outcome.column.Pattern,
-                                outcome.column.Reversed, outcome.conditions);
+    outcome.result = CalcNValue(cli::bayTableOf(outcome.column), outcome.column.pattern,
+                                outcome.column.reversed, outcome.conditions);
     outcome.computed = true;
     return outcome;
 }
@@ -89,12 +89,12 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays) {
     cli::ColumnInput now;
     std::string ignored;
-    const bool patternRead = cli::ParsePatternText(row.pattern, now.Pattern, ignored);
-    if (!patternRead || now.Pattern != pattern) {
+    const bool patternRead = cli::parsePatternText(row.pattern, now.pattern, ignored);
+    if (!patternRead || now.pattern != pattern) {
         row.pattern = pattern != 0 ? std::to_string(pattern) : std::string();
     }
-    if (!cli::ParseReversedText(row.reversed, now.Reversed, ignored) ||
-        (now.Reversed != 0) != (reversed != 0)) {
+    if (!cli::parseReversedText(row.reversed, now.reversed, ignored) ||
+        (now.reversed != 0) != (reversed != 0)) {
         row.reversed = reversed != 0 ? "1" : "0";
     }
     // A bay the pattern does not read stays empty in the row (the
@@ -105,8 +105,8 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
         const BayCell wanted = used.Cell(bay.storey, bay.side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
-        if (!cli::ParseBayToken(text, cell, ignored) || !(cell == wanted)) {
-            text = cli::BayTokenOf(wanted);
+        if (!cli::parseBayToken(text, cell, ignored) || !(cell == wanted)) {
+            text = cli::bayTokenOf(wanted);
         }
     }
 }
@@ -117,7 +117,7 @@ void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
     auto says = [](const char* name, const std::string& text) {
         CalcConditions read;
         std::string ignored;
-        return cli::ParseConditionCell(name, text, read, ignored) ? std::optional(read)
+        return cli::parseConditionCell(name, text, read, ignored) ? std::optional(read)
                                                                   : std::nullopt;
     };
     if (const auto now = says("rules", row.rules); !now || now->rules != conditions.rules) {

@@ -204,12 +204,12 @@ QVariant ColumnTableModel::displayText(int row, int column) const {
         return qText(cells.name);
     case PatternColumn:
         if (out.columnRead) {
-            return patternDescription(out.column.Pattern);
+            return patternDescription(out.column.pattern);
         }
         return qText(cells.pattern);
     case MirroredColumn:
         if (out.columnRead) {
-            return out.column.Reversed != 0 ? QStringLiteral("反転") : QString();
+            return out.column.reversed != 0 ? QStringLiteral("反転") : QString();
         }
         return qText(cells.reversed);
     case Bay1Column:
@@ -263,7 +263,7 @@ QVariant ColumnTableModel::sortValue(int row, int column) const {
         return out.computed && out.result.JointClass > 0 ? double(out.result.JointStrength)
                                                          : kNoValue;
     case PatternColumn:
-        return out.columnRead ? out.column.Pattern : 1000;
+        return out.columnRead ? out.column.pattern : 1000;
     default:
         return displayText(row, column);
     }
@@ -315,7 +315,7 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
     case ClassRole:
         return out.computed ? out.result.JointClass : -1;
     case PatternRole:
-        return out.columnRead ? out.column.Pattern : 0;
+        return out.columnRead ? out.column.pattern : 0;
     case IdRole:
         return QVariant::fromValue(rows_[static_cast<std::size_t>(row)].id);
     default:

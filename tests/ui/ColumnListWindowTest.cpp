@@ -939,7 +939,7 @@ void ColumnListWindowTest::theCalculatorEditsTheRowItsTitleNames() {
     const ColumnRow original = model.columnRow(59);
     ClickButton(calculator_.get(), QStringLiteral("BBtn_Rev"));
     QVERIFY(model.columnRow(59) == original);
-    QCOMPARE(model.outcome(60).column.Reversed, 1 - model.outcome(59).column.Reversed);
+    QCOMPARE(model.outcome(60).column.reversed, 1 - model.outcome(59).column.reversed);
 
     // A sort leaves the moves off (they would change nothing in sight).
     clickHeader(table(), ColumnTableModel::NColumn);
