@@ -15,8 +15,8 @@ namespace koruba {
 namespace {
 
 // The input cells a row holds, by their column names in the batch tool.
-enum Field : std::size_t { Id, Pattern, Reversed, Bay1, Bay2, Bay3, Bay4, Rules, H1, H2, kFields };
-constexpr std::array<std::string_view, kFields> kFieldNames{
+enum Field : std::size_t { Id, Pattern, Reversed, Bay1, Bay2, Bay3, Bay4, Rules, H1, H2, KFields };
+constexpr std::array<std::string_view, KFields> kFieldNames{
     "id", "pattern", "reversed", "bay1", "bay2", "bay3", "bay4", "rules", "h1", "h2"};
 // The first seven are required in a file, as the batch tool requires them.
 constexpr std::size_t kRequiredFields = 7;
@@ -52,7 +52,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::size_t> knownField(std::string_view name) {
-    for (std::size_t f = 0; f < kFields; ++f) {
+    for (std::size_t f = 0; f < KFields; ++f) {
         if (equalsNoCase(name, kFieldNames[f])) {
             return f;
         }
@@ -61,11 +61,11 @@ std::optional<std::size_t> knownField(std::string_view name) {
 }
 
 // The heading's cells, held by the list rather than by a row.
-enum HeadingField : std::size_t { Project, Designer, kHeadingFields };
-constexpr std::array<std::string_view, kHeadingFields> kHeadingNames{"project", "designer"};
+enum HeadingField : std::size_t { Project, Designer, KHeadingFields };
+constexpr std::array<std::string_view, KHeadingFields> kHeadingNames{"project", "designer"};
 
 std::optional<std::size_t> headingField(std::string_view name) {
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < KHeadingFields; ++f) {
         if (equalsNoCase(name, kHeadingNames[f])) {
             return f;
         }
@@ -123,7 +123,7 @@ bool readHeading(const RawTable& table, ListHeading& heading, std::string& error
 // them, the heading's only when it is given.
 std::vector<std::string> writtenColumns(const ColumnList& list) {
     std::vector<std::string> columns = list.columns;
-    for (std::size_t f = 0; f < kFields; ++f) {
+    for (std::size_t f = 0; f < KFields; ++f) {
         const bool have = std::any_of(columns.begin(), columns.end(),
                                       [f](const std::string& c) { return knownField(c) == f; });
         const bool used = f < kRequiredFields ||
@@ -133,7 +133,7 @@ std::vector<std::string> writtenColumns(const ColumnList& list) {
             columns.emplace_back(kFieldNames[f]);
         }
     }
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < KHeadingFields; ++f) {
         const bool have = std::any_of(columns.begin(), columns.end(),
                                       [f](const std::string& c) { return headingField(c) == f; });
         if (!have && !headingText(list.heading, f).empty()) {
@@ -145,8 +145,8 @@ std::vector<std::string> writtenColumns(const ColumnList& list) {
 
 // A row added in the window has no cells for the file's extra columns.
 const ExtraCell& extraCell(const ColumnRow& row, std::size_t index) {
-    static const ExtraCell absent{{}, false, false};
-    return index < row.extra.size() ? row.extra[index] : absent;
+    static const ExtraCell kAbsent{{}, false, false};
+    return index < row.extra.size() ? row.extra[index] : kAbsent;
 }
 
 void writeCsv(const ColumnList& list, std::string& out) {
@@ -248,7 +248,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
             putNumberOrString(out, fieldOf(row, f));
         }
     }
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < KHeadingFields; ++f) {
         if (!headingText(heading, f).empty()) {
             putMember(out, kHeadingNames[f]);
             cli::appendJsonString(out, headingText(heading, f));
@@ -306,7 +306,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
     if (!readTable(bytes, format, table, error)) {
         return false;
     }
-    std::array<std::optional<std::size_t>, kFields> at{};
+    std::array<std::optional<std::size_t>, KFields> at{};
     for (std::size_t c = 0; c < table.names.size(); ++c) {
         if (const auto f = knownField(table.names[c])) {
             if (at[*f]) {

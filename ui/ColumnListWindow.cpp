@@ -676,7 +676,7 @@ void ColumnListWindow::discardAndHide() {
 void ColumnListWindow::endList() {
     newList();
     if (calculator_) {
-        calculator_->setConditions(LoadConditions());
+        calculator_->setConditions(loadConditions());
     }
 }
 

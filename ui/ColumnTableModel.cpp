@@ -55,7 +55,7 @@ QString jointClassSymbol(std::int32_t jointClass) {
 }
 
 QString patternDescription(std::int32_t pattern) {
-    const QString caption = artwork::PatternCaptionLine(pattern);
+    const QString caption = artwork::patternCaptionLine(pattern);
     return caption.isEmpty() ? QString() : QString::number(pattern) + QLatin1Char(' ') + caption;
 }
 

@@ -658,7 +658,7 @@ void GaiyoFormTest::usagePictures() {
     QVERIFY2(found != nullptr, qPrintable(name));
     QCOMPARE(found->geometry(), geometry);
     if (auto* box = dynamic_cast<koruba::GaiyoPictureBox*>(found)) {
-        QCOMPARE(box->Stretched(), stretched);
+        QCOMPARE(box->stretched(), stretched);
     }
 }
 
@@ -667,14 +667,14 @@ void GaiyoFormTest::usagePictures() {
 // single braces on both sides, a single brace beside a cross brace.
 void GaiyoFormTest::correctionTablesHoldTheNoticeValues() {
     using Values = std::vector<std::vector<float>>;
-    QCOMPARE(gaiyo::OneSideTable().values,
+    QCOMPARE(gaiyo::oneSideTable().values,
              (Values{{0.0f, 0.0f}, {0.5f, -0.5f}, {0.5f, -0.5f}, {2.0f, -2.0f}}));
-    QCOMPARE(gaiyo::BothSinglesTable().values, (Values{{0.0f, 0.5f, 0.5f, 2.0f},
+    QCOMPARE(gaiyo::bothSinglesTable().values, (Values{{0.0f, 0.5f, 0.5f, 2.0f},
                                                        {0.5f, 1.0f, 1.0f, 2.5f},
                                                        {0.5f, 1.0f, 1.0f, 2.5f},
                                                        {2.0f, 2.5f, 2.5f, 4.0f}}));
     const std::vector<float> single{0.0f, 0.5f, 0.5f, 2.0f};
-    QCOMPARE(gaiyo::SingleBesideCrossTable().values, (Values{single, single, single, single}));
+    QCOMPARE(gaiyo::singleBesideCrossTable().values, (Values{single, single, single, single}));
 }
 
 void GaiyoFormTest::pictureTexts_data() {
@@ -770,11 +770,11 @@ void GaiyoFormTest::pictureTexts() {
     QFETCH(int, picture);
     QFETCH(QStringList, texts);
     const QMap<int, gaiyo::FixedPicture> pictures{
-        {1, gaiyo::FormulaPicture()},         {2, gaiyo::OneSidePicture()},
-        {3, gaiyo::BothSinglesPicture()},     {4, gaiyo::SingleBesideCrossPicture()},
-        {10, gaiyo::ElementGroupPicture()},   {11, gaiyo::FrameExamplePicture()},
-        {12, gaiyo::ReverseButtonPicture()},  {13, gaiyo::ClearButtonPicture()},
-        {14, gaiyo::CoefficientBoxPicture()}, {15, gaiyo::ResultBoxesPicture()},
+        {1, gaiyo::formulaPicture()},         {2, gaiyo::oneSidePicture()},
+        {3, gaiyo::bothSinglesPicture()},     {4, gaiyo::singleBesideCrossPicture()},
+        {10, gaiyo::elementGroupPicture()},   {11, gaiyo::frameExamplePicture()},
+        {12, gaiyo::reverseButtonPicture()},  {13, gaiyo::clearButtonPicture()},
+        {14, gaiyo::coefficientBoxPicture()}, {15, gaiyo::resultBoxesPicture()},
     };
     const gaiyo::FixedPicture p = pictures.value(picture);
     const QStringList drawn = TextsOf(p);
@@ -812,19 +812,19 @@ void GaiyoFormTest::screenshots() {
     }
     // The pictures alone, at twice the pixel density, to check sharpness.
     const QList<QPair<QString, gaiyo::FixedPicture>> pictures{
-        {QStringLiteral("Image1"), gaiyo::FormulaPicture()},
-        {QStringLiteral("Image2"), gaiyo::OneSidePicture()},
-        {QStringLiteral("Image3"), gaiyo::BothSinglesPicture()},
-        {QStringLiteral("Image4"), gaiyo::SingleBesideCrossPicture()},
-        {QStringLiteral("Image10"), gaiyo::ElementGroupPicture()},
-        {QStringLiteral("Image11"), gaiyo::FrameExamplePicture()},
-        {QStringLiteral("Image12"), gaiyo::ReverseButtonPicture()},
-        {QStringLiteral("Image13"), gaiyo::ClearButtonPicture()},
-        {QStringLiteral("Image14"), gaiyo::CoefficientBoxPicture()},
-        {QStringLiteral("Image15"), gaiyo::ResultBoxesPicture()},
+        {QStringLiteral("Image1"), gaiyo::formulaPicture()},
+        {QStringLiteral("Image2"), gaiyo::oneSidePicture()},
+        {QStringLiteral("Image3"), gaiyo::bothSinglesPicture()},
+        {QStringLiteral("Image4"), gaiyo::singleBesideCrossPicture()},
+        {QStringLiteral("Image10"), gaiyo::elementGroupPicture()},
+        {QStringLiteral("Image11"), gaiyo::frameExamplePicture()},
+        {QStringLiteral("Image12"), gaiyo::reverseButtonPicture()},
+        {QStringLiteral("Image13"), gaiyo::clearButtonPicture()},
+        {QStringLiteral("Image14"), gaiyo::coefficientBoxPicture()},
+        {QStringLiteral("Image15"), gaiyo::resultBoxesPicture()},
     };
     for (const auto& [name, picture] : pictures) {
-        const QImage image = gaiyo::RenderPicture(picture, 2.0);
+        const QImage image = gaiyo::renderPicture(picture, 2.0);
         QCOMPARE(image.size(), picture.size * 2);
         QVERIFY(image.save(QStringLiteral("%1/gaiyo-%2@2x.png").arg(dir, name)));
     }
