@@ -43,11 +43,11 @@ std::vector<columns::ColumnInput> SampleColumns() {
     std::vector<columns::ColumnInput> columns;
     for (const Row& r : rows) {
         columns::ColumnInput c;
-        c.Pattern = r.pattern;
-        c.Reversed = r.reversed;
+        c.pattern = r.pattern;
+        c.reversed = r.reversed;
         std::string error;
         for (std::size_t b = 0; b < 4; ++b) {
-            columns::ParseBayToken(r.bays[b], c.Bays[b], error);
+            columns::parseBayToken(r.bays[b], c.bays[b], error);
         }
         columns.push_back(c);
     }
@@ -57,7 +57,7 @@ std::vector<columns::ColumnInput> SampleColumns() {
 std::vector<BayTable> TablesOf(const std::vector<columns::ColumnInput>& columns) {
     std::vector<BayTable> tables;
     for (const auto& c : columns) {
-        tables.push_back(columns::BayTableOf(c));
+        tables.push_back(columns::bayTableOf(c));
     }
     return tables;
 }
@@ -68,7 +68,7 @@ void BM_CalcNValue(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        benchmark::DoNotOptimize(CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed));
+        benchmark::DoNotOptimize(CalcNValue(tables[k], columns[k].pattern, columns[k].reversed));
     }
 }
 BENCHMARK(BM_CalcNValue);
@@ -77,12 +77,12 @@ void BM_MakeResultTexts(benchmark::State& state) {
     const auto columns = SampleColumns();
     std::vector<ResultType> results;
     for (const auto& c : columns) {
-        results.push_back(columns::ComputeColumn(c));
+        results.push_back(columns::computeColumn(c));
     }
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        benchmark::DoNotOptimize(MakeResultTexts(results[k], StoreyCountOf(columns[k].Pattern)));
+        benchmark::DoNotOptimize(MakeResultTexts(results[k], StoreyCountOf(columns[k].pattern)));
     }
 }
 BENCHMARK(BM_MakeResultTexts);
@@ -94,8 +94,8 @@ void BM_CalcNValueWithTexts(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
-        const ResultType r = CalcNValue(tables[k], columns[k].Pattern, columns[k].Reversed);
-        benchmark::DoNotOptimize(MakeResultTexts(r, StoreyCountOf(columns[k].Pattern)));
+        const ResultType r = CalcNValue(tables[k], columns[k].pattern, columns[k].reversed);
+        benchmark::DoNotOptimize(MakeResultTexts(r, StoreyCountOf(columns[k].pattern)));
     }
 }
 BENCHMARK(BM_CalcNValueWithTexts);
@@ -109,13 +109,13 @@ void BM_ResultRecord(benchmark::State& state, AppendRecord appendRecord) {
     for (auto _ : state) {
         const std::size_t k = i++ % columns.size();
         out.clear();
-        appendRecord(out, columns::ComputeColumn(columns[k]), StoreyCountOf(columns[k].Pattern));
+        appendRecord(out, columns::computeColumn(columns[k]), StoreyCountOf(columns[k].pattern));
         benchmark::DoNotOptimize(out.data());
     }
 }
 void BM_JsonResultRecord(benchmark::State& state) {
     BM_ResultRecord(state, [](std::string& out, const ResultType& r, std::int32_t storeys) {
-        columns::AppendResultAndLabels(out, r, storeys);
+        columns::appendResultAndLabels(out, r, storeys);
     });
 }
 BENCHMARK(BM_JsonResultRecord);

@@ -133,8 +133,8 @@ public:
     void ChoosePanelMultiplier(std::int32_t row);
 
     // Whether the current pattern and mirror state use the bay image tag.
-    bool BayInUse(std::int32_t tag) const {
-        return koruba::BayInUse(tag, patternTag_, patternReversed_);
+    bool bayInUse(std::int32_t tag) const {
+        return koruba::bayInUse(tag, patternTag_, patternReversed_);
     }
 
     const BayTable& Bays() const { return bays_; }

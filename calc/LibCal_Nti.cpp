@@ -90,12 +90,22 @@ bool ClassifyJoint(float n, std::int32_t& jointClass, std::string_view& symbol,
 }
 
 bool JointSpec(std::int32_t jointClass, float& nLimit, float& strength) {
-    if (jointClass < 1 || jointClass > JointClassCount) {
+    const std::optional<JointClassRow> row = jointClassRow(jointClass);
+    if (!row) {
         return false;
     }
-    nLimit = kJointTable[static_cast<std::size_t>(jointClass - 1)].nLimit;
-    strength = static_cast<float>(1.96L * static_cast<long double>(nLimit) * 2.7L);
+    nLimit = row->nLimit;
+    strength = row->strength;
     return true;
+}
+
+std::optional<JointClassRow> jointClassRow(std::int32_t jointClass) {
+    if (jointClass < 1 || jointClass > JointClassCount) {
+        return std::nullopt;
+    }
+    const JointRow& row = kJointTable[static_cast<std::size_t>(jointClass - 1)];
+    return JointClassRow{row.symbol, row.name, row.nLimit,
+                         static_cast<float>(1.96L * static_cast<long double>(row.nLimit) * 2.7L)};
 }
 
 } // namespace koruba

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace koruba {
@@ -24,6 +25,21 @@ bool ClassifyJoint(float n, std::int32_t& jointClass, std::string_view& symbol,
 bool JointSpec(std::int32_t jointClass, float& nLimit, float& strength);
 
 inline constexpr std::int32_t JointClassCount = 11;
+
+// One row of the hardware class table: the symbol, the hardware, the
+// largest N of the class and the joint's strength in kN.
+struct JointClassRow {
+    std::string_view symbol;
+    std::string_view name;
+    float nLimit = 0.0f;
+    float strength = 0.0f;
+};
+// The row of a hardware class 1..11; nothing for any other class.
+std::optional<JointClassRow> jointClassRow(std::int32_t jointClass);
+
+// What stands for the symbol, the hardware and the strength where no class
+// applies (class 0: N above the table, or a column not computed).
+inline constexpr std::string_view kNoClassText = "---";
 
 // The notification's own table ends with class 10, (ぬ). Class 11, (る)*, is
 // reference hardware for N values beyond that table, where the notification

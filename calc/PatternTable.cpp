@@ -27,21 +27,7 @@ bool IsPatternTag(std::int32_t tag) {
     return framePattern(tag) != nullptr;
 }
 
-bool BayOfTag(std::int32_t tag, int& storey, int& side) {
-    const std::optional<BayAddress> bay = bayOfTag(tag);
-    if (!bay) {
-        return false;
-    }
-    storey = bay->storey;
-    side = bay->side;
-    return true;
-}
-
-std::int32_t TagOfBay(int storey, int side) {
-    return tagOfBay({storey, side});
-}
-
-bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed) {
+bool bayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed) {
     const FramePattern* p = framePattern(patternTag);
     const std::optional<BayAddress> bay = bayOfTag(tag);
     return p != nullptr && bay && bayInUse(*p, patternReversed != 0, *bay);

@@ -94,12 +94,8 @@ constexpr std::int32_t StoreyCountOf(std::int32_t patternTag) {
     const FramePattern* p = framePattern(patternTag);
     return p != nullptr ? p->storeys : 0;
 }
-// Storey and side of a bay image tag (1..4); false for any other tag.
-bool BayOfTag(std::int32_t tag, int& storey, int& side);
-// Tag (1..4) of the bay image that shows (storey, side).
-std::int32_t TagOfBay(int storey, int side);
 // Whether a pattern in a mirror state uses the bay image tag; no bay for
 // any other pattern tag.
-bool BayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed);
+bool bayInUse(std::int32_t tag, std::int32_t patternTag, std::int32_t patternReversed);
 
 } // namespace koruba

@@ -97,8 +97,7 @@ std::string ATermText(std::string_view name, float left, float right, float corr
 }
 
 std::string strengthValueText(const ResultType& r) {
-    // No hardware class covers this N value.
-    return r.JointClass == 0 ? std::string("---") : FormatFixed(r.JointStrength, 2);
+    return r.JointClass == 0 ? std::string(kNoClassText) : FormatFixed(r.JointStrength, 2);
 }
 
 std::string StrengthText(const ResultType& r) {

@@ -31,7 +31,7 @@ ResultTexts MakeResultTexts(const ResultType& result, std::int32_t storeyCount);
 // The individual texts, for callers that want one of them.
 std::string ATermText(std::string_view name, float left, float right, float corr);
 std::string StrengthText(const ResultType& result);
-// The strength alone, "8.47", or "---" when no hardware class applies.
+// The strength alone, "8.47", or kNoClassText when no hardware class applies.
 std::string strengthValueText(const ResultType& result);
 // Under the 2025 rules a storey whose factor is not 1 adds "xf1" (or "xf2")
 // after its B; HeightFactorText says what f1 and f2 are.

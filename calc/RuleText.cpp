@@ -63,10 +63,8 @@ bool beyondNoticeTable(std::int32_t jointClass) {
 namespace {
 
 std::string tableLimitText() {
-    float limit = 0.0f;
-    float strength = 0.0f;
-    JointSpec(NoticeClassCount, limit, strength);
-    return "告示の表の範囲外（N>" + F2(limit) + "）：短期引張耐力 ";
+    return "告示の表の範囲外（N>" + F2(jointClassRow(NoticeClassCount)->nLimit) +
+           "）：短期引張耐力 ";
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 namespace koruba::cli {
 
-std::string ColumnPanelText(const ResultType& result, std::int32_t storeyCount) {
+std::string columnPanelText(const ResultType& result, std::int32_t storeyCount) {
     const ResultTexts t = MakeResultTexts(result, storeyCount);
     auto caption = [&](std::string_view label) {
         const std::string* c = t.Find(label);

@@ -12,6 +12,6 @@ namespace koruba::cli {
 // only storey), the lower block for a two-storey frame, then the N line,
 // the symbol with the strength, and the hardware name. Labels that the
 // window leaves empty or hides are left out.
-std::string ColumnPanelText(const ResultType& result, std::int32_t storeyCount);
+std::string columnPanelText(const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba::cli

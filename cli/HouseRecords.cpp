@@ -2,6 +2,7 @@
 
 #include "calc/HouseDerivation.h"
 #include "calc/NumberFormat.h"
+#include "calc/ResultText.h"
 #include "columns/BayToken.h"
 #include "columns/CsvRecord.h"
 #include "columns/ResultJson.h"
@@ -36,10 +37,10 @@ bool twoStoreys(const ColumnResult& c) {
 std::array<std::string, 4> bayTokens(const ColumnResult& c, HouseDirection d) {
     const BayTable& b = c.in(d).bays;
     if (!twoStoreys(c)) {
-        return {columns::BayTokenOf(b.Cell(2, 1)), columns::BayTokenOf(b.Cell(2, 2)), "", ""};
+        return {columns::bayTokenOf(b.Cell(2, 1)), columns::bayTokenOf(b.Cell(2, 2)), "", ""};
     }
-    return {columns::BayTokenOf(b.Cell(1, 1)), columns::BayTokenOf(b.Cell(1, 2)),
-            columns::BayTokenOf(b.Cell(2, 1)), columns::BayTokenOf(b.Cell(2, 2))};
+    return {columns::bayTokenOf(b.Cell(1, 1)), columns::bayTokenOf(b.Cell(1, 2)),
+            columns::bayTokenOf(b.Cell(2, 1)), columns::bayTokenOf(b.Cell(2, 2))};
 }
 
 // The values of one direction in kDirectionFields order after the four
@@ -93,7 +94,7 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
 
     for (const ColumnResult& c : deriveHouse(house)) {
         auto field = [&](std::string_view text) {
-            columns::AppendCsvField(out, text);
+            columns::appendCsvField(out, text);
             out += ',';
         };
         field(storeyLabel(house, c.storey));
@@ -117,8 +118,8 @@ std::string houseCsv(const House& house, bool byteOrderMark) {
         field(r.JointClass == 0 ? std::string() : std::to_string(r.JointClass));
         field(r.JointSymbol);
         field(r.JointName);
-        field(r.JointClass == 0 ? std::string("---") : FormatFixed(r.JointStrength, 2));
-        columns::AppendCsvField(out, joinedWarnings(c));
+        field(strengthValueText(r));
+        columns::appendCsvField(out, joinedWarnings(c));
         out += "\r\n";
     }
     return out;
@@ -138,21 +139,21 @@ std::string houseJsonLines(const House& house) {
         out += "{\"storey\":";
         out += std::to_string(c.storey);
         out += ",\"storey_label\":";
-        columns::AppendJsonString(out, storeyLabel(house, c.storey));
+        columns::appendJsonString(out, storeyLabel(house, c.storey));
         out += ",\"name\":";
-        columns::AppendJsonString(out, c.name);
+        columns::appendJsonString(out, c.name);
         out += ",\"grid_point\":";
-        columns::AppendJsonString(out, gridPointName(house, c.at));
+        columns::appendJsonString(out, gridPointName(house, c.at));
         out += ",\"through\":";
         out += c.through ? "true" : "false";
         out += ",\"corner\":";
-        columns::AppendJsonString(out, c.corner ? kCorner : kOther);
+        columns::appendJsonString(out, c.corner ? kCorner : kOther);
         out += ",\"upper_corner\":";
         const std::string upper = upperCornerText(c);
         if (upper.empty()) {
             out += "null";
         } else {
-            columns::AppendJsonString(out, upper);
+            columns::appendJsonString(out, upper);
         }
         for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
             out += ",\"";
@@ -161,7 +162,7 @@ std::string houseJsonLines(const House& house) {
             const auto tokens = bayTokens(c, d);
             for (std::size_t i = 0; i < (twoStoreys(c) ? 4u : 2u); ++i) {
                 out += i == 0 ? "" : ",";
-                columns::AppendJsonString(out, tokens[i]);
+                columns::appendJsonString(out, tokens[i]);
             }
             out += ']';
             const auto values = directionValues(c, d);
@@ -172,19 +173,19 @@ std::string houseJsonLines(const House& house) {
         }
         const ResultType& r = c.result();
         out += ",\"governing\":";
-        columns::AppendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
+        columns::appendJsonString(out, kDirectionNames[static_cast<std::size_t>(c.governing)]);
         number("N", FormatFixed(r.NValue, 2));
         number("pull_out_kN", FormatFixed(r.PullOut, 2));
         number("class", r.JointClass == 0 ? std::string() : std::to_string(r.JointClass));
         out += ",\"symbol\":";
-        columns::AppendJsonString(out, r.JointSymbol);
+        columns::appendJsonString(out, r.JointSymbol);
         out += ",\"hardware\":";
-        columns::AppendJsonString(out, r.JointName);
+        columns::appendJsonString(out, r.JointName);
         number("strength_kN", r.JointClass == 0 ? std::string() : FormatFixed(r.JointStrength, 2));
         out += ",\"warnings\":[";
         for (std::size_t i = 0; i < c.warnings.size(); ++i) {
             out += i == 0 ? "" : ",";
-            columns::AppendJsonString(out, c.warnings[i]);
+            columns::appendJsonString(out, c.warnings[i]);
         }
         out += "]}\n";
     }

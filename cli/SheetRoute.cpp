@@ -2,8 +2,8 @@
 
 #include "columns/FieldNames.h"
 #include "report/SheetDate.h"
+#include "report/SheetRowBuilder.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -19,37 +19,28 @@ namespace koruba::cli {
 
 namespace {
 
-bool isNameCell(const columns::InputCell& cell) {
-    return columns::normalColumnName(cell.name) == "name";
-}
-
-std::string nameOf(const columns::InputRecord& record) {
+SheetRow rowOf(const columns::InputRecord& record) {
+    ColumnOnSheet column;
+    if (record.haveId) {
+        column.id = record.id;
+    }
+    column.firstLine = record.firstLine;
+    column.pattern = record.column.pattern;
+    column.reversed = record.column.reversed;
+    column.conditions = record.column.conditions;
     for (const columns::InputCell& cell : record.cells) {
-        if (isNameCell(cell) && !cell.value.empty()) {
-            return cell.value;
+        if (columns::normalColumnName(cell.name) == columns::kNameField && !cell.value.empty()) {
+            column.nameCell = cell.value;
+            break;
         }
     }
-    if (record.haveId && !record.id.empty()) {
-        return record.id;
-    }
-    return "line " + std::to_string(record.firstLine);
-}
-
-SheetRow rowOf(const columns::InputRecord& record) {
-    SheetRow row;
-    row.name = nameOf(record);
-    row.patternTag = IsPatternTag(record.column.Pattern) ? record.column.Pattern : 0;
-    row.reversed = record.column.Reversed;
-    row.conditions = record.column.Conditions;
     if (record.ok()) {
-        row.bays = columns::BayTableOf(record.column);
-        row.result = columns::ComputeColumn(record.column);
+        column.bays = columns::bayTableOf(record.column);
+        column.result = columns::computeColumn(record.column);
     } else {
-        // Bays read before the fault may be only some of them: the row
-        // shows the bare pattern instead of a frame that was not asked for.
-        row.error = record.error;
+        column.error = record.error;
     }
-    return row;
+    return sheetRowOf(std::move(column));
 }
 
 // The first project and designer that the records' cells give.
@@ -252,7 +243,7 @@ SheetDescription sheetOfInput(std::shared_ptr<const SheetInput> input,
     SheetDescription sheet;
     sheet.project = project;
     sheet.designer = designer;
-    sheet.date = sheetDateText(QDate::currentDate());
+    sheet.date = todaysSheetDate();
     sheet.rules = rules;
     sheet.rowSource = std::make_shared<InputRows>(input, format, rules);
     // A column list keeps its sheet's heading in the file; the options

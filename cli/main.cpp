@@ -50,11 +50,11 @@ namespace {
 
 // Exit codes: every record computed, some record failed, the command line
 // or the files could not be used.
-constexpr int ExitOk = 0;
-constexpr int ExitRecordFailed = 1;
-constexpr int ExitUsage = 2;
+constexpr int kExitOk = 0;
+constexpr int kExitRecordFailed = 1;
+constexpr int kExitUsage = 2;
 
-void PrintError(const QString& text) {
+void printError(const QString& text) {
     std::fprintf(stderr, "koruba-x-calc: %s\n", text.toLocal8Bit().constData());
 }
 
@@ -63,7 +63,7 @@ void PrintError(const QString& text) {
 // that reading or writing it fails (EBADF): the toolkit opens files (an
 // eventfd) that would take the lowest free descriptor, and the batch must
 // never read or write such a file as its input or output.
-bool HoldStandardStreams() {
+bool holdStandardStreams() {
     bool inputOpen = true;
 #if defined(__unix__) || defined(__APPLE__)
     for (const int fd : {0, 1, 2}) {
@@ -84,18 +84,18 @@ bool HoldStandardStreams() {
 }
 
 // Writes text to standard output (buffered); false when it failed.
-bool Write(std::string_view text) {
+bool writeText(std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
 // Flushes standard output; a failure (a full disk, a closed pipe, a
 // closed standard output) is reported, so that no failed write ends as
 // success.
-bool Flush(bool written) {
+bool flush(bool written) {
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return true;
     }
-    PrintError(QStringLiteral("cannot write the output: %1")
+    printError(QStringLiteral("cannot write the output: %1")
                    .arg(errno == EBADF
                             ? QStringLiteral("standard output is closed; redirect it to a file "
                                              "or /dev/null")
@@ -103,15 +103,15 @@ bool Flush(bool written) {
     return false;
 }
 
-bool WriteOut(std::string_view text) {
+bool writeOut(std::string_view text) {
     errno = 0;
-    return Flush(Write(text));
+    return flush(writeText(text));
 }
 
 // The C library of Windows opens the standard streams in text mode, which
 // writes every "\n" as "\r\n" and ends a read at the first Ctrl-Z: the
 // records must pass byte for byte, as on every other system.
-void UseBinaryStandardStreams() {
+void useBinaryStandardStreams() {
 #ifdef _WIN32
     for (std::FILE* stream : {stdin, stdout}) {
         if (_fileno(stream) >= 0) { // a closed stream has no descriptor
@@ -125,7 +125,7 @@ void UseBinaryStandardStreams() {
 // cannot be. A sheet opens its input again through this for every pass. On
 // Windows an 8-bit name reaches only the files that the ANSI code page can
 // spell, so the name goes as UTF-16.
-std::FILE* OpenInput(const QString& file) {
+std::FILE* openInput(const QString& file) {
 #ifdef _WIN32
     return _wfopen(reinterpret_cast<const wchar_t*>(file.utf16()), L"rb");
 #else
@@ -146,46 +146,46 @@ using HouseFollowUp = std::function<bool(const koruba::House&)>;
 // is bad input (exit 1, the reader's message names the member and the
 // place, and nothing else is written); a file that cannot be read is a
 // file error.
-int RunHouse(const QString& file, const QString& format, bool byteOrderMark,
+int runHouse(const QString& file, const QString& format, bool byteOrderMark,
              const std::optional<koruba::RuleSet>& rules, bool writeRecords,
              const HouseFollowUp& followUp) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
-        return ExitUsage;
+        printError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return kExitUsage;
     }
     if (in.size() > kHouseFileLimit) {
-        PrintError(QStringLiteral("%1: a house file may be up to 16 MiB long; not read").arg(file));
-        return ExitRecordFailed;
+        printError(QStringLiteral("%1: a house file may be up to 16 MiB long; not read").arg(file));
+        return kExitRecordFailed;
     }
     const QByteArray text = in.readAll();
     if (in.error() != QFileDevice::NoError) {
-        PrintError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
-        return ExitUsage;
+        printError(QStringLiteral("cannot read %1: %2").arg(file, in.errorString()));
+        return kExitUsage;
     }
     koruba::House house;
     std::string error;
     if (!koruba::columns::readHouse(
             std::string_view(text.constData(), static_cast<std::size_t>(text.size())), house,
             error)) {
-        PrintError(file + QStringLiteral(": ") + QString::fromStdString(error));
-        return ExitRecordFailed;
+        printError(file + QStringLiteral(": ") + QString::fromStdString(error));
+        return kExitRecordFailed;
     }
     // A house names its rules; it is never computed under another set.
     if (rules && *rules != house.rules) {
-        PrintError(QStringLiteral("--rules %1: %2 names the %3 rules; a house is computed "
+        printError(QStringLiteral("--rules %1: %2 names the %3 rules; a house is computed "
                                   "under the rules it names")
                        .arg(static_cast<int>(*rules))
                        .arg(file)
                        .arg(static_cast<int>(house.rules)));
-        return ExitUsage;
+        return kExitUsage;
     }
     if (writeRecords &&
-        !WriteOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
+        !writeOut(format == QLatin1String("jsonl") ? koruba::cli::houseJsonLines(house)
                                                    : koruba::cli::houseCsv(house, byteOrderMark))) {
-        return ExitUsage;
+        return kExitUsage;
     }
-    return !followUp || followUp(house) ? ExitOk : ExitUsage;
+    return !followUp || followUp(house) ? kExitOk : kExitUsage;
 }
 
 // What the command line asks for, read and checked before any file is
@@ -294,7 +294,7 @@ const QString kDescription = QStringLiteral(
 // Reads the command line into options. An exit code when the run ends here
 // (--help, --version, or a usage error, already reported), nothing when
 // options hold a run.
-std::optional<int> ReadOptions(Options& options) {
+std::optional<int> readOptions(Options& options) {
 #ifdef KORUBA_WITH_SHEET
     const koruba::cli::SheetOptions sheetOptions;
 #endif
@@ -312,23 +312,23 @@ std::optional<int> ReadOptions(Options& options) {
                                  QStringLiteral("[FILE]"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
-        PrintError(parser.errorText());
-        return ExitUsage;
+        printError(parser.errorText());
+        return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        return WriteOut(parser.helpText().toStdString()) ? ExitOk : ExitUsage;
+        return writeOut(parser.helpText().toStdString()) ? kExitOk : kExitUsage;
     }
     if (parser.isSet(QStringLiteral("version"))) {
         const QString version = QCoreApplication::applicationName() + QLatin1Char(' ') +
                                 QCoreApplication::applicationVersion() + QLatin1Char('\n');
-        return WriteOut(version.toStdString()) ? ExitOk : ExitUsage;
+        return writeOut(version.toStdString()) ? kExitOk : kExitUsage;
     }
 
     if (std::string error;
         parser.isSet(known.rules) &&
         !koruba::parseRuleSet(parser.value(known.rules).toStdString(), options.rules, error)) {
-        PrintError(QStringLiteral("--rules: ") + QString::fromStdString(error));
-        return ExitUsage;
+        printError(QStringLiteral("--rules: ") + QString::fromStdString(error));
+        return kExitUsage;
     }
     options.rulesGiven = parser.isSet(known.rules);
 
@@ -343,21 +343,21 @@ std::optional<int> ReadOptions(Options& options) {
                                  parser.isSet(sheetOptions.project) ||
                                  parser.isSet(sheetOptions.designer);
     if (parser.isSet(sheetOptions.sheet) ? oneColumn : sheetCompanions) {
-        PrintError(oneColumn
+        printError(oneColumn
                        ? QStringLiteral("--sheet needs a batch FILE, not --pattern")
                        : QStringLiteral("--sheet-only, --project and --designer need --sheet"));
-        return ExitUsage;
+        return kExitUsage;
     }
 #endif
     if (oneColumn) {
         if (!parser.isSet(known.pattern)) {
-            PrintError(
+            printError(
                 QStringLiteral("--reversed, --h1, --h2 and --bay1 .. --bay4 need --pattern"));
-            return ExitUsage;
+            return kExitUsage;
         }
         if (!files.isEmpty() || parser.isSet(known.format) || parser.isSet(known.jobs)) {
-            PrintError(QStringLiteral("--pattern computes one column and reads no file"));
-            return ExitUsage;
+            printError(QStringLiteral("--pattern computes one column and reads no file"));
+            return kExitUsage;
         }
         options.mode = Options::Mode::OneColumn;
         options.pattern = parser.value(known.pattern);
@@ -374,8 +374,8 @@ std::optional<int> ReadOptions(Options& options) {
         return std::nullopt;
     }
     if (files.size() > 1) {
-        PrintError(QStringLiteral("one input file at most"));
-        return ExitUsage;
+        printError(QStringLiteral("one input file at most"));
+        return kExitUsage;
     }
 
     options.file = files.isEmpty() ? QStringLiteral("-") : files.front();
@@ -394,15 +394,15 @@ std::optional<int> ReadOptions(Options& options) {
                               Qt::CaseInsensitive)) {
         if (!format.isEmpty() && format != QLatin1String("csv") &&
             format != QLatin1String("jsonl")) {
-            PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
-            return ExitUsage;
+            printError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+            return kExitUsage;
         }
         // The names of a house are written as the file gives them; rather
         // than a file that looks safe and is not, the option is refused.
         if (options.spreadsheetSafe) {
-            PrintError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
+            printError(QStringLiteral("--spreadsheet-safe applies to column batches, not to a "
                                       "house file"));
-            return ExitUsage;
+            return kExitUsage;
         }
         options.mode = Options::Mode::House;
         options.houseFormat = format;
@@ -413,50 +413,50 @@ std::optional<int> ReadOptions(Options& options) {
     } else if (format == QLatin1String("jsonl")) {
         options.format = koruba::columns::ColumnFileFormat::JsonLines;
     } else if (format != QLatin1String("csv")) {
-        PrintError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
-        return ExitUsage;
+        printError(QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format));
+        return kExitUsage;
     }
     options.mode = Options::Mode::Batch;
     return std::nullopt;
 }
 
-int RunOneColumn(const Options& options) {
+int runOneColumn(const Options& options) {
     using namespace koruba::columns;
     ColumnInput column;
     std::string error;
-    if (!ParsePatternText(options.pattern.toStdString(), column.Pattern, error)) {
-        PrintError(QString::fromStdString("--pattern: " + error));
-        return ExitUsage;
+    if (!parsePatternText(options.pattern.toStdString(), column.pattern, error)) {
+        printError(QString::fromStdString("--pattern: " + error));
+        return kExitUsage;
     }
-    column.Reversed = options.reversed ? 1 : 0;
-    column.Conditions.rules = options.rules;
+    column.reversed = options.reversed ? 1 : 0;
+    column.conditions.rules = options.rules;
     for (const auto& [name, text, cm] :
-         {std::tuple{QStringLiteral("h1"), &options.h1, &column.Conditions.h1Cm},
-          std::tuple{QStringLiteral("h2"), &options.h2, &column.Conditions.h2Cm}}) {
+         {std::tuple{QStringLiteral("h1"), &options.h1, &column.conditions.h1Cm},
+          std::tuple{QStringLiteral("h2"), &options.h2, &column.conditions.h2Cm}}) {
         if (*text && !koruba::parseStoreyHeight((*text)->toStdString(), *cm, error)) {
-            PrintError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
-            return ExitUsage;
+            printError(QStringLiteral("--%1: ").arg(name) + QString::fromStdString(error));
+            return kExitUsage;
         }
     }
     if (const auto e =
-            koruba::conditionsError(column.Conditions, koruba::StoreyCountOf(column.Pattern))) {
-        PrintError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
+            koruba::conditionsError(column.conditions, koruba::StoreyCountOf(column.pattern))) {
+        printError(QString::fromStdString(*e).replace(QStringLiteral("height h"),
                                                       QStringLiteral("height --h")));
-        return ExitUsage;
+        return kExitUsage;
     }
     for (std::size_t b = 0; b < options.bays.size(); ++b) {
-        if (!ParseBayToken(options.bays[b].toStdString(), column.Bays[b], error)) {
-            PrintError(QStringLiteral("--bay%1: ").arg(b + 1) + QString::fromStdString(error));
-            return ExitUsage;
+        if (!parseBayToken(options.bays[b].toStdString(), column.bays[b], error)) {
+            printError(QStringLiteral("--bay%1: ").arg(b + 1) + QString::fromStdString(error));
+            return kExitUsage;
         }
     }
     const std::string text =
-        koruba::cli::ColumnPanelText(ComputeColumn(column), koruba::StoreyCountOf(column.Pattern));
-    return WriteOut(text) ? ExitOk : ExitUsage;
+        koruba::cli::columnPanelText(computeColumn(column), koruba::StoreyCountOf(column.pattern));
+    return writeOut(text) ? kExitOk : kExitUsage;
 }
 
 // A house file: its records and, with --sheet, its calculation sheet.
-int RunHouseFile(const Options& options) {
+int runHouseFile(const Options& options) {
     HouseFollowUp followUp;
     const bool writeRecords = !(options.sheet && options.sheetOnly);
 #ifdef KORUBA_WITH_SHEET
@@ -469,13 +469,13 @@ int RunHouseFile(const Options& options) {
             const auto problem =
                 koruba::cli::sheetPathProblem(path.toStdString(), file.toStdString(), writeRecords);
             if (problem) {
-                PrintError(
+                printError(
                     QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
             }
             return problem.has_value();
         };
         if (pathRefused()) {
-            return ExitUsage;
+            return kExitUsage;
         }
         // The house names its project and designer; the options say
         // otherwise when given.
@@ -495,21 +495,21 @@ int RunHouseFile(const Options& options) {
             }
             QString error;
             if (!koruba::writeSheetPdf(path, sheet, error)) {
-                PrintError(error);
+                printError(error);
                 return false;
             }
             return true;
         };
     }
 #endif
-    return RunHouse(options.file, options.houseFormat, options.byteOrderMark,
+    return runHouse(options.file, options.houseFormat, options.byteOrderMark,
                     options.rulesGiven ? std::optional(options.rules) : std::nullopt, writeRecords,
                     followUp);
 }
 
 // A batch of columns: one output record per input record, in the input's
 // format, and with --sheet the calculation sheet of them all.
-int RunBatch(const Options& options, bool stdinOpen) {
+int runBatchFile(const Options& options, bool stdinOpen) {
     const QString& file = options.file;
     koruba::columns::BatchOptions batchOptions;
     batchOptions.byteOrderMark = options.byteOrderMark;
@@ -518,16 +518,16 @@ int RunBatch(const Options& options, bool stdinOpen) {
     std::FILE* in = stdin;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(nullptr, &std::fclose);
     if (file != QLatin1String("-")) {
-        opened.reset(OpenInput(file));
+        opened.reset(openInput(file));
         if (!opened) {
-            PrintError(QStringLiteral("cannot read %1: %2")
+            printError(QStringLiteral("cannot read %1: %2")
                            .arg(file, QString::fromLocal8Bit(std::strerror(errno))));
-            return ExitUsage;
+            return kExitUsage;
         }
         in = opened.get();
     } else if (!stdinOpen) {
-        PrintError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
-        return ExitUsage;
+        printError(QStringLiteral("standard input is closed; give a FILE or redirect the input"));
+        return kExitUsage;
     }
 
 #ifdef KORUBA_WITH_SHEET
@@ -539,26 +539,26 @@ int RunBatch(const Options& options, bool stdinOpen) {
             path.toStdString(), file == QLatin1String("-") ? std::string() : file.toStdString(),
             !options.sheetOnly);
         if (problem) {
-            PrintError(
+            printError(
                 QStringLiteral("--sheet %1: %2").arg(path, QString::fromStdString(*problem)));
         }
         return problem.has_value();
     };
     if (options.sheet && sheetPathRefused()) {
-        return ExitUsage;
+        return kExitUsage;
     }
 #endif
 
     koruba::columns::ReadFunction read = koruba::columns::readFromFile(in);
-    koruba::columns::WriteFunction write = Write;
+    koruba::columns::WriteFunction write = writeText;
 #ifdef KORUBA_WITH_SHEET
     // The sheet reads the records again for every pass it makes, from a
     // file rather than memory.
     const auto input = std::make_shared<koruba::cli::SheetInput>();
     if (options.sheet) {
-        if (QString error; !input->open(file, in, OpenInput, error)) {
-            PrintError(error);
-            return ExitUsage;
+        if (QString error; !input->open(file, in, openInput, error)) {
+            printError(error);
+            return kExitUsage;
         }
         read = input->read();
         if (options.sheetOnly) {
@@ -572,42 +572,42 @@ int RunBatch(const Options& options, bool stdinOpen) {
     errno = 0;
     const koruba::columns::BatchOutcome outcome =
         koruba::columns::runBatch(reader, write, batchOptions);
-    if (!Flush(!outcome.writeFailed)) {
-        return ExitUsage;
+    if (!flush(!outcome.writeFailed)) {
+        return kExitUsage;
     }
     if (outcome.readFailed) {
-        PrintError(QStringLiteral("cannot read %1: %2")
+        printError(QStringLiteral("cannot read %1: %2")
                        .arg(file == QLatin1String("-") ? QStringLiteral("standard input") : file,
                             QString::fromLocal8Bit(std::strerror(outcome.readErrno))));
-        return ExitUsage;
+        return kExitUsage;
     }
     if (!outcome.headerProblem.empty()) {
-        PrintError(QString::fromStdString(outcome.headerProblem));
+        printError(QString::fromStdString(outcome.headerProblem));
     }
 #ifdef KORUBA_WITH_SHEET
     if (options.sheet) {
         if (sheetPathRefused()) {
-            return ExitUsage;
+            return kExitUsage;
         }
         QString error;
         if (!koruba::writeSheetPdf(*options.sheet,
                                    koruba::cli::sheetOfInput(input, options.format, options.rules,
                                                              options.project, options.designer),
                                    error)) {
-            PrintError(error);
-            return ExitUsage;
+            printError(error);
+            return kExitUsage;
         }
     }
 #endif
     if (outcome.failed > 0) {
-        PrintError(QStringLiteral("%1 of %2 records failed; see their error fields")
+        printError(QStringLiteral("%1 of %2 records failed; see their error fields")
                        .arg(outcome.failed)
                        .arg(outcome.records));
     }
-    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? ExitRecordFailed : ExitOk;
+    return (outcome.failed > 0 || !outcome.headerProblem.empty()) ? kExitRecordFailed : kExitOk;
 }
 
-int Run(int argc, char* argv[], bool stdinOpen) {
+int runTool(int argc, char* argv[], bool stdinOpen) {
 #ifdef KORUBA_WITH_SHEET
     const auto app = koruba::cli::makeApplication(argc, argv);
 #else
@@ -617,32 +617,32 @@ int Run(int argc, char* argv[], bool stdinOpen) {
     QCoreApplication::setApplicationVersion(QStringLiteral(KORUBA_VERSION));
 
     Options options;
-    if (const std::optional<int> exitCode = ReadOptions(options)) {
+    if (const std::optional<int> exitCode = readOptions(options)) {
         return *exitCode;
     }
     switch (options.mode) {
     case Options::Mode::OneColumn:
-        return RunOneColumn(options);
+        return runOneColumn(options);
     case Options::Mode::House:
-        return RunHouseFile(options);
+        return runHouseFile(options);
     case Options::Mode::Batch:
         break;
     }
-    return RunBatch(options, stdinOpen);
+    return runBatchFile(options, stdinOpen);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool stdinOpen = HoldStandardStreams();
-    UseBinaryStandardStreams();
+    const bool stdinOpen = holdStandardStreams();
+    useBinaryStandardStreams();
     try {
-        return Run(argc, argv, stdinOpen);
+        return runTool(argc, argv, stdinOpen);
     } catch (const std::bad_alloc&) {
         // Nothing that allocates: memory has just run out.
         std::fputs("koruba-x-calc: memory ran out; the run was stopped and its output is "
                    "incomplete\n",
                    stderr);
-        return ExitUsage;
+        return kExitUsage;
     }
 }

@@ -67,12 +67,12 @@ public:
             out += ',';
         }
         if (record.ok()) {
-            appendCsvResult(out, ComputeColumn(record.column), StoreyCountOf(record.column.Pattern),
+            appendCsvResult(out, computeColumn(record.column), StoreyCountOf(record.column.pattern),
                             ruleColumns_);
         } else {
             out.append(kAddedCsvColumns.size() - 1 + (ruleColumns_ ? kRuleCsvColumns.size() : 0),
                        ',');
-            AppendCsvField(out, record.error);
+            appendCsvField(out, record.error);
         }
         out += "\r\n";
     }
@@ -88,7 +88,7 @@ private:
             out += '"';
             return;
         }
-        AppendCsvField(out, value);
+        appendCsvField(out, value);
     }
 
     BatchOptions options_;
@@ -99,17 +99,17 @@ private:
 void appendJsonRecord(std::string& out, const InputRecord& record) {
     out += "{\"id\":";
     if (record.haveId) {
-        AppendJsonString(out, record.id);
+        appendJsonString(out, record.id);
     } else {
         out += "null";
     }
     out += ',';
     if (record.ok()) {
-        AppendResultAndLabels(out, ComputeColumn(record.column),
-                              StoreyCountOf(record.column.Pattern));
+        appendResultAndLabels(out, computeColumn(record.column),
+                              StoreyCountOf(record.column.pattern));
     } else {
         out += "\"error\":";
-        AppendJsonString(out, record.error);
+        appendJsonString(out, record.error);
     }
     out += "}\n";
 }

@@ -9,9 +9,11 @@ namespace koruba::columns {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> SizeTexts{"15", "30", "45", "90"};
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-std::string Quoted(std::string_view s) {
+std::string quoted(std::string_view s) {
     std::string q = "\"";
     q += s;
     q += '"';
@@ -19,7 +21,7 @@ std::string Quoted(std::string_view s) {
 }
 
 // "R45", "L30x90", "X90X90", "X15×90".
-bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
+bool parseBrace(std::string_view part, BayCell& cell, std::string& error) {
     std::int32_t kind = NoBrace;
     switch (part.front()) {
     case 'R':
@@ -34,16 +36,17 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
     }
     std::string_view rest = part.substr(1);
     std::int32_t size = -1;
-    if (rest.size() >= 2) {
-        for (std::size_t i = 0; i < SizeTexts.size(); ++i) {
-            if (rest[0] == SizeTexts[i][0] && rest[1] == SizeTexts[i][1]) {
+    if (rest.size() >= 2 && isDigit(rest[0]) && isDigit(rest[1])) {
+        const std::int32_t thickness = (rest[0] - '0') * 10 + (rest[1] - '0');
+        for (std::size_t i = 0; i < kBraceSizes.size(); ++i) {
+            if (kBraceSizes[i].thicknessMm == thickness) {
                 size = static_cast<std::int32_t>(i);
                 break;
             }
         }
     }
     if (size < 0) {
-        error = Quoted(part) + ": brace size must be 15, 30, 45 or 90";
+        error = quoted(part) + ": brace size must be 15, 30, 45 or 90";
         return false;
     }
     rest.remove_prefix(2);
@@ -55,48 +58,46 @@ bool ParseBrace(std::string_view part, BayCell& cell, std::string& error) {
         } else if (rest.substr(0, 2) == "\xC3\x97") { // U+00D7 MULTIPLICATION SIGN
             depth = rest.substr(2);
         }
-        if (depth != "90") {
-            error = Quoted(part) + ": a brace is written as R, L or X, the size 15, 30, 45 or 90" +
+        if (depth != std::to_string(kBraceSizes[static_cast<std::size_t>(size)].widthMm)) {
+            error = quoted(part) + ": a brace is written as R, L or X, the size 15, 30, 45 or 90" +
                     " and optionally x90 (such as L45 or X90x90)";
             return false;
         }
     }
     float mult = 0.0f;
-    BraceMultiplierOfRow(size, kind, 5.0f, mult);
+    // A token stores what a press on the bay stores under the 2000 rules;
+    // the cap of a later computation applies there.
+    BraceMultiplierOfRow(size, kind, kBayMultiplierCap2000, mult);
     cell.BraceKind = kind;
     cell.BraceSize = size;
     cell.BraceMult = mult;
     return true;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "P0.5" ... "P5.0"; the whole numbers may drop ".0" ("P2" is 2.0).
-bool ParsePanel(std::string_view part, BayCell& cell, std::string& error) {
+bool parsePanel(std::string_view part, BayCell& cell, std::string& error) {
     const std::string_view v = part.substr(1);
     int tenths = -1;
-    if (v.size() == 1 && IsDigit(v[0])) {
+    if (v.size() == 1 && isDigit(v[0])) {
         tenths = (v[0] - '0') * 10;
-    } else if (v.size() == 3 && IsDigit(v[0]) && v[1] == '.' && IsDigit(v[2])) {
+    } else if (v.size() == 3 && isDigit(v[0]) && v[1] == '.' && isDigit(v[2])) {
         tenths = (v[0] - '0') * 10 + (v[2] - '0');
     }
-    if (tenths < 5 || tenths > 50 || tenths % 5 != 0) {
-        error = Quoted(part) + ": panel multiplier must be one of 0.5, 1.0, 1.5 ... 5.0";
+    if (tenths < 5 || tenths % 5 != 0 || tenths / 5 > kPanelMultiplierRows) {
+        error = quoted(part) + ": panel multiplier must be one of 0.5, 1.0, 1.5 ... 5.0";
         return false;
     }
     const int index = tenths / 5 - 1;
     cell.PanelOn = 1;
-    // The same expression as the multiplier list of the window, so that the
-    // float is bit for bit the one a press on the bay would store.
-    cell.PanelMult = 0.5f + 0.5f * static_cast<float>(index);
+    // The window's own list, so that the float is bit for bit the one a
+    // press on the bay would store.
+    cell.PanelMult = panelMultiplierOfRow(index);
     return true;
 }
 
 } // namespace
 
-bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
+bool parseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     cell = BayCell{};
     const std::string_view token = trimBlanks(text);
     if (token.empty() || token == "-") {
@@ -110,23 +111,23 @@ bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
         const std::string_view part = trimBlanks(rest.substr(0, plus));
         bool ok = false;
         if (part.empty()) {
-            error = Quoted(token) + ": empty element before or after \"+\"";
+            error = quoted(token) + ": empty element before or after \"+\"";
         } else if (part.front() == 'R' || part.front() == 'L' || part.front() == 'X') {
             if (haveBrace) {
-                error = Quoted(token) + ": a bay holds at most one brace";
+                error = quoted(token) + ": a bay holds at most one brace";
             } else {
-                ok = ParseBrace(part, cell, error);
+                ok = parseBrace(part, cell, error);
                 haveBrace = true;
             }
         } else if (part.front() == 'P') {
             if (havePanel) {
-                error = Quoted(token) + ": a bay holds at most one panel";
+                error = quoted(token) + ": a bay holds at most one panel";
             } else {
-                ok = ParsePanel(part, cell, error);
+                ok = parsePanel(part, cell, error);
                 havePanel = true;
             }
         } else {
-            error = Quoted(part) + ": an element starts with R, L, X (brace) or P (panel)";
+            error = quoted(part) + ": an element starts with R, L, X (brace) or P (panel)";
         }
         if (!ok) {
             cell = BayCell{};
@@ -139,12 +140,12 @@ bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error) {
     }
 }
 
-std::string BayTokenOf(const BayCell& cell) {
+std::string bayTokenOf(const BayCell& cell) {
     std::string s;
     if (cell.BraceKind >= BraceRisingRight && cell.BraceKind <= CrossBrace && cell.BraceSize >= 0 &&
-        cell.BraceSize <= 3) {
+        cell.BraceSize < static_cast<std::int32_t>(kBraceSizes.size())) {
         s += "RLX"[cell.BraceKind - 1];
-        s += SizeTexts[static_cast<std::size_t>(cell.BraceSize)];
+        s += std::to_string(kBraceSizes[static_cast<std::size_t>(cell.BraceSize)].thicknessMm);
     }
     if (cell.PanelOn != 0) {
         if (!s.empty()) {

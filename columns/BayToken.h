@@ -16,10 +16,10 @@ namespace koruba::columns {
 //
 // Returns false and a message naming what is wrong when the text is not a
 // bay; the cell is then left empty.
-bool ParseBayToken(std::string_view text, BayCell& cell, std::string& error);
+bool parseBayToken(std::string_view text, BayCell& cell, std::string& error);
 
-// The token of a cell: the inverse of ParseBayToken for every cell that the
+// The token of a cell: the inverse of parseBayToken for every cell that the
 // window can produce ("" for an empty bay).
-std::string BayTokenOf(const BayCell& cell);
+std::string bayTokenOf(const BayCell& cell);
 
 } // namespace koruba::columns

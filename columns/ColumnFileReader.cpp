@@ -166,7 +166,7 @@ private:
 // Where a file stops being UTF-8: a cell with bytes of another encoding
 // (a spreadsheet's Shift-JIS) would come back as U+FFFD and be saved so.
 std::string encodingError(std::string_view bytes) {
-    const std::size_t bad = FindInvalidUtf8(bytes);
+    const std::size_t bad = findInvalidUtf8(bytes);
     if (bad == std::string_view::npos) {
         return {};
     }
@@ -175,7 +175,7 @@ std::string encodingError(std::string_view bytes) {
     const auto line =
         1 + std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(from), '\n');
     return "line " + std::to_string(line) + ", column " +
-           std::to_string(CharacterColumn(bytes.substr(from), bad - from)) +
+           std::to_string(characterColumn(bytes.substr(from), bad - from)) +
            ": the file is not UTF-8 text; save it as UTF-8 (\"CSV UTF-8\" in a spreadsheet) "
            "and open it again";
 }

@@ -12,22 +12,20 @@ namespace koruba::columns {
 
 namespace {} // namespace
 
-BayTable BayTableOf(const ColumnInput& column) {
+BayTable bayTableOf(const ColumnInput& column) {
     BayTable table;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        BayOfTag(tag, storey, side);
-        table.SetCell(storey, side, column.Bays[static_cast<std::size_t>(tag - 1)]);
+        const BayAddress bay = *bayOfTag(tag);
+        table.SetCell(bay.storey, bay.side, column.bays[static_cast<std::size_t>(tag - 1)]);
     }
     return table;
 }
 
-ResultType ComputeColumn(const ColumnInput& column) {
-    return CalcNValue(BayTableOf(column), column.Pattern, column.Reversed, column.Conditions);
+ResultType computeColumn(const ColumnInput& column) {
+    return CalcNValue(bayTableOf(column), column.pattern, column.reversed, column.conditions);
 }
 
-bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
+bool parsePatternText(std::string_view text, std::int32_t& pattern, std::string& error) {
     const std::string_view t = trimBlanks(text);
     if (t.size() == 2 && t[0] >= '1' && t[0] <= '2' && t[1] >= '0' && t[1] <= '9') {
         const std::int32_t tag = (t[0] - '0') * 10 + (t[1] - '0');
@@ -42,7 +40,7 @@ bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string&
     return false;
 }
 
-bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
+bool parseReversedText(std::string_view text, std::int32_t& reversed, std::string& error) {
     const std::string_view t = trimBlanks(text);
     if (t.empty() || t == "0" || equalsNoCase(t, "false")) {
         reversed = 0;
@@ -62,7 +60,7 @@ bool isBlankCell(std::string_view text) {
     return text.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
-bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
+bool parseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
                         std::string& error) {
     if (isBlankCell(text)) {
         return true;

@@ -16,19 +16,19 @@ namespace koruba::columns {
 // right), and the rule set with the storey heights it is computed under.
 // Both batch formats and the one-column mode fill one of these.
 struct ColumnInput {
-    std::int32_t Pattern = 0;
-    std::int32_t Reversed = 0;
-    std::array<BayCell, 4> Bays{};
-    CalcConditions Conditions;
+    std::int32_t pattern = 0;
+    std::int32_t reversed = 0;
+    std::array<BayCell, 4> bays{};
+    CalcConditions conditions;
 };
 
-BayTable BayTableOf(const ColumnInput& column);
-ResultType ComputeColumn(const ColumnInput& column);
+BayTable bayTableOf(const ColumnInput& column);
+ResultType computeColumn(const ColumnInput& column);
 
 // "21", "22", "11", "12" or "13", blanks around allowed.
-bool ParsePatternText(std::string_view text, std::int32_t& pattern, std::string& error);
+bool parsePatternText(std::string_view text, std::int32_t& pattern, std::string& error);
 // "0", "1", "true", "false" in any letter case; an empty text is false.
-bool ParseReversedText(std::string_view text, std::int32_t& reversed, std::string& error);
+bool parseReversedText(std::string_view text, std::int32_t& reversed, std::string& error);
 
 // Whether a cell is blank: empty, or spaces, tabs and a carriage return only.
 bool isBlankCell(std::string_view text);
@@ -39,7 +39,7 @@ bool isBlankCell(std::string_view text);
 // so that the rules then need that height and say it is missing; any
 // other text must be a rule set or a storey height. On failure error is
 // the reason, naming the text.
-bool ParseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
+bool parseConditionCell(std::string_view name, std::string_view text, CalcConditions& conditions,
                         std::string& error);
 
 } // namespace koruba::columns

@@ -18,7 +18,19 @@ namespace {
 
 // The input cells a row holds, as indices of their names in kFieldNames
 // (a list writes the rule set as rules only).
-enum Field : std::size_t { Id, Pattern, Reversed, Bay1, Bay2, Bay3, Bay4, Rules, H1, H2, kFields };
+enum Field : std::size_t {
+    Id,
+    Pattern,
+    Reversed,
+    Bay1,
+    Bay2,
+    Bay3,
+    Bay4,
+    Rules,
+    H1,
+    H2,
+    FieldCount
+};
 static_assert(kFieldNames[Rules] == kRulesField && kFieldNames[H2] == kH2Field &&
               kRequiredFields == Rules);
 
@@ -46,7 +58,7 @@ const std::string& fieldOf(const ColumnRow& row, std::size_t field) {
 }
 
 std::optional<std::size_t> knownField(std::string_view name) {
-    for (std::size_t f = 0; f < kFields; ++f) {
+    for (std::size_t f = 0; f < FieldCount; ++f) {
         if (equalsNoCase(name, kFieldNames[f])) {
             return f;
         }
@@ -55,11 +67,12 @@ std::optional<std::size_t> knownField(std::string_view name) {
 }
 
 // The heading's cells, held by the list rather than by a row.
-enum HeadingField : std::size_t { Project, Designer, kHeadingFields };
-constexpr std::array<std::string_view, kHeadingFields> kHeadingNames{kProjectField, kDesignerField};
+enum HeadingField : std::size_t { Project, Designer, HeadingFieldCount };
+constexpr std::array<std::string_view, HeadingFieldCount> kHeadingNames{kProjectField,
+                                                                        kDesignerField};
 
 std::optional<std::size_t> headingField(std::string_view name) {
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < HeadingFieldCount; ++f) {
         if (equalsNoCase(name, kHeadingNames[f])) {
             return f;
         }
@@ -117,7 +130,7 @@ bool readHeading(const RawTable& table, ListHeading& heading, std::string& error
 // them, the heading's only when it is given.
 std::vector<std::string> writtenColumns(const ColumnList& list) {
     std::vector<std::string> columns = list.columns;
-    for (std::size_t f = 0; f < kFields; ++f) {
+    for (std::size_t f = 0; f < FieldCount; ++f) {
         const bool have = std::any_of(columns.begin(), columns.end(),
                                       [f](const std::string& c) { return knownField(c) == f; });
         const bool used = f < kRequiredFields ||
@@ -127,7 +140,7 @@ std::vector<std::string> writtenColumns(const ColumnList& list) {
             columns.emplace_back(kFieldNames[f]);
         }
     }
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < HeadingFieldCount; ++f) {
         const bool have = std::any_of(columns.begin(), columns.end(),
                                       [f](const std::string& c) { return headingField(c) == f; });
         if (!have && !headingText(list.heading, f).empty()) {
@@ -139,8 +152,8 @@ std::vector<std::string> writtenColumns(const ColumnList& list) {
 
 // A row added in the window has no cells for the file's extra columns.
 const ExtraCell& extraCell(const ColumnRow& row, std::size_t index) {
-    static const ExtraCell absent{{}, false, false};
-    return index < row.extra.size() ? row.extra[index] : absent;
+    static const ExtraCell kAbsent{{}, false, false};
+    return index < row.extra.size() ? row.extra[index] : kAbsent;
 }
 
 void writeCsv(const ColumnList& list, std::string& out) {
@@ -151,7 +164,7 @@ void writeCsv(const ColumnList& list, std::string& out) {
             if (c > 0) {
                 out += ',';
             }
-            AppendCsvField(out, cellText(c));
+            appendCsvField(out, cellText(c));
         }
         out.append("\r\n");
     };
@@ -201,7 +214,7 @@ bool isJsonNumber(std::string_view text) {
 
 void putMember(std::string& out, std::string_view name) {
     out += ',';
-    AppendJsonString(out, name);
+    appendJsonString(out, name);
     out += ':';
 }
 
@@ -209,23 +222,23 @@ void putNumberOrString(std::string& out, std::string_view text) {
     if (isJsonNumber(text)) {
         out.append(text);
     } else {
-        AppendJsonString(out, text);
+        appendJsonString(out, text);
     }
 }
 
 void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& row,
                   const ListHeading& heading, std::string& out) {
     out.append("{\"id\":");
-    AppendJsonString(out, row.name);
+    appendJsonString(out, row.name);
     putMember(out, kPatternField);
     putNumberOrString(out, row.pattern);
     putMember(out, kReversedField);
     std::int32_t reversed = 0;
     std::string ignored;
-    if (ParseReversedText(row.reversed, reversed, ignored)) {
+    if (parseReversedText(row.reversed, reversed, ignored)) {
         out.append(reversed != 0 ? "true" : "false");
     } else {
-        AppendJsonString(out, row.reversed);
+        appendJsonString(out, row.reversed);
     }
     putMember(out, kBaysMember);
     out += '[';
@@ -233,7 +246,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (b > 0) {
             out += ',';
         }
-        AppendJsonString(out, row.bays[b]);
+        appendJsonString(out, row.bays[b]);
     }
     out += ']';
     for (const std::size_t f : {Rules, H1, H2}) {
@@ -242,10 +255,10 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
             putNumberOrString(out, fieldOf(row, f));
         }
     }
-    for (std::size_t f = 0; f < kHeadingFields; ++f) {
+    for (std::size_t f = 0; f < HeadingFieldCount; ++f) {
         if (!headingText(heading, f).empty()) {
             putMember(out, kHeadingNames[f]);
-            AppendJsonString(out, headingText(heading, f));
+            appendJsonString(out, headingText(heading, f));
         }
     }
     for (std::size_t e = 0; e < extraNames.size(); ++e) {
@@ -257,7 +270,7 @@ void writeJsonRow(const std::vector<std::string>& extraNames, const ColumnRow& r
         if (cell.json) {
             out.append(cell.text);
         } else {
-            AppendJsonString(out, cell.text);
+            appendJsonString(out, cell.text);
         }
     }
     out.append("}\n");
@@ -291,7 +304,7 @@ bool readColumnList(std::string_view bytes, ColumnFileFormat format, ColumnList&
     if (!readTable(bytes, format, table, error)) {
         return false;
     }
-    std::array<std::optional<std::size_t>, kFields> at{};
+    std::array<std::optional<std::size_t>, FieldCount> at{};
     for (std::size_t c = 0; c < table.names.size(); ++c) {
         if (const auto f = knownField(table.names[c])) {
             if (at[*f]) {

@@ -26,13 +26,13 @@ bool readColumn(const ColumnRow& row, ColumnInput& column, std::string& error) {
         return false;
     }
     std::string problem;
-    if (!ParsePatternText(row.pattern, column.Pattern, problem) ||
-        !ParseReversedText(row.reversed, column.Reversed, problem)) {
+    if (!parsePatternText(row.pattern, column.pattern, problem) ||
+        !parseReversedText(row.reversed, column.reversed, problem)) {
         error = std::move(problem);
         return false;
     }
     for (std::size_t b = 0; b < row.bays.size(); ++b) {
-        if (!ParseBayToken(row.bays[b], column.Bays[b], problem)) {
+        if (!parseBayToken(row.bays[b], column.bays[b], problem)) {
             error = "bay" + std::to_string(b + 1) + ": " + problem;
             return false;
         }
@@ -43,12 +43,12 @@ bool readColumn(const ColumnRow& row, ColumnInput& column, std::string& error) {
 bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditions& conditions,
                     std::string& error) {
     std::string problem;
-    if (!ParseConditionCell(kRulesField, row.rules, conditions, problem)) {
+    if (!parseConditionCell(kRulesField, row.rules, conditions, problem)) {
         error = "rules: " + problem;
         return false;
     }
     for (const auto& [name, text] : {std::pair{kH1Field, &row.h1}, std::pair{kH2Field, &row.h2}}) {
-        if (!ParseConditionCell(name, *text, conditions, problem)) {
+        if (!parseConditionCell(name, *text, conditions, problem)) {
             error = std::string(name) + ": " + problem;
             return false;
         }
@@ -65,12 +65,12 @@ bool readConditions(const ColumnRow& row, std::int32_t storeyCount, CalcConditio
 RowOutcome evaluateRow(const ColumnRow& row) {
     RowOutcome outcome;
     outcome.columnRead = readColumn(row, outcome.column, outcome.error);
-    if (!outcome.columnRead || !readConditions(row, StoreyCountOf(outcome.column.Pattern),
+    if (!outcome.columnRead || !readConditions(row, StoreyCountOf(outcome.column.pattern),
                                                outcome.conditions, outcome.error)) {
         return outcome;
     }
-    outcome.result = CalcNValue(BayTableOf(outcome.column), outcome.column.Pattern,
-                                outcome.column.Reversed, outcome.conditions);
+    outcome.result = CalcNValue(bayTableOf(outcome.column), outcome.column.pattern,
+                                outcome.column.reversed, outcome.conditions);
     outcome.computed = true;
     return outcome;
 }
@@ -78,10 +78,9 @@ RowOutcome evaluateRow(const ColumnRow& row) {
 BayTable baysInUse(std::int32_t pattern, std::int32_t reversed, const BayTable& bays) {
     BayTable used;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        if (BayInUse(tag, pattern, reversed) && BayOfTag(tag, storey, side)) {
-            used.SetCell(storey, side, bays.Cell(storey, side));
+        const std::optional<BayAddress> bay = bayOfTag(tag);
+        if (bay && bayInUse(tag, pattern, reversed)) {
+            used.SetCell(bay->storey, bay->side, bays.Cell(bay->storey, bay->side));
         }
     }
     return used;
@@ -91,26 +90,24 @@ void setRowColumn(ColumnRow& row, std::int32_t pattern, std::int32_t reversed,
                   const BayTable& bays) {
     ColumnInput now;
     std::string ignored;
-    const bool patternRead = ParsePatternText(row.pattern, now.Pattern, ignored);
-    if (!patternRead || now.Pattern != pattern) {
+    const bool patternRead = parsePatternText(row.pattern, now.pattern, ignored);
+    if (!patternRead || now.pattern != pattern) {
         row.pattern = pattern != 0 ? std::to_string(pattern) : std::string();
     }
-    if (!ParseReversedText(row.reversed, now.Reversed, ignored) ||
-        (now.Reversed != 0) != (reversed != 0)) {
+    if (!parseReversedText(row.reversed, now.reversed, ignored) ||
+        (now.reversed != 0) != (reversed != 0)) {
         row.reversed = reversed != 0 ? "1" : "0";
     }
     // A bay the pattern does not read stays empty in the row (the
     // calculator keeps what was placed there while patterns change).
     const BayTable used = baysInUse(pattern, reversed, bays);
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        BayOfTag(tag, storey, side);
-        const BayCell wanted = used.Cell(storey, side);
+        const BayAddress bay = *bayOfTag(tag);
+        const BayCell wanted = used.Cell(bay.storey, bay.side);
         std::string& text = row.bays[static_cast<std::size_t>(tag - 1)];
         BayCell cell;
-        if (!ParseBayToken(text, cell, ignored) || !(cell == wanted)) {
-            text = BayTokenOf(wanted);
+        if (!parseBayToken(text, cell, ignored) || !(cell == wanted)) {
+            text = bayTokenOf(wanted);
         }
     }
 }
@@ -121,7 +118,7 @@ void setRowConditions(ColumnRow& row, const CalcConditions& conditions) {
     auto says = [](std::string_view name, const std::string& text) {
         CalcConditions read;
         std::string ignored;
-        return ParseConditionCell(name, text, read, ignored) ? std::optional(read) : std::nullopt;
+        return parseConditionCell(name, text, read, ignored) ? std::optional(read) : std::nullopt;
     };
     if (const auto now = says(kRulesField, row.rules); !now || now->rules != conditions.rules) {
         row.rules = std::to_string(static_cast<std::int32_t>(conditions.rules));

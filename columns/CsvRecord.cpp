@@ -69,7 +69,7 @@ void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
     }
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
+void appendCsvField(std::string& out, std::string_view field) {
     bool plain = true;
     for (const char c : field) {
         if (c == ',' || c == '"' || c == '\r' || c == '\n') {

@@ -37,6 +37,6 @@ void splitCsvRecord(std::string_view record, std::vector<std::string>& fields, C
 
 // Appends a field, in quotes when it holds a comma, quote, carriage return
 // or line feed.
-void AppendCsvField(std::string& out, std::string_view field);
+void appendCsvField(std::string& out, std::string_view field);
 
 } // namespace koruba::columns

@@ -26,6 +26,8 @@ inline constexpr std::string_view kH1Field = kFieldNames[8];
 inline constexpr std::string_view kH2Field = kFieldNames[9];
 inline constexpr std::string_view kRuleSetField = kFieldNames[10];
 inline constexpr std::string_view kBaysMember = "bays";
+// A longer name for people beside the id, which the sheets show when given.
+inline constexpr std::string_view kNameField = "name";
 
 // The heading of a calculation sheet, kept in the cells of a list file's
 // first row and read by the tool's sheet too.

@@ -254,7 +254,7 @@ bool Reader::wall(dom::element e, const std::string& path, HouseWall& w) {
         !string(bay, child(path, "bay"), token)) {
         return false;
     }
-    if (!ParseBayToken(token, w.bay, why)) {
+    if (!parseBayToken(token, w.bay, why)) {
         return fail(child(path, "bay"), why);
     }
     return true;
@@ -402,9 +402,9 @@ std::string_view lineName(const std::vector<GridLine>& lines, std::int32_t i) {
 
 void appendPoint(std::string& out, const House& h, GridPoint p) {
     out += '[';
-    AppendJsonString(out, lineName(h.gridX, p.x));
+    appendJsonString(out, lineName(h.gridX, p.x));
     out += ", ";
-    AppendJsonString(out, lineName(h.gridY, p.y));
+    appendJsonString(out, lineName(h.gridY, p.y));
     out += ']';
 }
 
@@ -413,7 +413,7 @@ void appendGrid(std::string& out, const std::vector<GridLine>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += i == 0 ? "" : ", ";
         out += '[';
-        AppendJsonString(out, lines[i].name);
+        appendJsonString(out, lines[i].name);
         out += ", " + std::to_string(lines[i].positionMm) + "]";
     }
     out += ']';
@@ -457,11 +457,11 @@ bool readHouse(std::string_view text, House& house, std::string& error) {
 
 std::string writeHouse(const House& h) {
     std::string out = "{\n  \"format\": ";
-    AppendJsonString(out, kHouseFormat);
+    appendJsonString(out, kHouseFormat);
     out += ",\n  \"version\": " + std::to_string(kHouseVersion) + ",\n  \"project\": ";
-    AppendJsonString(out, h.project);
+    appendJsonString(out, h.project);
     out += ",\n  \"designer\": ";
-    AppendJsonString(out, h.designer);
+    appendJsonString(out, h.designer);
     out += ",\n  \"rules\": " + std::to_string(static_cast<std::int32_t>(h.rules)) + ",\n";
     out += "  \"grid\": {\n    \"x\": ";
     appendGrid(out, h.gridX);
@@ -488,7 +488,7 @@ std::string writeHouse(const House& h) {
                 appendPoint(out, h, c.at);
                 if (!c.name.empty()) {
                     out += ", \"name\": ";
-                    AppendJsonString(out, c.name);
+                    appendJsonString(out, c.name);
                 }
                 out += c.through ? ", \"through\": true}" : "}";
             },
@@ -501,7 +501,7 @@ std::string writeHouse(const House& h) {
                 out += ", \"to\": ";
                 appendPoint(out, h, w.to);
                 out += ", \"bay\": ";
-                AppendJsonString(out, BayTokenOf(w.bay));
+                appendJsonString(out, bayTokenOf(w.bay));
                 out += '}';
             },
             true);

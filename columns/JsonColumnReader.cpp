@@ -118,7 +118,7 @@ struct JsonColumnReader::Impl {
         return p;
     }
     bool fail(std::size_t at, std::string_view what) {
-        *error = "column " + std::to_string(CharacterColumn(line, at)) + ": ";
+        *error = "column " + std::to_string(characterColumn(line, at)) + ": ";
         *error += what;
         if (at >= trimRight(line).size() && what.find("end of the line") == std::string::npos) {
             *error += ", found the end of the line";
@@ -129,7 +129,7 @@ struct JsonColumnReader::Impl {
     bool fail(simdjson::error_code e) { return fail(here(), e); }
     bool fail(const char* at, simdjson::error_code e) {
         if (e == simdjson::UTF8_ERROR) {
-            return fail(FindInvalidUtf8(line), explain(e));
+            return fail(findInvalidUtf8(line), explain(e));
         }
         // Faults of the structure are found in the whole line before any
         // member is read; look for the place a person would point at.
@@ -275,7 +275,7 @@ bool JsonColumnReader::Impl::readPattern(ondemand::value& value, ondemand::json_
     if (!numberText(value, text)) {
         return false;
     }
-    if (!ParsePatternText(text, column.Pattern, message)) {
+    if (!parsePatternText(text, column.pattern, message)) {
         return fail(at, message);
     }
     return true;
@@ -289,13 +289,13 @@ bool JsonColumnReader::Impl::readReversed(ondemand::value& value, ondemand::json
         if (auto e = value.get_bool().get(b)) {
             return fail(e);
         }
-        column.Reversed = b ? 1 : 0;
+        column.reversed = b ? 1 : 0;
         return true;
     }
     std::string_view text;
     if (type == ondemand::json_type::number && numberText(value, text) &&
         (text == "0" || text == "1")) {
-        column.Reversed = text == "1" ? 1 : 0;
+        column.reversed = text == "1" ? 1 : 0;
         return true;
     }
     return fail(at, "\"reversed\" must be true, false, 0 or 1");
@@ -328,7 +328,7 @@ bool JsonColumnReader::Impl::readBays(ondemand::value& value, ondemand::json_typ
             if (auto e = v.get_string().get(token)) {
                 return fail(tokenAt, e);
             }
-            if (!ParseBayToken(token, column.Bays[count], tokenError)) {
+            if (!parseBayToken(token, column.bays[count], tokenError)) {
                 return fail(tokenAt, "bay " + std::to_string(count + 1) + ": " + tokenError);
             }
         } else if (!walk(v)) {
@@ -360,7 +360,7 @@ bool JsonColumnReader::Impl::readCondition(std::string_view key, ondemand::value
     }
     std::string problem;
     const bool isRules = isRulesField(key);
-    if (ParseConditionCell(key, text, conditions, problem)) {
+    if (parseConditionCell(key, text, conditions, problem)) {
         if (isRules && !isBlankCell(text)) {
             (key == kRulesField ? rulesMember : ruleSetMember) = conditions.rules;
         }
@@ -390,7 +390,7 @@ bool JsonColumnReader::Impl::readMember(std::string_view key, ondemand::value va
     } else if (key == kBaysMember) {
         ok = readBays(value, type, record.column);
     } else if (isConditionField(key)) {
-        ok = readCondition(key, value, type, record.column.Conditions, text);
+        ok = readCondition(key, value, type, record.column.conditions, text);
         isString = type == ondemand::json_type::string;
     } else if (type == ondemand::json_type::string) {
         isString = true;
@@ -489,11 +489,11 @@ bool JsonColumnReader::Impl::read(std::string_view text, InputRecord& record) {
     }
     ColumnInput& column = record.column;
     if (const std::string e =
-            namedRulesProblem(rulesMember, ruleSetMember, defaultRules, column.Conditions.rules);
+            namedRulesProblem(rulesMember, ruleSetMember, defaultRules, column.conditions.rules);
         !e.empty()) {
         return fail(std::size_t{0}, e);
     }
-    if (const auto e = conditionsError(column.Conditions, StoreyCountOf(column.Pattern))) {
+    if (const auto e = conditionsError(column.conditions, StoreyCountOf(column.pattern))) {
         return fail(std::size_t{0}, *e);
     }
     return true;
@@ -517,7 +517,7 @@ bool JsonColumnReader::read(std::string_view line, InputRecord& record, std::str
     record.id.clear();
     record.haveId = false;
     record.column = ColumnInput{};
-    record.column.Conditions.rules = defaultRules;
+    record.column.conditions.rules = defaultRules;
     return impl_->read(line, record);
 }
 

@@ -2,7 +2,7 @@
 
 namespace koruba::columns {
 
-void AppendJsonString(std::string& out, std::string_view text) {
+void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     // Texts seldom need an escape; a loop without an early exit looks at
     // all bytes at once, and such a text is copied in one piece. The flags

@@ -22,12 +22,12 @@ namespace {
 
 constexpr std::span<const std::string_view, kRequiredFields> kInputColumns(kFieldNames.data(),
                                                                            kRequiredFields);
-enum : std::size_t { kIdCol, kPatternCol, kReversedCol, kBay1Col };
+enum : std::size_t { IdCol, PatternCol, ReversedCol, Bay1Col };
 // Columns a row may have: the rule set (under either name) and the storey
 // heights.
 constexpr std::span<const std::string_view, 4>
     kConditionColumns(kFieldNames.data() + kRequiredFields, 4);
-enum : std::size_t { kRulesCol, kH1Col, kH2Col, kRuleSetCol };
+enum : std::size_t { RulesCol, H1Col, H2Col, RuleSetCol };
 
 // "16 MiB"
 std::string limitText(std::size_t limit) {
@@ -57,7 +57,7 @@ std::string placeText(std::string_view text, std::size_t offset, std::int64_t fi
         }
     }
     return "line " + std::to_string(line) + ", column " +
-           std::to_string(CharacterColumn(text.substr(lineStart), offset - lineStart));
+           std::to_string(characterColumn(text.substr(lineStart), offset - lineStart));
 }
 
 std::int64_t lineOf(std::string_view text, std::size_t offset, std::int64_t firstLine) {
@@ -98,7 +98,7 @@ struct CsvHeader {
                                                          : "text after the closing quote");
             return;
         }
-        if (FindInvalidUtf8(raw.text) != std::string_view::npos) {
+        if (findInvalidUtf8(raw.text) != std::string_view::npos) {
             problem = "the header is not UTF-8 text";
             return;
         }
@@ -208,7 +208,7 @@ void RecordReader::State::fillCsv(RawRecord& raw, InputRecord& record) {
         }
         appendValidUtf8(cell.value, fields[i]);
     }
-    const std::size_t bad = FindInvalidUtf8(raw.text);
+    const std::size_t bad = findInvalidUtf8(raw.text);
     const std::string utf8Problem =
         bad == std::string_view::npos
             ? std::string()
@@ -241,7 +241,7 @@ void RecordReader::State::fillCsv(RawRecord& raw, InputRecord& record) {
         }
     }
     if (split.fields == header.names.size() && header.problem.empty()) {
-        record.id = record.cells[header.index[kIdCol]].value;
+        record.id = record.cells[header.index[IdCol]].value;
         record.haveId = true;
     }
 }
@@ -258,15 +258,15 @@ std::string RecordReader::State::csvFieldError(const RawRecord& raw, ColumnInput
         }
         return where + ": " + tokenError;
     };
-    if (!ParsePatternText(fields[header.index[kPatternCol]], column.Pattern, tokenError)) {
-        return fieldError(kPatternCol);
+    if (!parsePatternText(fields[header.index[PatternCol]], column.pattern, tokenError)) {
+        return fieldError(PatternCol);
     }
-    if (!ParseReversedText(fields[header.index[kReversedCol]], column.Reversed, tokenError)) {
-        return fieldError(kReversedCol);
+    if (!parseReversedText(fields[header.index[ReversedCol]], column.reversed, tokenError)) {
+        return fieldError(ReversedCol);
     }
     for (std::size_t b = 0; b < 4; ++b) {
-        if (!ParseBayToken(fields[header.index[kBay1Col + b]], column.Bays[b], tokenError)) {
-            return fieldError(kBay1Col + b);
+        if (!parseBayToken(fields[header.index[Bay1Col + b]], column.bays[b], tokenError)) {
+            return fieldError(Bay1Col + b);
         }
     }
     return {};
@@ -274,7 +274,7 @@ std::string RecordReader::State::csvFieldError(const RawRecord& raw, ColumnInput
 
 std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
                                                     ColumnInput& column) const {
-    CalcConditions& c = column.Conditions;
+    CalcConditions& c = column.conditions;
     c = CalcConditions{};
     std::array<std::optional<RuleSet>, 2> named; // rules, rule_set
     std::string problem;
@@ -284,10 +284,10 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
         }
         const std::size_t i = *header.conditionIndex[k];
         const std::string& text = fields[i];
-        const bool isRules = k == kRulesCol || k == kRuleSetCol;
-        if (ParseConditionCell(kConditionColumns[k], text, c, problem)) {
+        const bool isRules = k == RulesCol || k == RuleSetCol;
+        if (parseConditionCell(kConditionColumns[k], text, c, problem)) {
             if (isRules && !isBlankCell(text)) {
-                named[k == kRulesCol ? 0 : 1] = c.rules;
+                named[k == RulesCol ? 0 : 1] = c.rules;
             }
         } else {
             return "line " + std::to_string(lineOf(raw.text, split.starts[i], raw.firstLine)) +
@@ -299,7 +299,7 @@ std::string RecordReader::State::csvConditionsError(const RawRecord& raw,
     if (!problem.empty()) {
         return linesText(raw) + ": " + problem;
     }
-    if (const auto e = conditionsError(c, StoreyCountOf(column.Pattern))) {
+    if (const auto e = conditionsError(c, StoreyCountOf(column.pattern))) {
         return linesText(raw) + ": " + *e;
     }
     return {};

@@ -13,7 +13,7 @@ constexpr std::size_t kReadSize = std::size_t{64} << 10;
 // doubled quote inside a quoted field is a quote.
 enum class Quote { FieldStart, Plain, Open, MayClose };
 
-Quote Step(Quote q, char c) {
+Quote step(Quote q, char c) {
     switch (q) {
     case Quote::FieldStart:
     case Quote::Plain:
@@ -106,7 +106,7 @@ bool RecordSplitter::next(RawRecord& record, bool oneLine) {
             // Outside quotes only a line feed or (CSV) a quote matters.
             std::size_t i = 0;
             while (i < left && p[i] != '\n' && (!csv || p[i] != '"')) {
-                quote = csv ? Step(quote, p[i]) : quote;
+                quote = csv ? step(quote, p[i]) : quote;
                 ++i;
             }
             k += i;
@@ -119,7 +119,7 @@ bool RecordSplitter::next(RawRecord& record, bool oneLine) {
             }
         }
         const char c = buf_[begin_ + k];
-        quote = Step(quote, c);
+        quote = step(quote, c);
         if (c == '\n') {
             if (quote == Quote::FieldStart) {
                 found = true;

@@ -16,7 +16,7 @@ void appendCsvRules(std::string& out, const ResultType& r, std::int32_t storeys)
         AppendFixed(out, r.HeightFactor2, 3);
     }
     out += ',';
-    AppendCsvField(out, ruleFormula(r.Rules, storeys));
+    appendCsvField(out, ruleFormula(r.Rules, storeys));
     out += ',';
 }
 
@@ -44,14 +44,11 @@ void appendCsvResult(std::string& out, const ResultType& r, std::int32_t storeys
     out += ',';
     fixed(r.NValue, 2);
     fixed(r.PullOut, 2);
-    AppendCsvField(out, r.JointSymbol);
+    appendCsvField(out, r.JointSymbol);
     out += ',';
-    if (r.JointClass == 0) {
-        out += "---,";
-    } else {
-        fixed(r.JointStrength, 2);
-    }
-    AppendCsvField(out, r.JointName);
+    out += strengthValueText(r);
+    out += ',';
+    appendCsvField(out, r.JointName);
     out += ',';
     if (ruleColumns) {
         appendCsvRules(out, r, storeys);

@@ -27,7 +27,7 @@ void appendFloat(std::string& out, std::string_view prefix, float value) {
 
 } // namespace
 
-void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t storeyCount) {
+void appendResultAndLabels(std::string& out, const ResultType& r, std::int32_t storeyCount) {
     appendFloat(out, "\"result\":{\"WallA1Left\":", r.WallA1Left);
     appendFloat(out, ",\"WallA1Right\":", r.WallA1Right);
     appendFloat(out, ",\"WallA2Left\":", r.WallA2Left);
@@ -46,16 +46,16 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
     out += std::to_string(r.JointClass);
     appendFloat(out, ",\"JointNLimit\":", r.JointNLimit);
     out += ",\"JointSymbol\":";
-    AppendJsonString(out, r.JointSymbol);
+    appendJsonString(out, r.JointSymbol);
     out += ",\"JointName\":";
-    AppendJsonString(out, r.JointName);
+    appendJsonString(out, r.JointName);
     if (r.Rules == RuleSet::Revision2025) {
         // Added members only: readers of 2000 results see what they saw.
         out += ",\"rules\":2025";
         appendFloat(out, ",\"HeightFactor1\":", r.HeightFactor1);
         appendFloat(out, ",\"HeightFactor2\":", r.HeightFactor2);
         out += ",\"formula\":";
-        AppendJsonString(out, ruleFormula(r.Rules, storeyCount));
+        appendJsonString(out, ruleFormula(r.Rules, storeyCount));
     }
     out += "},\"labels\":{";
 
@@ -67,7 +67,7 @@ void AppendResultAndLabels(std::string& out, const ResultType& r, std::int32_t s
         first = false;
         out += c.Label;
         out += "\":";
-        AppendJsonString(out, c.Caption);
+        appendJsonString(out, c.Caption);
     }
     out += '}';
 }

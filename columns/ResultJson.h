@@ -16,6 +16,6 @@ namespace koruba::columns {
 // integer; under the 2025 rules also "rules", "HeightFactor1",
 // "HeightFactor2" and the "formula"), then the caption of every label that the result display
 // writes and shows, by label name in the order the window assigns them.
-void AppendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
+void appendResultAndLabels(std::string& out, const ResultType& result, std::int32_t storeyCount);
 
 } // namespace koruba::columns

@@ -5,7 +5,7 @@
 
 namespace koruba::columns {
 
-std::size_t FindInvalidUtf8(std::string_view text) {
+std::size_t findInvalidUtf8(std::string_view text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
@@ -59,7 +59,7 @@ std::size_t FindInvalidUtf8(std::string_view text) {
     return std::string_view::npos;
 }
 
-std::size_t CharacterColumn(std::string_view line, std::size_t offset) {
+std::size_t characterColumn(std::string_view line, std::size_t offset) {
     if (offset > line.size()) {
         offset = line.size();
     }
@@ -75,7 +75,7 @@ std::size_t CharacterColumn(std::string_view line, std::size_t offset) {
 bool appendValidUtf8(std::string& out, std::string_view text) {
     bool replaced = false;
     while (true) {
-        const std::size_t bad = FindInvalidUtf8(text);
+        const std::size_t bad = findInvalidUtf8(text);
         if (bad == std::string_view::npos) {
             out.append(text);
             return replaced;
@@ -92,7 +92,7 @@ bool appendValidUtf8(std::string& out, std::string_view text) {
     }
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {

@@ -11,11 +11,11 @@ namespace koruba::columns {
 // ill-formed), or npos when the whole text is UTF-8. Input from a file is
 // checked with this before any of it is copied into the output, so that the
 // output stays valid UTF-8 whatever the input holds.
-std::size_t FindInvalidUtf8(std::string_view text);
+std::size_t findInvalidUtf8(std::string_view text);
 
 // 1-based character column of a byte offset, for messages that point into
 // a line of Japanese text.
-std::size_t CharacterColumn(std::string_view line, std::size_t offset);
+std::size_t characterColumn(std::string_view line, std::size_t offset);
 
 // Appends text with each ill-formed sequence (a bad byte and the
 // continuation bytes after it) replaced by U+FFFD; returns whether there
@@ -24,6 +24,6 @@ std::size_t CharacterColumn(std::string_view line, std::size_t offset);
 bool appendValidUtf8(std::string& out, std::string_view text);
 
 // Appends a code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t codePoint);
+void appendUtf8(std::string& out, char32_t codePoint);
 
 } // namespace koruba::columns

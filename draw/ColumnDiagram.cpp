@@ -1,10 +1,12 @@
 #include "draw/ColumnDiagram.h"
 
+#include "calc/PatternTable.h"
 #include "draw/BayDrawing.h"
 #include "draw/Colors.h"
 #include "draw/PatternDiagram.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace koruba {
 
@@ -47,10 +49,9 @@ void paintColumnDiagram(QPainter& painter, const QRectF& target, std::int32_t pa
     // The window draws a brace 4 pixels wide in a bay 39 pixels wide.
     constexpr qreal kBraceWidth = 4.0;
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        int storey = 0;
-        int side = 0;
-        if (BayInUse(tag, patternTag, reversed) && BayOfTag(tag, storey, side)) {
-            paintBay(painter, bayRect(tag, g), bays.Cell(storey, side), kBraceWidth);
+        const std::optional<BayAddress> bay = bayOfTag(tag);
+        if (bay && bayInUse(tag, patternTag, reversed)) {
+            paintBay(painter, bayRect(tag, g), bays.Cell(bay->storey, bay->side), kBraceWidth);
         }
     }
     painter.restore();

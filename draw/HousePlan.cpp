@@ -269,7 +269,7 @@ void paintWall(QPainter& painter, const House& house, const HouseWall& wall, boo
     // The bay token beside the band, halfway between the columns whose
     // symbols stand up and right of them: below an X wall, right of a Y
     // wall (the left of the plan holds the dimensions).
-    const QString token = QString::fromStdString(columns::BayTokenOf(cell));
+    const QString token = QString::fromStdString(columns::bayTokenOf(cell));
     if (token.isEmpty()) {
         return;
     }

@@ -14,9 +14,9 @@ namespace {
 QtMessageHandler previousHandler = nullptr;
 
 bool isMissingScriptWarning(QtMsgType type, const QString& message) {
-    static const QRegularExpression pattern(
+    static const QRegularExpression kPattern(
         QStringLiteral("^\\s*OpenType support missing for \".*\", script \\d+$"));
-    return type == QtWarningMsg && pattern.match(message).hasMatch();
+    return type == QtWarningMsg && kPattern.match(message).hasMatch();
 }
 
 void filterMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {

@@ -320,15 +320,10 @@ std::vector<LegendRow> hardwareLegend() {
     std::vector<LegendRow> rows;
     float previous = 0.0f;
     for (std::int32_t k = 1; k <= JointClassCount; ++k) {
-        float limit = 0.0f;
-        float strength = 0.0f;
-        JointSpec(k, limit, strength);
-        // The class table is reached through the classification of its own
-        // limit, which lies in that class.
-        std::int32_t found = 0;
-        std::string_view symbol;
-        std::string_view name;
-        ClassifyJoint(limit, found, symbol, name);
+        const JointClassRow row = *jointClassRow(k);
+        const float limit = row.nLimit;
+        const std::string name(row.name);
+        const std::string strength = F2(row.strength);
         // "≦" rather than "≤": the IPA fonts have the former only.
         std::string range = k == 1 ? "N ≦ " + F2(limit) : F2(previous) + " < N ≦ " + F2(limit);
         if (beyondNoticeTable(k)) {
@@ -336,10 +331,9 @@ std::vector<LegendRow> hardwareLegend() {
             // under the rule that applies there.
             rows.push_back({kBeyondTable, F2(previous) + " < N", beyondTableRuleText(),
                             "N×" + beyondTableFactorText() + " 以上"});
-            rows.push_back({"参考", std::move(range), std::string(name), F2(strength)});
+            rows.push_back({"参考", std::move(range), name, strength});
         } else {
-            rows.push_back(
-                {std::string(symbol), std::move(range), std::string(name), F2(strength)});
+            rows.push_back({std::string(row.symbol), std::move(range), name, strength});
         }
         previous = limit;
     }

@@ -12,4 +12,8 @@ std::string sheetDateText(const QDate& date) {
         .toStdString();
 }
 
+std::string todaysSheetDate() {
+    return sheetDateText(QDate::currentDate());
+}
+
 } // namespace koruba

@@ -128,15 +128,15 @@ private:
         text(QRectF(0, y, kSheetWidth, kCaptionHeight), fonts_.heading,
              Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("接合金物の凡例"));
         y += kCaptionHeight;
-        static constexpr qreal widths[] = {140, 380, 1060, 320};
+        static constexpr qreal kWidths[] = {140, 380, 1060, 320};
         const QString heads[] = {QStringLiteral("告示記号"), QStringLiteral("N値の範囲"),
                                  QStringLiteral("接合金物"), QStringLiteral("接合耐力(kN)")};
-        legendLine(y, widths, heads, true);
+        legendLine(y, kWidths, heads, true);
         for (const LegendRow& row : block.legend) {
             y += kLegendLine;
             const QString cells[] = {utf8(row.symbol), utf8(row.range), utf8(row.name),
                                      utf8(row.strength)};
-            legendLine(y, widths, cells, false);
+            legendLine(y, kWidths, cells, false);
         }
     }
 

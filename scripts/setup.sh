@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang-format file dpkg-dev appstream help2man desktop-file-utils man-db
+  clang-format clang-tidy file dpkg-dev appstream help2man desktop-file-utils man-db
   locales libsimdjson-dev zlib1g-dev python3 time poppler-utils
   "$@"
 )

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the formatting, then builds and runs the whole test suite twice:
+# Installs what is missing, checks the formatting, then builds and runs the whole test suite twice
+# (checking the naming rule after the first build):
 # an optimised build with warnings as errors, and a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer; then the Windows build
 # and its tests under Wine (scripts/windows.sh) when Qt for Windows is at
@@ -18,6 +19,11 @@ for preset in ci asan; do
   echo "=== ${preset}: configure, build, test ==="
   cmake --preset "${preset}"
   cmake --build --preset "${preset}" -j "${jobs}"
+  if [[ $preset == ci ]]; then
+    # The naming rule, with the compile commands of the build just made.
+    echo "=== naming (clang-tidy) ==="
+    ./scripts/naming-check.sh build/ci
+  fi
   ctest --preset "${preset}" -j "${jobs}"
 done
 

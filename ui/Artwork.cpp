@@ -17,16 +17,16 @@ namespace koruba::artwork {
 
 namespace {
 
-const QColor ToolFrameOrange(224, 160, 0);
-const QColor MemberOrange(255, 170, 0);
-const QColor TargetRed(255, 0, 0);
-const QColor PanelBlue(166, 202, 240);
-const QColor SummaryBlue(0, 0, 255);
-const QColor DarkTeal(0, 128, 128);
+const QColor kToolFrameOrange(224, 160, 0);
+const QColor kMemberOrange(255, 170, 0);
+const QColor kTargetRed(255, 0, 0);
+const QColor kPanelBlue(166, 202, 240);
+const QColor kSummaryBlue(0, 0, 255);
+const QColor kDarkTeal(0, 128, 128);
 
 struct Member {
-    QRectF Rect;
-    bool Target = false;
+    QRectF rect;
+    bool target = false;
 };
 
 // The members of a frame pattern as drawn (not mirrored), at the tool
@@ -37,7 +37,7 @@ struct Member {
 // other column by half a bay, as in the diagram of the window. The column
 // under study stands in the lowest storey: at the outer end of a corner
 // column, else between the two bays.
-std::vector<Member> FrameMembers(const koruba::FramePattern& pattern, qreal x0, qreal y0, qreal m,
+std::vector<Member> frameMembers(const koruba::FramePattern& pattern, qreal x0, qreal y0, qreal m,
                                  qreal h, qreal w) {
     const qreal overhang = pattern.cornerColumn ? w / 2 - m : 0;
     // Bays by row of the picture (0 the top row) and side.
@@ -90,93 +90,93 @@ std::vector<Member> FrameMembers(const koruba::FramePattern& pattern, qreal x0, 
 }
 
 struct PatternCaption {
-    std::int32_t Tag;
-    const char* Upper;
-    const char* Lower;
+    std::int32_t tag;
+    const char* upper;
+    const char* lower;
 };
 
-constexpr PatternCaption PatternCaptions[] = {
+constexpr PatternCaption kPatternCaptions[] = {
     {21, "２階または１階", "下屋の出隅"},     {22, "２階または１階", "下屋の出隅以外"},
     {11, "２階：出隅", "１階：出隅"},         {12, "２階：出隅", "１階：出隅以外"},
     {13, "２階：出隅以外", "１階：出隅以外"},
 };
 
-void DrawCentred(QPainter& painter, qreal top, qreal height, const QString& text) {
-    painter.drawText(QRectF(0, top, ToolImageSize.width(), height), Qt::AlignCenter, text);
+void drawCentred(QPainter& painter, qreal top, qreal height, const QString& text) {
+    painter.drawText(QRectF(0, top, kToolImageSize.width(), height), Qt::AlignCenter, text);
 }
 
 } // namespace
 
-void PaintPatternImage(QPainter& painter, std::int32_t patternTag) {
-    constexpr qreal m = 4;
-    constexpr qreal h = 32;
-    constexpr qreal w = 32;
-    constexpr qreal drawingTop = 4;
-    constexpr qreal drawingHeight = 2 * h + m;
+void paintPatternImage(QPainter& painter, std::int32_t patternTag) {
+    constexpr qreal kM = 4;
+    constexpr qreal kH = 32;
+    constexpr qreal kW = 32;
+    constexpr qreal kDrawingTop = 4;
+    constexpr qreal kDrawingHeight = 2 * kH + kM;
     const koruba::FramePattern* pattern = koruba::framePattern(patternTag);
     if (pattern == nullptr) {
         return;
     }
-    const qreal frameHeight = pattern->storeys * h + m;
-    const qreal frameWidth = pattern->cornerColumn ? w + w / 2 : 2 * w + m;
-    const qreal x0 = (ToolImageSize.width() - frameWidth) / 2;
-    const qreal y0 = drawingTop + (drawingHeight - frameHeight) / 2;
+    const qreal frameHeight = pattern->storeys * kH + kM;
+    const qreal frameWidth = pattern->cornerColumn ? kW + kW / 2 : 2 * kW + kM;
+    const qreal x0 = (kToolImageSize.width() - frameWidth) / 2;
+    const qreal y0 = kDrawingTop + (kDrawingHeight - frameHeight) / 2;
 
     painter.save();
     painter.setPen(Qt::NoPen);
-    for (const Member& member : FrameMembers(*pattern, x0, y0, m, h, w)) {
-        painter.fillRect(member.Rect, member.Target ? TargetRed : ToolFrameOrange);
+    for (const Member& member : frameMembers(*pattern, x0, y0, kM, kH, kW)) {
+        painter.fillRect(member.rect, member.target ? kTargetRed : kToolFrameOrange);
     }
-    for (const PatternCaption& caption : PatternCaptions) {
-        if (caption.Tag == patternTag) {
+    for (const PatternCaption& caption : kPatternCaptions) {
+        if (caption.tag == patternTag) {
             painter.setPen(Qt::black);
             painter.setFont(JapaneseFont(MsPGothicWindow, 12));
-            DrawCentred(painter, 76, 14, QString::fromUtf8(caption.Upper));
-            DrawCentred(painter, 91, 14, QString::fromUtf8(caption.Lower));
+            drawCentred(painter, 76, 14, QString::fromUtf8(caption.upper));
+            drawCentred(painter, 91, 14, QString::fromUtf8(caption.lower));
         }
     }
     painter.restore();
 }
 
-QString PatternCaptionLine(std::int32_t patternTag) {
-    for (const PatternCaption& caption : PatternCaptions) {
-        if (caption.Tag == patternTag) {
-            return QString::fromUtf8(caption.Upper) + QLatin1Char(' ') +
-                   QString::fromUtf8(caption.Lower);
+QString patternCaptionLine(std::int32_t patternTag) {
+    for (const PatternCaption& caption : kPatternCaptions) {
+        if (caption.tag == patternTag) {
+            return QString::fromUtf8(caption.upper) + QLatin1Char(' ') +
+                   QString::fromUtf8(caption.lower);
         }
     }
     return {};
 }
 
-void PaintSummaryImage(QPainter& painter) {
+void paintSummaryImage(QPainter& painter) {
     painter.save();
     painter.setPen(QPen(QColor(128, 128, 128), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(4, 4, 93, 98), 4, 4);
 
-    painter.setPen(SummaryBlue);
+    painter.setPen(kSummaryBlue);
     painter.setFont(JapaneseFont(MsPGothicWindow, 15, true));
-    DrawCentred(painter, 10, 18, QStringLiteral("使用方法"));
+    drawCentred(painter, 10, 18, QStringLiteral("使用方法"));
     painter.setFont(JapaneseFont(MsPGothicWindow, 12));
-    DrawCentred(painter, 29, 14, QStringLiteral("および"));
+    drawCentred(painter, 29, 14, QStringLiteral("および"));
     painter.setFont(JapaneseFont(MsPGothicWindow, 15, true));
-    DrawCentred(painter, 44, 18, QStringLiteral("計算概要"));
+    drawCentred(painter, 44, 18, QStringLiteral("計算概要"));
 
-    painter.setPen(DarkTeal);
+    painter.setPen(kDarkTeal);
     painter.setFont(JapaneseFont(MsPGothicWindow, 12));
-    DrawCentred(painter, 67, 14, QStringLiteral("ここをクリック"));
+    drawCentred(painter, 67, 14, QStringLiteral("ここをクリック"));
 
     painter.setPen(QColor(64, 64, 64));
     painter.setFont(JapaneseFont(MsPGothicWindow, 10));
-    DrawCentred(painter, 85, 12, QStringLiteral("コルバ工房"));
+    drawCentred(painter, 85, 12, QStringLiteral("コルバ工房"));
     painter.restore();
 }
 
-void PaintElementIcon(QPainter& painter, std::int32_t elementKind) {
+void paintElementIcon(QPainter& painter, std::int32_t elementKind) {
     painter.save();
     const QRectF frame(1.5, 1.5, 11, 11);
-    painter.fillRect(QRectF(1, 1, 12, 12), elementKind == 4 ? PanelBlue : QColor(Qt::white));
-    QPen pen(MemberOrange, 1.6);
+    painter.fillRect(QRectF(1, 1, 12, 12), elementKind == 4 ? kPanelBlue : QColor(Qt::white));
+    QPen pen(kMemberOrange, 1.6);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -194,8 +194,8 @@ namespace {
 
 // A two-storey L-shaped frame, 13 x 16: two bays below, one above on the
 // right, or on the left when mirrored.
-void PaintSmallFrame(QPainter& painter, qreal left, bool upperOnLeft) {
-    QPen pen(ToolFrameOrange, 1.4);
+void paintSmallFrame(QPainter& painter, qreal left, bool upperOnLeft) {
+    QPen pen(kToolFrameOrange, 1.4);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -215,21 +215,21 @@ void PaintSmallFrame(QPainter& painter, qreal left, bool upperOnLeft) {
 
 } // namespace
 
-void PaintMirrorGlyph(QPainter& painter) {
+void paintMirrorGlyph(QPainter& painter) {
     painter.save();
-    PaintSmallFrame(painter, 0.5, false);
-    PaintSmallFrame(painter, 22.5, true);
+    paintSmallFrame(painter, 0.5, false);
+    paintSmallFrame(painter, 22.5, true);
     // Red double-headed arrow between the two frames.
-    painter.setPen(QPen(TargetRed, 1.2));
+    painter.setPen(QPen(kTargetRed, 1.2));
     painter.drawLine(QPointF(15.5, 8), QPointF(20.5, 8));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(TargetRed);
+    painter.setBrush(kTargetRed);
     painter.drawPolygon(QPolygonF({QPointF(14, 8), QPointF(17, 5), QPointF(17, 11)}));
     painter.drawPolygon(QPolygonF({QPointF(22, 8), QPointF(19, 5), QPointF(19, 11)}));
     painter.restore();
 }
 
-void PaintCloseGlyph(QPainter& painter) {
+void paintCloseGlyph(QPainter& painter) {
     painter.save();
     // Door frame.
     painter.setPen(QPen(QColor(64, 64, 64), 1.2));

@@ -14,26 +14,26 @@ namespace koruba::artwork {
 // scale the painter to the pixel size they need.
 
 // Tool-bar button images.
-inline constexpr QSize ToolImageSize{101, 106};
+inline constexpr QSize kToolImageSize{101, 106};
 // A frame pattern (tag 21, 22, 11, 12 or 13) in orange with the column
 // under study in red and the two caption lines beneath it.
-void PaintPatternImage(QPainter& painter, std::int32_t patternTag);
+void paintPatternImage(QPainter& painter, std::int32_t patternTag);
 // The caption under a pattern's picture as one line ("２階または１階
 // 下屋の出隅"), for lists that name the pattern; empty for any other tag.
-QString PatternCaptionLine(std::int32_t patternTag);
+QString patternCaptionLine(std::int32_t patternTag);
 // The summary button: a grey frame round "使用方法", "および", "計算概要".
-void PaintSummaryImage(QPainter& painter);
+void paintSummaryImage(QPainter& painter);
 
 // The 14 x 14 icons beside the element choices, by element kind (1 brace
 // rising to the right, 2 rising to the left, 3 cross brace, 4 panel).
-inline constexpr QSize ElementIconSize{14, 14};
-void PaintElementIcon(QPainter& painter, std::int32_t elementKind);
+inline constexpr QSize kElementIconSize{14, 14};
+void paintElementIcon(QPainter& painter, std::int32_t elementKind);
 
 // Button glyphs: two mirrored frames with a red double arrow, and an open
 // door with an arrow.
-inline constexpr QSize MirrorGlyphSize{36, 16};
-void PaintMirrorGlyph(QPainter& painter);
-inline constexpr QSize CloseGlyphSize{16, 16};
-void PaintCloseGlyph(QPainter& painter);
+inline constexpr QSize kMirrorGlyphSize{36, 16};
+void paintMirrorGlyph(QPainter& painter);
+inline constexpr QSize kCloseGlyphSize{16, 16};
+void paintCloseGlyph(QPainter& painter);
 
 } // namespace koruba::artwork

@@ -6,18 +6,18 @@
 namespace koruba {
 
 namespace {
-constexpr int BorderWidth = 2;
+constexpr int kBorderWidth = 2;
 }
 
 BevelPanel::BevelPanel(bool singleBorder, QWidget* parent)
     : QWidget(parent), singleBorder_(singleBorder) {}
 
-QPoint BevelPanel::ClientOrigin() const {
-    return singleBorder_ ? QPoint(BorderWidth, BorderWidth) : QPoint(0, 0);
+QPoint BevelPanel::clientOrigin() const {
+    return singleBorder_ ? QPoint(kBorderWidth, kBorderWidth) : QPoint(0, 0);
 }
 
-QRect BevelPanel::InnerRect() const {
-    const QPoint origin = ClientOrigin();
+QRect BevelPanel::innerRect() const {
+    const QPoint origin = clientOrigin();
     return rect().adjusted(origin.x() + 1, origin.y() + 1, -origin.x() - 1, -origin.y() - 1);
 }
 
@@ -40,7 +40,7 @@ void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
     QRect r = rect();
     if (singleBorder_) {
         qDrawWinPanel(&painter, r, pal, true);
-        r.adjust(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+        r.adjust(kBorderWidth, kBorderWidth, -kBorderWidth, -kBorderWidth);
     }
     // One raised bevel: a light line on the top and left, a dark one on
     // the bottom and right (a shaded rectangle would draw two of each, an

@@ -11,7 +11,7 @@ namespace koruba {
 // single border (the 3-D client edge of a bordered panel), a raised
 // one-pixel bevel inside it, and an optional caption centred in its own
 // colour. Children are placed in the client area, inside the border, so
-// ClientOrigin() is where their (0, 0) lies.
+// clientOrigin() is where their (0, 0) lies.
 class BevelPanel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor captionColor READ captionColor WRITE setCaptionColor)
@@ -19,10 +19,10 @@ class BevelPanel : public QWidget {
 public:
     explicit BevelPanel(bool singleBorder, QWidget* parent = nullptr);
 
-    QPoint ClientOrigin() const;
+    QPoint clientOrigin() const;
     // What lies inside the border and the bevel, in the panel's own
     // coordinates.
-    QRect InnerRect() const;
+    QRect innerRect() const;
 
     QString caption() const { return caption_; }
     void setCaption(const QString& caption);

@@ -24,7 +24,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -535,10 +534,7 @@ bool ColumnListWindow::editHeading() {
 }
 
 SheetDescription ColumnListWindow::listSheet() const {
-    SheetDescription sheet = sheetOfList(*model_, model_->heading().project,
-                                         QDate::currentDate().toString(Qt::ISODate).toStdString());
-    sheet.designer = model_->heading().designer;
-    return sheet;
+    return sheetOfList(*model_);
 }
 
 bool ColumnListWindow::exportPdf(const QString& path) {
@@ -676,7 +672,7 @@ void ColumnListWindow::discardAndHide() {
 void ColumnListWindow::endList() {
     newList();
     if (calculator_) {
-        calculator_->setConditions(LoadConditions());
+        calculator_->setConditions(loadConditions());
     }
 }
 
@@ -969,15 +965,15 @@ void ColumnListWindow::showRowInCalculator(int row) {
     const QScopedValueRollback<bool> loading(loading_, true);
     const columns::RowOutcome& outcome = model_->outcome(row);
     const BracingModel& shown = calculator_->Model();
-    const BayTable bays = columns::BayTableOf(outcome.column);
+    const BayTable bays = columns::bayTableOf(outcome.column);
     // Bays the pattern does not read are not in the row; the calculator
     // keeps its own.
-    const std::int32_t pattern = outcome.column.Pattern;
-    const std::int32_t reversed = outcome.column.Reversed;
+    const std::int32_t pattern = outcome.column.pattern;
+    const std::int32_t reversed = outcome.column.reversed;
     if (shown.PatternTag() != pattern || shown.PatternReversed() != reversed ||
         !(columns::baysInUse(pattern, reversed, shown.Bays()) ==
           columns::baysInUse(pattern, reversed, bays))) {
-        calculator_->loadColumn(outcome.column.Pattern, outcome.column.Reversed, bays);
+        calculator_->loadColumn(outcome.column.pattern, outcome.column.reversed, bays);
     }
     if (!outcome.computed) {
         statusBar()->showMessage(

@@ -2,6 +2,7 @@
 
 #include "calc/LibCal_Nti.h"
 #include "calc/NumberFormat.h"
+#include "calc/ResultText.h"
 #include "calc/RuleText.h"
 #include "ui/Artwork.h"
 #include "ui/ColumnCommands.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -48,19 +50,12 @@ const char* const kHeaderDescriptions[ColumnTableModel::ColumnCount] = {"柱の�
 } // namespace
 
 QString jointClassSymbol(std::int32_t jointClass) {
-    float nLimit = 0.0f;
-    float strength = 0.0f;
-    std::int32_t found = 0;
-    std::string_view symbol;
-    std::string_view name;
-    if (!JointSpec(jointClass, nLimit, strength) || !ClassifyJoint(nLimit, found, symbol, name)) {
-        return QStringLiteral("---");
-    }
-    return qText(symbol);
+    const std::optional<JointClassRow> row = jointClassRow(jointClass);
+    return qText(row ? row->symbol : kNoClassText);
 }
 
 QString patternDescription(std::int32_t pattern) {
-    const QString caption = artwork::PatternCaptionLine(pattern);
+    const QString caption = artwork::patternCaptionLine(pattern);
     return caption.isEmpty() ? QString() : QString::number(pattern) + QLatin1Char(' ') + caption;
 }
 
@@ -209,12 +204,12 @@ QVariant ColumnTableModel::displayText(int row, int column) const {
         return qText(cells.name);
     case PatternColumn:
         if (out.columnRead) {
-            return patternDescription(out.column.Pattern);
+            return patternDescription(out.column.pattern);
         }
         return qText(cells.pattern);
     case MirroredColumn:
         if (out.columnRead) {
-            return out.column.Reversed != 0 ? QStringLiteral("反転") : QString();
+            return out.column.reversed != 0 ? QStringLiteral("反転") : QString();
         }
         return qText(cells.reversed);
     case Bay1Column:
@@ -247,7 +242,7 @@ QVariant ColumnTableModel::displayText(int row, int column) const {
     case HardwareColumn:
         return qText(r.JointName);
     case StrengthColumn:
-        return r.JointClass == 0 ? QStringLiteral("---") : qText(F2(r.JointStrength));
+        return qText(strengthValueText(r));
     default:
         return {};
     }
@@ -268,7 +263,7 @@ QVariant ColumnTableModel::sortValue(int row, int column) const {
         return out.computed && out.result.JointClass > 0 ? double(out.result.JointStrength)
                                                          : kNoValue;
     case PatternColumn:
-        return out.columnRead ? out.column.Pattern : 1000;
+        return out.columnRead ? out.column.pattern : 1000;
     default:
         return displayText(row, column);
     }
@@ -320,7 +315,7 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
     case ClassRole:
         return out.computed ? out.result.JointClass : -1;
     case PatternRole:
-        return out.columnRead ? out.column.Pattern : 0;
+        return out.columnRead ? out.column.pattern : 0;
     case IdRole:
         return QVariant::fromValue(rows_[static_cast<std::size_t>(row)].id);
     default:

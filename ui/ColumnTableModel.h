@@ -120,7 +120,7 @@ private:
 QString patternDescription(std::int32_t pattern);
 
 // The symbol of a hardware class 1..11 ("(ほ)"), from the core's table;
-// "---" for any other class, as the result box writes N above the table.
+// kNoClassText for any other class, as the result box writes N above the table.
 QString jointClassSymbol(std::int32_t jointClass);
 
 } // namespace koruba

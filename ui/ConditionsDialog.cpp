@@ -17,22 +17,22 @@ namespace koruba {
 
 namespace {
 
-QString FromView(std::string_view text) {
+QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString HeightText(std::int32_t cm) {
+QString heightText(std::int32_t cm) {
     return cm != 0 ? QString::fromStdString(storeyHeightText(cm)) : QString();
 }
 
-QString RangeText() {
+QString rangeText() {
     return QStringLiteral("%1〜%2 m")
         .arg(QString::fromStdString(storeyHeightText(kMinStoreyHeightCm)),
              QString::fromStdString(storeyHeightText(kMaxStoreyHeightCm)));
 }
 
-QLineEdit* HeightEdit(QWidget* parent, const char* name, std::int32_t cm) {
-    auto* edit = new QLineEdit(HeightText(cm), parent);
+QLineEdit* heightEdit(QWidget* parent, const char* name, std::int32_t cm) {
+    auto* edit = new QLineEdit(heightText(cm), parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setPlaceholderText(QStringLiteral("例 2.90"));
     edit->setMaxLength(8);
@@ -47,23 +47,23 @@ ConditionsDialog::ConditionsDialog(const CalcConditions& current, QWidget* paren
     setWindowTitle(QStringLiteral("計算条件"));
 
     auto* rulesBox = new QGroupBox(QStringLiteral("算定方法"), this);
-    rules2000_ = new QRadioButton(FromView(ruleSetName(RuleSet::Notice2000)), rulesBox);
+    rules2000_ = new QRadioButton(fromView(ruleSetName(RuleSet::Notice2000)), rulesBox);
     rules2000_->setObjectName(QStringLiteral("RBtn_Rules2000"));
-    rules2025_ = new QRadioButton(FromView(ruleSetName(RuleSet::Revision2025)), rulesBox);
+    rules2025_ = new QRadioButton(fromView(ruleSetName(RuleSet::Revision2025)), rulesBox);
     rules2025_->setObjectName(QStringLiteral("RBtn_Rules2025"));
     (current.rules == RuleSet::Revision2025 ? rules2025_ : rules2000_)->setChecked(true);
     auto* rulesLayout = new QVBoxLayout(rulesBox);
     rulesLayout->addWidget(rules2000_);
     rulesLayout->addWidget(rules2025_);
 
-    h1_ = HeightEdit(this, "Edt_H1", current.h1Cm);
-    h2_ = HeightEdit(this, "Edt_H2", current.h2Cm);
+    h1_ = heightEdit(this, "Edt_H1", current.h1Cm);
+    h2_ = heightEdit(this, "Edt_H2", current.h2Cm);
     auto* heights = new QFormLayout;
     heights->addRow(QStringLiteral("H1：当該柱の階の階高 (m)"), h1_);
     heights->addRow(QStringLiteral("H2：その上の階の階高 (m)"), h2_);
 
-    auto* formula = new QLabel(FromView(ruleFormula(RuleSet::Revision2025, 2)) + QLatin1Char('\n') +
-                                   FromView(heightFactorConditions(RuleSet::Revision2025)),
+    auto* formula = new QLabel(fromView(ruleFormula(RuleSet::Revision2025, 2)) + QLatin1Char('\n') +
+                                   fromView(heightFactorConditions(RuleSet::Revision2025)),
                                this);
     formula->setObjectName(QStringLiteral("Lbl_Formula"));
     formula->setTextFormat(Qt::PlainText);
@@ -107,11 +107,11 @@ bool ConditionsDialog::readHeight(QLineEdit* edit, const QString& name, std::int
     QString message;
     if (text.isEmpty()) {
         message =
-            QStringLiteral("%1 を入力してください（%2、0.01 m 単位）。").arg(name, RangeText());
+            QStringLiteral("%1 を入力してください（%2、0.01 m 単位）。").arg(name, rangeText());
     } else if (!parseStoreyHeight(text.toStdString(), cm, ignored)) {
         message = QStringLiteral("%1「%2」は使えません。%3 の数値を 0.01 m 単位で入力してください"
                                  "（例 2.90）。")
-                      .arg(name, text, RangeText());
+                      .arg(name, text, rangeText());
     }
     if (message.isEmpty()) {
         return true;

@@ -23,36 +23,36 @@ const QColor kSelection(0, 0, 128);
 const QColor kOrange = ToQColor(clMemberOrange);
 const QColor kSkyBlue = ToQColor(clSkyBlue);
 
-void Line(QPainter& p, const QColor& c, qreal x1, qreal y1, qreal x2, qreal y2) {
+void line(QPainter& p, const QColor& c, qreal x1, qreal y1, qreal x2, qreal y2) {
     p.setPen(QPen(c, 1.0, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
 }
 
 // A raised (or, with sunken, lowered) bevel around the rectangle.
-void Bevel(QPainter& p, const QRect& r, bool sunken = false) {
+void bevel(QPainter& p, const QRect& r, bool sunken = false) {
     const QColor& tl = sunken ? kShadow : kLight;
     const QColor& br = sunken ? kLight : kDark;
-    Line(p, tl, r.left(), r.top(), r.right() - 1, r.top());
-    Line(p, tl, r.left(), r.top(), r.left(), r.bottom() - 1);
-    Line(p, br, r.left(), r.bottom(), r.right(), r.bottom());
-    Line(p, br, r.right(), r.top(), r.right(), r.bottom());
+    line(p, tl, r.left(), r.top(), r.right() - 1, r.top());
+    line(p, tl, r.left(), r.top(), r.left(), r.bottom() - 1);
+    line(p, br, r.left(), r.bottom(), r.right(), r.bottom());
+    line(p, br, r.right(), r.top(), r.right(), r.bottom());
 }
 
-void Button(QPainter& p, const QRect& r) {
+void button(QPainter& p, const QRect& r) {
     p.fillRect(r, kFace);
-    Bevel(p, r);
-    Line(p, kShadow, r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
-    Line(p, kShadow, r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+    bevel(p, r);
+    line(p, kShadow, r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
+    line(p, kShadow, r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
 }
 
-void Text(QPainter& p, const QRectF& r, int align, const QString& text, const QFont& font,
-          const QColor& color = Qt::black) {
+void drawText(QPainter& p, const QRectF& r, int align, const QString& text, const QFont& font,
+              const QColor& color = Qt::black) {
     p.setFont(font);
     p.setPen(color);
     p.drawText(r, align, text);
 }
 
-void Radio(QPainter& p, qreal x, qreal y, bool checked) {
+void drawRadio(QPainter& p, qreal x, qreal y, bool checked) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kDark, 1.0));
@@ -68,7 +68,7 @@ void Radio(QPainter& p, qreal x, qreal y, bool checked) {
 
 // The 14 x 14 icon of an element: an orange frame with the element inside.
 enum class Icon { LeftUp, RightUp, Cross, Panel };
-void ElementIcon(QPainter& p, qreal x, qreal y, Icon icon) {
+void elementIcon(QPainter& p, qreal x, qreal y, Icon icon) {
     p.save();
     p.translate(x, y);
     p.fillRect(QRectF(0, 0, 14, 14), icon == Icon::Panel ? kSkyBlue : Qt::white);
@@ -90,7 +90,7 @@ void ElementIcon(QPainter& p, qreal x, qreal y, Icon icon) {
 // ---- Image10 --------------------------------------------------------------
 
 // Drawn at the group box's own size, 113 x 178, and scaled to the picture.
-void PaintElementGroup(QPainter& p) {
+void paintElementGroup(QPainter& p) {
     p.save();
     p.scale(98.0 / 113.0, 156.0 / 178.0);
     p.fillRect(QRect(0, 0, 113, 178), kFace);
@@ -98,20 +98,20 @@ void PaintElementGroup(QPainter& p) {
 
     // Etched frame of the group box, broken by its caption.
     const QRect frame(0, 6, 113, 172);
-    Line(p, kShadow, frame.left(), frame.top(), frame.right() - 1, frame.top());
-    Line(p, kShadow, frame.left(), frame.top(), frame.left(), frame.bottom() - 1);
-    Line(p, kShadow, frame.left(), frame.bottom() - 1, frame.right() - 1, frame.bottom() - 1);
-    Line(p, kShadow, frame.right() - 1, frame.top(), frame.right() - 1, frame.bottom() - 1);
-    Line(p, kLight, frame.left() + 1, frame.top() + 1, frame.right() - 2, frame.top() + 1);
-    Line(p, kLight, frame.left() + 1, frame.top() + 1, frame.left() + 1, frame.bottom() - 2);
-    Line(p, kLight, frame.left(), frame.bottom(), frame.right(), frame.bottom());
-    Line(p, kLight, frame.right(), frame.top(), frame.right(), frame.bottom());
+    line(p, kShadow, frame.left(), frame.top(), frame.right() - 1, frame.top());
+    line(p, kShadow, frame.left(), frame.top(), frame.left(), frame.bottom() - 1);
+    line(p, kShadow, frame.left(), frame.bottom() - 1, frame.right() - 1, frame.bottom() - 1);
+    line(p, kShadow, frame.right() - 1, frame.top(), frame.right() - 1, frame.bottom() - 1);
+    line(p, kLight, frame.left() + 1, frame.top() + 1, frame.right() - 2, frame.top() + 1);
+    line(p, kLight, frame.left() + 1, frame.top() + 1, frame.left() + 1, frame.bottom() - 2);
+    line(p, kLight, frame.left(), frame.bottom(), frame.right(), frame.bottom());
+    line(p, kLight, frame.right(), frame.top(), frame.right(), frame.bottom());
     p.setFont(font);
     const QString caption = QStringLiteral("筋かい・面材");
     const QRectF captionRect =
         p.boundingRect(QRectF(7, 0, 100, 13), Qt::AlignLeft | Qt::AlignVCenter, caption);
     p.fillRect(captionRect.adjusted(-2, 0, 2, 0), kFace);
-    Text(p, captionRect, Qt::AlignLeft | Qt::AlignVCenter, caption, font);
+    drawText(p, captionRect, Qt::AlignLeft | Qt::AlignVCenter, caption, font);
 
     const struct {
         int top;
@@ -124,24 +124,24 @@ void PaintElementGroup(QPainter& p) {
         {53, Icon::Cross, u"たすき筋かい", false},
     };
     for (const auto& radio : radios) {
-        ElementIcon(p, 4, radio.top, radio.icon);
-        Radio(p, 21, radio.top + 2, radio.checked);
-        Text(p, QRectF(36, radio.top, 76, 16), Qt::AlignLeft | Qt::AlignVCenter,
-             QString::fromUtf16(radio.caption), font);
+        elementIcon(p, 4, radio.top, radio.icon);
+        drawRadio(p, 21, radio.top + 2, radio.checked);
+        drawText(p, QRectF(36, radio.top, 76, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                 QString::fromUtf16(radio.caption), font);
     }
 
     // Heading plate of the size list.
     const QRect plate(3, 73, 108, 19);
     p.fillRect(plate, kFace);
-    Bevel(p, plate);
-    Text(p, plate, Qt::AlignCenter, QStringLiteral("筋かいサイズ"), font);
+    bevel(p, plate);
+    drawText(p, plate, Qt::AlignCenter, QStringLiteral("筋かいサイズ"), font);
 
     // Frame and list of the brace sizes, the third chosen.
     const QRect panel(2, 91, 107, 57);
-    Bevel(p, panel);
+    bevel(p, panel);
     const QRect list(3, 93, 104, 53);
     p.fillRect(list, Qt::white);
-    Bevel(p, list, true);
+    bevel(p, list, true);
     const QFont listFont = JapaneseFont(MsGothic, 11);
     const QStringList sizes{
         QStringLiteral("1.5cm×9.0cm (1.0)"),
@@ -155,20 +155,20 @@ void PaintElementGroup(QPainter& p) {
         if (chosen) {
             p.fillRect(item, kSelection);
         }
-        Text(p, item.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, sizes[i], listFont,
-             chosen ? Qt::white : Qt::black);
+        drawText(p, item.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, sizes[i], listFont,
+                 chosen ? Qt::white : Qt::black);
     }
 
     // The panel choice: icon, radio button and its disabled multiplier list.
-    ElementIcon(p, 4, 156, Icon::Panel);
-    Radio(p, 21, 158, false);
-    Text(p, QRectF(36, 156, 28, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("面材"),
-         font);
+    elementIcon(p, 4, 156, Icon::Panel);
+    drawRadio(p, 21, 158, false);
+    drawText(p, QRectF(36, 156, 28, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("面材"),
+             font);
     const QRect combo(64, 153, 46, 20);
     p.fillRect(combo, kFace);
-    Bevel(p, combo, true);
+    bevel(p, combo, true);
     const QRect arrowButton(combo.right() - 15, combo.top() + 2, 14, 16);
-    Button(p, arrowButton);
+    button(p, arrowButton);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -177,9 +177,9 @@ void PaintElementGroup(QPainter& p) {
     p.drawPolygon(
         QPolygonF{{c.x() - 3.5, c.y() - 1.5}, {c.x() + 3.5, c.y() - 1.5}, {c.x(), c.y() + 2.5}});
     p.restore();
-    Text(p, QRectF(combo.left() + 3, combo.top(), 26, combo.height()),
-         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0.5"), JapaneseFont(MsGothic, 12),
-         kGreyText);
+    drawText(p, QRectF(combo.left() + 3, combo.top(), 26, combo.height()),
+             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0.5"), JapaneseFont(MsGothic, 12),
+             kGreyText);
     p.restore();
 }
 
@@ -188,8 +188,8 @@ void PaintElementGroup(QPainter& p) {
 enum class Brace { None, RisingRight, RisingLeft, Cross };
 
 // One bay interior with its brace and its two labels.
-void Bay(QPainter& p, int left, int top, int width, int height, Brace brace, const QString& size,
-         const QString& mult) {
+void drawBay(QPainter& p, int left, int top, int width, int height, Brace brace,
+             const QString& size, const QString& mult) {
     const QRect r(left, top, width, height);
     p.save();
     p.setClipRect(r);
@@ -203,13 +203,13 @@ void Bay(QPainter& p, int left, int top, int width, int height, Brace brace, con
         p.drawLine(QPointF(left, top + height), QPointF(left + width, top));
     }
     const QFont font = JapaneseFont(MsGothic, 12);
-    Text(p, QRectF(left + 5, top, width - 5, 13), Qt::AlignLeft | Qt::AlignTop, size, font);
-    Text(p, QRectF(left + 6, top + height - 12, width - 6, 12), Qt::AlignLeft | Qt::AlignTop, mult,
-         font);
+    drawText(p, QRectF(left + 5, top, width - 5, 13), Qt::AlignLeft | Qt::AlignTop, size, font);
+    drawText(p, QRectF(left + 6, top + height - 12, width - 6, 12), Qt::AlignLeft | Qt::AlignTop,
+             mult, font);
     p.restore();
 }
 
-void PaintFrameExample(QPainter& p) {
+void paintFrameExample(QPainter& p) {
     p.fillRect(QRect(0, 0, 107, 115), Qt::white);
     p.save();
     p.translate(2, 3);
@@ -228,8 +228,8 @@ void PaintFrameExample(QPainter& p) {
     // A bay interior starts inside its members: (x0 + m, y0 + m) for the
     // upper left bay.
     const auto bay = [&](int side, int row, Brace brace, const QString& mult) {
-        Bay(p, x0 + m + (side - 1) * w, y0 + m + row * h, g.W - g.M, g.H - g.M, brace,
-            brace == Brace::None ? QString() : size, mult);
+        drawBay(p, x0 + m + (side - 1) * w, y0 + m + row * h, g.W - g.M, g.H - g.M, brace,
+                brace == Brace::None ? QString() : size, mult);
     };
     bay(1, 0, Brace::None, QString());
     bay(2, 0, Brace::RisingLeft, QStringLiteral("[2.0]"));
@@ -242,7 +242,7 @@ void PaintFrameExample(QPainter& p) {
 
 // 36 x 16: two L-shaped two-storey frames, mirror images of each other,
 // with a red double-headed arrow between them.
-void MirrorGlyph(QPainter& p, qreal x, qreal y) {
+void mirrorGlyph(QPainter& p, qreal x, qreal y) {
     p.save();
     p.translate(x, y);
     const QColor frame(224, 160, 0);
@@ -266,39 +266,39 @@ void MirrorGlyph(QPainter& p, qreal x, qreal y) {
     p.restore();
 }
 
-void PaintReverseButton(QPainter& p) {
+void paintReverseButton(QPainter& p) {
     const QRect r(0, 0, 106, 25);
-    Button(p, r);
+    button(p, r);
     const QFont font = JapaneseFont(MsPGothicWindow, 12);
     const QString caption = QStringLiteral("軸組反転");
     p.setFont(font);
     const qreal textWidth = p.fontMetrics().horizontalAdvance(caption);
     // Glyph and caption centred together, 7 pixels apart.
     const qreal left = (r.width() - (36 + 7 + textWidth)) / 2.0;
-    MirrorGlyph(p, std::floor(left), 4);
-    Text(p, QRectF(std::floor(left) + 43, 0, textWidth + 2, r.height()),
-         Qt::AlignLeft | Qt::AlignVCenter, caption, font);
+    mirrorGlyph(p, std::floor(left), 4);
+    drawText(p, QRectF(std::floor(left) + 43, 0, textWidth + 2, r.height()),
+             Qt::AlignLeft | Qt::AlignVCenter, caption, font);
 }
 
-void PaintClearButton(QPainter& p) {
+void paintClearButton(QPainter& p) {
     const QRect r(0, 0, 118, 25);
-    Button(p, r);
-    Text(p, r, Qt::AlignCenter, QStringLiteral("全配置データクリア"),
-         JapaneseFont(MsPGothicWindow, 12));
+    button(p, r);
+    drawText(p, r, Qt::AlignCenter, QStringLiteral("全配置データクリア"),
+             JapaneseFont(MsPGothicWindow, 12));
 }
 
 // ---- Image14 and Image15 ---------------------------------------------------
 
 // Drawn at the formula panel's own size, 118 x 114, and scaled.
-void PaintCoefficientBox(QPainter& p) {
+void paintCoefficientBox(QPainter& p) {
     p.save();
     p.scale(94.0 / 118.0, 91.0 / 114.0);
     const QRect r(0, 0, 118, 114);
     p.fillRect(r, Qt::white);
-    Bevel(p, r);
+    bevel(p, r);
     const QFont font = JapaneseFont(MsPGothicWindow, 12);
     const auto at = [&](int x, int y, const QString& text) {
-        Text(p, QRectF(x, y, 118 - x, 14), Qt::AlignLeft | Qt::AlignVCenter, text, font);
+        drawText(p, QRectF(x, y, 118 - x, 14), Qt::AlignLeft | Qt::AlignVCenter, text, font);
     };
     at(6, 5, QStringLiteral("A2= |0.0-4.0|+(0.0)"));
     at(20, 20, QStringLiteral("= 4.0"));
@@ -311,47 +311,47 @@ void PaintCoefficientBox(QPainter& p) {
     p.restore();
 }
 
-void ResultBox(QPainter& p, const QRect& r, const QString& text, const QFont& font) {
+void resultBox(QPainter& p, const QRect& r, const QString& text, const QFont& font) {
     p.fillRect(r, Qt::white);
     p.setPen(QPen(Qt::black, 1.0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
-    Text(p, r, Qt::AlignCenter, text, FontToFit(font, text, r.width() - 4));
+    drawText(p, r, Qt::AlignCenter, text, fontToFit(font, text, r.width() - 4));
 }
 
 // Drawn at the result area's own size, 223 x 61 (the boxes overlap by one
 // pixel), and scaled.
-void PaintResultBoxes(QPainter& p) {
+void paintResultBoxes(QPainter& p) {
     p.save();
     p.scale(181.0 / 223.0, 51.0 / 61.0);
     const QFont font = JapaneseFont(MsPGothicWindow, 12);
-    ResultBox(p, QRect(0, 0, 223, 21), QStringLiteral("N = 2.0x0.5+4.0x0.8-1.6 = 2.60 [13.76kN]"),
+    resultBox(p, QRect(0, 0, 223, 21), QStringLiteral("N = 2.0x0.5+4.0x0.8-1.6 = 2.60 [13.76kN]"),
               font);
-    ResultBox(p, QRect(0, 20, 43, 21), QStringLiteral("(と)"), JapaneseFont(MsGothic, 12));
-    ResultBox(p, QRect(42, 20, 181, 21), QStringLiteral("接合耐力: 14.82(kN)"), font);
-    ResultBox(p, QRect(0, 40, 223, 21), QStringLiteral("引き寄せ金物(HD-15)"), font);
+    resultBox(p, QRect(0, 20, 43, 21), QStringLiteral("(と)"), JapaneseFont(MsGothic, 12));
+    resultBox(p, QRect(42, 20, 181, 21), QStringLiteral("接合耐力: 14.82(kN)"), font);
+    resultBox(p, QRect(0, 40, 223, 21), QStringLiteral("引き寄せ金物(HD-15)"), font);
     p.restore();
 }
 
 } // namespace
 
-FixedPicture ElementGroupPicture() {
-    return {QSize(98, 156), &PaintElementGroup};
+FixedPicture elementGroupPicture() {
+    return {QSize(98, 156), &paintElementGroup};
 }
-FixedPicture FrameExamplePicture() {
-    return {QSize(107, 115), &PaintFrameExample};
+FixedPicture frameExamplePicture() {
+    return {QSize(107, 115), &paintFrameExample};
 }
-FixedPicture ReverseButtonPicture() {
-    return {QSize(106, 25), &PaintReverseButton};
+FixedPicture reverseButtonPicture() {
+    return {QSize(106, 25), &paintReverseButton};
 }
-FixedPicture ClearButtonPicture() {
-    return {QSize(118, 25), &PaintClearButton};
+FixedPicture clearButtonPicture() {
+    return {QSize(118, 25), &paintClearButton};
 }
-FixedPicture CoefficientBoxPicture() {
-    return {QSize(94, 91), &PaintCoefficientBox};
+FixedPicture coefficientBoxPicture() {
+    return {QSize(94, 91), &paintCoefficientBox};
 }
-FixedPicture ResultBoxesPicture() {
-    return {QSize(181, 51), &PaintResultBoxes};
+FixedPicture resultBoxesPicture() {
+    return {QSize(181, 51), &paintResultBoxes};
 }
 
 } // namespace koruba::gaiyo

@@ -10,16 +10,16 @@ namespace koruba::gaiyo {
 // window is in, and their texts differ from the window's own in places.
 
 // Image10: the element group with the 45x90 brace size chosen.
-FixedPicture ElementGroupPicture();
+FixedPicture elementGroupPicture();
 // Image11: a two-storey frame of four bays with braces placed.
-FixedPicture FrameExamplePicture();
+FixedPicture frameExamplePicture();
 // Image12: the mirror button with its glyph.
-FixedPicture ReverseButtonPicture();
+FixedPicture reverseButtonPicture();
 // Image13: the clear-all button.
-FixedPicture ClearButtonPicture();
+FixedPicture clearButtonPicture();
 // Image14: the coefficient box.
-FixedPicture CoefficientBoxPicture();
+FixedPicture coefficientBoxPicture();
 // Image15: the three result boxes.
-FixedPicture ResultBoxesPicture();
+FixedPicture resultBoxesPicture();
 
 } // namespace koruba::gaiyo

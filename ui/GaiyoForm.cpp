@@ -56,7 +56,7 @@ QRect CellRect(int row, int column) {
 }
 
 // The N limit and the joint strength of each row are the calculation's own
-// (JointSpec); the other columns are the dialog's wording.
+// (jointClassRow); the other columns are the dialog's wording.
 struct HardwareRow {
     const char16_t* symbol;
     const char16_t* fittings; // hardware names, lines separated by '\n'
@@ -92,15 +92,13 @@ QString NLimitText(float nLimit) {
 }
 
 QString HardwareCellText(int row, int column) {
-    float nLimit = 0.0f;
-    float strength = 0.0f;
-    JointSpec(row, nLimit, strength);
+    const JointClassRow joint = *jointClassRow(row);
     const HardwareRow& data = kHardware[static_cast<std::size_t>(row - 1)];
     switch (column) {
     case 0:
-        return NLimitText(nLimit);
+        return NLimitText(joint.nLimit);
     case 1:
-        return QString::fromStdString(F2(strength));
+        return QString::fromStdString(F2(joint.strength));
     case 2:
         return QString::fromUtf16(data.symbol);
     case 3:
@@ -171,12 +169,12 @@ struct UsagePicture {
 };
 
 const std::array<UsagePicture, 6> kUsagePictures{{
-    {"Image10", QRect(0, 160, 101, 158), &gaiyo::ElementGroupPicture, true},
-    {"Image11", QRect(264, 35, 107, 115), &gaiyo::FrameExamplePicture, false},
-    {"Image12", QRect(378, 34, 106, 25), &gaiyo::ReverseButtonPicture, false},
-    {"Image13", QRect(378, 86, 118, 25), &gaiyo::ClearButtonPicture, false},
-    {"Image14", QRect(415, 227, 94, 91), &gaiyo::CoefficientBoxPicture, true},
-    {"Image15", QRect(233, 267, 181, 51), &gaiyo::ResultBoxesPicture, true},
+    {"Image10", QRect(0, 160, 101, 158), &gaiyo::elementGroupPicture, true},
+    {"Image11", QRect(264, 35, 107, 115), &gaiyo::frameExamplePicture, false},
+    {"Image12", QRect(378, 34, 106, 25), &gaiyo::reverseButtonPicture, false},
+    {"Image13", QRect(378, 86, 118, 25), &gaiyo::clearButtonPicture, false},
+    {"Image14", QRect(415, 227, 94, 91), &gaiyo::coefficientBoxPicture, true},
+    {"Image15", QRect(233, 267, 181, 51), &gaiyo::resultBoxesPicture, true},
 }};
 
 // Labels size themselves to their text the way the window's labels do: a
@@ -370,10 +368,10 @@ void TGaiyoF::BuildFormulaTabs(QTabWidget* pages) {
         QSize controlSize;
         gaiyo::FixedPicture (*picture)();
     } tabs[] = {
-        {"TabSheet1", u"Ｎ値計算式", "Image1", {501, 326}, &gaiyo::FormulaPicture},
-        {"TabSheet4", u"補正値-1", "Image2", {371, 216}, &gaiyo::OneSidePicture},
-        {"TabSheet5", u"補正値-2", "Image3", {501, 266}, &gaiyo::BothSinglesPicture},
-        {"TabSheet6", u"補正値-3", "Image4", {501, 291}, &gaiyo::SingleBesideCrossPicture},
+        {"TabSheet1", u"Ｎ値計算式", "Image1", {501, 326}, &gaiyo::formulaPicture},
+        {"TabSheet4", u"補正値-1", "Image2", {371, 216}, &gaiyo::oneSidePicture},
+        {"TabSheet5", u"補正値-2", "Image3", {501, 266}, &gaiyo::bothSinglesPicture},
+        {"TabSheet6", u"補正値-3", "Image4", {501, 291}, &gaiyo::singleBesideCrossPicture},
     };
     for (const auto& tab : tabs) {
         QWidget* page = NewPage(pages, tab.sheet, QString::fromUtf16(tab.caption));

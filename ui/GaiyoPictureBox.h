@@ -14,8 +14,8 @@ class GaiyoPictureBox : public QWidget {
 public:
     GaiyoPictureBox(const gaiyo::FixedPicture& picture, bool stretched, QWidget* parent);
 
-    const gaiyo::FixedPicture& FixedPicture() const { return picture_; }
-    bool Stretched() const { return stretched_; }
+    const gaiyo::FixedPicture& fixedPicture() const { return picture_; }
+    bool stretched() const { return stretched_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -19,29 +19,29 @@ const QColor kHeadFill(236, 236, 236);
 // Inner padding of a table cell.
 constexpr qreal kPad = 4.0;
 
-qreal WrappedHeight(QPainter& p, const QFont& font, qreal width, const QString& text) {
+qreal wrappedHeight(QPainter& p, const QFont& font, qreal width, const QString& text) {
     p.setFont(font);
     return p.boundingRect(QRectF(0, 0, width, 10000), Qt::TextWordWrap, text).height();
 }
 
-void FrameRect(QPainter& p, const QRectF& r) {
+void frameRect(QPainter& p, const QRectF& r) {
     p.setPen(QPen(kInk, 1.0));
     p.setBrush(Qt::NoBrush);
     // Half-pixel offset: 1-pixel lines fall on whole pixels.
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-void Cell(QPainter& p, const QRectF& r, const QString& text, const QFont& font, int align,
+void cell(QPainter& p, const QRectF& r, const QString& text, const QFont& font, int align,
           const QColor& fill = Qt::white, bool wrap = true) {
     p.fillRect(r, fill);
-    FrameRect(p, r);
+    frameRect(p, r);
     p.setPen(kInk);
     const QRectF inner = r.adjusted(kPad, 1, -kPad, -1);
-    p.setFont(wrap ? font : FontToFit(font, text, inner.width()));
+    p.setFont(wrap ? font : fontToFit(font, text, inner.width()));
     p.drawText(inner, align | (wrap ? Qt::TextWordWrap : 0), text);
 }
 
-QString Value(float v) {
+QString value(float v) {
     return QString::fromStdString(F1(v));
 }
 
@@ -56,17 +56,17 @@ constexpr qreal kFormulaLeft = 4.0;
 constexpr qreal kFormulaWidth = 492.0;
 constexpr qreal kTermWidth = 46.0;
 
-QFont HeadingFont() {
+QFont headingFont() {
     return JapaneseFont(MsPGothicWindow, 12, true);
 }
-QFont BodyFont() {
+QFont bodyFont() {
     return JapaneseFont(MsPGothicWindow, 11);
 }
 
 // The formula, a dotted leader and the formula's number in one line.
-void FormulaRow(QPainter& p, const QRectF& r, const QString& formula, const QString& number) {
+void formulaRow(QPainter& p, const QRectF& r, const QString& formula, const QString& number) {
     p.fillRect(r, Qt::white);
-    FrameRect(p, r);
+    frameRect(p, r);
     const QFont font = JapaneseFont(MsPGothicWindow, 13, true);
     p.setFont(font);
     p.setPen(kInk);
@@ -82,32 +82,32 @@ void FormulaRow(QPainter& p, const QRectF& r, const QString& formula, const QStr
     }
 }
 
-qreal FormulaSection(QPainter& p, qreal top, const QString& heading, const QString& formula,
+qreal formulaSection(QPainter& p, qreal top, const QString& heading, const QString& formula,
                      const QString& number, const std::vector<TermRow>& rows) {
-    const QFont headingFont = HeadingFont();
-    const QFont body = BodyFont();
-    p.setFont(headingFont);
+    const QFont headFont = headingFont();
+    const QFont body = bodyFont();
+    p.setFont(headFont);
     p.setPen(kInk);
     const QRectF headingRect(kFormulaLeft, top, kFormulaWidth, 16);
     p.drawText(headingRect, Qt::AlignLeft | Qt::AlignVCenter, heading);
     qreal y = top + 17;
-    FormulaRow(p, QRectF(kFormulaLeft, y, kFormulaWidth, 20), formula, number);
+    formulaRow(p, QRectF(kFormulaLeft, y, kFormulaWidth, 20), formula, number);
     y += 19; // neighbouring cells share their border line
     const qreal meaningWidth = kFormulaWidth - kTermWidth + 1;
     for (const TermRow& row : rows) {
         const qreal h =
-            std::max<qreal>(15, WrappedHeight(p, body, meaningWidth - 2 * kPad, row.meaning) + 3);
-        Cell(p, QRectF(kFormulaLeft, y, kTermWidth, h), row.term, body, Qt::AlignCenter, kHeadFill);
-        Cell(p, QRectF(kFormulaLeft + kTermWidth - 1, y, meaningWidth, h), row.meaning, body,
+            std::max<qreal>(15, wrappedHeight(p, body, meaningWidth - 2 * kPad, row.meaning) + 3);
+        cell(p, QRectF(kFormulaLeft, y, kTermWidth, h), row.term, body, Qt::AlignCenter, kHeadFill);
+        cell(p, QRectF(kFormulaLeft + kTermWidth - 1, y, meaningWidth, h), row.meaning, body,
              Qt::AlignLeft | Qt::AlignVCenter);
         y += h - 1;
     }
     return y + 1;
 }
 
-void PaintFormulas(QPainter& p) {
+void paintFormulas(QPainter& p) {
     const QString nMeaning = QStringLiteral("表-1.3.1. 接合部の仕様 のNの数値");
-    qreal y = FormulaSection(
+    qreal y = formulaSection(
         p, 2, QStringLiteral("(1) 平屋建ての場合、若しくは２階建ての部分における２階の柱の場合"),
         QStringLiteral("N＝A1×B1－L"), QStringLiteral("(1)"),
         {
@@ -124,7 +124,7 @@ void PaintFormulas(QPainter& p) {
              QStringLiteral("鉛直荷重による押さえの効果を示す係数で、出隅の柱においては "
                             "0.4、その他においては 0.6 とする。")},
         });
-    FormulaSection(
+    formulaSection(
         p, y + 6, QStringLiteral("(2) ２階建ての部分における１階の柱の場合"),
         QStringLiteral("N＝A1×B1+A2×B2－L"), QStringLiteral("(2)"),
         {
@@ -158,7 +158,7 @@ struct TableLayout {
     int titleIndent; // of the second title line
 };
 
-void PaintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
+void paintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
     const QFont titleFont = JapaneseFont(MsPGothicWindow, 12, true);
     const QFont headFont = JapaneseFont(MsPGothicWindow, 11);
     const QFont valueFont = JapaneseFont(MsGothic, 12);
@@ -179,13 +179,13 @@ void PaintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
     const qreal valuesWidth = columns * (g.valueWidth - 1) + 1;
     const qreal headHeight = g.groupHeadHeight + g.columnHeadHeight - 1;
 
-    Cell(p, QRectF(g.left, y, g.rowHeadWidth, headHeight), t.corner, headFont, Qt::AlignCenter,
+    cell(p, QRectF(g.left, y, g.rowHeadWidth, headHeight), t.corner, headFont, Qt::AlignCenter,
          kHeadFill);
-    Cell(p, QRectF(valuesLeft, y, valuesWidth, g.groupHeadHeight), t.columnGroup, headFont,
+    cell(p, QRectF(valuesLeft, y, valuesWidth, g.groupHeadHeight), t.columnGroup, headFont,
          Qt::AlignCenter, kHeadFill);
     const qreal columnHeadTop = y + g.groupHeadHeight - 1;
     for (int c = 0; c < columns; ++c) {
-        Cell(p,
+        cell(p,
              QRectF(valuesLeft + c * (g.valueWidth - 1), columnHeadTop, g.valueWidth,
                     g.columnHeadHeight),
              t.columnHeads[c], headFont, Qt::AlignCenter, kHeadFill, false);
@@ -194,32 +194,32 @@ void PaintTable(QPainter& p, const CorrectionTable& t, const TableLayout& g) {
 
     for (int r = 0; r < t.rowHeads.size(); ++r) {
         const qreal h = r == 0 ? g.firstRowHeight : g.rowHeight;
-        Cell(p, QRectF(g.left, y, g.rowHeadWidth, h), t.rowHeads[r], headFont,
+        cell(p, QRectF(g.left, y, g.rowHeadWidth, h), t.rowHeads[r], headFont,
              Qt::AlignLeft | Qt::AlignVCenter, kHeadFill, false);
         for (int c = 0; c < columns; ++c) {
-            Cell(p, QRectF(valuesLeft + c * (g.valueWidth - 1), y, g.valueWidth, h),
-                 Value(t.values[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]),
+            cell(p, QRectF(valuesLeft + c * (g.valueWidth - 1), y, g.valueWidth, h),
+                 value(t.values[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]),
                  valueFont, Qt::AlignCenter);
         }
         y += h - 1;
     }
-    Cell(p, QRectF(g.left, y, g.rowHeadWidth + valuesWidth - 1, g.noteHeight), t.note, headFont,
+    cell(p, QRectF(g.left, y, g.rowHeadWidth + valuesWidth - 1, g.noteHeight), t.note, headFont,
          Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void PaintOneSide(QPainter& p) {
-    PaintTable(p, OneSideTable(), {4, 2, 151, 95, 20, 20, 22, 32, 24, 0});
+void paintOneSide(QPainter& p) {
+    paintTable(p, oneSideTable(), {4, 2, 151, 95, 20, 20, 22, 32, 24, 0});
 }
-void PaintBothSingles(QPainter& p) {
-    PaintTable(p, BothSinglesTable(), {4, 2, 102, 97, 22, 34, 28, 36, 28, 0});
+void paintBothSingles(QPainter& p) {
+    paintTable(p, bothSinglesTable(), {4, 2, 102, 97, 22, 34, 28, 36, 28, 0});
 }
-void PaintSingleBesideCross(QPainter& p) {
-    PaintTable(p, SingleBesideCrossTable(), {4, 2, 102, 97, 22, 34, 28, 36, 32, 64});
+void paintSingleBesideCross(QPainter& p) {
+    paintTable(p, singleBesideCrossTable(), {4, 2, 102, 97, 22, 34, 28, 36, 32, 64});
 }
 
 } // namespace
 
-QFont FontToFit(QFont font, const QString& text, qreal width) {
+QFont fontToFit(QFont font, const QString& text, qreal width) {
     const QStringList lines = text.split(QLatin1Char('\n'));
     while (font.pixelSize() > 8) {
         const QFontMetricsF metrics(font);
@@ -234,7 +234,7 @@ QFont FontToFit(QFont font, const QString& text, qreal width) {
     return font;
 }
 
-QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio) {
+QImage renderPicture(const FixedPicture& picture, qreal devicePixelRatio) {
     QImage image(picture.size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
@@ -250,7 +250,7 @@ namespace {
 
 // The cells of a correction table, read from the calculation's own
 // correction: rows the brace size classes, columns as the table says.
-std::vector<std::vector<float>> CorrectionCells(int columns, float (*cell)(int row, int column)) {
+std::vector<std::vector<float>> correctionCells(int columns, float (*cell)(int row, int column)) {
     std::vector<std::vector<float>> values(4);
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < columns; ++column) {
@@ -262,73 +262,73 @@ std::vector<std::vector<float>> CorrectionCells(int columns, float (*cell)(int r
 
 } // namespace
 
-const QStringList& BraceClassCaptions() {
-    static const QStringList captions{
+const QStringList& braceClassCaptions() {
+    static const QStringList kCaptions{
         QStringLiteral("15x90以上の筋かい\nφ9以上の鉄筋"),
         QStringLiteral("30x90以上の筋かい"),
         QStringLiteral("45x90以上の筋かい"),
         QStringLiteral("90x90以上の筋かい"),
     };
-    return captions;
+    return kCaptions;
 }
 
-const CorrectionTable& OneSideTable() {
-    static const CorrectionTable table{
+const CorrectionTable& oneSideTable() {
+    static const CorrectionTable kTable{
         {QStringLiteral("表-1.2.1. 筋かいが片側から取り付く柱")},
         QStringLiteral("筋かいの種類"),
         QStringLiteral("取り付く位置"),
         {QStringLiteral("柱頭部"), QStringLiteral("柱脚部")},
-        BraceClassCaptions(),
+        braceClassCaptions(),
         // A brace left of the column meets its top when it rises to the
         // right (kind 1), its foot when it rises to the left (kind 2).
-        CorrectionCells(2, [](int size, int at) { return BraceCorrection(size, at + 1, 0, 0); }),
+        correctionCells(2, [](int size, int at) { return BraceCorrection(size, at + 1, 0, 0); }),
         QStringLiteral("たすき筋かいの場合、補正値を「0」とする。"),
     };
-    return table;
+    return kTable;
 }
 
-const CorrectionTable& BothSinglesTable() {
-    static const CorrectionTable table{
+const CorrectionTable& bothSinglesTable() {
+    static const CorrectionTable kTable{
         {QStringLiteral("表-1.2.2. 両側から筋かいが取り付く柱(両側が片筋かい)")},
         QStringLiteral("他方の筋かい"),
         QStringLiteral("一方の筋かい"),
-        BraceClassCaptions(),
-        BraceClassCaptions(),
+        braceClassCaptions(),
+        braceClassCaptions(),
         // The left brace meets the top, the right one the foot.
-        CorrectionCells(4, [](int other, int one) { return BraceCorrection(other, 1, one, 1); }),
+        correctionCells(4, [](int other, int one) { return BraceCorrection(other, 1, one, 1); }),
         QStringLiteral("両筋かいが共に柱脚部に取付く場合、補正値を「0」とする。"),
     };
-    return table;
+    return kTable;
 }
 
-const CorrectionTable& SingleBesideCrossTable() {
-    static const CorrectionTable table{
+const CorrectionTable& singleBesideCrossTable() {
+    static const CorrectionTable kTable{
         {QStringLiteral("表-1.2.3. 両側から筋かいが取り付く柱"),
          QStringLiteral("(一方が片筋かい、他方がたすき筋かい)")},
         QStringLiteral("他方のたすき筋かい"),
         QStringLiteral("一方の片筋かい"),
-        BraceClassCaptions(),
-        BraceClassCaptions(),
+        braceClassCaptions(),
+        braceClassCaptions(),
         // The single brace right of the cross brace meets the top.
-        CorrectionCells(4,
+        correctionCells(4,
                         [](int cross, int single) { return BraceCorrection(cross, 3, single, 2); }),
         QStringLiteral("片筋かいが柱脚部に取付く場合または両筋かいが共にたすきの場合、補正値を「0」"
                        "とする。"),
     };
-    return table;
+    return kTable;
 }
 
-FixedPicture FormulaPicture() {
-    return {QSize(500, 325), &PaintFormulas};
+FixedPicture formulaPicture() {
+    return {QSize(500, 325), &paintFormulas};
 }
-FixedPicture OneSidePicture() {
-    return {QSize(345, 202), &PaintOneSide};
+FixedPicture oneSidePicture() {
+    return {QSize(345, 202), &paintOneSide};
 }
-FixedPicture BothSinglesPicture() {
-    return {QSize(491, 236), &PaintBothSingles};
+FixedPicture bothSinglesPicture() {
+    return {QSize(491, 236), &paintBothSingles};
 }
-FixedPicture SingleBesideCrossPicture() {
-    return {QSize(491, 271), &PaintSingleBesideCross};
+FixedPicture singleBesideCrossPicture() {
+    return {QSize(491, 271), &paintSingleBesideCross};
 }
 
 } // namespace koruba::gaiyo

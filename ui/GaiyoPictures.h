@@ -22,12 +22,12 @@ struct FixedPicture {
 };
 
 // Renders a picture at the given device pixel ratio onto white.
-QImage RenderPicture(const FixedPicture& picture, qreal devicePixelRatio = 1.0);
+QImage renderPicture(const FixedPicture& picture, qreal devicePixelRatio = 1.0);
 
 // The font, made smaller pixel by pixel (down to 8 pixels) until every line
 // of the text fits the width. The substituted fonts run a little wider than
 // the faces the layout was made for.
-QFont FontToFit(QFont font, const QString& text, qreal width);
+QFont fontToFit(QFont font, const QString& text, qreal width);
 
 // One brace-correction table of the dialog. The pictures are drawn from
 // these values, and the tests hold every cell against the calculation's
@@ -44,22 +44,22 @@ struct CorrectionTable {
 };
 
 // Brace size classes in the order of the brace size index (15x90 .. 90x90).
-const QStringList& BraceClassCaptions();
+const QStringList& braceClassCaptions();
 
 // Table 1.2.1: a brace on one side only; columns: at the column top, at
 // the column foot; rows: the brace's size class.
-const CorrectionTable& OneSideTable();
+const CorrectionTable& oneSideTable();
 // Table 1.2.2: single braces on both sides; rows: the other brace's class,
 // columns: the one brace's class.
-const CorrectionTable& BothSinglesTable();
+const CorrectionTable& bothSinglesTable();
 // Table 1.2.3: a single brace beside a cross brace; rows: the cross
 // brace's class, columns: the single brace's class.
-const CorrectionTable& SingleBesideCrossTable();
+const CorrectionTable& singleBesideCrossTable();
 
 // Image1 to Image4 of the dialog.
-FixedPicture FormulaPicture();
-FixedPicture OneSidePicture();
-FixedPicture BothSinglesPicture();
-FixedPicture SingleBesideCrossPicture();
+FixedPicture formulaPicture();
+FixedPicture oneSidePicture();
+FixedPicture bothSinglesPicture();
+FixedPicture singleBesideCrossPicture();
 
 } // namespace koruba::gaiyo

@@ -16,7 +16,7 @@ void ImageControl::setTransparent(bool transparent) {
     refresh();
 }
 
-const QImage& ImageControl::Shown() {
+const QImage& ImageControl::shown() {
     const QImage& image = picture_.Image();
     if (!transparent_) {
         return image;
@@ -45,7 +45,7 @@ void ImageControl::paintEvent(QPaintEvent* /*event*/) {
     // A picture drawn for another density is enlarged or reduced, never
     // blurred.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QPoint(0, 0), Shown());
+    painter.drawImage(QPoint(0, 0), shown());
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

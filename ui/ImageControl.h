@@ -56,7 +56,7 @@ protected:
 private:
     // The picture as shown: with the transparent colour made see-through
     // when the control is transparent. Made again after a refresh.
-    const QImage& Shown();
+    const QImage& shown();
 
     Picture picture_;
     bool transparent_ = false;

@@ -99,15 +99,15 @@ template <class Widget> Widget* Make(QWidget* parent, const char* name) {
 
 // Positions are given in the client area of the parent, which for a
 // bordered panel begins inside its border.
-QPoint ClientOrigin(const QWidget* widget) {
+QPoint clientOrigin(const QWidget* widget) {
     if (const auto* panel = qobject_cast<const BevelPanel*>(widget->parentWidget())) {
-        return panel->ClientOrigin();
+        return panel->clientOrigin();
     }
     return {};
 }
 
 void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(QRect(QPoint(left, top) + ClientOrigin(widget), QSize(width, height)));
+    widget->setGeometry(QRect(QPoint(left, top) + clientOrigin(widget), QSize(width, height)));
 }
 
 // The lettering of a label narrowed just enough for its text to take at
@@ -178,7 +178,7 @@ void FitInsidePanel(QLabel* label) {
     const auto* panel = qobject_cast<const BevelPanel*>(label->parentWidget());
     if (panel != nullptr) {
         // The bevel lies just right of the inner rectangle.
-        const int lastColumn = panel->InnerRect().right() + 1 - 2;
+        const int lastColumn = panel->innerRect().right() + 1 - 2;
         const int room = lastColumn - label->x() + 1;
         NarrowToWidth(label, room);
         label->adjustSize();
@@ -207,7 +207,7 @@ QLabel* MakeAutoSizeLabel(QWidget* parent, const char* name, const QString& text
     auto* label = Make<QLabel>(parent, name);
     label->setTextFormat(Qt::PlainText);
     label->setProperty(AutoSizeProperty, true);
-    label->move(QPoint(left, top) + ClientOrigin(label));
+    label->move(QPoint(left, top) + clientOrigin(label));
     SetCaption(label, text);
     return label;
 }
@@ -351,7 +351,7 @@ TMainF::TMainF(QWidget* parent)
     AddKeyboardActions();
     // The conditions of the last run; the 2000 method when none are
     // remembered, which leaves the window as it always was.
-    setConditions(koruba::LoadConditions());
+    setConditions(koruba::loadConditions());
 }
 
 TMainF::~TMainF() = default;
@@ -414,19 +414,19 @@ void TMainF::BuildToolBar() {
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setCursor(Qt::PointingHandCursor);
-        button->setIconSize(koruba::artwork::ToolImageSize);
+        button->setIconSize(koruba::artwork::kToolImageSize);
         const std::int32_t tag = layout.Tag;
         if (tag == 0) {
             button->setIcon(
-                PaintedIconEngine::MakeIcon(koruba::artwork::ToolImageSize, [](QPainter& p) {
-                    koruba::artwork::PaintSummaryImage(p);
+                PaintedIconEngine::makeIcon(koruba::artwork::kToolImageSize, [](QPainter& p) {
+                    koruba::artwork::paintSummaryImage(p);
                 }));
             connect(button, &QToolButton::clicked, this,
                     [this, button] { TBtn_GaiyoClick(button); });
         } else {
             button->setIcon(
-                PaintedIconEngine::MakeIcon(koruba::artwork::ToolImageSize, [tag](QPainter& p) {
-                    koruba::artwork::PaintPatternImage(p, tag);
+                PaintedIconEngine::makeIcon(koruba::artwork::kToolImageSize, [tag](QPainter& p) {
+                    koruba::artwork::paintPatternImage(p, tag);
                 }));
             connect(button, &QToolButton::clicked, this, [this, button] { TlBtn_21Click(button); });
         }
@@ -439,7 +439,7 @@ void TMainF::BuildToolBar() {
         } else {
             button->setAccessibleName(QStringLiteral("軸組パターン %1 %2")
                                           .arg(tag)
-                                          .arg(koruba::artwork::PatternCaptionLine(tag)));
+                                          .arg(koruba::artwork::patternCaptionLine(tag)));
             button->setAccessibleDescription(key);
         }
         *layout.Button = button;
@@ -456,8 +456,8 @@ void TMainF::BuildElementGroup() {
 
     auto icon = [this](const char* name, std::int32_t kind, int top) {
         auto* image = new PaintedImage(
-            koruba::artwork::ElementIconSize,
-            [kind](QPainter& p) { koruba::artwork::PaintElementIcon(p, kind); }, GBoxSjMen);
+            koruba::artwork::kElementIconSize,
+            [kind](QPainter& p) { koruba::artwork::paintElementIcon(p, kind); }, GBoxSjMen);
         image->setObjectName(QString::fromLatin1(name));
         image->setGeometry(4, top, 14, 14);
         return image;
@@ -552,9 +552,9 @@ void TMainF::BuildEditButtons() {
     BBtn_Rev->setText(QStringLiteral("軸組反転"));
     BBtn_Rev->setToolTip(QStringLiteral("軸組パターンを反転します"));
     const QSize revIcon =
-        koruba::artwork::MirrorGlyphSize + QSize(RevGlyphSpacing - StyleIconSpacing, 0);
-    BBtn_Rev->setIcon(PaintedIconEngine::MakeIcon(
-        revIcon, [](QPainter& p) { koruba::artwork::PaintMirrorGlyph(p); }));
+        koruba::artwork::kMirrorGlyphSize + QSize(RevGlyphSpacing - StyleIconSpacing, 0);
+    BBtn_Rev->setIcon(PaintedIconEngine::makeIcon(
+        revIcon, [](QPainter& p) { koruba::artwork::paintMirrorGlyph(p); }));
     BBtn_Rev->setIconSize(revIcon);
     BBtn_Rev->setCursor(Qt::PointingHandCursor);
     connect(BBtn_Rev, &QPushButton::clicked, this, [this] { BBtn_RevClick(BBtn_Rev); });
@@ -701,9 +701,9 @@ void TMainF::BuildCloseButton() {
     BBtn_Close->setText(QStringLiteral("終 了"));
     BBtn_Close->setToolTip(QStringLiteral("終了します"));
     const QSize closeIcon =
-        koruba::artwork::CloseGlyphSize + QSize(CloseGlyphSpacing - StyleIconSpacing, 0);
-    BBtn_Close->setIcon(PaintedIconEngine::MakeIcon(
-        closeIcon, [](QPainter& p) { koruba::artwork::PaintCloseGlyph(p); }));
+        koruba::artwork::kCloseGlyphSize + QSize(CloseGlyphSpacing - StyleIconSpacing, 0);
+    BBtn_Close->setIcon(PaintedIconEngine::makeIcon(
+        closeIcon, [](QPainter& p) { koruba::artwork::paintCloseGlyph(p); }));
     BBtn_Close->setIconSize(closeIcon);
     BBtn_Close->setCursor(Qt::PointingHandCursor);
     connect(BBtn_Close, &QPushButton::clicked, this, [this] { BBtn_CloseClick(BBtn_Close); });
@@ -774,7 +774,7 @@ void TMainF::AddKeyboardActions() {
         QAction* action = patterns->addAction(
             tag == 0
                 ? QStringLiteral("使用方法および計算概要")
-                : QStringLiteral("%1  %2").arg(tag).arg(koruba::artwork::PatternCaptionLine(tag)));
+                : QStringLiteral("%1  %2").arg(tag).arg(koruba::artwork::patternCaptionLine(tag)));
         action->setObjectName(QStringLiteral("Act_Picture%1").arg(i + 1));
         action->setShortcut(QKeySequence(Qt::ALT | (Qt::Key_1 + static_cast<int>(i))));
         connect(action, &QAction::triggered, button, &QToolButton::click);
@@ -1096,7 +1096,7 @@ void TMainF::UpdateControlStates() {
 
 void TMainF::ShowBayImages() {
     for (std::int32_t tag = 1; tag <= 4; ++tag) {
-        const bool used = model_.BayInUse(tag);
+        const bool used = model_.bayInUse(tag);
         BayImage(tag)->setVisible(used);
         BayImage(tag)->setEnabled(used);
     }
@@ -1110,7 +1110,7 @@ void TMainF::DescribeColumn() {
             ? Lbl_JkSelMsg->text()
             : QStringLiteral("軸組パターン %1 %2%3")
                   .arg(tag)
-                  .arg(koruba::artwork::PatternCaptionLine(tag),
+                  .arg(koruba::artwork::patternCaptionLine(tag),
                        model_.PatternReversed() != 0 ? QStringLiteral("（反転）") : QString()));
 }
 
@@ -1140,10 +1140,10 @@ void TMainF::ShowResult() {
     const auto showFactor = [](QLabel* factor, const QLabel* value, const std::string& text) {
         // Right of the A value, however wide that has grown.
         const int left =
-            std::max(FactorLabelLeft + ClientOrigin(factor).x(), value->geometry().right() + 5);
+            std::max(FactorLabelLeft + clientOrigin(factor).x(), value->geometry().right() + 5);
         // Like the formula labels, it ends two pixels inside the bevel.
         const auto* panel = static_cast<const BevelPanel*>(factor->parentWidget());
-        factor->setGeometry(left, factor->y(), panel->InnerRect().right() - left, factor->height());
+        factor->setGeometry(left, factor->y(), panel->innerRect().right() - left, factor->height());
         SetCaption(factor, QString::fromStdString(text));
         factor->setVisible(!text.empty());
     };
@@ -1210,7 +1210,7 @@ void TMainF::editConditions() {
 
 void TMainF::RememberConditions() {
     try {
-        koruba::SaveConditions(conditions_);
+        koruba::saveConditions(conditions_);
     } catch (const koruba::ERegistryException& failure) {
         // The conditions hold for this run; only remembering them failed.
         QMessageBox::critical(this, koruba::ApplicationTitle, failure.Message());

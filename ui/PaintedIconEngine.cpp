@@ -50,7 +50,7 @@ QIconEngine* PaintedIconEngine::clone() const {
     return new PaintedIconEngine(designSize_, paint_);
 }
 
-QIcon PaintedIconEngine::MakeIcon(QSize designSize, PaintFunction paint) {
+QIcon PaintedIconEngine::makeIcon(QSize designSize, PaintFunction paint) {
     // QIcon takes ownership of the engine.
     return QIcon(new PaintedIconEngine(designSize, std::move(paint)));
 }

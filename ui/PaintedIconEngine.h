@@ -22,7 +22,7 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QIconEngine* clone() const override;
 
-    static QIcon MakeIcon(QSize designSize, PaintFunction paint);
+    static QIcon makeIcon(QSize designSize, PaintFunction paint);
 
 private:
     QSize designSize_;

@@ -3,11 +3,11 @@
 #include "report/SheetDate.h"
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
+#include "report/SheetRowBuilder.h"
 #include "ui/MainForm.h"
 #include "ui/services/RegistryRecord.h"
 
 #include <QAction>
-#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -30,14 +30,15 @@ SheetDescription windowSheet(const TMainF& window, const SheetInfo& info) {
     SheetDescription sheet;
     sheet.project = info.project.toStdString();
     sheet.designer = info.designer.toStdString();
-    sheet.date = sheetDateText(QDate::currentDate());
-    SheetRow row;
-    row.name = info.column.toStdString();
-    row.patternTag = window.Model().PatternTag();
-    row.reversed = window.Model().PatternReversed();
-    row.bays = window.Model().Bays();
-    row.conditions = windowConditions(window);
-    row.result = window.Result();
+    sheet.date = todaysSheetDate();
+    ColumnOnSheet column;
+    column.nameCell = info.column.toStdString();
+    column.pattern = window.Model().PatternTag();
+    column.reversed = window.Model().PatternReversed();
+    column.bays = window.Model().Bays();
+    column.conditions = windowConditions(window);
+    column.result = window.Result();
+    SheetRow row = sheetRowOf(std::move(column));
     sheet.rules = row.conditions.rules;
     sheet.rows.push_back(std::move(row));
     return sheet;

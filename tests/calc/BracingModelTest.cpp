@@ -60,7 +60,7 @@ TEST(BracingModel, BayTagsMapToStoreyAndSide) {
         EXPECT_EQ(m.ClickedBay(), tag);
         EXPECT_EQ(m.CurStorey(), expected[tag - 1][0]);
         EXPECT_EQ(m.CurSide(), expected[tag - 1][1]);
-        EXPECT_EQ(koruba::TagOfBay(m.CurStorey(), m.CurSide()), tag);
+        EXPECT_EQ(koruba::tagOfBay({m.CurStorey(), m.CurSide()}), tag);
     }
     BracingModel m;
     m.SelectBay(3);
@@ -221,7 +221,7 @@ TEST(BracingModel, BaysInUseFollowPatternAndMirror) {
         }
         std::string got;
         for (int tag = 1; tag <= 4; ++tag) {
-            if (m.BayInUse(tag)) {
+            if (m.bayInUse(tag)) {
                 got += static_cast<char>('0' + tag);
             }
         }

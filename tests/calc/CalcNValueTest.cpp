@@ -26,9 +26,8 @@ BayCell Panel(float mult) {
 BayTable Bays(std::initializer_list<std::pair<int, BayCell>> cells) {
     BayTable t;
     for (const auto& [tag, cell] : cells) {
-        int storey = 0, side = 0;
-        koruba::BayOfTag(tag, storey, side);
-        t.SetCell(storey, side, cell);
+        const koruba::BayAddress bay = *koruba::bayOfTag(tag);
+        t.SetCell(bay.storey, bay.side, cell);
     }
     return t;
 }

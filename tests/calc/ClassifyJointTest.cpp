@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace {
@@ -87,7 +88,14 @@ TEST(JointSpec, StrengthsMatchTheHardwareTable) {
         EXPECT_EQ(limit, limits[c - 1]) << c;
         EXPECT_EQ(koruba::F2(strength), shown[c - 1]) << c;
         EXPECT_FLOAT_EQ(strength, strengths[c - 1]) << c;
+        // The row lookup the tables and legends read is the same table.
+        const std::optional<koruba::JointClassRow> row = koruba::jointClassRow(c);
+        ASSERT_TRUE(row) << c;
+        EXPECT_EQ(row->nLimit, limits[c - 1]) << c;
+        EXPECT_EQ(row->strength, strength) << c;
     }
+    EXPECT_EQ(koruba::jointClassRow(5)->symbol, "(ほ)");
+    EXPECT_EQ(koruba::jointClassRow(11)->name, "引き寄せ金物(HD-20)×２個(参考)");
 }
 
 TEST(JointSpec, OtherClassesLeaveTheOutputs) {
@@ -97,6 +105,7 @@ TEST(JointSpec, OtherClassesLeaveTheOutputs) {
         EXPECT_FALSE(koruba::JointSpec(c, limit, strength));
         EXPECT_EQ(limit, 9.0f);
         EXPECT_EQ(strength, 9.0f);
+        EXPECT_FALSE(koruba::jointClassRow(c)) << c;
     }
 }
 

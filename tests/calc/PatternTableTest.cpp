@@ -40,7 +40,7 @@ TEST(PatternTable, OtherTagsAreNoPattern) {
         EXPECT_EQ(koruba::framePattern(tag), nullptr) << tag;
         EXPECT_FALSE(koruba::IsPatternTag(tag)) << tag;
         EXPECT_EQ(koruba::StoreyCountOf(tag), 0) << tag;
-        EXPECT_FALSE(koruba::BayInUse(1, tag, 0)) << tag;
+        EXPECT_FALSE(koruba::bayInUse(1, tag, 0)) << tag;
     }
 }
 

@@ -263,15 +263,15 @@ TEST(Tool, JsonOutputIsValidAndFloatsRoundTrip) {
         EXPECT_EQ(out[QLatin1String("id")].toString(), in[QLatin1String("id")].toString());
 
         koruba::columns::ColumnInput column;
-        column.Pattern = in[QLatin1String("pattern")].toInt();
-        column.Reversed = in[QLatin1String("reversed")].toBool() ? 1 : 0;
+        column.pattern = in[QLatin1String("pattern")].toInt();
+        column.reversed = in[QLatin1String("reversed")].toBool() ? 1 : 0;
         std::string error;
         for (int b = 0; b < 4; ++b) {
-            koruba::columns::ParseBayToken(
+            koruba::columns::parseBayToken(
                 in[QLatin1String("bays")].toArray()[b].toString().toStdString(),
-                column.Bays[static_cast<std::size_t>(b)], error);
+                column.bays[static_cast<std::size_t>(b)], error);
         }
-        const koruba::ResultType expected = koruba::columns::ComputeColumn(column);
+        const koruba::ResultType expected = koruba::columns::computeColumn(column);
         const float* values = &expected.WallA1Left;
         const QJsonObject result = out[QLatin1String("result")].toObject();
         EXPECT_EQ(result.size(), 18);

@@ -402,7 +402,7 @@ TEST(CsvRun, OutputIsUtf8WhateverTheInput) {
                                  "ok,21,0,,,,,\xE6\x9D\n");
     const auto rows = Lines(run.output, "\r\n");
     ASSERT_EQ(rows.size(), 5u) << run.output;
-    EXPECT_EQ(FindInvalidUtf8(run.output), std::string::npos);
+    EXPECT_EQ(findInvalidUtf8(run.output), std::string::npos);
     EXPECT_NE(rows[0].find(",\xEF\xBF\xBD,A1_term"), std::string::npos) << rows[0];
     EXPECT_EQ(rows[1].substr(0, 5), "\xEF\xBF\xBD"
                                     "1,");

@@ -12,8 +12,8 @@ namespace {
 
 using koruba::BayCell;
 using koruba::BracingModel;
-using koruba::columns::BayTokenOf;
-using koruba::columns::ParseBayToken;
+using koruba::columns::bayTokenOf;
+using koruba::columns::parseBayToken;
 
 // The cell that pressing bay 1 leaves after choosing the element kind, the
 // size row and the panel row in the window, one element after the other.
@@ -46,21 +46,21 @@ TEST(BayToken, EveryElementMatchesTheWindowsPress) {
             const std::string brace = std::string(1, kinds[k]) + sizes[s];
             for (const std::string& text : {brace, brace + "x90", brace + "X90"}) {
                 BayCell cell;
-                ASSERT_TRUE(ParseBayToken(text, cell, error)) << text << ": " << error;
+                ASSERT_TRUE(parseBayToken(text, cell, error)) << text << ": " << error;
                 EXPECT_EQ(cell, PressedCell(k + 1, s, -1)) << text;
             }
             for (int p = 0; p < 10; ++p) {
                 const std::string text = brace + "+P" + panels[p];
                 BayCell cell;
-                ASSERT_TRUE(ParseBayToken(text, cell, error)) << text << ": " << error;
+                ASSERT_TRUE(parseBayToken(text, cell, error)) << text << ": " << error;
                 EXPECT_EQ(cell, PressedCell(k + 1, s, p)) << text;
-                EXPECT_EQ(BayTokenOf(cell), text);
+                EXPECT_EQ(bayTokenOf(cell), text);
             }
         }
     }
     for (int p = 0; p < 10; ++p) {
         BayCell cell;
-        ASSERT_TRUE(ParseBayToken(std::string("P") + panels[p], cell, error));
+        ASSERT_TRUE(parseBayToken(std::string("P") + panels[p], cell, error));
         EXPECT_EQ(cell, PressedCell(0, 0, p)) << panels[p];
     }
 }
@@ -68,9 +68,9 @@ TEST(BayToken, EveryElementMatchesTheWindowsPress) {
 TEST(BayToken, CrossBraceMultipliersAreDoubledAndCapped) {
     BayCell cell;
     std::string error;
-    ASSERT_TRUE(ParseBayToken("X45", cell, error));
+    ASSERT_TRUE(parseBayToken("X45", cell, error));
     EXPECT_EQ(cell.BraceMult, 4.0f);
-    ASSERT_TRUE(ParseBayToken("X90", cell, error));
+    ASSERT_TRUE(parseBayToken("X90", cell, error));
     EXPECT_EQ(cell.BraceMult, 5.0f);
     EXPECT_EQ(cell.BraceKind, 3);
     EXPECT_EQ(cell.BraceSize, 3);
@@ -93,10 +93,10 @@ TEST_P(BayTokenAccepts, ReadsTheSameCellAsTheCanonicalForm) {
     BayCell cell;
     BayCell expected;
     std::string error;
-    ASSERT_TRUE(ParseBayToken(a.text, cell, error)) << error;
-    ASSERT_TRUE(ParseBayToken(a.canonical, expected, error)) << error;
+    ASSERT_TRUE(parseBayToken(a.text, cell, error)) << error;
+    ASSERT_TRUE(parseBayToken(a.canonical, expected, error)) << error;
     EXPECT_EQ(cell, expected);
-    EXPECT_EQ(BayTokenOf(cell), a.canonical);
+    EXPECT_EQ(bayTokenOf(cell), a.canonical);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, BayTokenAccepts,
@@ -130,7 +130,7 @@ TEST_P(BayTokenRejects, SaysWhatIsWrongAndLeavesTheCellEmpty) {
     const Rejected& r = GetParam();
     BayCell cell{3.0f, 1, 3, 1, 2.0f};
     std::string error;
-    EXPECT_FALSE(ParseBayToken(r.text, cell, error));
+    EXPECT_FALSE(parseBayToken(r.text, cell, error));
     EXPECT_NE(error.find(r.message), std::string::npos) << error;
     EXPECT_EQ(cell, BayCell{});
 }

@@ -214,9 +214,9 @@ class SameReading : public ::testing::TestWithParam<ConditionCells> {};
 TEST_P(SameReading, ListAndToolAgreeOnTheCells) {
     const ConditionCells& c = GetParam();
     std::string csv = "id,pattern,reversed,bay1,bay2,bay3,bay4,rules,h1\nA,21,0,L45,,,,";
-    columns::AppendCsvField(csv, c.rules);
+    columns::appendCsvField(csv, c.rules);
     csv += ',';
-    columns::AppendCsvField(csv, c.h1);
+    columns::appendCsvField(csv, c.h1);
     std::string json = R"({"id":"A","pattern":21,"reversed":0,"bays":["L45","","",""],"rules":")";
     json += std::string(c.rules) + R"(","h1":")" + c.h1 + "\"}";
     for (const auto& [bytes, format] :
@@ -243,11 +243,9 @@ INSTANTIATE_TEST_SUITE_P(Cells, SameReading,
 
 TEST(ColumnRowEdit, RewritesOnlyTheCellsWhoseMeaningChanged) {
     ColumnRow edited = row("A", " 13", "FALSE", {"L45x90", "P2", "", ""});
-    BayTable bays = columns::BayTableOf(evaluateRow(edited).column);
-    int storey = 0;
-    int side = 0;
-    BayOfTag(2, storey, side);
-    bays.SetCell(storey, side, BayCell{});
+    BayTable bays = columns::bayTableOf(evaluateRow(edited).column);
+    const BayAddress bay = *bayOfTag(2);
+    bays.SetCell(bay.storey, bay.side, BayCell{});
     setRowColumn(edited, 13, 1, bays);
     EXPECT_EQ(edited, row("A", " 13", "1", {"L45x90", "", "", ""}));
 }
@@ -276,7 +274,7 @@ TEST(ColumnListFile, ResultsEqualTheBatchTools) {
         const auto& cells = golden.records[r].cells;
         SCOPED_TRACE(list.rows[r].name);
         EXPECT_EQ(outcome.computed, cells[column("error")].text.empty());
-        EXPECT_EQ(NLineText(outcome.result, StoreyCountOf(outcome.column.Pattern)),
+        EXPECT_EQ(NLineText(outcome.result, StoreyCountOf(outcome.column.pattern)),
                   cells[column("N_line")].text);
         EXPECT_EQ(std::string(outcome.result.JointSymbol), cells[column("symbol")].text);
     }

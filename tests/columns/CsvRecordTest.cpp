@@ -98,7 +98,7 @@ TEST(RecordSplitter, JsonLinesIgnoreQuotes) {
 TEST(CsvRecord, FieldsAreQuotedOnlyWhenNeeded) {
     std::string out;
     for (const char* f : {"plain", "a,b", "say \"hi\"", "two\nlines", "cr\r", "", "\xE7\xAD\x8B"}) {
-        AppendCsvField(out, f);
+        appendCsvField(out, f);
         out += ';';
     }
     EXPECT_EQ(out, "plain;\"a,b\";\"say \"\"hi\"\"\";\"two\nlines\";\"cr\r\";;\xE7\xAD\x8B;");

@@ -35,7 +35,7 @@ std::map<std::string, float> nByColumn(const House& h) {
 BayCell bay(const char* token) {
     BayCell cell;
     std::string error;
-    EXPECT_TRUE(ParseBayToken(token, cell, error)) << error;
+    EXPECT_TRUE(parseBayToken(token, cell, error)) << error;
     return cell;
 }
 

@@ -16,7 +16,7 @@ using koruba::columns::JsonColumnReader;
 koruba::BayCell Cell(const char* token) {
     koruba::BayCell cell;
     std::string error;
-    EXPECT_TRUE(koruba::columns::ParseBayToken(token, cell, error)) << error;
+    EXPECT_TRUE(koruba::columns::parseBayToken(token, cell, error)) << error;
     return cell;
 }
 
@@ -43,10 +43,10 @@ TEST_P(JsonLineAccepts, ReadsTheColumn) {
     ASSERT_TRUE(parser.read(v.line, record, error)) << error;
     EXPECT_TRUE(record.haveId);
     EXPECT_EQ(record.id, v.id);
-    EXPECT_EQ(record.column.Pattern, v.pattern);
-    EXPECT_EQ(record.column.Reversed, v.reversed);
+    EXPECT_EQ(record.column.pattern, v.pattern);
+    EXPECT_EQ(record.column.reversed, v.reversed);
     for (std::size_t b = 0; b < 4; ++b) {
-        EXPECT_EQ(record.column.Bays[b], Cell(v.bays[b])) << "bay " << b + 1;
+        EXPECT_EQ(record.column.bays[b], Cell(v.bays[b])) << "bay " << b + 1;
     }
 }
 
@@ -243,8 +243,8 @@ TEST(JsonColumnReader, NothingCarriesOverBetweenLines) {
     EXPECT_FALSE(parser.read(R"({"pattern": 21})", record, error));
     EXPECT_FALSE(record.haveId);
     EXPECT_TRUE(record.id.empty());
-    EXPECT_EQ(record.column.Reversed, 0);
-    EXPECT_EQ(record.column.Bays[0], koruba::BayCell{});
+    EXPECT_EQ(record.column.reversed, 0);
+    EXPECT_EQ(record.column.bays[0], koruba::BayCell{});
 }
 
 } // namespace

@@ -317,7 +317,7 @@ void PatternDiagramTest::usedBaysLieOverBayInteriors() {
     // (p + 1, q + 1).
     const QImage image = drwPp.Image();
     for (int bay = 1; bay <= 4; ++bay) {
-        if (!koruba::BayInUse(bay, tag, reversed)) {
+        if (!koruba::bayInUse(bay, tag, reversed)) {
             continue;
         }
         const BayImageRect r = BayImagePlace(bay);

@@ -36,10 +36,8 @@ inline SheetRow row(std::string name, std::int32_t tag, std::int32_t reversed,
     r.patternTag = tag;
     r.reversed = reversed;
     for (const auto& [t, cell] : bays) {
-        int storey = 0;
-        int side = 0;
-        BayOfTag(t, storey, side);
-        r.bays.SetCell(storey, side, cell);
+        const BayAddress bay = *bayOfTag(t);
+        r.bays.SetCell(bay.storey, bay.side, cell);
     }
     r.conditions = conditions;
     r.result = CalcNValue(r.bays, tag, reversed, conditions);

@@ -33,7 +33,7 @@ void BevelPanelTest::singleRaisedBevel() {
     pal.setColor(QPalette::Light, Qt::white);
     pal.setColor(QPalette::Dark, QColor(160, 160, 160));
     panel.setPalette(pal);
-    QCOMPARE(panel.InnerRect(), QRect(inset + 1, inset + 1, 38 - 2 * inset, 22 - 2 * inset));
+    QCOMPARE(panel.innerRect(), QRect(inset + 1, inset + 1, 38 - 2 * inset, 22 - 2 * inset));
 
     const QImage shot = panel.grab().toImage();
     const qreal dpr = shot.devicePixelRatio();

@@ -9,6 +9,7 @@
 #include "calc/PatternTable.h"
 #include "columns/HouseFile.h"
 #include "columns/HouseList.h"
+#include "report/SheetDate.h"
 #include "tests/support/FullDisk.h"
 #include "ui/ColumnCommands.h"
 #include "ui/ColumnFilterModel.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -187,6 +189,7 @@ private slots:
     void calculatorContextMenuAddsItsColumn();
     void sheetHoldsEveryRowOfTheList();
     void sheetHeadingTravelsWithTheListFile();
+    void listAndToolSheetsOfOneFileAgree();
     void addedRowKeepsTheRulesAndChoosingARowShowsItsOwn();
     void theCalculatorEditsTheRowItsTitleNames();
     void addSelectsTheNewRowAloneAndDeletingSeveralAsks();
@@ -458,7 +461,7 @@ void ColumnListWindowTest::rowHoldsOnlyTheBaysItsPatternReads() {
     const ColumnRow single = list().tableModel()->columnRow(0);
     QCOMPARE(single.pattern, std::string("21"));
     for (std::size_t b = 0; b < 4; ++b) {
-        QCOMPARE(single.bays[b].empty(), !BayInUse(int(b) + 1, 21, 0));
+        QCOMPARE(single.bays[b].empty(), !bayInUse(int(b) + 1, 21, 0));
     }
     const QString path = dir_.filePath(QStringLiteral("single.csv"));
     QVERIFY(list().saveFile(path));
@@ -819,6 +822,44 @@ void ColumnListWindowTest::sheetHeadingTravelsWithTheListFile() {
              qPrintable(text.left(300)));
 }
 
+// One file, one sheet: the list's sheet and the tool's of a CSV with a
+// name column beside the id name its rows by that name and carry the date
+// as a Japanese document writes it, and neither shows the id instead.
+void ColumnListWindowTest::listAndToolSheetsOfOneFileAgree() {
+    const QString path = dir_.filePath(QStringLiteral("named.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("id,name,pattern,reversed,bay1,bay2,bay3,bay4\r\n"
+               "C1,X1通り北端,11,0,L45,,,\r\n"
+               "C2,,11,0,L45,,,\r\n");
+    file.close();
+    QVERIFY(list().openFile(path));
+    const QDate before = QDate::currentDate();
+    const QString listSheet = dir_.filePath(QStringLiteral("named-list.pdf"));
+    QVERIFY(list().exportPdf(listSheet));
+    const QString toolSheet = dir_.filePath(QStringLiteral("named-tool.pdf"));
+    QProcess tool;
+    tool.start(QStringLiteral(KORUBA_CALC_TOOL),
+               {path, QStringLiteral("--sheet"), toolSheet, QStringLiteral("--sheet-only")});
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+    const QDate after = QDate::currentDate();
+    for (const QString& sheet : {listSheet, toolSheet}) {
+        const QString text = pdfText(sheet);
+        // Either day, should the run cross midnight.
+        QVERIFY2(text.contains(QStringLiteral("作成日：") +
+                               QString::fromStdString(sheetDateText(before))) ||
+                     text.contains(QStringLiteral("作成日：") +
+                                   QString::fromStdString(sheetDateText(after))),
+                 qPrintable(sheet + QLatin1Char('\n') + text.left(300)));
+        QVERIFY2(text.contains(QStringLiteral("X1通り北端")) &&
+                     !text.contains(QStringLiteral("C1")),
+                 qPrintable(sheet));
+        // An empty name cell leaves the row to its id.
+        QVERIFY2(text.contains(QStringLiteral("C2")), qPrintable(sheet));
+    }
+}
+
 // The calculator's rules and heights go into the row it adds; choosing a
 // row shows its rules in the calculator (the strip and the N), a
 // one-storey row giving only H1 included; the rules remembered for the
@@ -899,7 +940,7 @@ void ColumnListWindowTest::theCalculatorEditsTheRowItsTitleNames() {
     const ColumnRow original = model.columnRow(59);
     ClickButton(calculator_.get(), QStringLiteral("BBtn_Rev"));
     QVERIFY(model.columnRow(59) == original);
-    QCOMPARE(model.outcome(60).column.Reversed, 1 - model.outcome(59).column.Reversed);
+    QCOMPARE(model.outcome(60).column.reversed, 1 - model.outcome(59).column.reversed);
 
     // A sort leaves the moves off (they would change nothing in sight).
     clickHeader(table(), ColumnTableModel::NColumn);

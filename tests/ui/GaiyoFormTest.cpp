@@ -1,6 +1,4 @@
 #include "ui/GaiyoForm.h"
-#include "calc/LibCal_Nti.h"
-#include "calc/NumberFormat.h"
 #include "draw/JapaneseFonts.h"
 #include "ui/ControlPictures.h"
 #include "ui/GaiyoPictureBox.h"
@@ -169,7 +167,6 @@ private slots:
     void hardwareTableTexts_data();
     void hardwareTableTexts();
     void hardwareGridGeometry();
-    void strengthColumnFollowsJointSpec();
     void usageLabels_data();
     void usageLabels();
     void notesEndAbovePicturesBelow_data();
@@ -177,9 +174,7 @@ private slots:
     void usagePictures_data();
     void usagePictures();
 
-    void oneSideTableMatchesCorrection();
-    void bothSinglesTableMatchesCorrection();
-    void singleBesideCrossTableMatchesCorrection();
+    void correctionTablesHoldTheNoticeValues();
     void pictureTexts_data();
     void pictureTexts();
 
@@ -540,19 +535,6 @@ void GaiyoFormTest::hardwareGridGeometry() {
     }
 }
 
-void GaiyoFormTest::strengthColumnFollowsJointSpec() {
-    TGaiyoF dialog;
-    for (int cls = 1; cls <= koruba::JointClassCount; ++cls) {
-        float nLimit = -1.0f;
-        float strength = -1.0f;
-        QVERIFY(koruba::JointSpec(cls, nLimit, strength));
-        const auto* nLabel = dialog.findChild<QLabel*>(QStringLiteral("Lbl_Kana_%1_1").arg(cls));
-        const auto* sLabel = dialog.findChild<QLabel*>(QStringLiteral("Lbl_Kana_%1_2").arg(cls));
-        QCOMPARE(nLabel->text().toFloat(), nLimit);
-        QCOMPARE(sLabel->text(), QString::fromStdString(koruba::F2(strength)));
-    }
-}
-
 void GaiyoFormTest::usageLabels_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QPoint>("pos");
@@ -676,63 +658,23 @@ void GaiyoFormTest::usagePictures() {
     QVERIFY2(found != nullptr, qPrintable(name));
     QCOMPARE(found->geometry(), geometry);
     if (auto* box = dynamic_cast<koruba::GaiyoPictureBox*>(found)) {
-        QCOMPARE(box->Stretched(), stretched);
+        QCOMPARE(box->stretched(), stretched);
     }
 }
 
-// In table 1.2.1 a brace meets the column top when it rises towards the
-// column: rising to the right in the left bay, to the left in the right bay.
-void GaiyoFormTest::oneSideTableMatchesCorrection() {
-    const gaiyo::CorrectionTable& t = gaiyo::OneSideTable();
-    QCOMPARE(t.values.size(), std::size_t(4));
-    for (int size = 0; size < 4; ++size) {
-        const auto& row = t.values[static_cast<std::size_t>(size)];
-        QCOMPARE(row.size(), std::size_t(2));
-        QCOMPARE(row[0], koruba::BraceCorrection(size, 1, 0, 0));
-        QCOMPARE(row[0], koruba::BraceCorrection(0, 0, size, 2));
-        QCOMPARE(row[1], koruba::BraceCorrection(size, 2, 0, 0));
-        QCOMPARE(row[1], koruba::BraceCorrection(0, 0, size, 1));
-        // The note: a cross brace alone corrects nothing.
-        QCOMPARE(koruba::BraceCorrection(size, 3, 0, 0), 0.0f);
-        QCOMPARE(koruba::BraceCorrection(0, 0, size, 3), 0.0f);
-    }
-}
-
-// Table 1.2.2: rows the other brace, columns the one brace; the value holds
-// for every pair of directions but both at the column foot (the note).
-void GaiyoFormTest::bothSinglesTableMatchesCorrection() {
-    const gaiyo::CorrectionTable& t = gaiyo::BothSinglesTable();
-    QCOMPARE(t.values.size(), std::size_t(4));
-    for (int other = 0; other < 4; ++other) {
-        for (int one = 0; one < 4; ++one) {
-            const float cell = t.values[std::size_t(other)][std::size_t(one)];
-            const QByteArray where = QByteArray::number(other) + "," + QByteArray::number(one);
-            // Left bay: 1 meets the top, 2 the foot; right bay: the reverse.
-            QVERIFY2(cell == koruba::BraceCorrection(other, 1, one, 1), where);
-            QVERIFY2(cell == koruba::BraceCorrection(other, 2, one, 2), where);
-            QVERIFY2(cell == koruba::BraceCorrection(other, 1, one, 2), where);
-            QVERIFY2(cell == koruba::BraceCorrection(one, 1, other, 2), where);
-            QVERIFY2(koruba::BraceCorrection(other, 2, one, 1) == 0.0f, where);
-        }
-    }
-}
-
-// Table 1.2.3: rows the cross brace, columns the single brace meeting the
-// column top; at the foot, or with cross braces on both sides, nothing.
-void GaiyoFormTest::singleBesideCrossTableMatchesCorrection() {
-    const gaiyo::CorrectionTable& t = gaiyo::SingleBesideCrossTable();
-    QCOMPARE(t.values.size(), std::size_t(4));
-    for (int cross = 0; cross < 4; ++cross) {
-        for (int single = 0; single < 4; ++single) {
-            const float cell = t.values[std::size_t(cross)][std::size_t(single)];
-            const QByteArray where = QByteArray::number(cross) + "," + QByteArray::number(single);
-            QVERIFY2(cell == koruba::BraceCorrection(cross, 3, single, 2), where);
-            QVERIFY2(cell == koruba::BraceCorrection(single, 1, cross, 3), where);
-            QVERIFY2(koruba::BraceCorrection(cross, 3, single, 1) == 0.0f, where);
-            QVERIFY2(koruba::BraceCorrection(single, 2, cross, 3) == 0.0f, where);
-            QVERIFY2(koruba::BraceCorrection(cross, 3, single, 3) == 0.0f, where);
-        }
-    }
+// The three correction tables as the notification prints them, rows and
+// columns by brace class 15x90, 30x90, 45x90, 90x90: one side (top, foot),
+// single braces on both sides, a single brace beside a cross brace.
+void GaiyoFormTest::correctionTablesHoldTheNoticeValues() {
+    using Values = std::vector<std::vector<float>>;
+    QCOMPARE(gaiyo::oneSideTable().values,
+             (Values{{0.0f, 0.0f}, {0.5f, -0.5f}, {0.5f, -0.5f}, {2.0f, -2.0f}}));
+    QCOMPARE(gaiyo::bothSinglesTable().values, (Values{{0.0f, 0.5f, 0.5f, 2.0f},
+                                                       {0.5f, 1.0f, 1.0f, 2.5f},
+                                                       {0.5f, 1.0f, 1.0f, 2.5f},
+                                                       {2.0f, 2.5f, 2.5f, 4.0f}}));
+    const std::vector<float> single{0.0f, 0.5f, 0.5f, 2.0f};
+    QCOMPARE(gaiyo::singleBesideCrossTable().values, (Values{single, single, single, single}));
 }
 
 void GaiyoFormTest::pictureTexts_data() {
@@ -828,11 +770,11 @@ void GaiyoFormTest::pictureTexts() {
     QFETCH(int, picture);
     QFETCH(QStringList, texts);
     const QMap<int, gaiyo::FixedPicture> pictures{
-        {1, gaiyo::FormulaPicture()},         {2, gaiyo::OneSidePicture()},
-        {3, gaiyo::BothSinglesPicture()},     {4, gaiyo::SingleBesideCrossPicture()},
-        {10, gaiyo::ElementGroupPicture()},   {11, gaiyo::FrameExamplePicture()},
-        {12, gaiyo::ReverseButtonPicture()},  {13, gaiyo::ClearButtonPicture()},
-        {14, gaiyo::CoefficientBoxPicture()}, {15, gaiyo::ResultBoxesPicture()},
+        {1, gaiyo::formulaPicture()},         {2, gaiyo::oneSidePicture()},
+        {3, gaiyo::bothSinglesPicture()},     {4, gaiyo::singleBesideCrossPicture()},
+        {10, gaiyo::elementGroupPicture()},   {11, gaiyo::frameExamplePicture()},
+        {12, gaiyo::reverseButtonPicture()},  {13, gaiyo::clearButtonPicture()},
+        {14, gaiyo::coefficientBoxPicture()}, {15, gaiyo::resultBoxesPicture()},
     };
     const gaiyo::FixedPicture p = pictures.value(picture);
     const QStringList drawn = TextsOf(p);
@@ -870,19 +812,19 @@ void GaiyoFormTest::screenshots() {
     }
     // The pictures alone, at twice the pixel density, to check sharpness.
     const QList<QPair<QString, gaiyo::FixedPicture>> pictures{
-        {QStringLiteral("Image1"), gaiyo::FormulaPicture()},
-        {QStringLiteral("Image2"), gaiyo::OneSidePicture()},
-        {QStringLiteral("Image3"), gaiyo::BothSinglesPicture()},
-        {QStringLiteral("Image4"), gaiyo::SingleBesideCrossPicture()},
-        {QStringLiteral("Image10"), gaiyo::ElementGroupPicture()},
-        {QStringLiteral("Image11"), gaiyo::FrameExamplePicture()},
-        {QStringLiteral("Image12"), gaiyo::ReverseButtonPicture()},
-        {QStringLiteral("Image13"), gaiyo::ClearButtonPicture()},
-        {QStringLiteral("Image14"), gaiyo::CoefficientBoxPicture()},
-        {QStringLiteral("Image15"), gaiyo::ResultBoxesPicture()},
+        {QStringLiteral("Image1"), gaiyo::formulaPicture()},
+        {QStringLiteral("Image2"), gaiyo::oneSidePicture()},
+        {QStringLiteral("Image3"), gaiyo::bothSinglesPicture()},
+        {QStringLiteral("Image4"), gaiyo::singleBesideCrossPicture()},
+        {QStringLiteral("Image10"), gaiyo::elementGroupPicture()},
+        {QStringLiteral("Image11"), gaiyo::frameExamplePicture()},
+        {QStringLiteral("Image12"), gaiyo::reverseButtonPicture()},
+        {QStringLiteral("Image13"), gaiyo::clearButtonPicture()},
+        {QStringLiteral("Image14"), gaiyo::coefficientBoxPicture()},
+        {QStringLiteral("Image15"), gaiyo::resultBoxesPicture()},
     };
     for (const auto& [name, picture] : pictures) {
-        const QImage image = gaiyo::RenderPicture(picture, 2.0);
+        const QImage image = gaiyo::renderPicture(picture, 2.0);
         QCOMPARE(image.size(), picture.size * 2);
         QVERIFY(image.save(QStringLiteral("%1/gaiyo-%2@2x.png").arg(dir, name)));
     }

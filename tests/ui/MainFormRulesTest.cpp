@@ -256,7 +256,7 @@ void MainFormRulesTest::contextMenuOpensTheDialogAndTheChoiceIsKept() {
     QCOMPARE(window.conditions(), chosen);
     QCOMPARE(changed.size(), 1);
     QCOMPARE(window.size(), kWindow2025);
-    QCOMPARE(koruba::LoadConditions(), chosen);
+    QCOMPARE(koruba::loadConditions(), chosen);
 
     // The record's own values stay apart from the conditions.
     QSettings record(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("コルバ工房"),

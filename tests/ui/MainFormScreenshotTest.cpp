@@ -225,7 +225,7 @@ void MainFormScreenshotTest::formulaEndsInsideItsPanel() {
     auto* panel = Control<koruba::BevelPanel>(&window, QStringLiteral("Panel3"));
     // Every label ends at least two pixels inside the bevel's right line,
     // and nothing is drawn in the pixel between.
-    const int bevel = panel->InnerRect().right() + 1;
+    const int bevel = panel->innerRect().right() + 1;
     const QImage shot = panel->grab().toImage();
     const qreal dpr = shot.devicePixelRatio();
     for (QLabel* l : panel->findChildren<QLabel*>()) {

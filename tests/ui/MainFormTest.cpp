@@ -306,7 +306,7 @@ void MainFormTest::startState() {
     QCOMPARE(w->parentWidget()->objectName(), parent);
     QPoint origin;
     if (auto* panel = qobject_cast<koruba::BevelPanel*>(w->parentWidget())) {
-        origin = panel->ClientOrigin();
+        origin = panel->clientOrigin();
     }
     QCOMPARE(w->geometry().translated(-origin), rect);
     QCOMPARE(w->isEnabled(), enabled);

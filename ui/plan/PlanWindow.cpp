@@ -480,7 +480,7 @@ QString PlanWindow::wallElement() const {
 void PlanWindow::setWallElement(const QString& token) {
     BayCell cell;
     std::string error;
-    if (!columns::ParseBayToken(token.toStdString(), cell, error)) {
+    if (!columns::parseBayToken(token.toStdString(), cell, error)) {
         refused(error);
         return;
     }
@@ -597,7 +597,7 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
         if (const auto wall = wallNear(at)) {
             BayCell cell;
             std::string error;
-            columns::ParseBayToken(wallElement().toStdString(), cell, error);
+            columns::parseBayToken(wallElement().toStdString(), cell, error);
             const std::size_t index = *wall;
             edit(cell.BraceKind == NoBrace && cell.PanelOn != 1 ? QStringLiteral("壁を削除")
                                                                 : QStringLiteral("壁を変更"),
@@ -697,7 +697,7 @@ void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
     updateSketch(at);
     BayCell cell;
     std::string error;
-    if (!columns::ParseBayToken(wallElement().toStdString(), cell, error)) {
+    if (!columns::parseBayToken(wallElement().toStdString(), cell, error)) {
         refused(error);
         return;
     }

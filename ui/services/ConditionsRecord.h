@@ -11,15 +11,15 @@ namespace koruba {
 // in a group of their own below the program's record (RegKeyPath), as the
 // texts a user types: "Rules" ("2000" or "2025"), "H1" and "H2" (metres,
 // such as "3.30"). The Title and Ver values beside them are never touched.
-inline const QString ConditionsKeyPath = RegKeyPath + QStringLiteral("\\CalcConditions");
+inline const QString kConditionsKeyPath = RegKeyPath + QStringLiteral("\\CalcConditions");
 
 // The stored conditions. What does not parse is not used: a height that
 // is not a valid storey height counts as not given, and 2025 rules without
 // both heights give the 2000 rules, so that nothing is ever computed from
 // a missing height. Without a record: the 2000 rules.
-CalcConditions LoadConditions(const QString& keyPath = ConditionsKeyPath);
+CalcConditions loadConditions(const QString& keyPath = kConditionsKeyPath);
 
 // Writes all three values; throws ERegistryException as RegStrIO does.
-void SaveConditions(const CalcConditions& conditions, const QString& keyPath = ConditionsKeyPath);
+void saveConditions(const CalcConditions& conditions, const QString& keyPath = kConditionsKeyPath);
 
 } // namespace koruba
