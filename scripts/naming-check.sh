@@ -15,7 +15,7 @@ if [[ ! -f $build/compile_commands.json ]]; then
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
 folders=(columns report cli ui) # ui/ with its subfolders
-original='^ui/(MainForm|GaiyoForm|services/LibComm_01|services/RegistryRecord)\.'
+original='^ui/(calculator/MainForm|summary/GaiyoForm|services/LibComm_01|services/RegistryRecord)\.'
 files() { # the folders' files with suffix $1, the original's units left out
   for f in "${folders[@]}"; do git ls-files -- "$f/*.$1"; done | grep -Ev "$original"
 }

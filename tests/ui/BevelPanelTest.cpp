@@ -1,6 +1,6 @@
 // The panels' raised bevel: one light line on the top and left, one dark
 // line on the bottom and right, and nothing more inside it.
-#include "ui/BevelPanel.h"
+#include "ui/calculator/BevelPanel.h"
 
 #include <QSet>
 #include <QTest>

@@ -11,12 +11,12 @@
 #include "columns/HouseList.h"
 #include "report/SheetDate.h"
 #include "tests/support/FullDisk.h"
-#include "ui/ColumnCommands.h"
-#include "ui/ColumnFilterModel.h"
-#include "ui/ColumnListLink.h"
-#include "ui/ColumnListWindow.h"
-#include "ui/ColumnTableModel.h"
-#include "ui/SheetInfoDialog.h"
+#include "ui/columnlist/ColumnCommands.h"
+#include "ui/columnlist/ColumnFilterModel.h"
+#include "ui/columnlist/ColumnListLink.h"
+#include "ui/columnlist/ColumnListWindow.h"
+#include "ui/columnlist/ColumnTableModel.h"
+#include "ui/sheet/SheetInfoDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "ui/GaiyoForm.h"
+#include "ui/summary/GaiyoForm.h"
 #include "draw/JapaneseFonts.h"
-#include "ui/ControlPictures.h"
-#include "ui/GaiyoPictureBox.h"
-#include "ui/GaiyoPictures.h"
+#include "ui/summary/ControlPictures.h"
+#include "ui/summary/GaiyoPictureBox.h"
+#include "ui/summary/GaiyoPictures.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The image control's mouse semantics and its transparency, with the
 // event sequences the toolkit delivers.
-#include "ui/ImageControl.h"
+#include "ui/calculator/ImageControl.h"
 
 #include <QPainter>
 #include <QSignalSpy>

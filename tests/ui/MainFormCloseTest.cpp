@@ -2,7 +2,7 @@
 // and version, and a record that cannot be written keeps the window open.
 
 #include "tests/ui/services/FileSizeLimit.h"
-#include "ui/MainForm.h"
+#include "ui/calculator/MainForm.h"
 #include "ui/services/RegistryRecord.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 // the build tree (the window's are in MainFormScreenshotTest).
 #include "MainFormTestSupport.h"
 
-#include "ui/ConditionsDialog.h"
+#include "ui/calculator/ConditionsDialog.h"
 #include "ui/services/ConditionsRecord.h"
 #include "ui/services/RegistryRecord.h"
 

@@ -7,8 +7,8 @@
 // whole, and the bay pictures are drawn at the screen's density.
 #include "MainFormTestSupport.h"
 
-#include "ui/BevelPanel.h"
-#include "ui/ImageControl.h"
+#include "ui/calculator/BevelPanel.h"
+#include "ui/calculator/ImageControl.h"
 
 #include <QDir>
 #include <QFontMetrics>

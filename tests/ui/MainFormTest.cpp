@@ -8,9 +8,9 @@
 #include "calc/ResultText.h"
 #include "draw/Colors.h"
 #include "draw/JapaneseFonts.h"
-#include "ui/BevelPanel.h"
-#include "ui/ImageControl.h"
-#include "ui/ShapeControl.h"
+#include "ui/calculator/BevelPanel.h"
+#include "ui/calculator/ImageControl.h"
+#include "ui/calculator/ShapeControl.h"
 
 #include <QApplication>
 #include <QGroupBox>

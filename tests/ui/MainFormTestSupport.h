@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MainForm.h"
+#include "ui/calculator/MainForm.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

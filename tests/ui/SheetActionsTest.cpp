@@ -1,4 +1,4 @@
-#include "ui/SheetActions.h"
+#include "ui/sheet/SheetActions.h"
 #include "tests/ui/MainFormTestSupport.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "columns/HouseEdit.h"
 #include "columns/HouseFile.h"
 #include "report/WholeFileSave.h"
-#include "ui/RecentFilesMenu.h"
+#include "ui/columnlist/RecentFilesMenu.h"
 #include "ui/plan/PlanDialogs.h"
 #include "ui/plan/PlanDocument.h"
 #include "ui/plan/PlanLink.h"
