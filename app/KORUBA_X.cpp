@@ -9,12 +9,12 @@
 #include "app/QtTranslations.h"
 #include "app/TerminalRequest.h"
 #include "draw/JapaneseFonts.h"
-#include "ui/columnlist/ColumnListLink.h"
-#include "ui/summary/GaiyoForm.h"
 #include "ui/calculator/MainForm.h"
-#include "ui/sheet/SheetActions.h"
+#include "ui/columnlist/ColumnListLink.h"
 #include "ui/plan/PlanLink.h"
 #include "ui/services/LibComm_01.h"
+#include "ui/sheet/SheetActions.h"
+#include "ui/summary/GaiyoForm.h"
 
 #include <QApplication>
 #include <QIcon>

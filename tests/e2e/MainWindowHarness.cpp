@@ -1,8 +1,8 @@
 // A stand-in program for the end-to-end test: shows the main window on a
 // real X server and reports every result line it shows on standard
 // output, so that the test script can read back what real input did.
-#include "ui/summary/GaiyoForm.h"
 #include "ui/calculator/MainForm.h"
+#include "ui/summary/GaiyoForm.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,9 +3,9 @@
 // Ctrl+Y through every kind of edit, alone and with one history per row.
 #include "MainFormTestSupport.h"
 
+#include "ui/calculator/ConditionsDialog.h"
 #include "ui/columnlist/ColumnListWindow.h"
 #include "ui/columnlist/ColumnTableModel.h"
-#include "ui/calculator/ConditionsDialog.h"
 
 #include <QAction>
 #include <QApplication>

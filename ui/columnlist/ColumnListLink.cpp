@@ -1,7 +1,7 @@
 #include "ui/columnlist/ColumnListLink.h"
 
-#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/calculator/MainForm.h"
+#include "ui/columnlist/ColumnListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -8,16 +8,16 @@
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
+#include "ui/calculator/MainForm.h"
 #include "ui/columnlist/ColumnCommands.h"
 #include "ui/columnlist/ColumnFileWatch.h"
 #include "ui/columnlist/ColumnFilterModel.h"
 #include "ui/columnlist/ColumnListSheet.h"
 #include "ui/columnlist/ColumnTableModel.h"
-#include "ui/calculator/MainForm.h"
 #include "ui/columnlist/RecentFilesMenu.h"
-#include "ui/sheet/SheetInfoDialog.h"
 #include "ui/columnlist/TabSeparatedText.h"
 #include "ui/services/ConditionsRecord.h"
+#include "ui/sheet/SheetInfoDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "ui/plan/PlanLink.h"
 
 #include "columns/HouseFile.h"
-#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/calculator/MainForm.h"
+#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/plan/PlanWindow.h"
 
 #include <QAction>
