@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +130,7 @@ private slots:
     void houseSheetShowsBothDirections();
     void exampleHousesScheduleCountsTheDerivation_data();
     void exampleHousesScheduleCountsTheDerivation();
+    void planPagesShowEveryColumnToScale();
     void refusedHouseWritesNoSheet();
 
 private:
@@ -504,7 +506,8 @@ void SheetToolTest::houseSheetShowsBothDirections() {
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.startsWith("\xEF\xBB\xBFstorey,name")); // the records still go out
     const std::vector<PdfWord> words = pdfWords(pdf);
-    const QString first = compactText(words, 1);
+    // The first page after the two storeys' plans.
+    const QString first = compactText(words, 3);
     QVERIFY(first.contains(QStringLiteral("物件名：山田邸新築工事")));
     QVERIFY(first.contains(QStringLiteral("設計者：佐藤")));
     QVERIFY(first.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
@@ -602,6 +605,84 @@ void SheetToolTest::exampleHousesScheduleCountsTheDerivation() {
         QVERIFY2(cells.size() > want.size(), qPrintable(it.key()));
         QCOMPARE(cells.mid(cells.size() - want.size()), want);
     }
+}
+
+// The house's sheet opens with a plan per storey, upper first, on A4
+// landscape: each column's symbol (class and governing direction) on its
+// storey's page as derived, and the scale noted true to the paper.
+void SheetToolTest::planPagesShowEveryColumnToScale() {
+    const QString house = QStringLiteral(CLI_EXAMPLES "/house2f.kxhouse");
+    const QString pdf = outputDir() + QStringLiteral("/house-house2f-plan.pdf");
+    QCOMPARE(runTool({house, QStringLiteral("--sheet"), pdf}).exitCode, 0);
+    QFile file(house);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    koruba::House parsed;
+    std::string error;
+    QVERIFY(koruba::columns::readHouse(file.readAll().toStdString(), parsed, error));
+    std::map<std::int32_t, std::map<QString, int>> want; // by storey
+    for (const koruba::ColumnResult& c : koruba::deriveHouse(parsed)) {
+        const koruba::ResultType& r = c.result();
+        const QString symbol =
+            r.JointClass == 0 ? QStringLiteral("N>7.5")
+                              : QString::fromUtf8(r.JointSymbol.data(),
+                                                  static_cast<qsizetype>(r.JointSymbol.size()));
+        ++want[c.storey][symbol + (c.governing == koruba::HouseDirection::X ? QStringLiteral("→")
+                                                                            : QStringLiteral("↑"))];
+    }
+    QCOMPARE(want.size(), std::size_t{2});
+
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    const QString pages =
+        runTool(QStringLiteral(KORUBA_PDFTOTEXT), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                                   QStringLiteral("3"), pdf, QStringLiteral("-")});
+    const QRegularExpression size(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    QStringList sizes;
+    for (auto it = size.globalMatch(pages); it.hasNext();) {
+        const auto m = it.next();
+        sizes << QStringLiteral("%1x%2")
+                     .arg(qRound(m.captured(1).toDouble()))
+                     .arg(qRound(m.captured(2).toDouble()));
+    }
+    // Two plans on A4 landscape, then the tables on A4 portrait.
+    QCOMPARE(sizes, QStringList({"842x595", "842x595", "595x842"}));
+
+    const QRegularExpression plan(QStringLiteral("^(\\(.+\\)\\*?|N>7\\.5)[→↑]$"));
+    for (const auto& [page, storey] : {std::pair{1, 2}, std::pair{2, 1}}) {
+        const QString text = compactText(words, page);
+        QVERIFY(text.contains(QStringLiteral("算定平面図（%1階）").arg(storey)));
+        QVERIFY2(text.contains(QStringLiteral("縮尺1/100（A4）")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("計算方法")));
+        std::map<QString, int> shown;
+        std::vector<PdfWord> x0;
+        std::vector<PdfWord> x10;
+        for (const PdfWord& w : words) {
+            if (w.page != page) {
+                continue;
+            }
+            if (plan.match(w.text).hasMatch()) {
+                ++shown[w.text];
+            } else if (w.text == QStringLiteral("X0")) {
+                x0.push_back(w);
+            } else if (w.text == QStringLiteral("X10")) {
+                x10.push_back(w);
+            }
+        }
+        QCOMPARE(shown, want[storey]);
+        // Measured as a reviewer would: grid lines X0 and X10 are 9100 mm
+        // apart, 91 mm at 1/100 (a name at each end of the line).
+        QCOMPARE(x0.size(), std::size_t{2});
+        QCOMPARE(x10.size(), std::size_t{2});
+        const auto byHeight = [](const PdfWord& a, const PdfWord& b) {
+            return a.box.top() < b.box.top();
+        };
+        std::sort(x0.begin(), x0.end(), byHeight);
+        std::sort(x10.begin(), x10.end(), byHeight);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const qreal mm = (x10[i].box.center().x() - x0[i].box.center().x()) * 25.4 / 72.0;
+            QVERIFY2(std::abs(mm - 91.0) < 0.3, qPrintable(QString::number(mm)));
+        }
+    }
+    QVERIFY(compactText(words, 3).contains(QStringLiteral("計算方法")));
 }
 
 void SheetToolTest::refusedHouseWritesNoSheet() {
