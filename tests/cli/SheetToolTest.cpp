@@ -130,6 +130,7 @@ private slots:
     void houseSheetShowsBothDirections();
     void exampleHousesScheduleCountsTheDerivation_data();
     void exampleHousesScheduleCountsTheDerivation();
+    void planPagesShowEveryColumnToScale_data();
     void planPagesShowEveryColumnToScale();
     void refusedHouseWritesNoSheet();
 
@@ -607,18 +608,42 @@ void SheetToolTest::exampleHousesScheduleCountsTheDerivation() {
     }
 }
 
-// The house's sheet opens with a plan per storey, upper first, on A4
-// landscape: each column's symbol (class and governing direction) on its
-// storey's page as derived, and the scale noted true to the paper.
+void SheetToolTest::planPagesShowEveryColumnToScale_data() {
+    QTest::addColumn<int>("stretch"); // the example's grid, so many times as wide
+    QTest::addColumn<QString>("scale");
+    QTest::addColumn<QString>("paper"); // width x height in points
+    QTest::newRow("house2f on A4") << 1 << QStringLiteral("縮尺1/100（A4）") << "842x595";
+    // 30.1 m by 24.6 m with the names round it: over A4 at 1/100.
+    QTest::newRow("three times on A3") << 3 << QStringLiteral("縮尺1/100（A3）") << "1191x842";
+    QTest::newRow("four times on A3") << 4 << QStringLiteral("縮尺1/150（A3）") << "1191x842";
+}
+
+// The house's sheet opens with a plan per storey, upper first, on
+// landscape paper: each column's symbol (class and governing direction) on
+// its storey's page as derived, and the scale noted true to the paper.
 void SheetToolTest::planPagesShowEveryColumnToScale() {
-    const QString house = QStringLiteral(CLI_EXAMPLES "/house2f.kxhouse");
-    const QString pdf = outputDir() + QStringLiteral("/house-house2f-plan.pdf");
+    QFETCH(int, stretch);
+    QFETCH(QString, scale);
+    QFETCH(QString, paper);
+    QFile example(QStringLiteral(CLI_EXAMPLES "/house2f.kxhouse"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(example.readAll());
+    const QRegularExpression line(QStringLiteral("\\[\"([XY][0-9]+)\", ([0-9]+)\\]"));
+    for (auto it = line.globalMatch(QString(text)); it.hasNext();) {
+        const auto m = it.next();
+        text.replace(
+            m.captured(0),
+            QStringLiteral("[\"%1\", %2]").arg(m.captured(1)).arg(m.captured(2).toInt() * stretch));
+    }
+    const QString house = dir_.filePath(QStringLiteral("plan%1.kxhouse").arg(stretch));
+    QFile out(house);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) > 0);
+    out.close();
+    const QString pdf = outputDir() + QStringLiteral("/house-house2f-plan%1.pdf").arg(stretch);
     QCOMPARE(runTool({house, QStringLiteral("--sheet"), pdf}).exitCode, 0);
-    QFile file(house);
-    QVERIFY(file.open(QIODevice::ReadOnly));
     koruba::House parsed;
     std::string error;
-    QVERIFY(koruba::columns::readHouse(file.readAll().toStdString(), parsed, error));
+    QVERIFY(koruba::columns::readHouse(text.toStdString(), parsed, error));
     std::map<std::int32_t, std::map<QString, int>> want; // by storey
     for (const koruba::ColumnResult& c : koruba::deriveHouse(parsed)) {
         const koruba::ResultType& r = c.result();
@@ -644,14 +669,14 @@ void SheetToolTest::planPagesShowEveryColumnToScale() {
                      .arg(qRound(m.captured(2).toDouble()));
     }
     // Two plans on A4 landscape, then the tables on A4 portrait.
-    QCOMPARE(sizes, QStringList({"842x595", "842x595", "595x842"}));
+    QCOMPARE(sizes, QStringList({paper, paper, "595x842"}));
 
     const QRegularExpression plan(QStringLiteral("^(\\(.+\\)\\*?|N>7\\.5)[→↑]$"));
     for (const auto& [page, storey] : {std::pair{1, 2}, std::pair{2, 1}}) {
-        const QString text = compactText(words, page);
-        QVERIFY(text.contains(QStringLiteral("算定平面図（%1階）").arg(storey)));
-        QVERIFY2(text.contains(QStringLiteral("縮尺1/100（A4）")), qPrintable(text));
-        QVERIFY(!text.contains(QStringLiteral("計算方法")));
+        const QString onPage = compactText(words, page);
+        QVERIFY(onPage.contains(QStringLiteral("算定平面図（%1階）").arg(storey)));
+        QVERIFY2(onPage.contains(scale), qPrintable(onPage));
+        QVERIFY(!onPage.contains(QStringLiteral("計算方法")));
         std::map<QString, int> shown;
         std::vector<PdfWord> x0;
         std::vector<PdfWord> x10;
@@ -668,8 +693,11 @@ void SheetToolTest::planPagesShowEveryColumnToScale() {
             }
         }
         QCOMPARE(shown, want[storey]);
-        // Measured as a reviewer would: grid lines X0 and X10 are 9100 mm
-        // apart, 91 mm at 1/100 (a name at each end of the line).
+        // Measured as a reviewer would, with a name at each end of the
+        // grid lines: X0 and X10 are 9100 mm apart, times the stretch.
+        const qreal denominator =
+            scale.section(QLatin1Char('/'), 1).section(QChar(u'（'), 0, 0).toDouble();
+        const qreal apart = 9100.0 * stretch / denominator;
         QCOMPARE(x0.size(), std::size_t{2});
         QCOMPARE(x10.size(), std::size_t{2});
         const auto byHeight = [](const PdfWord& a, const PdfWord& b) {
@@ -679,7 +707,7 @@ void SheetToolTest::planPagesShowEveryColumnToScale() {
         std::sort(x10.begin(), x10.end(), byHeight);
         for (std::size_t i = 0; i < 2; ++i) {
             const qreal mm = (x10[i].box.center().x() - x0[i].box.center().x()) * 25.4 / 72.0;
-            QVERIFY2(std::abs(mm - 91.0) < 0.3, qPrintable(QString::number(mm)));
+            QVERIFY2(std::abs(mm - apart) < 0.3, qPrintable(QString::number(mm)));
         }
     }
     QVERIFY(compactText(words, 3).contains(QStringLiteral("計算方法")));
