@@ -264,7 +264,12 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
         return page < layout.leadingPages ? sheet.leadingPages->pageLayout(page)
                                           : sheetPageLayout();
     };
-    device.setPageLayout(layoutOf(0));
+    // Only a PDF can change paper while painting. A printer (and the print
+    // preview) keeps the sheet's A4 portrait for the whole document, and a
+    // page of the other orientation is turned onto it.
+    const bool paperPerPage =
+        device.paintEngine() != nullptr && device.paintEngine()->type() == QPaintEngine::Pdf;
+    device.setPageLayout(paperPerPage ? layoutOf(0) : sheetPageLayout());
     QPainter painter;
     if (!painter.begin(&device)) {
         return 0;
@@ -273,9 +278,7 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     PagePainter pages(painter, layout, fonts);
     // Each page is painted in tenths of a millimetre of its own paper,
     // whatever the device's resolution; a printer whose margins are wider
-    // than the sheet's shrinks it to fit. A device that keeps one paper
-    // for the whole document (a printer, the print preview) gets a page of
-    // the other orientation turned onto its paper.
+    // than the sheet's shrinks it to fit.
     const auto startPage = [&](std::size_t page) {
         const QSizeF content = contentSize(layoutOf(page));
         const QSizeF deviceSize(device.width(), device.height());
@@ -309,11 +312,9 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
                         while (!failed && current < page) {
                             ++current;
                             // A new paper is set before the page it is for
-                            // is begun. Only a PDF can change paper while
-                            // painting; a printer keeps its own.
+                            // is begun.
                             const QPageLayout next = layoutOf(current);
-                            if (device.paintEngine()->type() == QPaintEngine::Pdf &&
-                                !next.isEquivalentTo(device.pageLayout())) {
+                            if (paperPerPage && !next.isEquivalentTo(device.pageLayout())) {
                                 device.setPageLayout(next);
                             }
                             failed = !device.newPage();
