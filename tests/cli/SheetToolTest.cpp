@@ -677,37 +677,26 @@ void SheetToolTest::planPagesShowEveryColumnToScale() {
         QVERIFY(onPage.contains(QStringLiteral("算定平面図（%1階）").arg(storey)));
         QVERIFY2(onPage.contains(scale), qPrintable(onPage));
         QVERIFY(!onPage.contains(QStringLiteral("計算方法")));
+        // Measured as a reviewer would: grid lines X0 and X10, each named at
+        // both ends, are 9100 mm apart, times the stretch.
         std::map<QString, int> shown;
-        std::vector<PdfWord> x0;
-        std::vector<PdfWord> x10;
+        std::map<QString, std::vector<qreal>> names;
         for (const PdfWord& w : words) {
-            if (w.page != page) {
-                continue;
-            }
-            if (plan.match(w.text).hasMatch()) {
+            if (w.page == page && plan.match(w.text).hasMatch()) {
                 ++shown[w.text];
-            } else if (w.text == QStringLiteral("X0")) {
-                x0.push_back(w);
-            } else if (w.text == QStringLiteral("X10")) {
-                x10.push_back(w);
+            } else if (w.page == page && (w.text == "X0" || w.text == "X10")) {
+                names[w.text].push_back(w.box.center().x() * 25.4 / 72.0);
             }
         }
         QCOMPARE(shown, want[storey]);
-        // Measured as a reviewer would, with a name at each end of the
-        // grid lines: X0 and X10 are 9100 mm apart, times the stretch.
         const qreal denominator =
             scale.section(QLatin1Char('/'), 1).section(QChar(u'（'), 0, 0).toDouble();
-        const qreal apart = 9100.0 * stretch / denominator;
-        QCOMPARE(x0.size(), std::size_t{2});
-        QCOMPARE(x10.size(), std::size_t{2});
-        const auto byHeight = [](const PdfWord& a, const PdfWord& b) {
-            return a.box.top() < b.box.top();
-        };
-        std::sort(x0.begin(), x0.end(), byHeight);
-        std::sort(x10.begin(), x10.end(), byHeight);
+        QCOMPARE(names["X0"].size(), std::size_t{2});
+        QCOMPARE(names["X10"].size(), std::size_t{2});
         for (std::size_t i = 0; i < 2; ++i) {
-            const qreal mm = (x10[i].box.center().x() - x0[i].box.center().x()) * 25.4 / 72.0;
-            QVERIFY2(std::abs(mm - apart) < 0.3, qPrintable(QString::number(mm)));
+            const qreal mm = names["X10"][i] - names["X0"][i];
+            QVERIFY2(std::abs(mm - 9100.0 * stretch / denominator) < 0.3,
+                     qPrintable(QString::number(mm)));
         }
     }
     QVERIFY(compactText(words, 3).contains(QStringLiteral("計算方法")));
