@@ -1,6 +1,7 @@
 #include "report/HouseSheet.h"
 
 #include "calc/HouseDerivation.h"
+#include "report/HousePlanPages.h"
 
 #include <algorithm>
 #include <memory>
@@ -45,7 +46,9 @@ SheetDescription houseSheet(const House& house, const std::string& date) {
     for (const std::int32_t n : numbers) {
         sheet.storeyLabels.push_back(storeyLabel(house, n));
     }
-    for (ColumnResult& column : deriveHouse(house)) {
+    std::vector<ColumnResult> columns = deriveHouse(house);
+    sheet.leadingPages = housePlanPages(house, columns);
+    for (ColumnResult& column : columns) {
         auto entry = std::make_shared<HouseSheetColumn>();
         entry->table = tableOf(column);
         entry->storey = storeyLabel(house, column.storey);

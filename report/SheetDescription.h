@@ -5,6 +5,8 @@
 #include "calc/HouseDerivation.h"
 #include "calc/ResultType.h"
 
+#include <QPageLayout>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,11 +52,14 @@ struct SheetRow {
 
 // Whole pages a sheet shows before its method block and tables (a house's
 // plan, one page per storey): the page count is known before the layout,
-// and each page is painted into the area below the header.
+// and each page is painted into the area below the header. A page may
+// have a paper of its own (a plan on A3 landscape); by default it is the
+// sheet's A4 portrait.
 class SheetLeadingPages {
 public:
     virtual ~SheetLeadingPages() = default;
     virtual std::size_t count() const = 0;
+    virtual QPageLayout pageLayout(std::size_t page) const;
     virtual void paint(QPainter& painter, std::size_t page, const QRectF& area) const = 0;
 };
 

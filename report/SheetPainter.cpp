@@ -5,6 +5,7 @@
 #include "report/SheetLayout.h"
 
 #include <QPageLayout>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextOption>
 
@@ -27,8 +28,10 @@ public:
     PagePainter(QPainter& painter, const SheetLayout& layout, const SheetFonts& fonts)
         : p_(painter), layout_(layout), fonts_(fonts) {}
 
-    void paintHeader(std::size_t index) {
-        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pageCount));
+    // The header across a page of the given width (a landscape page's is
+    // wider than the sheet's).
+    void paintHeader(std::size_t index, qreal width) {
+        paintHeader(static_cast<int>(index) + 1, static_cast<int>(layout_.pageCount), width);
     }
 
     void paintItem(const SheetItem& item, const SheetRow* row) {
@@ -50,19 +53,19 @@ private:
              flags | Qt::AlignVCenter | Qt::TextWrapAnywhere, s);
     }
 
-    void paintHeader(int page, int pages) {
-        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.title,
-             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("N値計算書"));
-        text(QRectF(0, 0, kSheetWidth, kTitleHeight), fonts_.heading,
-             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page).arg(pages));
+    void paintHeader(int page, int pages, qreal width) {
+        text(QRectF(0, 0, width, kTitleHeight), fonts_.title, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("N値計算書"));
+        text(QRectF(0, 0, width, kTitleHeight), fonts_.heading, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("%1 / %2").arg(page).arg(pages));
         qreal y = kHeaderTop;
         for (const QString& line : layout_.header) {
-            text(QRectF(0, y, kSheetWidth, kHeaderLine), fonts_.text,
-                 Qt::AlignLeft | Qt::AlignVCenter, line);
+            text(QRectF(0, y, width, kHeaderLine), fonts_.text, Qt::AlignLeft | Qt::AlignVCenter,
+                 line);
             y += kHeaderLine;
         }
         p_.setPen(QPen(Qt::black, 3.0));
-        p_.drawLine(QPointF(0, layout_.headerRule), QPointF(kSheetWidth, layout_.headerRule));
+        p_.drawLine(QPointF(0, layout_.headerRule), QPointF(width, layout_.headerRule));
     }
 
     void paintItem(const SheetItem& item) {
@@ -235,29 +238,67 @@ QPageLayout sheetPageLayout() {
                        QPageLayout::Millimeter);
 }
 
+QPageLayout SheetLeadingPages::pageLayout(std::size_t) const {
+    return sheetPageLayout();
+}
+
+namespace {
+
+// The content of a page in tenths of a millimetre: its paper less the
+// margins.
+QSizeF contentSize(const QPageLayout& layout) {
+    return layout.paintRect(QPageLayout::Millimeter).size() * 10.0;
+}
+
+bool landscape(QSizeF size) {
+    return size.width() > size.height();
+}
+
+} // namespace
+
 int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
-    device.setPageLayout(sheetPageLayout());
     quietMissingScriptWarnings();
     const SheetFonts fonts = sheetFonts();
     const SheetLayout layout = layOutSheet(sheet, fonts);
+    const auto layoutOf = [&](std::size_t page) {
+        return page < layout.leadingPages ? sheet.leadingPages->pageLayout(page)
+                                          : sheetPageLayout();
+    };
+    // Only a PDF can change paper while painting. A printer (and the print
+    // preview) keeps the sheet's A4 portrait for the whole document, and a
+    // page of the other orientation is turned onto it.
+    const bool paperPerPage =
+        device.paintEngine() != nullptr && device.paintEngine()->type() == QPaintEngine::Pdf;
+    device.setPageLayout(paperPerPage ? layoutOf(0) : sheetPageLayout());
     QPainter painter;
     if (!painter.begin(&device)) {
         return 0;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    // Tenths of a millimetre on the device, whatever its resolution; a
-    // printer whose margins are wider than the sheet's shrinks it to fit.
-    const qreal scale = std::min(device.width() / kSheetWidth, device.height() / kSheetHeight);
     PagePainter pages(painter, layout, fonts);
-    painter.scale(scale, scale);
-    // The leading pages take the area under the header whole.
-    const QRectF leadingArea(0, layout.headerRule + kHeaderGap, kSheetWidth,
-                             kSheetHeight - layout.headerRule - kHeaderGap);
+    // Each page is painted in tenths of a millimetre of its own paper,
+    // whatever the device's resolution; a printer whose margins are wider
+    // than the sheet's shrinks it to fit.
     const auto startPage = [&](std::size_t page) {
-        pages.paintHeader(page);
+        const QSizeF content = contentSize(layoutOf(page));
+        const QSizeF deviceSize(device.width(), device.height());
+        painter.resetTransform();
+        if (landscape(content) != landscape(deviceSize)) {
+            painter.translate(deviceSize.width(), 0);
+            painter.rotate(90);
+        }
+        const QSizeF room =
+            landscape(content) != landscape(deviceSize) ? deviceSize.transposed() : deviceSize;
+        const qreal scale =
+            std::min(room.width() / content.width(), room.height() / content.height());
+        painter.scale(scale, scale);
+        pages.paintHeader(page, content.width());
         if (page < layout.leadingPages) {
+            // The leading pages take the area under the header whole.
             painter.save();
-            sheet.leadingPages->paint(painter, page, leadingArea);
+            sheet.leadingPages->paint(painter, page,
+                                      QRectF(0, layout.headerRule + kHeaderGap, content.width(),
+                                             content.height() - layout.headerRule - kHeaderGap));
             painter.restore();
         }
     };
@@ -269,11 +310,17 @@ int paintSheet(QPagedPaintDevice& device, const SheetDescription& sheet) {
     placeSheetItems(sheet, fonts, layout,
                     [&](std::size_t page, const SheetItem& item, const SheetRow* row) {
                         while (!failed && current < page) {
-                            failed = !device.newPage();
                             ++current;
-                            painter.resetTransform();
-                            painter.scale(scale, scale);
-                            startPage(current);
+                            // A new paper is set before the page it is for
+                            // is begun.
+                            const QPageLayout next = layoutOf(current);
+                            if (paperPerPage && !next.isEquivalentTo(device.pageLayout())) {
+                                device.setPageLayout(next);
+                            }
+                            failed = !device.newPage();
+                            if (!failed) {
+                                startPage(current);
+                            }
                         }
                         if (!failed) {
                             pages.paintItem(item, row);

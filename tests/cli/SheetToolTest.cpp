@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +130,8 @@ private slots:
     void houseSheetShowsBothDirections();
     void exampleHousesScheduleCountsTheDerivation_data();
     void exampleHousesScheduleCountsTheDerivation();
+    void planPagesShowEveryColumnToScale_data();
+    void planPagesShowEveryColumnToScale();
     void refusedHouseWritesNoSheet();
 
 private:
@@ -504,7 +507,8 @@ void SheetToolTest::houseSheetShowsBothDirections() {
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.startsWith("\xEF\xBB\xBFstorey,name")); // the records still go out
     const std::vector<PdfWord> words = pdfWords(pdf);
-    const QString first = compactText(words, 1);
+    // The first page after the two storeys' plans.
+    const QString first = compactText(words, 3);
     QVERIFY(first.contains(QStringLiteral("物件名：山田邸新築工事")));
     QVERIFY(first.contains(QStringLiteral("設計者：佐藤")));
     QVERIFY(first.contains(QStringLiteral("適用規準：2025年改正（階高補正）")));
@@ -602,6 +606,100 @@ void SheetToolTest::exampleHousesScheduleCountsTheDerivation() {
         QVERIFY2(cells.size() > want.size(), qPrintable(it.key()));
         QCOMPARE(cells.mid(cells.size() - want.size()), want);
     }
+}
+
+void SheetToolTest::planPagesShowEveryColumnToScale_data() {
+    QTest::addColumn<int>("stretch"); // the example's grid, so many times as wide
+    QTest::addColumn<QString>("scale");
+    QTest::addColumn<QString>("paper"); // width x height in points
+    QTest::newRow("house2f on A4") << 1 << QStringLiteral("縮尺1/100（A4）") << "842x595";
+    // 30.1 m by 24.6 m with the names round it: over A4 at 1/100.
+    QTest::newRow("three times on A3") << 3 << QStringLiteral("縮尺1/100（A3）") << "1191x842";
+    QTest::newRow("four times on A3") << 4 << QStringLiteral("縮尺1/150（A3）") << "1191x842";
+}
+
+// The house's sheet opens with a plan per storey, upper first, on
+// landscape paper: each column's symbol (class and governing direction) on
+// its storey's page as derived, and the scale noted true to the paper.
+void SheetToolTest::planPagesShowEveryColumnToScale() {
+    QFETCH(int, stretch);
+    QFETCH(QString, scale);
+    QFETCH(QString, paper);
+    QFile example(QStringLiteral(CLI_EXAMPLES "/house2f.kxhouse"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(example.readAll());
+    const QRegularExpression line(QStringLiteral("\\[\"([XY][0-9]+)\", ([0-9]+)\\]"));
+    for (auto it = line.globalMatch(QString(text)); it.hasNext();) {
+        const auto m = it.next();
+        text.replace(
+            m.captured(0),
+            QStringLiteral("[\"%1\", %2]").arg(m.captured(1)).arg(m.captured(2).toInt() * stretch));
+    }
+    const QString house = dir_.filePath(QStringLiteral("plan%1.kxhouse").arg(stretch));
+    QFile out(house);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) > 0);
+    out.close();
+    const QString pdf = outputDir() + QStringLiteral("/house-house2f-plan%1.pdf").arg(stretch);
+    QCOMPARE(runTool({house, QStringLiteral("--sheet"), pdf}).exitCode, 0);
+    koruba::House parsed;
+    std::string error;
+    QVERIFY(koruba::columns::readHouse(text.toStdString(), parsed, error));
+    std::map<std::int32_t, std::map<QString, int>> want; // by storey
+    for (const koruba::ColumnResult& c : koruba::deriveHouse(parsed)) {
+        const koruba::ResultType& r = c.result();
+        const QString symbol =
+            r.JointClass == 0 ? QStringLiteral("N>7.5")
+                              : QString::fromUtf8(r.JointSymbol.data(),
+                                                  static_cast<qsizetype>(r.JointSymbol.size()));
+        ++want[c.storey][symbol + (c.governing == koruba::HouseDirection::X ? QStringLiteral("→")
+                                                                            : QStringLiteral("↑"))];
+    }
+    QCOMPARE(want.size(), std::size_t{2});
+
+    const std::vector<PdfWord> words = pdfWords(pdf);
+    const QString pages =
+        runTool(QStringLiteral(KORUBA_PDFTOTEXT), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                                   QStringLiteral("3"), pdf, QStringLiteral("-")});
+    const QRegularExpression size(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    QStringList sizes;
+    for (auto it = size.globalMatch(pages); it.hasNext();) {
+        const auto m = it.next();
+        sizes << QStringLiteral("%1x%2")
+                     .arg(qRound(m.captured(1).toDouble()))
+                     .arg(qRound(m.captured(2).toDouble()));
+    }
+    // Two plans on A4 landscape, then the tables on A4 portrait.
+    QCOMPARE(sizes, QStringList({paper, paper, "595x842"}));
+
+    const QRegularExpression plan(QStringLiteral("^(\\(.+\\)\\*?|N>7\\.5)[→↑]$"));
+    for (const auto& [page, storey] : {std::pair{1, 2}, std::pair{2, 1}}) {
+        const QString onPage = compactText(words, page);
+        QVERIFY(onPage.contains(QStringLiteral("算定平面図（%1階）").arg(storey)));
+        QVERIFY2(onPage.contains(scale), qPrintable(onPage));
+        QVERIFY(!onPage.contains(QStringLiteral("計算方法")));
+        // Measured as a reviewer would: grid lines X0 and X10, each named at
+        // both ends, are 9100 mm apart, times the stretch.
+        std::map<QString, int> shown;
+        std::map<QString, std::vector<qreal>> names;
+        for (const PdfWord& w : words) {
+            if (w.page == page && plan.match(w.text).hasMatch()) {
+                ++shown[w.text];
+            } else if (w.page == page && (w.text == "X0" || w.text == "X10")) {
+                names[w.text].push_back(w.box.center().x() * 25.4 / 72.0);
+            }
+        }
+        QCOMPARE(shown, want[storey]);
+        const qreal denominator =
+            scale.section(QLatin1Char('/'), 1).section(QChar(u'（'), 0, 0).toDouble();
+        QCOMPARE(names["X0"].size(), std::size_t{2});
+        QCOMPARE(names["X10"].size(), std::size_t{2});
+        for (std::size_t i = 0; i < 2; ++i) {
+            const qreal mm = names["X10"][i] - names["X0"][i];
+            QVERIFY2(std::abs(mm - 9100.0 * stretch / denominator) < 0.3,
+                     qPrintable(QString::number(mm)));
+        }
+    }
+    QVERIFY(compactText(words, 3).contains(QStringLiteral("計算方法")));
 }
 
 void SheetToolTest::refusedHouseWritesNoSheet() {

@@ -7,9 +7,10 @@
 # to X10, beside the 下屋 column X10-Y4, whose symbol turns from (い) to
 # another class on the screen at once. Ctrl+S saves the house, which the
 # installed batch tool then reads: the new wall is there and X10-Y4 is no
-# longer (い). On the way the grid dialog (Ctrl+G), the house dialog
-# (Ctrl+,), a column's details (double-click) and save-as (Ctrl+Shift+S)
-# open and close.
+# longer (い). Ctrl+Shift+P prints the sheet to PDF, whose plan page shows
+# X10-Y4's new symbol. On the way the grid dialog (Ctrl+G), the house
+# dialog (Ctrl+,), the sheet's print preview, a column's details
+# (double-click) and save-as (Ctrl+Shift+S) open and close.
 #
 # Usage: run_plan_e2e.sh <build dir> <example house>
 set -euo pipefail
@@ -18,7 +19,7 @@ source "$(dirname "$0")/../support/x_windows.sh"
 
 build=${1:?usage: $0 <build dir> <example house>}
 house=${2:?usage: $0 <build dir> <example house>}
-for tool in Xvfb xdotool import convert python3; do
+for tool in Xvfb xdotool import convert python3 pdftotext pdftoppm; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2
         exit 1
@@ -158,10 +159,49 @@ scol=$(head -n 1 "$work/out.csv" | tr -d '\r' | tr ',' '\n' | grep -nx 'symbol' 
 symbol=$(grep '^1階,X10-Y4,' "$work/out.csv" | tr -d '\r' | cut -d, -f"$scol")
 [[ -n $symbol && $symbol != '(い)' ]] || fail "the batch tool gives X10-Y4 ${symbol:-no symbol}"
 
+# Ctrl+Shift+P prints the house's sheet through the file dialog; its plan
+# page of the ground storey (the second page, after 2階) shows at X10-Y4
+# the symbol the batch tool gives: the word up and right of where grid
+# lines X10 and Y4 cross on the page.
+xdotool windowfocus --sync "$plan"
+xdotool key ctrl+shift+p
+dialog=$(wait_window '^計算書をPDFに保存$' 10) || fail "Ctrl+Shift+P did not ask where to save the sheet"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/sheet.pdf"
+xdotool key Return
+# The sheet is written beside its name and renamed whole: once it is
+# there, it is complete.
+for _ in $(seq 200); do
+    [[ -f $work/sheet.pdf ]] && break
+    sleep 0.1
+done
+[[ -f $work/sheet.pdf ]] || fail "no sheet was written"
+pdftotext -bbox -f 2 -l 2 "$work/sheet.pdf" "$work/plan1.html" || fail "pdftotext cannot read the sheet"
+shown=$(python3 - "$work/plan1.html" <<'EOF'
+import re, sys
+words = [(float(a), float(b), float(c), float(d), t) for a, b, c, d, t in re.findall(
+    r'<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>',
+    open(sys.argv[1], encoding='utf-8').read())]
+text = ''.join(w[4] for w in words)
+assert '算定平面図（1階）' in text, text[:200]
+def centre(name, axis):
+    return [(w[axis] + w[axis + 2]) / 2 for w in words if w[4] == name][0]
+x, y = centre('X10', 0), centre('Y4', 1)
+mm = 72 / 25.4
+symbols = [w for w in words if re.fullmatch(r'(\(.+\)\*?|N>7\.5)[→↑]', w[4])
+           and x < w[0] < x + 4 * mm and y - 5 * mm < w[3] < y]
+assert len(symbols) == 1, symbols
+print(symbols[0][4][:-1])
+EOF
+) || fail "the plan page has no one symbol at X10-Y4"
+[[ $shown == "$symbol" ]] || fail "the sheet's plan shows $shown at X10-Y4, the batch tool $symbol"
+pdftoppm -png -r 60 -f 1 -l 2 "$work/sheet.pdf" "$shots/plan_sheet" || true
+
 # The windows a user opens from the plan: each appears and closes again.
 opens() { # opens KEYS TITLE
     xdotool windowfocus --sync "$plan"
-    xdotool key "$1"
+    xdotool key $1 # keys apart: "alt+f v" is two strokes
     local box
     box=$(wait_window "$2" 10) || fail "$1 did not open $2"
     xdotool windowfocus --sync "$box"
@@ -171,6 +211,8 @@ opens() { # opens KEYS TITLE
 opens ctrl+g '^通り芯$'
 opens ctrl+comma '^住宅の設定$'
 opens ctrl+shift+s '^住宅ファイルを保存$'
+# The sheet's print preview, from the file menu by its keys.
+opens "alt+f v" '^計算書の印刷プレビュー$'
 xdotool key F2
 read -r cx cy < <(point after 9100 3640)
 xdotool mousemove --sync "$cx" "$cy" click --repeat 2 --delay 80 1
@@ -185,4 +227,4 @@ for _ in $(seq 50); do
     find_window '^house2f\.kxhouse - 平面図' >/dev/null || break
     sleep 0.1
 done
-echo "PASS: house opened, wall placed with the mouse, X10-Y4 turned from (い) to $symbol, saved"
+echo "PASS: house opened, wall placed with the mouse, X10-Y4 turned from (い) to $symbol, saved, printed"

@@ -323,6 +323,27 @@ private slots:
         QVERIFY(!QFile::exists(path));
         QCOMPARE(errors.size(), 1);
     }
+
+    // Nor is its sheet made: Ctrl+Shift+P says why before asking where to
+    // save (a file dialog would block here), and no PDF is written.
+    void anUnfinishedHouseHasNoSheet() {
+        PlanWindow w;
+        QStringList errors;
+        w.setErrorReport([&errors](const QString& m) { errors << m; });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        key(w, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("計算書を作れません")), qPrintable(errors[0]));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("unfinished.pdf"));
+        QVERIFY(!w.exportSheet(path));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(w.openFile(QStringLiteral(KORUBA_EXAMPLES "/hiraya.kxhouse")));
+        QVERIFY(w.exportSheet(path));
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(errors.size(), 2);
+    }
 };
 
 QTEST_MAIN(PlanWindowTest)

@@ -5,6 +5,10 @@
 #include "columns/BayToken.h"
 #include "columns/HouseEdit.h"
 #include "columns/HouseFile.h"
+#include "report/HouseSheet.h"
+#include "report/SheetDate.h"
+#include "report/SheetPainter.h"
+#include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
 #include "ui/columnlist/RecentFilesMenu.h"
 #include "ui/plan/PlanDialogs.h"
@@ -16,6 +20,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,6 +30,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -163,6 +170,11 @@ void PlanWindow::buildActions() {
                    QKeySequence::keyBindings(QKeySequence::Save), [this] { save(); });
     makeAction(file, "saveHouseAs", QStringLiteral("名前を付けて保存(&A)..."),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAsDialog(); });
+    file->addSeparator();
+    makeAction(file, "printPreview", QStringLiteral("計算書の印刷プレビュー(&V)..."), {},
+               [this] { printPreview(); });
+    makeAction(file, "exportPdf", QStringLiteral("計算書をPDFに保存(&D)..."),
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}, [this] { exportSheetDialog(); });
     file->addSeparator();
     makeAction(file, "closePlan", QStringLiteral("閉じる(&C)"),
                {QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { close(); });
@@ -366,6 +378,59 @@ bool PlanWindow::saveFile(const QString& path) {
     updateTitle();
     statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(path), 5000);
     return true;
+}
+
+std::optional<SheetDescription> PlanWindow::sheet() {
+    // The sheet states the house as it is now; a house that cannot be
+    // derived has no numbers to state.
+    if (const auto& problem = document_->problem()) {
+        reportError_(QStringLiteral("この住宅はまだ計算できないため計算書を作れません: %1")
+                         .arg(qText(*problem)));
+        return std::nullopt;
+    }
+    return houseSheet(document_->house(), sheetDateText(QDate::currentDate()));
+}
+
+bool PlanWindow::exportSheet(const QString& path) {
+    const std::optional<SheetDescription> description = sheet();
+    if (!description) {
+        return false;
+    }
+    QString error;
+    if (!writeSheetPdf(path, *description, error)) {
+        reportError_(error);
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("%1 に計算書を保存しました").arg(path), 5000);
+    return true;
+}
+
+void PlanWindow::exportSheetDialog() {
+    if (!sheet()) {
+        return;
+    }
+    const QString suggested = path_.isEmpty() ? QStringLiteral("計算書.pdf")
+                                              : QFileInfo(path_).path() + QLatin1Char('/') +
+                                                    QFileInfo(path_).completeBaseName() +
+                                                    QStringLiteral(".pdf");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("計算書をPDFに保存"),
+                                                      suggested, QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty()) {
+        exportSheet(path);
+    }
+}
+
+void PlanWindow::printPreview() {
+    const std::optional<SheetDescription> description = sheet();
+    if (!description) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("計算書の印刷プレビュー"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [&description](QPrinter* target) { paintSheet(*target, *description); });
+    dialog.exec();
 }
 
 void PlanWindow::openDialog() {

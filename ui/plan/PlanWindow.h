@@ -25,6 +25,7 @@ class PlanDocument;
 class PlanItem;
 class PlanView;
 class RecentFilesMenu;
+struct SheetDescription;
 
 // The plan window (平面図): a house drawn storey by storey on its grid,
 // with every column's hardware on the plan, recomputed from the house at
@@ -47,6 +48,10 @@ public:
     bool saveFile(const QString& path);
     // Starts a new house (a grid, one storey, nothing drawn).
     void newHouse();
+    // Writes the house's calculation sheet (the batch tool's, plan pages
+    // first) as a PDF; false, nothing written, when the house cannot be
+    // derived or the file cannot be written, after saying why.
+    bool exportSheet(const QString& path);
 
     bool isModified() const;
     QString filePath() const { return path_; }
@@ -94,6 +99,9 @@ private:
                         const QList<QKeySequence>& keys, Handler handler);
 
     void openDialog();
+    std::optional<SheetDescription> sheet();
+    void exportSheetDialog();
+    void printPreview();
     bool save();
     bool saveAsDialog();
     void houseDialog();
