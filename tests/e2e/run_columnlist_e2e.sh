@@ -84,8 +84,7 @@ xdotool windowfocus --sync "$list"
 xdotool key ctrl+Home
 xdotool key --delay 30 --repeat 36 Down
 xdotool key Return
-sleep 0.5
-[[ $(xdotool getwindowname "$calc") == *' - 柱 2F-X1Y1' ]] ||
+wait_window '^KORUBA-X    Ver\..* - 柱 2F-X1Y1$' 10 >/dev/null ||
     fail "the calculator's title does not name the row: $(xdotool getwindowname "$calc")"
 
 # The calculator's upper left bay (as the main window test finds it); the
