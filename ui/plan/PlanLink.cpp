@@ -1,8 +1,8 @@
 #include "ui/plan/PlanLink.h"
 
 #include "columns/HouseFile.h"
-#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/calculator/MainForm.h"
+#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/plan/PlanWindow.h"
 
 #include <QAction>
@@ -25,6 +25,7 @@ public:
         if (!window_) {
             window_ = new PlanWindow(&calculator_);
             window_->setWindowFlag(Qt::Window);
+            window_->setCalculator(&calculator_);
         }
         return *window_;
     }

@@ -6,6 +6,10 @@
 #include "columns/HouseEdit.h"
 #include "columns/HouseFile.h"
 #include "report/WholeFileSave.h"
+#include "ui/calculator/Artwork.h"
+#include "ui/calculator/MainForm.h"
+#include "ui/calculator/PaintedIconEngine.h"
+#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/columnlist/RecentFilesMenu.h"
 #include "ui/plan/PlanDialogs.h"
 #include "ui/plan/PlanDocument.h"
@@ -58,13 +62,16 @@ int askUnsavedBox(QWidget* parent, const QString& path) {
 struct BraceChoice {
     const char* label;
     const char* token;
+    std::int32_t elementKind; // the calculator's picture of it
 };
 constexpr BraceChoice kBraces[] = {
-    {"筋かいなし", ""},
-    {"片筋かい 右上がり (R)", "R"},
-    {"片筋かい 左上がり (L)", "L"},
-    {"たすき掛け (X)", "X"},
+    {"筋かいなし", "", NoBrace},
+    {"片筋かい 右上がり (R)", "R", BraceRisingRight},
+    {"片筋かい 左上がり (L)", "L", BraceRisingLeft},
+    {"たすき掛け (X)", "X", CrossBrace},
 };
+// The multiplier the panel picture chooses when none was chosen before.
+constexpr int kDefaultPanelRow = 5;
 constexpr const char* kSizes[] = {"15", "30", "45", "90"};
 
 qreal distanceToSegment(QPointF p, QPointF a, QPointF b) {
@@ -269,6 +276,9 @@ void PlanWindow::buildActions() {
     bar->addAction(fit);
     bar->addSeparator();
     bar->addActions(tools_->actions());
+    // A row of its own: the pictures and the lists do not fit beside the
+    // commands in a window of ordinary width.
+    addToolBarBreak();
     QToolBar* elementBar = addToolBar(QStringLiteral("壁の要素"));
     elementBar->setObjectName(QStringLiteral("elementToolBar"));
     buildElementBar(elementBar);
@@ -299,6 +309,46 @@ void PlanWindow::buildElementBar(QToolBar* bar) {
         panelBox_->addItem(QStringLiteral("面材 %1").arg(m), m);
     }
     bar->addWidget(new QLabel(QStringLiteral(" 壁: "), bar));
+    // The calculator's element pictures beside the lists: a brace kind
+    // chosen by its picture, the panel switched on and off by its own.
+    auto* braces = new QActionGroup(this);
+    for (std::size_t i = 0; i < std::size(kBraces); ++i) {
+        const std::int32_t kind = kBraces[i].elementKind;
+        auto* a = new QAction(PaintedIconEngine::makeIcon(
+                                  artwork::kElementIconSize,
+                                  [kind](QPainter& p) { artwork::paintElementIcon(p, kind); }),
+                              QString::fromUtf8(kBraces[i].label), this);
+        a->setObjectName(QStringLiteral("brace%1").arg(i));
+        a->setCheckable(true);
+        braces->addAction(a);
+        bar->addAction(a);
+        const int row = static_cast<int>(i);
+        connect(a, &QAction::triggered, this, [this, row] {
+            braceBox_->setCurrentIndex(row);
+            setTool(Tool::Wall);
+        });
+    }
+    auto* panel = new QAction(PaintedIconEngine::makeIcon(
+                                  artwork::kElementIconSize,
+                                  [](QPainter& p) { artwork::paintElementIcon(p, PanelElement); }),
+                              QStringLiteral("面材"), this);
+    panel->setObjectName(QStringLiteral("panel"));
+    panel->setCheckable(true);
+    bar->addAction(panel);
+    connect(panel, &QAction::triggered, this, [this](bool on) {
+        panelBox_->setCurrentIndex(on ? (lastPanelRow_ > 0 ? lastPanelRow_ : kDefaultPanelRow) : 0);
+        setTool(Tool::Wall);
+    });
+    connect(braceBox_, &QComboBox::currentIndexChanged, this,
+            [braces](int row) { braces->actions().at(row)->setChecked(true); });
+    connect(panelBox_, &QComboBox::currentIndexChanged, this, [this, panel](int row) {
+        panel->setChecked(row > 0);
+        if (row > 0) {
+            lastPanelRow_ = row;
+        }
+    });
+    braces->actions().at(braceBox_->currentIndex())->setChecked(true);
+    bar->addSeparator();
     bar->addWidget(braceBox_);
     bar->addWidget(sizeBox_);
     bar->addWidget(panelBox_);
@@ -707,10 +757,76 @@ void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
     });
 }
 
+// The governing direction in the calculator where its patterns draw it;
+// else, and without a calculator, the terms of both directions in a box.
+// A column whose governing direction does not map is not shown by its
+// other direction: the calculator would show an N below the column's.
 void PlanWindow::onDoubleClicked(QPointF at) {
     if (const ColumnResult* c = columnNear(at)) {
-        QMessageBox::information(this, kTitle, columnDetails(house(), *c));
+        if (!showInCalculator(*c, c->governing)) {
+            QMessageBox::information(this, kTitle, columnDetails(house(), *c));
+        }
     }
+}
+
+void PlanWindow::setCalculator(TMainF* calculator) {
+    calculator_ = calculator;
+}
+
+bool PlanWindow::showInCalculator(const ColumnResult& column, HouseDirection direction) {
+    const auto frame = windowFrameOf(column, direction);
+    const Storey* own = columns::findStorey(house(), column.storey);
+    if (!calculator_ || !frame || own == nullptr) {
+        return false;
+    }
+    // The house's rules and heights as its derivation takes them; under
+    // the 2000 rules no height is read and the calculator keeps its own,
+    // and a single-storey frame reads no upper height.
+    CalcConditions conditions = calculator_->conditions();
+    conditions.rules = house().rules;
+    if (house().rules == RuleSet::Revision2025) {
+        const Storey* upper = columns::findStorey(house(), 2);
+        conditions.h1Cm = own->heightCm;
+        conditions.h2Cm = column.frame == HouseFrame::LowerStorey && upper != nullptr
+                              ? upper->heightCm
+                              : own->heightCm;
+    }
+    const QString name =
+        QStringLiteral("%1 %2 %3 (%4方向)")
+            .arg(kTitle, qText(storeyLabel(house(), column.storey)), qText(column.name),
+                 direction == HouseDirection::X ? QStringLiteral("X") : QStringLiteral("Y"));
+    if (!calculator_->showReadOnlyColumn(frame->patternTag, frame->mirrored ? 1 : 0, frame->bays,
+                                         conditions, name)) {
+        return false;
+    }
+    shownColumn_ = ShownColumn{column.storey, column.at, direction};
+    calculator_->show();
+    calculator_->raise();
+    activateWindowOf(*calculator_);
+    return true;
+}
+
+// The calculator's read-only view of a column goes with the house: after
+// every edit it shows the column anew, and a column that is gone or no
+// longer maps is handed to the user to edit freely, no longer named as the
+// plan's.
+void PlanWindow::followShownColumn() {
+    if (!shownColumn_) {
+        return;
+    }
+    if (!calculator_ || !calculator_->isReadOnly()) {
+        shownColumn_.reset();
+        return;
+    }
+    const ShownColumn shown = *shownColumn_;
+    for (const ColumnResult& c : results()) {
+        if (c.storey == shown.storey && c.at == shown.at && windowFrameOf(c, shown.direction)) {
+            showInCalculator(c, shown.direction);
+            return;
+        }
+    }
+    shownColumn_.reset();
+    calculator_->editFreely();
 }
 
 void PlanWindow::onHovered(QPointF at, QPoint globalPos) {
@@ -758,6 +874,19 @@ void PlanWindow::columnMenu(GridPoint at, QPoint globalPos) {
         edit(QStringLiteral("柱を削除"),
              [=](House& h) { return columns::removeColumn(h, storey, at); });
     });
+    for (const ColumnResult& c : results()) {
+        if (c.storey != storey || !(c.at == at) || !calculator_) {
+            continue;
+        }
+        menu.addSeparator();
+        for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
+            QAction* show = menu.addAction(
+                QStringLiteral("計算画面に表示 (%1方向)")
+                    .arg(d == HouseDirection::X ? QStringLiteral("X") : QStringLiteral("Y")),
+                this, [this, c, d] { showInCalculator(c, d); });
+            show->setEnabled(windowFrameOf(c, d).has_value());
+        }
+    }
     menu.exec(globalPos);
 }
 
@@ -822,6 +951,7 @@ void PlanWindow::onHouseChanged() {
     updateSketch();
     updateStoreyActions();
     updateStatus();
+    followShownColumn();
 }
 
 void PlanWindow::updateStoreyActions() {
