@@ -425,6 +425,64 @@ private slots:
         QVERIFY(!panel->isChecked());
     }
 
+    // Without the mouse: the outline and a wall placed with the arrow keys
+    // and Enter, the brace turned round with Ctrl+Enter; and a grid line
+    // dragged along the plan onto the half module, refused past its
+    // neighbour, undone in one step.
+    void keyboardPlacesWallsAndGridLinesDrag() {
+        PlanWindow w;
+        w.resize(1000, 800);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget* view = w.view();
+        const auto arrows = [view](Qt::Key k, int n) {
+            for (int i = 0; i < n; ++i) {
+                QTest::keyClick(view, k);
+            }
+        };
+        key(w, QKeySequence(Qt::Key_F5));
+        QTest::keyClick(view, Qt::Key_Right); // the cursor appears at X0-Y0
+        for (const auto& [k, n] : {std::pair{Qt::Key_Right, 0},
+                                   {Qt::Key_Right, 2},
+                                   {Qt::Key_Up, 2},
+                                   {Qt::Key_Left, 2},
+                                   {Qt::Key_Down, 2}}) {
+            arrows(k, n);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        QCOMPARE(w.house().storeys[0].outline,
+                 (std::vector<GridPoint>{{0, 0}, {2, 0}, {2, 2}, {0, 2}}));
+        key(w, QKeySequence(Qt::Key_F3));
+        w.setWallElement(QStringLiteral("R45"));
+        QTest::keyClick(view, Qt::Key_Return);
+        arrows(Qt::Key_Right, 2);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(w.house().storeys[0].walls.size(), 1u);
+        QCOMPARE(w.house().storeys[0].walls[0].bay.BraceKind, BraceRisingRight);
+        QTest::keyClick(view, Qt::Key_Return);
+        arrows(Qt::Key_Left, 2);
+        QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w.house().storeys[0].walls[0].bay.BraceKind, BraceRisingLeft);
+
+        key(w, QKeySequence(Qt::Key_F2));
+        const House before = w.house();
+        QWidget* port = w.view()->viewport();
+        const auto dragLine = [&](qreal fromX, qreal toX) {
+            const auto at = [&](qreal x) { return w.view()->mapFromScene(QPointF(x, -455.0)); };
+            QTest::mousePress(port, Qt::LeftButton, {}, at(fromX));
+            QTest::mouseMove(port, at(toX));
+            QTest::mouseRelease(port, Qt::LeftButton, {}, at(toX));
+        };
+        dragLine(910.0, 1300.0);
+        QCOMPARE(w.house().gridX[1].positionMm, 1365);
+        QCOMPARE(w.house().storeys[0].walls, before.storeys[0].walls);
+        dragLine(1365.0, 2800.0);
+        QCOMPARE(w.house().gridX[1].positionMm, 1365);
+        QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("越えて")));
+        key(w, QKeySequence::Undo);
+        QCOMPARE(w.house(), before);
+    }
+
     // The grid dialog adds a line a module after the last; the edit is
     // one step of undo.
     void gridDialogAddsALine() {

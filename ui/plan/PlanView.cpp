@@ -2,6 +2,7 @@
 
 #include "ui/plan/PlanDocument.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -146,6 +147,36 @@ void PlanView::mouseReleaseEvent(QMouseEvent* event) {
 void PlanView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         emit planDoubleClicked(mapToScene(event->position().toPoint()));
+    }
+    event->accept();
+}
+
+void PlanView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (arrow && mods == Qt::ControlModifier) {
+        // The view's own arrow keys scroll it.
+        QKeyEvent plain(event->type(), key, Qt::NoModifier);
+        QGraphicsView::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    if (arrow && mods == Qt::NoModifier) {
+        emit cursorMoved(key == Qt::Key_Left    ? -1
+                         : key == Qt::Key_Right ? 1
+                                                : 0,
+                         key == Qt::Key_Up     ? 1
+                         : key == Qt::Key_Down ? -1
+                                               : 0);
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        emit cursorActivated(mods);
+    } else if (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        emit cursorMenu();
+    } else {
+        QGraphicsView::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

@@ -40,7 +40,7 @@ private:
 };
 
 // The view of the plan: the wheel zooms about the pointer, the middle
-// button (or the arrow keys and scroll bars) pans, and a plan that was
+// button (or Ctrl with the arrow keys, and the scroll bars) pans, and a plan that was
 // fitted stays fitted as the window is resized. Presses, releases and
 // moves of the pointer are passed on in plan coordinates.
 class PlanView : public QGraphicsView {
@@ -59,6 +59,12 @@ signals:
     void planReleased(QPointF at, Qt::MouseButton button);
     void planDoubleClicked(QPointF at);
     void planHovered(QPointF at, QPoint globalPos);
+    // The keyboard's grid-point cursor: an arrow key moves it by one line
+    // (dx, dy in grid lines, y up the plan), Enter acts at it (with its
+    // modifiers), the menu key or Shift+F10 opens the menu there.
+    void cursorMoved(int dx, int dy);
+    void cursorActivated(Qt::KeyboardModifiers modifiers);
+    void cursorMenu();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -67,6 +73,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool fitted_ = true;

@@ -34,6 +34,7 @@
 #include <QToolTip>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <cmath>
 
 namespace koruba {
@@ -45,6 +46,8 @@ const QString kFileFilter = QStringLiteral("住宅ファイル (*.kxhouse)");
 // How near, in pixels of the screen, a click must come to a grid point or
 // a wall to take it.
 constexpr qreal kPickPixels = 14.0;
+// A grid line dragged on the plan lands on the half module.
+constexpr std::int32_t kGridDragStepMm = 455;
 
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
@@ -73,6 +76,10 @@ constexpr BraceChoice kBraces[] = {
 // The multiplier the panel picture chooses when none was chosen before.
 constexpr int kDefaultPanelRow = 5;
 constexpr const char* kSizes[] = {"15", "30", "45", "90"};
+
+const std::vector<GridLine>& linesOfHouse(const House& house, HouseDirection direction) {
+    return direction == HouseDirection::X ? house.gridX : house.gridY;
+}
 
 qreal distanceToSegment(QPointF p, QPointF a, QPointF b) {
     const QPointF ab = b - a;
@@ -106,6 +113,9 @@ PlanWindow::PlanWindow(QWidget* parent)
     connect(view_, &PlanView::planReleased, this, &PlanWindow::onReleased);
     connect(view_, &PlanView::planDoubleClicked, this, &PlanWindow::onDoubleClicked);
     connect(view_, &PlanView::planHovered, this, &PlanWindow::onHovered);
+    connect(view_, &PlanView::cursorMoved, this, &PlanWindow::onCursorMoved);
+    connect(view_, &PlanView::cursorActivated, this, &PlanWindow::onCursorActivated);
+    connect(view_, &PlanView::cursorMenu, this, &PlanWindow::onCursorMenu);
     resize(1100, 800);
     newHouse();
 }
@@ -638,6 +648,10 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
     const std::int32_t storey = storey_;
     switch (tool_) {
     case Tool::Select:
+        // Off the grid points, a press on a grid line takes hold of it.
+        if (!point) {
+            gridDrag_ = gridLineNear(at);
+        }
         return;
     case Tool::Wall:
         if (point) {
@@ -700,6 +714,18 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
 }
 
 void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
+    if (button == Qt::LeftButton && gridDrag_) {
+        const GridLineRef ref = *gridDrag_;
+        gridDrag_.reset();
+        updateSketch();
+        const std::int32_t to = gridDragPosition(at);
+        if (to != linesOfHouse(house(), ref.direction)[ref.line].positionMm) {
+            edit(QStringLiteral("通り芯を移動"), [ref, to](House& h) {
+                return columns::moveGridLine(h, ref.direction, ref.line, to);
+            });
+        }
+        return;
+    }
     if (button != Qt::LeftButton || !pressedAt_) {
         return;
     }
@@ -752,6 +778,19 @@ void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
         return;
     }
     const std::int32_t storey = storey_;
+    // Both ends of a wall already there: the wall takes the element (none
+    // removes it).
+    if (const Storey* s = columns::findStorey(house(), storey)) {
+        if (const auto wall = columns::wallBetween(*s, from, to)) {
+            const std::size_t index = *wall;
+            edit(cell.BraceKind == NoBrace && cell.PanelOn != 1 ? QStringLiteral("壁を削除")
+                                                                : QStringLiteral("壁を変更"),
+                 [storey, index, cell](House& h) {
+                     return columns::setWallBay(h, storey, index, cell);
+                 });
+            return;
+        }
+    }
     edit(QStringLiteral("壁を配置"), [storey, from, to, cell](House& h) {
         return columns::placeWall(h, storey, from, to, cell);
     });
@@ -830,6 +869,10 @@ void PlanWindow::followShownColumn() {
 }
 
 void PlanWindow::onHovered(QPointF at, QPoint globalPos) {
+    if (gridDrag_) {
+        showGridDrag(at);
+        return;
+    }
     if (tool_ == Tool::Wall || tool_ == Tool::Outline) {
         const auto p = gridPointNear(at);
         updateSketch(p ? std::optional<QPointF>(planPoint(house(), *p)) : std::nullopt);
@@ -844,7 +887,119 @@ void PlanWindow::onHovered(QPointF at, QPoint globalPos) {
 void PlanWindow::cancelSketch() {
     sketch_.clear();
     pressedAt_.reset();
+    gridDrag_.reset();
     updateSketch();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+// The cursor starts at the first grid point and stays on the grid; the
+// view scrolls to keep it in sight.
+void PlanWindow::onCursorMoved(int dx, int dy) {
+    const House& h = house();
+    if (h.gridX.empty() || h.gridY.empty()) {
+        return;
+    }
+    GridPoint p = cursor_.value_or(GridPoint{0, 0});
+    if (cursor_) {
+        p.x = std::clamp(p.x + dx, 0, static_cast<int>(h.gridX.size()) - 1);
+        p.y = std::clamp(p.y + dy, 0, static_cast<int>(h.gridY.size()) - 1);
+    }
+    cursor_ = p;
+    const QPointF at = planPoint(h, p);
+    updateSketch(at);
+    view_->ensureVisible(QRectF(at - QPointF(500.0, 500.0), QSizeF(1000.0, 1000.0)));
+    const ColumnResult* c = columnNear(at);
+    statusBar()->showMessage(c != nullptr ? QStringLiteral("%1  %2 %3")
+                                                .arg(qText(gridPointName(h, p)),
+                                                     qText(F2(c->result().NValue)),
+                                                     qText(std::string(c->result().JointSymbol)))
+                                          : qText(gridPointName(h, p)));
+}
+
+// Enter is a click at the cursor; with the selection tool or with Shift
+// it is a double-click. Ctrl+Enter turns round the brace of the wall from
+// the marked end to the cursor.
+void PlanWindow::onCursorActivated(Qt::KeyboardModifiers modifiers) {
+    if (!cursor_) {
+        onCursorMoved(0, 0);
+        return;
+    }
+    const QPointF at = planPoint(house(), *cursor_);
+    if (modifiers == Qt::ControlModifier) {
+        const Storey* s = columns::findStorey(house(), storey_);
+        const auto wall = s != nullptr && sketch_.size() == 1
+                              ? columns::wallBetween(*s, sketch_.front(), *cursor_)
+                              : std::nullopt;
+        if (!wall) {
+            refused("筋かいの向きを変えるには、壁の一端で Enter を押してから他端で Ctrl+Enter "
+                    "を押します");
+            return;
+        }
+        sketch_.clear();
+        updateSketch(at);
+        const std::int32_t storey = storey_;
+        const std::size_t index = *wall;
+        edit(QStringLiteral("筋かいの向きを変更"),
+             [storey, index](House& h) { return columns::flipWallBrace(h, storey, index); });
+        return;
+    }
+    if (tool_ == Tool::Select || modifiers == Qt::ShiftModifier) {
+        onDoubleClicked(at);
+        return;
+    }
+    const QPoint global = view_->viewport()->mapToGlobal(view_->mapFromScene(at));
+    onPressed(at, Qt::LeftButton, global);
+    onReleased(at, Qt::LeftButton);
+}
+
+void PlanWindow::onCursorMenu() {
+    if (!cursor_) {
+        return;
+    }
+    const Storey* s = columns::findStorey(house(), storey_);
+    const GridPoint p = *cursor_;
+    if (s != nullptr && std::any_of(s->columns.begin(), s->columns.end(),
+                                    [p](const HouseColumn& c) { return c.at == p; })) {
+        columnMenu(p, view_->viewport()->mapToGlobal(view_->mapFromScene(planPoint(house(), p))));
+    }
+}
+
+// ---------------------------------------------------------------- grid lines
+
+std::optional<PlanWindow::GridLineRef> PlanWindow::gridLineNear(QPointF at) const {
+    const qreal reach = kPickPixels * view_->planPerPixel();
+    std::optional<GridLineRef> best;
+    qreal bestDistance = reach;
+    for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
+        const std::vector<GridLine>& lines = linesOfHouse(house(), d);
+        // X lines fix x; the plan draws y upwards at -y.
+        const qreal v = d == HouseDirection::X ? at.x() : -at.y();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const qreal e = std::abs(lines[i].positionMm - v);
+            if (e <= bestDistance) {
+                bestDistance = e;
+                best = GridLineRef{d, i};
+            }
+        }
+    }
+    return best;
+}
+
+std::int32_t PlanWindow::gridDragPosition(QPointF at) const {
+    const qreal v = gridDrag_->direction == HouseDirection::X ? at.x() : -at.y();
+    return static_cast<std::int32_t>(std::lround(v / kGridDragStepMm)) * kGridDragStepMm;
+}
+
+// The line where it would land, drawn across the plan.
+void PlanWindow::showGridDrag(QPointF at) {
+    const QRectF bounds = item_->boundingRect();
+    const qreal v = gridDragPosition(at);
+    if (gridDrag_->direction == HouseDirection::X) {
+        item_->setSketch({QPointF(v, bounds.top()), QPointF(v, bounds.bottom())}, std::nullopt);
+    } else {
+        item_->setSketch({QPointF(bounds.left(), -v), QPointF(bounds.right(), -v)}, std::nullopt);
+    }
 }
 
 void PlanWindow::updateSketch(std::optional<QPointF> pointer) {

@@ -117,6 +117,16 @@ private:
     void onDoubleClicked(QPointF at);
     void onHovered(QPointF at, QPoint globalPos);
     void cancelSketch();
+    void onCursorMoved(int dx, int dy);
+    void onCursorActivated(Qt::KeyboardModifiers modifiers);
+    void onCursorMenu();
+    struct GridLineRef {
+        HouseDirection direction;
+        std::size_t line;
+    };
+    std::optional<GridLineRef> gridLineNear(QPointF at) const;
+    std::int32_t gridDragPosition(QPointF at) const;
+    void showGridDrag(QPointF at);
     void columnMenu(GridPoint at, QPoint globalPos);
     void editColumnName(GridPoint at);
 
@@ -146,6 +156,10 @@ private:
     // Where a left press began, for a wall dragged from one point to
     // another.
     std::optional<GridPoint> pressedAt_;
+    // The keyboard's grid point, where Enter acts.
+    std::optional<GridPoint> cursor_;
+    // The grid line a left press took hold of, moved where it is released.
+    std::optional<GridLineRef> gridDrag_;
     QActionGroup* tools_ = nullptr;
     QAction* storey1_ = nullptr;
     QAction* storey2_ = nullptr;
