@@ -483,6 +483,51 @@ private slots:
         QCOMPARE(w.house(), before);
     }
 
+    // After an edit the plan repaints only the areas of what changed: the
+    // view then shows exactly what a whole repaint shows.
+    void partialRepaintMatchesAWholeOne() {
+        PlanWindow w;
+        w.resize(1200, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.openFile(QStringLiteral(KORUBA_EXAMPLES "/house2f.kxhouse")));
+        QWidget* port = w.view()->viewport();
+        QAction* other = w.findChild<QAction*>(QStringLiteral("showOtherStorey"));
+        // The same but for the anti-aliasing of a few edges: nothing
+        // missing or stale, which would differ by far more.
+        const auto same = [&] {
+            const QImage part = port->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            other->trigger(); // a whole repaint, twice
+            other->trigger();
+            const QImage whole = port->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            for (int y = 0; y < part.height(); ++y) {
+                for (int x = 0; x < part.width(); ++x) {
+                    const QRgb a = part.pixel(x, y);
+                    const QRgb b = whole.pixel(x, y);
+                    if (std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))}) > 96) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        port->grab();
+        const HouseWall wall = w.house().storeys[0].walls[3];
+        const std::size_t walls = w.house().storeys[0].walls.size();
+        clickBetween(w, wall.from, wall.to, Qt::RightButton); // a brace turned round
+        QVERIFY(!(w.house().storeys[0].walls[3] == wall));
+        QVERIFY(same());
+        key(w, QKeySequence(Qt::Key_F3));
+        w.setWallElement(QString());
+        click(w, wall.from);
+        click(w, wall.to); // the wall removed
+        QCOMPARE(w.house().storeys[0].walls.size() + 1, walls);
+        QVERIFY(same());
+        key(w, QKeySequence::Undo);
+        QVERIFY(same());
+    }
+
     // The grid dialog adds a line a module after the last; the edit is
     // one step of undo.
     void gridDialogAddsALine() {

@@ -12,10 +12,29 @@ namespace koruba {
 
 class PlanDocument;
 
+// The edit in progress on top of the plan: the points clicked so far,
+// joined in order, a line to the pointer, and the grid point the pointer
+// would take. An item of its own, so that following the pointer repaints
+// only this.
+class SketchItem : public QGraphicsItem {
+public:
+    using QGraphicsItem::QGraphicsItem;
+    QRectF boundingRect() const override { return bounds_; }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    void setSketch(std::vector<QPointF> points, std::optional<QPointF> pointer);
+
+private:
+    std::vector<QPointF> sketch_;
+    std::optional<QPointF> pointer_;
+    QRectF bounds_;
+};
+
 // The plan as one scene item, painted by the drawing layer's plan routine
 // in plan coordinates (millimetres, y up the page drawn at -y), with the
-// edit in progress on top: the points clicked so far, a line to the
-// pointer, and the grid point the pointer would take.
+// sketch item as its child on top. The plan is kept as a picture in the
+// view's pixels; after an edit only the areas of the walls and columns
+// that changed are painted again, and the whole plan only when the grid,
+// an outline or the view changed.
 class PlanItem : public QGraphicsItem {
 public:
     explicit PlanItem(const PlanDocument& document);
@@ -32,11 +51,17 @@ public:
     void setSketch(std::vector<QPointF> points, std::optional<QPointF> pointer);
 
 private:
+    // The areas that differ between the plan shown and the house now;
+    // nothing when the whole plan has to be painted again.
+    std::optional<std::vector<QRectF>> changedAreas() const;
+
     const PlanDocument& document_;
     PlanOptions options_;
     QRectF bounds_;
-    std::vector<QPointF> sketch_;
-    std::optional<QPointF> pointer_;
+    SketchItem* sketch_;
+    // What the picture shows, to tell what an edit changed.
+    House shownHouse_;
+    std::vector<ColumnResult> shownResults_;
 };
 
 // The view of the plan: the wheel zooms about the pointer, the middle
