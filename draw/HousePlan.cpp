@@ -74,7 +74,7 @@ constexpr std::array<qreal, 2> kDashPattern{100.0, 50.0};
 
 template <std::size_t N>
 void dashedLine(QPainter& painter, QPointF from, QPointF to, const QRectF& area,
-                const std::array<qreal, N>& kPattern) {
+                const std::array<qreal, N>& pattern) {
     const QPointF d = to - from;
     const qreal length = std::hypot(d.x(), d.y());
     if (length <= 0.0) {
@@ -83,9 +83,9 @@ void dashedLine(QPainter& painter, QPointF from, QPointF to, const QRectF& area,
     const QPointF u = d / length;
     QList<QLineF> strokes;
     qreal at = 0.0;
-    for (std::size_t i = 0; at < length; at += kPattern[i], i = (i + 1) % kPattern.size()) {
+    for (std::size_t i = 0; at < length; at += pattern[i], i = (i + 1) % pattern.size()) {
         if (i % 2 == 0) {
-            const QLineF stroke(from + u * at, from + u * std::min(at + kPattern[i], length));
+            const QLineF stroke(from + u * at, from + u * std::min(at + pattern[i], length));
             if (area.isEmpty() || area.intersects(QRectF(stroke.p1(), stroke.p2())
                                                       .normalized()
                                                       .adjusted(-10.0, -10.0, 10.0, 10.0))) {
