@@ -60,12 +60,40 @@ QPen mmPen(const QColor& colour, qreal width, Qt::PenStyle style = Qt::SolidLine
 }
 
 // A grid line's chain line: a long dash and a dot, some half a metre
-// apart. Qt's own dash-dot of a thin pen would cut each line of a large
-// plan into thousands of pieces to draw.
+// apart, as separate strokes. Qt's own dash-dot of a thin pen would cut
+// each line of a large plan into thousands of pieces to draw, and starts
+// its pattern afresh where a repaint of part of the plan clips the line,
+// so that the repainted part would not match the rest.
 QPen gridPen() {
-    QPen pen = mmPen(kGridColour, 10.0);
-    pen.setDashPattern({30.0, 10.0, 3.0, 10.0});
-    return pen;
+    return mmPen(kGridColour, 10.0);
+}
+
+// Dashes in millimetres, on and off in turn.
+constexpr std::array<qreal, 4> kChainPattern{300.0, 100.0, 30.0, 100.0};
+constexpr std::array<qreal, 2> kDashPattern{100.0, 50.0};
+
+template <std::size_t N>
+void dashedLine(QPainter& painter, QPointF from, QPointF to, const QRectF& area,
+                const std::array<qreal, N>& pattern) {
+    const QPointF d = to - from;
+    const qreal length = std::hypot(d.x(), d.y());
+    if (length <= 0.0) {
+        return;
+    }
+    const QPointF u = d / length;
+    QList<QLineF> strokes;
+    qreal at = 0.0;
+    for (std::size_t i = 0; at < length; at += pattern[i], i = (i + 1) % pattern.size()) {
+        if (i % 2 == 0) {
+            const QLineF stroke(from + u * at, from + u * std::min(at + pattern[i], length));
+            if (area.isEmpty() || area.intersects(QRectF(stroke.p1(), stroke.p2())
+                                                      .normalized()
+                                                      .adjusted(-10.0, -10.0, 10.0, 10.0))) {
+                strokes.push_back(stroke);
+            }
+        }
+    }
+    painter.drawLines(strokes);
 }
 
 // The plan's few fonts and their metrics, made once a frame: a plan of a
@@ -119,7 +147,7 @@ bool validPoint(const House& house, GridPoint p) {
            static_cast<std::size_t>(p.y) < house.gridY.size();
 }
 
-void paintGrid(QPainter& painter, const House& house, const PlanFonts& fonts) {
+void paintGrid(QPainter& painter, const House& house, const PlanFonts& fonts, const QRectF& area) {
     const GridExtent e = extentOf(house);
     painter.setBrush(Qt::NoBrush);
     auto bubble = [&painter](QPointF centre, const std::string& name) {
@@ -132,16 +160,16 @@ void paintGrid(QPainter& painter, const House& house, const PlanFonts& fonts) {
     for (const GridLine& line : house.gridX) {
         const qreal x = line.positionMm;
         painter.setPen(gridPen());
-        painter.drawLine(QPointF(x, e.top - kBubbleOffset + kBubbleRadius),
-                         QPointF(x, e.bottom + kBubbleOffset - kBubbleRadius));
+        dashedLine(painter, QPointF(x, e.top - kBubbleOffset + kBubbleRadius),
+                   QPointF(x, e.bottom + kBubbleOffset - kBubbleRadius), area, kChainPattern);
         bubble(QPointF(x, e.top - kBubbleOffset), line.name);
         bubble(QPointF(x, e.bottom + kBubbleOffset), line.name);
     }
     for (const GridLine& line : house.gridY) {
         const qreal y = -static_cast<qreal>(line.positionMm);
         painter.setPen(gridPen());
-        painter.drawLine(QPointF(e.left - kBubbleOffset + kBubbleRadius, y),
-                         QPointF(e.right + kBubbleOffset - kBubbleRadius, y));
+        dashedLine(painter, QPointF(e.left - kBubbleOffset + kBubbleRadius, y),
+                   QPointF(e.right + kBubbleOffset - kBubbleRadius, y), area, kChainPattern);
         bubble(QPointF(e.left - kBubbleOffset, y), line.name);
         bubble(QPointF(e.right + kBubbleOffset, y), line.name);
     }
@@ -286,26 +314,35 @@ void paintWall(QPainter& painter, const House& house, const HouseWall& wall, boo
     }
 }
 
+// Whether something that draws within bounds is to be drawn for area.
+bool meets(const QRectF& area, const QRectF& bounds) {
+    return area.isEmpty() || area.intersects(bounds);
+}
+
 void paintStorey(QPainter& painter, const House& house, const Storey& storey, bool faint,
-                 const PlanFonts& fonts) {
+                 const PlanFonts& fonts, const QRectF& area) {
     const QPolygonF outline = outlinePolygon(house, storey);
     painter.setBrush(Qt::NoBrush);
     if (faint) {
-        painter.setPen(mmPen(kFaint, 25.0, Qt::DashLine));
-    } else {
+        painter.setPen(mmPen(kFaint, 25.0));
+        for (qsizetype i = 0; i < outline.size(); ++i) {
+            dashedLine(painter, outline[i], outline[(i + 1) % outline.size()], area, kDashPattern);
+        }
+    } else if (outline.size() >= 2) {
         painter.setPen(mmPen(Qt::black, 40.0));
-    }
-    if (outline.size() >= 2) {
         painter.drawPolygon(outline);
     }
     for (const HouseWall& wall : storey.walls) {
-        paintWall(painter, house, wall, faint, fonts);
+        if (validPoint(house, wall.from) && validPoint(house, wall.to) &&
+            meets(area, planWallArea(house, wall))) {
+            paintWall(painter, house, wall, faint, fonts);
+        }
     }
     if (faint) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(kFaint);
         for (const HouseColumn& column : storey.columns) {
-            if (validPoint(house, column.at)) {
+            if (validPoint(house, column.at) && meets(area, planColumnArea(house, column.at))) {
                 const QPointF p = planPoint(house, column.at);
                 painter.drawRect(QRectF(p.x() - kColumnHalf, p.y() - kColumnHalf, 2 * kColumnHalf,
                                         2 * kColumnHalf));
@@ -373,6 +410,25 @@ QPointF planPoint(const House& house, GridPoint p) {
             -static_cast<qreal>(house.gridY[static_cast<std::size_t>(p.y)].positionMm)};
 }
 
+QRectF planWallArea(const House& house, const HouseWall& wall) {
+    // The band, and its bay token below or right of it: a few characters
+    // of the token font.
+    constexpr qreal kReach = kWallHalf + 20.0 + 12 * kTokenPixels;
+    return QRectF(planPoint(house, wall.from), planPoint(house, wall.to))
+        .normalized()
+        .adjusted(-kReach, -kReach, kReach, kReach);
+}
+
+QRectF planColumnArea(const House& house, GridPoint at) {
+    // The symbol box up and right (a few characters of the symbol font),
+    // the warning mark down and left, the ring around.
+    const QPointF p = planPoint(house, at);
+    constexpr qreal kSymbolReach = kLabelGap + 10 * kSymbolPixels;
+    constexpr qreal kMarkReach = kLabelGap + 300.0;
+    return QRectF(QPointF(p.x() - kMarkReach, p.y() - kLabelGap - 3 * kSymbolPixels),
+                  QPointF(p.x() + kSymbolReach, p.y() + kMarkReach));
+}
+
 QRectF planBounds(const House& house) {
     const GridExtent e = extentOf(house);
     return QRectF(QPointF(e.left - kMargin, e.top - kMargin),
@@ -419,16 +475,17 @@ void paintHousePlan(QPainter& painter, const House& house, const std::vector<Col
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     const PlanFonts fonts;
-    paintGrid(painter, house, fonts);
+    paintGrid(painter, house, fonts, options.area);
     if (options.showOtherStorey) {
         if (const Storey* other = storeyOf(house, options.storey == 1 ? 2 : 1)) {
-            paintStorey(painter, house, *other, true, fonts);
+            paintStorey(painter, house, *other, true, fonts, options.area);
         }
     }
     if (const Storey* storey = storeyOf(house, options.storey)) {
-        paintStorey(painter, house, *storey, false, fonts);
+        paintStorey(painter, house, *storey, false, fonts, options.area);
         for (const ColumnResult& column : results) {
-            if (column.storey == options.storey && validPoint(house, column.at)) {
+            if (column.storey == options.storey && validPoint(house, column.at) &&
+                meets(options.area, planColumnArea(house, column.at))) {
                 paintColumn(painter, house, column, fonts);
             }
         }

@@ -25,6 +25,9 @@ struct PlanOptions {
     std::int32_t storey = 1; // the storey's number
     // The other storey's outline and walls, faintly beneath.
     bool showOtherStorey = true;
+    // Only what may reach into this area (plan coordinates) is drawn, for
+    // a caller that repaints part of the plan; empty: everything.
+    QRectF area;
 };
 
 // The painter point of a grid point.
@@ -32,6 +35,12 @@ QPointF planPoint(const House& house, GridPoint p);
 // The area the plan of the house covers, grid names and dimensions
 // included; the same for both storeys so that switching does not move.
 QRectF planBounds(const House& house);
+
+// Where a wall, and where a column with its symbol and marks, may draw:
+// somewhat more than they do, never less. A caller repainting what an
+// edit changed repaints these areas.
+QRectF planWallArea(const House& house, const HouseWall& wall);
+QRectF planColumnArea(const House& house, GridPoint at);
 
 // The transform that puts the plan's area into a target rectangle (a page,
 // a picture), as large as it fits, centred, without distortion.

@@ -39,7 +39,7 @@ Rendered render(const House& house, const std::vector<ColumnResult>& results, in
     r.transform = fitPlanTransform(planBounds(house), QRectF(QPointF(0, 0), QSizeF(size)));
     QPainter painter(&r.image);
     painter.setTransform(r.transform);
-    paintHousePlan(painter, house, results, PlanOptions{storey, true});
+    paintHousePlan(painter, house, results, PlanOptions{storey, true, {}});
     return r;
 }
 

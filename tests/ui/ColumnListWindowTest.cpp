@@ -192,6 +192,7 @@ private slots:
     void listAndToolSheetsOfOneFileAgree();
     void addedRowKeepsTheRulesAndChoosingARowShowsItsOwn();
     void theCalculatorEditsTheRowItsTitleNames();
+    void aColumnShownFromElsewhereLeavesTheRowAlone();
     void addSelectsTheNewRowAloneAndDeletingSeveralAsks();
     void closingTheCalculatorAsksOnceNamingTheFile();
     void rowsWithoutAClassComeAfterTheClasses();
@@ -1210,3 +1211,30 @@ void ColumnListWindowTest::refusedHouseFileLeavesTheListAsItWas() {
 
 QTEST_MAIN(ColumnListWindowTest)
 #include "ColumnListWindowTest.moc"
+
+// A column another window shows read-only in the calculator (the plan's)
+// is not the linked row's: the row lets go and stays as it was, edited
+// freely afterwards too; choosing the row again links it and unlocks the
+// calculator.
+void ColumnListWindowTest::aColumnShownFromElsewhereLeavesTheRowAlone() {
+    openHouse();
+    activateRow(59);
+    const ColumnRow row = list().tableModel()->columnRow(59);
+    BayTable bays;
+    BayCell panel;
+    panel.PanelOn = 1;
+    panel.PanelMult = 2.5f;
+    bays.SetCell(2, 1, panel);
+    QVERIFY(calculator_->showReadOnlyColumn(11, 0, bays, calculator_->conditions(),
+                                            QStringLiteral("平面図 1階 X1-Y1 (X方向)")));
+    QCOMPARE(list().linkedRow(), -1);
+    calculator_->editFreely();
+    ClickBay(calculator_.get(), 1);
+    QVERIFY(list().tableModel()->columnRow(59) == row);
+    QCOMPARE(list().undoStack()->count(), 0);
+    QVERIFY(calculator_->showReadOnlyColumn(11, 0, bays, calculator_->conditions(),
+                                            QStringLiteral("平面図 1階 X1-Y1 (X方向)")));
+    activateRow(0);
+    QCOMPARE(list().linkedRow(), 0);
+    QVERIFY(!calculator_->isReadOnly());
+}

@@ -3,6 +3,7 @@
 #include "calc/HouseDerivation.h"
 #include "columns/HouseEdit.h"
 #include "draw/HousePlan.h"
+#include "ui/calculator/MainForm.h"
 #include "ui/plan/PlanView.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 #include <QUndoStack>
 #include <QtTest>
@@ -280,6 +282,250 @@ private slots:
             QCOMPARE(w.results()[i].result(), derived[i].result());
         }
         QCOMPARE(w.results().front().result().HeightFactor1, 3.3f / 2.7f);
+    }
+
+    // A column double-clicked on the plan shows in the calculator with
+    // the plan's N, for every column of the example whose governing
+    // direction the calculator's patterns draw; the calculator refuses
+    // edits until the user chooses to edit freely, and follows the house
+    // while it shows the plan's column.
+    void doubleClickShowsTheColumnInTheCalculator() {
+        TMainF calculator;
+        PlanWindow w;
+        w.setCalculator(&calculator);
+        w.resize(1400, 1000);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.openFile(QStringLiteral(KORUBA_EXAMPLES "/house2f.kxhouse")));
+        int shown = 0;
+        for (const std::int32_t storey : {1, 2}) {
+            w.setStorey(storey);
+            for (const ColumnResult& c : std::vector<ColumnResult>(w.results())) {
+                if (c.storey != storey) {
+                    continue;
+                }
+                const QString name = QString::fromStdString(c.name);
+                const QPoint at = viewPointOf(w, c.at);
+                QVERIFY2(windowFrameOf(c, c.governing), qPrintable(name));
+                QTest::mouseDClick(w.view()->viewport(), Qt::LeftButton, {}, at);
+                QVERIFY2(calculator.isReadOnly(), qPrintable(name));
+                // The same core on the same inputs: the same float.
+                QVERIFY2(calculator.Result().NValue == c.result().NValue, qPrintable(name));
+                QVERIFY2(calculator.windowTitle().endsWith(
+                             QStringLiteral(" - 平面図 %1 %2 (%3方向)")
+                                 .arg(QString::fromStdString(storeyLabel(w.house(), storey)), name,
+                                      c.governing == HouseDirection::X ? QStringLiteral("X")
+                                                                       : QStringLiteral("Y"))),
+                         qPrintable(calculator.windowTitle()));
+                ++shown;
+                // The other direction through the column's menu entry.
+                const HouseDirection other =
+                    c.governing == HouseDirection::X ? HouseDirection::Y : HouseDirection::X;
+                if (windowFrameOf(c, other)) {
+                    QVERIFY(w.showInCalculator(c, other));
+                    QVERIFY2(calculator.Result().NValue == c.in(other).result.NValue,
+                             qPrintable(name));
+                }
+            }
+        }
+        QCOMPARE(shown, static_cast<int>(w.results().size()));
+
+        // Read-only: a pattern, a bay, the mirror, the bay keys change
+        // nothing.
+        const TMainF::ColumnState before = calculator.columnState();
+        for (const char* button : {"TlBtn_11", "TlBtn_22", "BBtn_Rev"}) {
+            if (auto* b = calculator.findChild<QAbstractButton*>(QString::fromLatin1(button));
+                b->isEnabled()) {
+                QTest::mouseClick(b, Qt::LeftButton);
+            }
+        }
+        for (int bay = 1; bay <= 4; ++bay) {
+            QTest::mouseClick(calculator.findChild<QWidget*>(QStringLiteral("drwSj_%1").arg(bay)),
+                              Qt::LeftButton);
+        }
+        QVERIFY(calculator.columnState() == before);
+
+        // An edit of the house shows at once in the calculator: the wall
+        // at the shown column's end removed.
+        const ColumnResult* followed = nullptr;
+        for (const ColumnResult& c : w.results()) {
+            if (c.storey == 1 && windowFrameOf(c, c.governing) && c.result().NValue > 0.0) {
+                followed = &c;
+                break;
+            }
+        }
+        QVERIFY(followed != nullptr);
+        const ColumnResult was = *followed;
+        w.setStorey(1);
+        QTest::mouseDClick(w.view()->viewport(), Qt::LeftButton, {}, viewPointOf(w, was.at));
+        QVERIFY(calculator.Result().NValue == was.result().NValue);
+        const QPointF end = planPoint(w.house(), was.at);
+        w.setWallElement(QString());
+        key(w, QKeySequence(Qt::Key_F3));
+        const qreal step = 455.0;
+        bool removed = false;
+        const QPointF along =
+            was.governing == HouseDirection::X ? QPointF(step, 0) : QPointF(0, step);
+        for (const QPointF offset : {along, -along}) {
+            const std::size_t walls = w.house().storeys[0].walls.size();
+            QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {},
+                              w.view()->mapFromScene(end + offset));
+            if (w.house().storeys[0].walls.size() != walls) {
+                removed = true;
+                break;
+            }
+        }
+        QVERIFY(removed);
+        const auto now =
+            std::find_if(w.results().begin(), w.results().end(),
+                         [&](const ColumnResult& c) { return c.at == was.at && c.storey == 1; });
+        QVERIFY(now != w.results().end());
+        QVERIFY(now->in(was.governing).result.NValue != was.result().NValue);
+        QVERIFY(calculator.isReadOnly());
+        QVERIFY(calculator.Result().NValue == now->in(was.governing).result.NValue);
+
+        // The way out: edited freely, a bay click places an element.
+        calculator.findChild<QAction*>(QStringLiteral("Act_EditFreely"))->trigger();
+        QVERIFY(!calculator.isReadOnly());
+        QCOMPARE(calculator.windowTitle(),
+                 calculator.windowTitle().section(QStringLiteral(" - "), 0, 0));
+        const TMainF::ColumnState freed = calculator.columnState();
+        QTest::mouseClick(calculator.findChild<QWidget*>(QStringLiteral("drwSj_3")),
+                          Qt::LeftButton);
+        QVERIFY(!(calculator.columnState() == freed));
+        // The plan's next edit no longer reaches it.
+        const TMainF::ColumnState own = calculator.columnState();
+        key(w, QKeySequence::Undo);
+        QVERIFY(calculator.columnState() == own);
+    }
+
+    // The wall element chosen by the calculator's pictures: a click on a
+    // picture chooses the brace kind (the size kept) or switches the panel,
+    // and the lists and pictures agree.
+    void elementPicturesChooseTheWall() {
+        PlanWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* bar = w.findChild<QToolBar*>(QStringLiteral("elementToolBar"));
+        const auto press = [&](const char* name) {
+            QAction* a = w.findChild<QAction*>(QString::fromLatin1(name));
+            QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
+            return a;
+        };
+        w.setWallElement(QStringLiteral("R30"));
+        press("brace3");
+        QCOMPARE(w.tool(), PlanWindow::Tool::Wall);
+        QCOMPARE(w.wallElement(), QStringLiteral("X30"));
+        QAction* panel = press("panel");
+        QCOMPARE(w.wallElement(), QStringLiteral("X30+P2.5"));
+        press("brace0");
+        QCOMPARE(w.wallElement(), QStringLiteral("P2.5"));
+        w.setWallElement(QStringLiteral("L45"));
+        QVERIFY(w.findChild<QAction*>(QStringLiteral("brace2"))->isChecked());
+        QVERIFY(!panel->isChecked());
+    }
+
+    // Without the mouse: the outline and a wall placed with the arrow keys
+    // and Enter, the brace turned round with Ctrl+Enter; and a grid line
+    // dragged along the plan onto the half module, refused past its
+    // neighbour, undone in one step.
+    void keyboardPlacesWallsAndGridLinesDrag() {
+        PlanWindow w;
+        w.resize(1000, 800);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget* view = w.view();
+        const auto arrows = [view](Qt::Key k, int n) {
+            for (int i = 0; i < n; ++i) {
+                QTest::keyClick(view, k);
+            }
+        };
+        key(w, QKeySequence(Qt::Key_F5));
+        QTest::keyClick(view, Qt::Key_Right); // the cursor appears at X0-Y0
+        for (const auto& [k, n] : {std::pair{Qt::Key_Right, 0},
+                                   {Qt::Key_Right, 2},
+                                   {Qt::Key_Up, 2},
+                                   {Qt::Key_Left, 2},
+                                   {Qt::Key_Down, 2}}) {
+            arrows(k, n);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        QCOMPARE(w.house().storeys[0].outline,
+                 (std::vector<GridPoint>{{0, 0}, {2, 0}, {2, 2}, {0, 2}}));
+        key(w, QKeySequence(Qt::Key_F3));
+        w.setWallElement(QStringLiteral("R45"));
+        QTest::keyClick(view, Qt::Key_Return);
+        arrows(Qt::Key_Right, 2);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(w.house().storeys[0].walls.size(), 1u);
+        QCOMPARE(w.house().storeys[0].walls[0].bay.BraceKind, BraceRisingRight);
+        QTest::keyClick(view, Qt::Key_Return);
+        arrows(Qt::Key_Left, 2);
+        QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w.house().storeys[0].walls[0].bay.BraceKind, BraceRisingLeft);
+
+        key(w, QKeySequence(Qt::Key_F2));
+        const House before = w.house();
+        QWidget* port = w.view()->viewport();
+        const auto dragLine = [&](qreal fromX, qreal toX) {
+            const auto at = [&](qreal x) { return w.view()->mapFromScene(QPointF(x, -455.0)); };
+            QTest::mousePress(port, Qt::LeftButton, {}, at(fromX));
+            QTest::mouseMove(port, at(toX));
+            QTest::mouseRelease(port, Qt::LeftButton, {}, at(toX));
+        };
+        dragLine(910.0, 1300.0);
+        QCOMPARE(w.house().gridX[1].positionMm, 1365);
+        QCOMPARE(w.house().storeys[0].walls, before.storeys[0].walls);
+        dragLine(1365.0, 2800.0);
+        QCOMPARE(w.house().gridX[1].positionMm, 1365);
+        QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("越えて")));
+        key(w, QKeySequence::Undo);
+        QCOMPARE(w.house(), before);
+    }
+
+    // After an edit the plan repaints only the areas of what changed: the
+    // view then shows exactly what a whole repaint shows.
+    void partialRepaintMatchesAWholeOne() {
+        PlanWindow w;
+        w.resize(1200, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.openFile(QStringLiteral(KORUBA_EXAMPLES "/house2f.kxhouse")));
+        QWidget* port = w.view()->viewport();
+        QAction* other = w.findChild<QAction*>(QStringLiteral("showOtherStorey"));
+        // The same but for the anti-aliasing of a few edges: nothing
+        // missing or stale, which would differ by far more.
+        const auto same = [&] {
+            const QImage part = port->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            other->trigger(); // a whole repaint, twice
+            other->trigger();
+            const QImage whole = port->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            for (int y = 0; y < part.height(); ++y) {
+                for (int x = 0; x < part.width(); ++x) {
+                    const QRgb a = part.pixel(x, y);
+                    const QRgb b = whole.pixel(x, y);
+                    if (std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))}) > 96) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        port->grab();
+        const HouseWall wall = w.house().storeys[0].walls[3];
+        const std::size_t walls = w.house().storeys[0].walls.size();
+        clickBetween(w, wall.from, wall.to, Qt::RightButton); // a brace turned round
+        QVERIFY(!(w.house().storeys[0].walls[3] == wall));
+        QVERIFY(same());
+        key(w, QKeySequence(Qt::Key_F3));
+        w.setWallElement(QString());
+        click(w, wall.from);
+        click(w, wall.to); // the wall removed
+        QCOMPARE(w.house().storeys[0].walls.size() + 1, walls);
+        QVERIFY(same());
+        key(w, QKeySequence::Undo);
+        QVERIFY(same());
     }
 
     // The grid dialog adds a line a module after the last; the edit is

@@ -349,6 +349,7 @@ TMainF::TMainF(QWidget* parent)
     AddConditionsAction();
     AddEditActions();
     AddKeyboardActions();
+    AddEditFreelyAction();
     // The conditions of the last run; the 2000 method when none are
     // remembered, which leaves the window as it always was.
     setConditions(koruba::loadConditions());
@@ -802,6 +803,14 @@ void TMainF::AddKeyboardActions() {
     addAction(bays->menuAction());
 }
 
+void TMainF::AddEditFreelyAction() {
+    editFreely_ = new QAction(QStringLiteral("自由に編集(&F)"), this);
+    editFreely_->setObjectName(QStringLiteral("Act_EditFreely"));
+    editFreely_->setVisible(false);
+    connect(editFreely_, &QAction::triggered, this, &TMainF::editFreely);
+    addAction(editFreely_);
+}
+
 void TMainF::SetTabOrder() {
     // Window order: diagram panel (nothing focusable), element group,
     // formula panel (nothing focusable), close, clear, mirror; the tool
@@ -877,6 +886,9 @@ void TMainF::FormCloseQuery(bool& /*canClose*/) {
 // ---------------------------------------------------------------- handlers
 
 void TMainF::TlBtn_21Click(QObject* sender) {
+    if (readOnly_) {
+        return;
+    }
     const ColumnState before = columnState();
     model_.ChoosePattern(TagOf(sender));
     koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
@@ -927,7 +939,7 @@ void TMainF::CBox1Change(QObject* /*sender*/) {
 
 void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
     model_.SelectBay(TagOf(sender));
-    if (button != Qt::RightButton) {
+    if (button != Qt::RightButton || readOnly_) {
         return;
     }
     // A cross brace cannot be turned round: nothing is redrawn then.
@@ -942,7 +954,7 @@ void TMainF::drwSj_1MouseDown(QObject* sender, Qt::MouseButton button) {
 }
 
 void TMainF::drwSj_1Click(QObject* sender) {
-    if (model_.PatternTag() == 0) {
+    if (model_.PatternTag() == 0 || readOnly_) {
         return;
     }
     model_.SelectBay(TagOf(sender));
@@ -955,6 +967,9 @@ void TMainF::drwSj_1Click(QObject* sender) {
 }
 
 void TMainF::BBtn_RevClick(QObject* /*sender*/) {
+    if (readOnly_) {
+        return;
+    }
     const ColumnState before = columnState();
     model_.Reverse();
     koruba::DrawPattern(drwPp->picture(), model_.PatternTag(), model_.PatternReversed());
@@ -967,6 +982,9 @@ void TMainF::BBtn_RevClick(QObject* /*sender*/) {
 }
 
 void TMainF::Btn_DtClearClick(QObject* /*sender*/) {
+    if (readOnly_) {
+        return;
+    }
     if (!confirmClear_ || !confirmClear_()) {
         return;
     }
@@ -1064,6 +1082,36 @@ void TMainF::RestoreState(const ColumnState& state) {
 
 void TMainF::setEditedColumnName(const QString& name) {
     setWindowTitle(name.isEmpty() ? caption_ : caption_ + QStringLiteral(" - 柱 ") + name);
+}
+
+// ---------------------------------------------------------------- read-only column
+
+bool TMainF::showReadOnlyColumn(std::int32_t patternTag, std::int32_t reversed,
+                                const koruba::BayTable& bays,
+                                const koruba::CalcConditions& conditions, const QString& name) {
+    if (koruba::framePattern(patternTag) == nullptr || koruba::conditionsError(conditions, 2)) {
+        return false;
+    }
+    emit showingForeignColumn();
+    // A history of its own, empty: undo cannot bring back the column
+    // shown before, which would then pass for the owner's.
+    setEditedColumn(nextForeignKey_--);
+    readOnly_ = false;
+    setConditions(conditions);
+    loadColumn(patternTag, reversed, bays);
+    readOnly_ = true;
+    editFreely_->setVisible(true);
+    setWindowTitle(caption_ + QStringLiteral(" - ") + name);
+    return true;
+}
+
+void TMainF::editFreely() {
+    if (!readOnly_) {
+        return;
+    }
+    readOnly_ = false;
+    editFreely_->setVisible(false);
+    setWindowTitle(caption_);
 }
 
 // ---------------------------------------------------------------- states
@@ -1199,6 +1247,9 @@ bool TMainF::setConditions(const koruba::CalcConditions& conditions) {
 }
 
 void TMainF::editConditions() {
+    if (readOnly_) {
+        return;
+    }
     koruba::ConditionsDialog dialog(conditions_, this);
     const ColumnState before = columnState();
     if (dialog.exec() != QDialog::Accepted || !setConditions(dialog.conditions())) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -97,6 +98,23 @@ public:
     // window's own caption; an empty name gives the caption back alone.
     void setEditedColumnName(const QString& name);
 
+    // --- Showing a column another window owns (the plan) ---
+    // Shows a column under the given conditions, read-only: the source
+    // stays the owner, so clicks on patterns and bays, the mirror and clear
+    // buttons, the bay keys and the conditions dialog change nothing while
+    // it is shown. The title names the column after the caption. Conditions
+    // the calculation cannot use are refused (false, nothing changed).
+    // showingForeignColumn is raised first, so that a window linked to the
+    // calculator's column lets go of it before it changes.
+    bool showReadOnlyColumn(std::int32_t patternTag, std::int32_t reversed,
+                            const koruba::BayTable& bays, const koruba::CalcConditions& conditions,
+                            const QString& name);
+    bool isReadOnly() const { return readOnly_; }
+    // Ends the read-only view: the column shown becomes the window's own
+    // to edit freely, with a history of its own. The context menu's
+    // "自由に編集" does this.
+    void editFreely();
+
     // --- Undo of the window's own edits ---
     // What an edit changes: the column (pattern, mirror state, bays) and
     // the conditions. The element choice is no edit.
@@ -123,6 +141,9 @@ signals:
     void resultShown();
     // Raised after new conditions have been applied.
     void conditionsChanged(const koruba::CalcConditions& conditions);
+    // Raised before a read-only column from elsewhere replaces the one
+    // shown.
+    void showingForeignColumn();
 
 protected:
     // The close query: every close request, by "終 了", the close box or
@@ -141,6 +162,7 @@ private:
     void AddConditionsAction();
     void AddEditActions();
     void AddKeyboardActions();
+    void AddEditFreelyAction();
     void SetTabOrder();
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -189,6 +211,12 @@ private:
     bool sessionEnding_ = false;
     QUndoGroup* histories_ = nullptr;
     std::map<std::uint64_t, QUndoStack*> historyOfColumn_;
+    // A column owned elsewhere is shown and may not be edited here.
+    bool readOnly_ = false;
+    QAction* editFreely_ = nullptr;
+    // The history keys of read-only views, counted down from the top so
+    // that they never meet the keys the column list gives its rows.
+    std::uint64_t nextForeignKey_ = ~std::uint64_t{0};
 
     // Area 1: tool bar.
     QWidget* ToolBar1 = nullptr;

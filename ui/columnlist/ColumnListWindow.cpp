@@ -161,6 +161,8 @@ ColumnListWindow::ColumnListWindow(TMainF* calculator, QWidget* parent)
     });
     if (calculator_) {
         connect(calculator_, &TMainF::resultShown, this, &ColumnListWindow::onCalculatorShown);
+        // A column shown from elsewhere is not this list's row.
+        connect(calculator_, &TMainF::showingForeignColumn, this, [this] { linkRow(-1); });
         connect(calculator_, &TMainF::conditionsChanged, this,
                 &ColumnListWindow::onCalculatorConditions);
     }
@@ -852,6 +854,9 @@ void ColumnListWindow::linkRow(int row) {
         model_->setEditedId(id);
         filter_->setShownId(id);
         if (calculator_) {
+            if (id != 0) {
+                calculator_->editFreely();
+            }
             // The calculator's undo keeps one history per row.
             calculator_->setEditedColumn(id);
             if (id != 0) {

@@ -25,6 +25,7 @@ public:
         if (!window_) {
             window_ = new PlanWindow(&calculator_);
             window_->setWindowFlag(Qt::Window);
+            window_->setCalculator(&calculator_);
         }
         return *window_;
     }

@@ -10,6 +10,10 @@
 #include "report/SheetPainter.h"
 #include "report/SheetPdf.h"
 #include "report/WholeFileSave.h"
+#include "ui/calculator/Artwork.h"
+#include "ui/calculator/MainForm.h"
+#include "ui/calculator/PaintedIconEngine.h"
+#include "ui/columnlist/ColumnListWindow.h"
 #include "ui/columnlist/RecentFilesMenu.h"
 #include "ui/plan/PlanDialogs.h"
 #include "ui/plan/PlanDocument.h"
@@ -37,6 +41,7 @@
 #include <QToolTip>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <cmath>
 
 namespace koruba {
@@ -48,6 +53,8 @@ const QString kFileFilter = QStringLiteral("住宅ファイル (*.kxhouse)");
 // How near, in pixels of the screen, a click must come to a grid point or
 // a wall to take it.
 constexpr qreal kPickPixels = 14.0;
+// A grid line dragged on the plan lands on the half module.
+constexpr std::int32_t kGridDragStepMm = 455;
 
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
@@ -65,14 +72,21 @@ int askUnsavedBox(QWidget* parent, const QString& path) {
 struct BraceChoice {
     const char* label;
     const char* token;
+    std::int32_t elementKind; // the calculator's picture of it
 };
 constexpr BraceChoice kBraces[] = {
-    {"筋かいなし", ""},
-    {"片筋かい 右上がり (R)", "R"},
-    {"片筋かい 左上がり (L)", "L"},
-    {"たすき掛け (X)", "X"},
+    {"筋かいなし", "", NoBrace},
+    {"片筋かい 右上がり (R)", "R", BraceRisingRight},
+    {"片筋かい 左上がり (L)", "L", BraceRisingLeft},
+    {"たすき掛け (X)", "X", CrossBrace},
 };
+// The multiplier the panel picture chooses when none was chosen before.
+constexpr int kDefaultPanelRow = 5;
 constexpr const char* kSizes[] = {"15", "30", "45", "90"};
+
+const std::vector<GridLine>& linesOfHouse(const House& house, HouseDirection direction) {
+    return direction == HouseDirection::X ? house.gridX : house.gridY;
+}
 
 qreal distanceToSegment(QPointF p, QPointF a, QPointF b) {
     const QPointF ab = b - a;
@@ -106,6 +120,9 @@ PlanWindow::PlanWindow(QWidget* parent)
     connect(view_, &PlanView::planReleased, this, &PlanWindow::onReleased);
     connect(view_, &PlanView::planDoubleClicked, this, &PlanWindow::onDoubleClicked);
     connect(view_, &PlanView::planHovered, this, &PlanWindow::onHovered);
+    connect(view_, &PlanView::cursorMoved, this, &PlanWindow::onCursorMoved);
+    connect(view_, &PlanView::cursorActivated, this, &PlanWindow::onCursorActivated);
+    connect(view_, &PlanView::cursorMenu, this, &PlanWindow::onCursorMenu);
     resize(1100, 800);
     newHouse();
 }
@@ -281,6 +298,9 @@ void PlanWindow::buildActions() {
     bar->addAction(fit);
     bar->addSeparator();
     bar->addActions(tools_->actions());
+    // A row of its own: the pictures and the lists do not fit beside the
+    // commands in a window of ordinary width.
+    addToolBarBreak();
     QToolBar* elementBar = addToolBar(QStringLiteral("壁の要素"));
     elementBar->setObjectName(QStringLiteral("elementToolBar"));
     buildElementBar(elementBar);
@@ -311,6 +331,46 @@ void PlanWindow::buildElementBar(QToolBar* bar) {
         panelBox_->addItem(QStringLiteral("面材 %1").arg(m), m);
     }
     bar->addWidget(new QLabel(QStringLiteral(" 壁: "), bar));
+    // The calculator's element pictures beside the lists: a brace kind
+    // chosen by its picture, the panel switched on and off by its own.
+    auto* braces = new QActionGroup(this);
+    for (std::size_t i = 0; i < std::size(kBraces); ++i) {
+        const std::int32_t kind = kBraces[i].elementKind;
+        auto* a = new QAction(PaintedIconEngine::makeIcon(
+                                  artwork::kElementIconSize,
+                                  [kind](QPainter& p) { artwork::paintElementIcon(p, kind); }),
+                              QString::fromUtf8(kBraces[i].label), this);
+        a->setObjectName(QStringLiteral("brace%1").arg(i));
+        a->setCheckable(true);
+        braces->addAction(a);
+        bar->addAction(a);
+        const int row = static_cast<int>(i);
+        connect(a, &QAction::triggered, this, [this, row] {
+            braceBox_->setCurrentIndex(row);
+            setTool(Tool::Wall);
+        });
+    }
+    auto* panel = new QAction(PaintedIconEngine::makeIcon(
+                                  artwork::kElementIconSize,
+                                  [](QPainter& p) { artwork::paintElementIcon(p, PanelElement); }),
+                              QStringLiteral("面材"), this);
+    panel->setObjectName(QStringLiteral("panel"));
+    panel->setCheckable(true);
+    bar->addAction(panel);
+    connect(panel, &QAction::triggered, this, [this](bool on) {
+        panelBox_->setCurrentIndex(on ? (lastPanelRow_ > 0 ? lastPanelRow_ : kDefaultPanelRow) : 0);
+        setTool(Tool::Wall);
+    });
+    connect(braceBox_, &QComboBox::currentIndexChanged, this,
+            [braces](int row) { braces->actions().at(row)->setChecked(true); });
+    connect(panelBox_, &QComboBox::currentIndexChanged, this, [this, panel](int row) {
+        panel->setChecked(row > 0);
+        if (row > 0) {
+            lastPanelRow_ = row;
+        }
+    });
+    braces->actions().at(braceBox_->currentIndex())->setChecked(true);
+    bar->addSeparator();
     bar->addWidget(braceBox_);
     bar->addWidget(sizeBox_);
     bar->addWidget(panelBox_);
@@ -653,6 +713,10 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
     const std::int32_t storey = storey_;
     switch (tool_) {
     case Tool::Select:
+        // Off the grid points, a press on a grid line takes hold of it.
+        if (!point) {
+            gridDrag_ = gridLineNear(at);
+        }
         return;
     case Tool::Wall:
         if (point) {
@@ -715,6 +779,18 @@ void PlanWindow::onPressed(QPointF at, Qt::MouseButton button, QPoint globalPos)
 }
 
 void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
+    if (button == Qt::LeftButton && gridDrag_) {
+        const GridLineRef ref = *gridDrag_;
+        gridDrag_.reset();
+        updateSketch();
+        const std::int32_t to = gridDragPosition(at);
+        if (to != linesOfHouse(house(), ref.direction)[ref.line].positionMm) {
+            edit(QStringLiteral("通り芯を移動"), [ref, to](House& h) {
+                return columns::moveGridLine(h, ref.direction, ref.line, to);
+            });
+        }
+        return;
+    }
     if (button != Qt::LeftButton || !pressedAt_) {
         return;
     }
@@ -767,18 +843,101 @@ void PlanWindow::onReleased(QPointF at, Qt::MouseButton button) {
         return;
     }
     const std::int32_t storey = storey_;
+    // Both ends of a wall already there: the wall takes the element (none
+    // removes it).
+    if (const Storey* s = columns::findStorey(house(), storey)) {
+        if (const auto wall = columns::wallBetween(*s, from, to)) {
+            const std::size_t index = *wall;
+            edit(cell.BraceKind == NoBrace && cell.PanelOn != 1 ? QStringLiteral("壁を削除")
+                                                                : QStringLiteral("壁を変更"),
+                 [storey, index, cell](House& h) {
+                     return columns::setWallBay(h, storey, index, cell);
+                 });
+            return;
+        }
+    }
     edit(QStringLiteral("壁を配置"), [storey, from, to, cell](House& h) {
         return columns::placeWall(h, storey, from, to, cell);
     });
 }
 
+// The governing direction in the calculator where its patterns draw it;
+// else, and without a calculator, the terms of both directions in a box.
+// A column whose governing direction does not map is not shown by its
+// other direction: the calculator would show an N below the column's.
 void PlanWindow::onDoubleClicked(QPointF at) {
     if (const ColumnResult* c = columnNear(at)) {
-        QMessageBox::information(this, kTitle, columnDetails(house(), *c));
+        if (!showInCalculator(*c, c->governing)) {
+            QMessageBox::information(this, kTitle, columnDetails(house(), *c));
+        }
     }
 }
 
+void PlanWindow::setCalculator(TMainF* calculator) {
+    calculator_ = calculator;
+}
+
+bool PlanWindow::showInCalculator(const ColumnResult& column, HouseDirection direction) {
+    const auto frame = windowFrameOf(column, direction);
+    const Storey* own = columns::findStorey(house(), column.storey);
+    if (!calculator_ || !frame || own == nullptr) {
+        return false;
+    }
+    // The house's rules and heights as its derivation takes them; under
+    // the 2000 rules no height is read and the calculator keeps its own,
+    // and a single-storey frame reads no upper height.
+    CalcConditions conditions = calculator_->conditions();
+    conditions.rules = house().rules;
+    if (house().rules == RuleSet::Revision2025) {
+        const Storey* upper = columns::findStorey(house(), 2);
+        conditions.h1Cm = own->heightCm;
+        conditions.h2Cm = column.frame == HouseFrame::LowerStorey && upper != nullptr
+                              ? upper->heightCm
+                              : own->heightCm;
+    }
+    const QString name =
+        QStringLiteral("%1 %2 %3 (%4方向)")
+            .arg(kTitle, qText(storeyLabel(house(), column.storey)), qText(column.name),
+                 direction == HouseDirection::X ? QStringLiteral("X") : QStringLiteral("Y"));
+    if (!calculator_->showReadOnlyColumn(frame->patternTag, frame->mirrored ? 1 : 0, frame->bays,
+                                         conditions, name)) {
+        return false;
+    }
+    shownColumn_ = ShownColumn{column.storey, column.at, direction};
+    calculator_->show();
+    calculator_->raise();
+    activateWindowOf(*calculator_);
+    return true;
+}
+
+// The calculator's read-only view of a column goes with the house: after
+// every edit it shows the column anew, and a column that is gone or no
+// longer maps is handed to the user to edit freely, no longer named as the
+// plan's.
+void PlanWindow::followShownColumn() {
+    if (!shownColumn_) {
+        return;
+    }
+    if (!calculator_ || !calculator_->isReadOnly()) {
+        shownColumn_.reset();
+        return;
+    }
+    const ShownColumn shown = *shownColumn_;
+    for (const ColumnResult& c : results()) {
+        if (c.storey == shown.storey && c.at == shown.at && windowFrameOf(c, shown.direction)) {
+            showInCalculator(c, shown.direction);
+            return;
+        }
+    }
+    shownColumn_.reset();
+    calculator_->editFreely();
+}
+
 void PlanWindow::onHovered(QPointF at, QPoint globalPos) {
+    if (gridDrag_) {
+        showGridDrag(at);
+        return;
+    }
     if (tool_ == Tool::Wall || tool_ == Tool::Outline) {
         const auto p = gridPointNear(at);
         updateSketch(p ? std::optional<QPointF>(planPoint(house(), *p)) : std::nullopt);
@@ -793,7 +952,119 @@ void PlanWindow::onHovered(QPointF at, QPoint globalPos) {
 void PlanWindow::cancelSketch() {
     sketch_.clear();
     pressedAt_.reset();
+    gridDrag_.reset();
     updateSketch();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+// The cursor starts at the first grid point and stays on the grid; the
+// view scrolls to keep it in sight.
+void PlanWindow::onCursorMoved(int dx, int dy) {
+    const House& h = house();
+    if (h.gridX.empty() || h.gridY.empty()) {
+        return;
+    }
+    GridPoint p = cursor_.value_or(GridPoint{0, 0});
+    if (cursor_) {
+        p.x = std::clamp(p.x + dx, 0, static_cast<int>(h.gridX.size()) - 1);
+        p.y = std::clamp(p.y + dy, 0, static_cast<int>(h.gridY.size()) - 1);
+    }
+    cursor_ = p;
+    const QPointF at = planPoint(h, p);
+    updateSketch(at);
+    view_->ensureVisible(QRectF(at - QPointF(500.0, 500.0), QSizeF(1000.0, 1000.0)));
+    const ColumnResult* c = columnNear(at);
+    statusBar()->showMessage(c != nullptr ? QStringLiteral("%1  %2 %3")
+                                                .arg(qText(gridPointName(h, p)),
+                                                     qText(F2(c->result().NValue)),
+                                                     qText(std::string(c->result().JointSymbol)))
+                                          : qText(gridPointName(h, p)));
+}
+
+// Enter is a click at the cursor; with the selection tool or with Shift
+// it is a double-click. Ctrl+Enter turns round the brace of the wall from
+// the marked end to the cursor.
+void PlanWindow::onCursorActivated(Qt::KeyboardModifiers modifiers) {
+    if (!cursor_) {
+        onCursorMoved(0, 0);
+        return;
+    }
+    const QPointF at = planPoint(house(), *cursor_);
+    if (modifiers == Qt::ControlModifier) {
+        const Storey* s = columns::findStorey(house(), storey_);
+        const auto wall = s != nullptr && sketch_.size() == 1
+                              ? columns::wallBetween(*s, sketch_.front(), *cursor_)
+                              : std::nullopt;
+        if (!wall) {
+            refused("筋かいの向きを変えるには、壁の一端で Enter を押してから他端で Ctrl+Enter "
+                    "を押します");
+            return;
+        }
+        sketch_.clear();
+        updateSketch(at);
+        const std::int32_t storey = storey_;
+        const std::size_t index = *wall;
+        edit(QStringLiteral("筋かいの向きを変更"),
+             [storey, index](House& h) { return columns::flipWallBrace(h, storey, index); });
+        return;
+    }
+    if (tool_ == Tool::Select || modifiers == Qt::ShiftModifier) {
+        onDoubleClicked(at);
+        return;
+    }
+    const QPoint global = view_->viewport()->mapToGlobal(view_->mapFromScene(at));
+    onPressed(at, Qt::LeftButton, global);
+    onReleased(at, Qt::LeftButton);
+}
+
+void PlanWindow::onCursorMenu() {
+    if (!cursor_) {
+        return;
+    }
+    const Storey* s = columns::findStorey(house(), storey_);
+    const GridPoint p = *cursor_;
+    if (s != nullptr && std::any_of(s->columns.begin(), s->columns.end(),
+                                    [p](const HouseColumn& c) { return c.at == p; })) {
+        columnMenu(p, view_->viewport()->mapToGlobal(view_->mapFromScene(planPoint(house(), p))));
+    }
+}
+
+// ---------------------------------------------------------------- grid lines
+
+std::optional<PlanWindow::GridLineRef> PlanWindow::gridLineNear(QPointF at) const {
+    const qreal reach = kPickPixels * view_->planPerPixel();
+    std::optional<GridLineRef> best;
+    qreal bestDistance = reach;
+    for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
+        const std::vector<GridLine>& lines = linesOfHouse(house(), d);
+        // X lines fix x; the plan draws y upwards at -y.
+        const qreal v = d == HouseDirection::X ? at.x() : -at.y();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const qreal e = std::abs(lines[i].positionMm - v);
+            if (e <= bestDistance) {
+                bestDistance = e;
+                best = GridLineRef{d, i};
+            }
+        }
+    }
+    return best;
+}
+
+std::int32_t PlanWindow::gridDragPosition(QPointF at) const {
+    const qreal v = gridDrag_->direction == HouseDirection::X ? at.x() : -at.y();
+    return static_cast<std::int32_t>(std::lround(v / kGridDragStepMm)) * kGridDragStepMm;
+}
+
+// The line where it would land, drawn across the plan.
+void PlanWindow::showGridDrag(QPointF at) {
+    const QRectF bounds = item_->boundingRect();
+    const qreal v = gridDragPosition(at);
+    if (gridDrag_->direction == HouseDirection::X) {
+        item_->setSketch({QPointF(v, bounds.top()), QPointF(v, bounds.bottom())}, std::nullopt);
+    } else {
+        item_->setSketch({QPointF(bounds.left(), -v), QPointF(bounds.right(), -v)}, std::nullopt);
+    }
 }
 
 void PlanWindow::updateSketch(std::optional<QPointF> pointer) {
@@ -823,6 +1094,19 @@ void PlanWindow::columnMenu(GridPoint at, QPoint globalPos) {
         edit(QStringLiteral("柱を削除"),
              [=](House& h) { return columns::removeColumn(h, storey, at); });
     });
+    for (const ColumnResult& c : results()) {
+        if (c.storey != storey || !(c.at == at) || !calculator_) {
+            continue;
+        }
+        menu.addSeparator();
+        for (const HouseDirection d : {HouseDirection::X, HouseDirection::Y}) {
+            QAction* show = menu.addAction(
+                QStringLiteral("計算画面に表示 (%1方向)")
+                    .arg(d == HouseDirection::X ? QStringLiteral("X") : QStringLiteral("Y")),
+                this, [this, c, d] { showInCalculator(c, d); });
+            show->setEnabled(windowFrameOf(c, d).has_value());
+        }
+    }
     menu.exec(globalPos);
 }
 
@@ -887,6 +1171,7 @@ void PlanWindow::onHouseChanged() {
     updateSketch();
     updateStoreyActions();
     updateStatus();
+    followShownColumn();
 }
 
 void PlanWindow::updateStoreyActions() {

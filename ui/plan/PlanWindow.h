@@ -4,6 +4,7 @@
 #include "calc/HouseDerivation.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class QUndoStack;
+class TMainF;
 
 namespace koruba {
 
@@ -73,6 +75,15 @@ public:
     void setWallElement(const QString& token);
     QString wallElement() const;
 
+    // The calculator a column's detail is shown in; without one a
+    // double-click shows the column's terms in a box.
+    void setCalculator(TMainF* calculator);
+    // Shows one direction of a derived column read-only in the calculator,
+    // as long as the calculator's patterns draw it; it follows every later
+    // edit of the house until the user edits it freely there. False when
+    // there is no calculator or the column does not map.
+    bool showInCalculator(const ColumnResult& column, HouseDirection direction);
+
     // How errors and the unsaved-changes question reach the user;
     // replaceable so that tests can answer them.
     using ErrorReport = std::function<void(const QString& message)>;
@@ -114,6 +125,16 @@ private:
     void onDoubleClicked(QPointF at);
     void onHovered(QPointF at, QPoint globalPos);
     void cancelSketch();
+    void onCursorMoved(int dx, int dy);
+    void onCursorActivated(Qt::KeyboardModifiers modifiers);
+    void onCursorMenu();
+    struct GridLineRef {
+        HouseDirection direction;
+        std::size_t line;
+    };
+    std::optional<GridLineRef> gridLineNear(QPointF at) const;
+    std::int32_t gridDragPosition(QPointF at) const;
+    void showGridDrag(QPointF at);
     void columnMenu(GridPoint at, QPoint globalPos);
     void editColumnName(GridPoint at);
 
@@ -125,6 +146,7 @@ private:
     void refused(const std::string& reason);
 
     void onHouseChanged();
+    void followShownColumn();
     void updateSketch(std::optional<QPointF> pointer = std::nullopt);
     void updateStoreyActions();
     void updateStatus();
@@ -142,6 +164,10 @@ private:
     // Where a left press began, for a wall dragged from one point to
     // another.
     std::optional<GridPoint> pressedAt_;
+    // The keyboard's grid point, where Enter acts.
+    std::optional<GridPoint> cursor_;
+    // The grid line a left press took hold of, moved where it is released.
+    std::optional<GridLineRef> gridDrag_;
     QActionGroup* tools_ = nullptr;
     QAction* storey1_ = nullptr;
     QAction* storey2_ = nullptr;
@@ -151,10 +177,21 @@ private:
     QComboBox* braceBox_ = nullptr;
     QComboBox* sizeBox_ = nullptr;
     QComboBox* panelBox_ = nullptr;
+    // The multiplier last chosen, which the panel picture brings back.
+    int lastPanelRow_ = 0;
     QLabel* problemLabel_ = nullptr;
     RecentFilesMenu* recentMenu_ = nullptr;
     QString path_;
     ErrorReport reportError_;
+    QPointer<TMainF> calculator_;
+    // The column the calculator shows for the plan: its storey, grid point
+    // and direction.
+    struct ShownColumn {
+        std::int32_t storey;
+        GridPoint at;
+        HouseDirection direction;
+    };
+    std::optional<ShownColumn> shownColumn_;
     UnsavedQuestion askUnsaved_;
 };
 
