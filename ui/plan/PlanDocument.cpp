@@ -13,7 +13,8 @@ namespace koruba {
 // pushes it, finds the house already in the state after.
 class HouseCommand : public QUndoCommand {
 public:
-    HouseCommand(PlanDocument& document, House before, House after, const QString& text)
+    HouseCommand(PlanDocument& document, std::shared_ptr<const House> before,
+                 std::shared_ptr<const House> after, const QString& text)
         : QUndoCommand(text), document_(document), before_(std::move(before)),
           after_(std::move(after)) {}
 
@@ -22,24 +23,25 @@ public:
 
 private:
     PlanDocument& document_;
-    House before_;
-    House after_;
+    std::shared_ptr<const House> before_;
+    std::shared_ptr<const House> after_;
 };
 
-PlanDocument::PlanDocument(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {}
+PlanDocument::PlanDocument(QObject* parent)
+    : QObject(parent), house_(std::make_shared<const House>()), undoStack_(new QUndoStack(this)) {}
 
 void PlanDocument::reset(House house) {
     undoStack_->clear();
-    setHouse(house);
+    setHouse(std::make_shared<const House>(std::move(house)));
     undoStack_->setClean();
 }
 
 std::optional<std::string> PlanDocument::apply(const QString& text, const Edit& edit, Check check) {
-    House after = house_;
+    House after = *house_;
     if (auto refused = edit(after)) {
         return refused;
     }
-    if (after == house_) {
+    if (after == *house_) {
         return std::nullopt;
     }
     if (!problem_ && check == Check::KeepDerivable) {
@@ -47,14 +49,15 @@ std::optional<std::string> PlanDocument::apply(const QString& text, const Edit& 
             return broken;
         }
     }
-    undoStack_->push(new HouseCommand(*this, house_, std::move(after), text));
+    undoStack_->push(
+        new HouseCommand(*this, house_, std::make_shared<const House>(std::move(after)), text));
     return std::nullopt;
 }
 
-void PlanDocument::setHouse(const House& house) {
-    house_ = house;
-    problem_ = columns::houseError(house_);
-    results_ = problem_ ? std::vector<ColumnResult>{} : deriveHouse(house_);
+void PlanDocument::setHouse(std::shared_ptr<const House> house) {
+    house_ = std::move(house);
+    problem_ = columns::houseError(*house_);
+    results_ = problem_ ? std::vector<ColumnResult>{} : deriveHouse(*house_);
     emit changed();
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ class PlanDocument : public QObject {
 public:
     explicit PlanDocument(QObject* parent = nullptr);
 
-    const House& house() const { return house_; }
+    const House& house() const { return *house_; }
     // The derived columns; empty while problem() says why there are none.
     const std::vector<ColumnResult>& results() const { return results_; }
     const std::optional<std::string>& problem() const { return problem_; }
@@ -52,9 +53,12 @@ signals:
 
 private:
     friend class HouseCommand;
-    void setHouse(const House& house);
+    void setHouse(std::shared_ptr<const House> house);
 
-    House house_;
+    // Shared with the commands: the house after one edit is the house
+    // before the next, held once, so that a long session's history costs
+    // one house per edit.
+    std::shared_ptr<const House> house_;
     std::vector<ColumnResult> results_;
     std::optional<std::string> problem_;
     QUndoStack* undoStack_;
