@@ -91,7 +91,7 @@ bool writeText(std::string_view text) {
 // Flushes standard output; a failure (a full disk, a closed pipe, a
 // closed standard output) is reported, so that no failed write ends as
 // success.
-bool flush(bool written) {
+bool flushOutput(bool written) {
     if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return true;
     }
@@ -105,7 +105,7 @@ bool flush(bool written) {
 
 bool writeOut(std::string_view text) {
     errno = 0;
-    return flush(writeText(text));
+    return flushOutput(writeText(text));
 }
 
 // The C library of Windows opens the standard streams in text mode, which
@@ -572,7 +572,7 @@ int runBatchFile(const Options& options, bool stdinOpen) {
     errno = 0;
     const koruba::columns::BatchOutcome outcome =
         koruba::columns::runBatch(reader, write, batchOptions);
-    if (!flush(!outcome.writeFailed)) {
+    if (!flushOutput(!outcome.writeFailed)) {
         return kExitUsage;
     }
     if (outcome.readFailed) {
