@@ -1,7 +1,7 @@
 // The main window without the mouse, and its undo: the shortcuts against
 // the same steps by mouse, what a screen reader is told, and Ctrl+Z /
 // Ctrl+Y through every kind of edit, alone and with one history per row.
-#include "MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include "ui/calculator/ConditionsDialog.h"
 #include "ui/columnlist/ColumnListWindow.h"

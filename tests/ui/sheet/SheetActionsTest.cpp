@@ -1,5 +1,5 @@
 #include "ui/sheet/SheetActions.h"
-#include "tests/ui/MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

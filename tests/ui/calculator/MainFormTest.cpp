@@ -2,7 +2,7 @@
 // offscreen platform: the start state, choosing patterns, placing,
 // replacing, removing and flipping elements, mirroring, clearing, the
 // element choice and the labels after each step.
-#include "MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include "calc/CalcNValue.h"
 #include "calc/ResultText.h"

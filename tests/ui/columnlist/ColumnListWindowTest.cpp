@@ -3,7 +3,7 @@
 // through with real keys and clicks: open a house, edit a row in the
 // calculator, undo, save, reopen; a save that fails; filters, copying and
 // the status bar.
-#include "MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include "calc/HouseDerivation.h"
 #include "calc/PatternTable.h"

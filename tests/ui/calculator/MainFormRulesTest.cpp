@@ -3,7 +3,7 @@
 // shows under the 2025 rules. Every test keeps the settings record in a
 // temporary folder of its own. Screenshots of the longest texts land in
 // the build tree (the window's are in MainFormScreenshotTest).
-#include "MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include "ui/calculator/ConditionsDialog.h"
 #include "ui/services/ConditionsRecord.h"

@@ -5,7 +5,7 @@
 // control and every character has a glyph in the font that draws it, the
 // formula stays inside its panel, the diagram leaves the panel's border
 // whole, and the bay pictures are drawn at the screen's density.
-#include "MainFormTestSupport.h"
+#include "tests/ui/calculator/MainFormTestSupport.h"
 
 #include "ui/calculator/BevelPanel.h"
 #include "ui/calculator/ImageControl.h"
