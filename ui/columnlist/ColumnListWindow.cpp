@@ -1,5 +1,7 @@
 #include "ui/columnlist/ColumnListWindow.h"
 
+#include "ui/calculator/CompanionLink.h"
+
 #include "calc/LibCal_Nti.h"
 #include "calc/PatternTable.h"
 #include "columns/BatchRun.h"
@@ -83,20 +85,6 @@ ColumnListWindow::ChangedFileAnswer askChangedFileBox(QWidget* parent, const QSt
            : chosen == elsewhere ? ColumnListWindow::SaveElsewhere
                                  : ColumnListWindow::KeepFile;
 }
-
-} // namespace
-
-// Gives a window the keyboard. The list is a transient window of the
-// calculator, and the toolkit takes either for active while the other is,
-// so that activateWindow() alone would leave the keyboard where it was.
-void activateWindowOf(QWidget& widget) {
-    widget.activateWindow();
-    if (QWindow* handle = widget.window()->windowHandle()) {
-        handle->requestActivate();
-    }
-}
-
-namespace {
 
 // A name column as wide as a long name would push the results out of
 // sight; such a name shows whole in its tooltip.

@@ -185,8 +185,4 @@ private:
     ColumnFileWatch* fileWatch_;
 };
 
-// Gives a window the keyboard, also where the toolkit takes it for active
-// already because a window it belongs with is.
-void activateWindowOf(QWidget& widget);
-
 } // namespace koruba
