@@ -31,7 +31,8 @@ using koruba::test::ToolRun;
 
 ToolRun RunTool(const QStringList& args, const QByteArray& input = {}) {
     ToolRun run = koruba::test::runTool(args, input);
-    EXPECT_NE(run.exitCode, -1) << "the tool did not start, crashed or did not finish";
+    EXPECT_NE(run.exitCode, -1) << "the tool did not start, crashed or did not finish: "
+                                << run.failure.toStdString();
     return run;
 }
 
