@@ -25,27 +25,8 @@ source "$(dirname "$0")/../support/x_windows.sh"
 
 build=${1:?usage: $0 <build dir> <example house>}
 house=${2:?usage: $0 <build dir> <example house>}
-for tool in Xvfb xdotool pdftotext; do
-    command -v "$tool" >/dev/null || {
-        echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2
-        exit 1
-    }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    tail -n 40 "$work/err" >&2 2>/dev/null || true
-    exit 1
-}
+source "$(dirname "$0")/../support/e2e_scratch.sh"
+require_tools Xvfb xdotool pdftotext
 
 cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1 ||
     { cat "$work/install.log" >&2; fail "cmake --install failed"; }

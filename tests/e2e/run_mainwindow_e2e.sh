@@ -12,23 +12,10 @@ source "$(dirname "$0")/../support/x_windows.sh"
 
 harness=${1:?usage: $0 <harness executable> [screenshot folder]}
 shots=${2:-}
-for tool in Xvfb xdotool import convert; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "FAIL: $tool is missing (scripts/setup.sh installs xvfb, xdotool and imagemagick)" >&2
-        exit 1
-    fi
-done
+source "$(dirname "$0")/../support/e2e_scratch.sh"
+require_tools Xvfb xdotool import convert
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+# The harness's report too, not only its errors.
 fail() {
     echo "FAIL: $*" >&2
     echo "--- program output ---" >&2
