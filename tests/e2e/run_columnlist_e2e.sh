@@ -111,15 +111,8 @@ xdotool type --delay 20 "Sato Design"
 xdotool key Return
 dialog=$(wait_window '^計算書をPDFに保存$' 10) ||
     fail "the file dialog did not open"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/house.pdf"
-xdotool key Return
-for _ in $(seq 100); do
-    [[ -s $work/house.pdf ]] && break
-    sleep 0.1
-done
-[[ -s $work/house.pdf ]] || fail "no sheet was written"
+answer_file_dialog "$dialog" "$work/house.pdf"
+wait_file "$work/house.pdf" 10 || fail "no sheet was written"
 # The heading is the list's: saved with it.
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+s
@@ -146,14 +139,8 @@ xdotool windowfocus --sync "$list"
 xdotool key alt+f e
 dialog=$(wait_window '^結果を書き出す$' 10) ||
     fail "the results export did not open its file dialog"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/results.csv"
-xdotool key Return
-for _ in $(seq 100); do
-    [[ -s $work/results.csv ]] && break
-    sleep 0.1
-done
+answer_file_dialog "$dialog" "$work/results.csv"
+wait_file "$work/results.csv" 10 || true
 "$tool" --spreadsheet-safe "$work/house.csv" >"$work/tool-results.csv" || true
 cmp -s "$work/results.csv" "$work/tool-results.csv" ||
     fail "the exported results differ from the batch tool's"
@@ -228,10 +215,7 @@ xdotool windowmove --sync "$list" 0 0
 xdotool windowfocus --sync "$list"
 xdotool key ctrl+shift+h
 dialog=$(wait_window '^住宅ファイルを柱リストに展開$' 10) || fail "Ctrl+Shift+H did not ask for a house file"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$plan"
-xdotool key Return
+answer_file_dialog "$dialog" "$plan"
 wait_window '^無題\* - 柱リスト' 10 >/dev/null ||
     fail "the house did not become a new, changed list"
 sleep 0.5
@@ -240,14 +224,8 @@ xdotool windowfocus --sync "$list"
 xdotool key ctrl+s
 dialog=$(wait_window '^柱リストを保存$' 10) ||
     fail "saving the expanded list did not ask for a file"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/expanded.csv"
-xdotool key Return
-for _ in $(seq 100); do
-    [[ -s $work/expanded.csv ]] && break
-    sleep 0.1
-done
+answer_file_dialog "$dialog" "$work/expanded.csv"
+wait_file "$work/expanded.csv" 10 || true
 rows=$(tail -n +2 "$work/expanded.csv" | grep -c '^[12]F-X[0-9]*-Y[0-9]*-[XY],') || true
 columns=$(grep -c '"at"' "$plan")
 ((rows == 2 * columns)) || fail "the expanded list has $rows rows, expected $((2 * columns))"

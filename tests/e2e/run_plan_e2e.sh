@@ -46,10 +46,7 @@ xdotool windowmove --sync "$plan" 0 0
 xdotool windowfocus --sync "$plan"
 xdotool key ctrl+o
 dialog=$(wait_window '^住宅ファイルを開く$' 10) || fail "Ctrl+O did not ask for a house file"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/house2f.kxhouse"
-xdotool key Return
+answer_file_dialog "$dialog" "$work/house2f.kxhouse"
 wait_window '^house2f\.kxhouse - 平面図' 10 >/dev/null || fail "the house did not open"
 xdotool windowfocus --sync "$plan"
 eval "$(xdotool getwindowgeometry --shell "$plan")"
@@ -148,17 +145,10 @@ symbol=$(grep '^1階,X10-Y4,' "$work/out.csv" | tr -d '\r' | cut -d, -f"$scol")
 xdotool windowfocus --sync "$plan"
 xdotool key ctrl+shift+p
 dialog=$(wait_window '^計算書をPDFに保存$' 10) || fail "Ctrl+Shift+P did not ask where to save the sheet"
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/sheet.pdf"
-xdotool key Return
+answer_file_dialog "$dialog" "$work/sheet.pdf"
 # The sheet is written beside its name and renamed whole: once it is
 # there, it is complete.
-for _ in $(seq 200); do
-    [[ -f $work/sheet.pdf ]] && break
-    sleep 0.1
-done
-[[ -f $work/sheet.pdf ]] || fail "no sheet was written"
+wait_file "$work/sheet.pdf" 20 || fail "no sheet was written"
 pdftotext -bbox -f 2 -l 2 "$work/sheet.pdf" "$work/plan1.html" || fail "pdftotext cannot read the sheet"
 shown=$(python3 - "$work/plan1.html" <<'EOF'
 import re, sys

@@ -47,3 +47,23 @@ wait_window_gone() {
     done
     return 1
 }
+
+# answer_file_dialog WINDOW PATH: types PATH as the file name of a file
+# dialog that is open and accepts it.
+answer_file_dialog() {
+    xdotool windowfocus --sync "$1"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+}
+
+# wait_file PATH [SECONDS]: waits until PATH is there and not empty (10 s
+# unless told); the program writes its files whole, so it is complete then.
+wait_file() {
+    local deadline=$((SECONDS + ${2:-10}))
+    while ((SECONDS < deadline)); do
+        [[ -s $1 ]] && return 0
+        sleep 0.1
+    done
+    [[ -s $1 ]]
+}
